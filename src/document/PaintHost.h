@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QPoint>
+#include <QString>
+
+class TPriBase;
+
+// What the surface asks of the window around it. The defaults do nothing, so a surface works
+// on its own (export, tests); the main window overrides what it shows.
+class TPaintHost {
+public:
+    virtual ~TPaintHost() = default;
+
+    virtual void ShowPositionText(const QString& text) {}
+    virtual void PointerMoved(QPoint viewPoint) {}
+    virtual void CreationFinished() {}
+    virtual void RefreshEditCommands() {}
+    virtual void SelectedTextObject(TPriBase* object) {}
+    // A message box with one OK button.
+    virtual void ShowMessage(const QString& text) {}
+    // A Yes/No question; only Yes acts.
+    virtual bool AskYesNo(const QString& text) { return false; }
+};

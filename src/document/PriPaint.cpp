@@ -1,0 +1,304 @@
+#include "document/PriPaint.h"
+
+#include "platform/Rounding.h"
+#include "platform/SystemPrinter.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <cstdlib>
+
+TPriPaint::TPriPaint(QWidget* owner, QString appPath, int screenInch, std::unique_ptr<TPrinterMetricsProvider> printer)
+    : QWidget(owner), fAppPath(std::move(appPath)), fScreenInch(screenInch > 0 ? screenInch : 96),
+      fPrinter(std::move(printer)) {
+    if (!fPrinter) fPrinter = std::make_unique<TSystemPrinter>();
+    DefaultFont.setFamily(QStringLiteral("ＭＳ Ｐゴシック"));
+    DefaultFont.setPointSize(10);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+}
+
+TPriPaint::~TPriPaint() {
+    FSelectList.clear();
+    FUndoList.clear();
+    FSideObjects[0].clear();
+    FSideObjects[1].clear();
+}
+
+TPriBase* TPriPaint::AppendObject(std::unique_ptr<TPriBase> object) {
+    object->ListNum = int(FObjectList->size());
+    object->BackImage = &FPageBitmap;
+    FObjectList->push_back(std::move(object));
+    return FObjectList->back().get();
+}
+
+void TPriPaint::UpdatePaperPixels() {
+    FPaperPixels = QSize(Trunc(PrintPaper.PageWidth() / 254.0 * fScreenInch),
+                         Trunc(PrintPaper.PageHeight() / 254.0 * fScreenInch));
+}
+
+void TPriPaint::SetPageLayout(QPoint o, QSize a) {
+    UpdatePaperPixels();
+    const int ox = o.x(), oy = o.y(), aw = a.width(), ah = a.height();
+    const int W = PrintPaper.PageWidth(), H = PrintPaper.PageHeight();
+    int width = 0, height = 0, left = ox, top = oy;
+
+    auto centre = [](int size, int avail, int origin) {
+        if (size > avail) return origin;
+        const int half = (avail - size) / 2;
+        return half > origin ? origin + half : origin;
+    };
+
+    int k = 0;
+    switch (BltSizeCheck) {
+    case bsNormal: k = 1; break;
+    case bs200: k = 2; break;
+    case bs300: k = 3; break;
+    case bs400: k = 4; break;
+    case bsStretch: k = 0; break;
+    }
+    if (k > 0) {
+        width = k * FPaperPixels.width();
+        height = k * FPaperPixels.height();
+        left = centre(width, aw, ox);
+        top = centre(height, ah, oy);
+    } else if (W <= 0 || H <= 0) {
+        // A paper without size has nothing to fit.
+        width = height = 0;
+    } else if (W > H) {
+        width = aw - 5;
+        height = int(qint64(H) * aw / W);
+        if (height <= ah) {
+            top = oy + (ah - height) / 2;
+        } else {
+            height = ah;
+            width = int(qint64(W) * ah / H);
+            left = ox + (aw - width) / 2;
+        }
+    } else {
+        height = ah - 5;
+        width = int(qint64(W) * ah / H);
+        if (width <= aw) {
+            left = ox + (aw - width) / 2;
+        } else {
+            width = aw;
+            height = int(qint64(H) * aw / W);
+            top = oy + (ah - height) / 2;
+        }
+    }
+
+    const int newW = width > 0 ? width : fViewSize.width();
+    const int newH = height > 0 ? height : fViewSize.height();
+    fViewSize = QSize(std::max(newW, 0), std::max(newH, 0));
+    if (FPageBitmap.size() != fViewSize) {
+        FPageBitmap = fViewSize.isEmpty() ? QImage() : QImage(fViewSize, QImage::Format_RGB32);
+        if (!FPageBitmap.isNull()) FPageBitmap.fill(Qt::white);
+    }
+    setGeometry(left, top, fViewSize.width(), fViewSize.height());
+
+    for (auto& obj : *FObjectList) {
+        obj->BackImage = &FPageBitmap;
+        obj->ScaleToView(fViewSize, FPaperPixels, fScreenInch);
+        obj->MakeHandles();
+    }
+    RecomputeMargins();
+}
+
+void TPriPaint::RecomputeMargins() {
+    const TPrinterMetrics m = fPrinter->GetPrinterMetrics();
+    FMarginPixels = TRect();
+    if (m.PhysicalWidth <= 0 || m.PhysicalHeight <= 0) return;
+    const double vw = fViewSize.width(), vh = fViewSize.height();
+    FMarginPixels.Left = Trunc(double(m.OffsetX) / m.PhysicalWidth * vw);
+    FMarginPixels.Top = Trunc(double(m.OffsetY) / m.PhysicalHeight * vh);
+    FMarginPixels.Right = Trunc(double(m.PhysicalWidth - m.HorzRes - m.OffsetX) / m.PhysicalWidth * vw);
+    FMarginPixels.Bottom = Trunc(double(m.PhysicalHeight - m.VertRes - m.OffsetY) / m.PhysicalHeight * vh);
+}
+
+void TPriPaint::ApplyPaperToPrinter() {
+    const std::vector<TPrinterPaper> papers = fPrinter->PaperList();
+    const bool portrait = PrintPaper.FPortrait == 1;
+    bool done = false;
+    for (const TPrinterPaper& p : papers) {
+        if (p.Number == TPrinterMetricsProvider::kUserPaper) continue;
+        if (std::abs(p.Width - PrintPaper.FSheetWidth) <= 1 && std::abs(p.Height - PrintPaper.FSheetHeight) <= 1) {
+            fPrinter->SelectPaper(p.Number, portrait);
+            done = true;
+            break;
+        }
+    }
+    if (!done) {
+        for (const TPrinterPaper& p : papers) {
+            if (p.Number != TPrinterMetricsProvider::kUserPaper) continue;
+            if (!fPrinter->SelectCustomPaper(PrintPaper.FSheetWidth, PrintPaper.FSheetHeight, portrait) && Host)
+                Host->ShowMessage(QStringLiteral("ユーザー定義サイズセット失敗"));
+            break;
+        }
+    }
+    RecomputeMargins();
+}
+
+void TPriPaint::SetVisibleRect(int left, int top, int width, int height) {
+    FVisibleRect = TRect{left, top, std::min(left + width, fViewSize.width()),
+                         std::min(top + height, fViewSize.height())};
+    BackObject.MakeViewPart(FVisibleRect, fViewSize.width(), fViewSize.height());
+}
+
+void TPriPaint::RedrawPage(TPriBase* extra, bool repaint, bool wholePage) {
+    if (FPageBitmap.isNull()) {
+        if (repaint) update();
+        return;
+    }
+    const TRect d = wholePage ? TRect{0, 0, fViewSize.width(), fViewSize.height()} : FVisibleRect;
+    {
+        QPainter canvas(&FPageBitmap);
+        // Drawing outside D would cover objects above that are not redrawn this time.
+        canvas.setClipRect(d.ToQRect());
+        const bool hasBack = !BackObject.IsEmpty() && BackObject.FVisible;
+        if (!hasBack) {
+            canvas.setPen(QPen(Qt::black, 1));
+            canvas.fillRect(d.ToQRect(), Qt::white);
+        } else if (wholePage) {
+            BackObject.DrawWhole(canvas, d);
+        } else {
+            BackObject.DrawViewPart(canvas, d);
+        }
+        if (BltMarginCheck && PrintPaper.IsSingleSeat()) {
+            canvas.setPen(QPen(ColorToQColor(MarginColor), 1, Qt::DotLine));
+            canvas.setBrush(Qt::NoBrush);
+            const TRect m{FMarginPixels.Left, FMarginPixels.Top, fViewSize.width() - FMarginPixels.Right,
+                          fViewSize.height() - FMarginPixels.Bottom};
+            canvas.drawRect(QRect(m.Left, m.Top, m.Width() - 1, m.Height() - 1));
+        }
+        for (auto& obj : *FObjectList) {
+            if (obj->UndoCheck || !obj->IntersectsRect(d)) continue;
+            canvas.save();
+            obj->DrawObject(bmLayout, canvas);
+            canvas.restore();
+        }
+        if (extra) {
+            canvas.save();
+            extra->DrawObject(bmLayout, canvas);
+            canvas.restore();
+        }
+        if (BltGridCheck) DrawGrid(canvas, d);
+    }
+    if (repaint) {
+        if (FVisibleRect.IsEmpty()) FVisibleRect = TRect{0, 0, fViewSize.width(), fViewSize.height()};
+        update(FVisibleRect.ToQRect());
+    }
+    ShowSelectionPos();
+}
+
+void TPriPaint::DrawGrid(QPainter& canvas, const TRect& d) {
+    if (FPaperPixels.width() <= 0 || FPaperPixels.height() <= 0) return;
+    canvas.save();
+    canvas.setBrush(Qt::NoBrush);
+    const QColor color = ColorToQColor(GridColor);
+    const QPen solid(color, 1, Qt::SolidLine), dotted(color, 1, Qt::DotLine);
+    const double sx = double(fViewSize.width()) / FPaperPixels.width();
+    const double sy = double(fViewSize.height()) / FPaperPixels.height();
+    const int bw = FPageBitmap.width(), bh = FPageBitmap.height();
+    for (int i = 0; i <= PrintPaper.PageWidth() / 50; ++i) {
+        const int x = Trunc(sx * (i * 50 / 254.0 * fScreenInch));
+        if (x < d.Left || x > d.Right) continue;
+        canvas.setPen(i % 2 ? dotted : solid);
+        canvas.drawLine(x, 0, x, bh);
+    }
+    for (int i = 0; i <= PrintPaper.PageHeight() / 50; ++i) {
+        const int y = Trunc(sy * (i * 50 / 254.0 * fScreenInch));
+        if (y < d.Top || y > d.Bottom) continue;
+        canvas.setPen(i % 2 ? dotted : solid);
+        canvas.drawLine(0, y, bw, y);
+    }
+    canvas.restore();
+}
+
+void TPriPaint::paintEvent(QPaintEvent* event) {
+    QPainter p(this);
+    if (FPageBitmap.isNull()) {
+        p.fillRect(event->rect(), palette().window());
+        return;
+    }
+    if (FVisibleRect.IsEmpty()) FVisibleRect = TRect{0, 0, fViewSize.width(), fViewSize.height()};
+    const QRect r = FVisibleRect.ToQRect().intersected(event->rect());
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawImage(r.topLeft(), FPageBitmap, r);
+}
+
+void TPriPaint::ShiftMonth(int year, int storedMonth, int startMonth, int& outYear, int& outMonth) {
+    const int m = storedMonth + startMonth - 1;
+    if (m < 13) {
+        outYear = year;
+        outMonth = m;
+    } else {
+        outYear = year + 1;
+        outMonth = m - 12;
+    }
+}
+
+void TPriPaint::ApplyStartMonth(int year, int startMonth) {
+    if (year == -1 || startMonth == -1) return;
+    for (auto& obj : *FObjectList) {
+        switch (obj->ObjectNum) {
+        case okCarendar:
+            // Calendars re-date through their Year/Month setters with ShiftMonth.
+            break;
+        case okField:
+            // Year fields (category -63) take the year as text.
+            break;
+        default: break;
+        }
+    }
+}
+
+void TPriPaint::ClearDocument() {
+    FSelectList.clear();
+    FUndoList.clear();
+    FCurrentObject = nullptr;
+    FObjectList->clear();
+}
+
+void TPriPaint::RenumberObjects() {
+    int i = 0;
+    for (auto& obj : *FObjectList) obj->ListNum = i++;
+}
+
+void TPriPaint::DeselectAll() {
+    for (TPriBase* obj : FSelectList) obj->SetForcusCheck(false);
+    FSelectList.clear();
+}
+
+bool TPriPaint::HasVisibleObjects() const {
+    for (const auto& obj : *FObjectList)
+        if (!obj->UndoCheck) return true;
+    return false;
+}
+
+void TPriPaint::SetObjectMode(TObjectMode mode) { ObjectMode = mode; }
+
+QString TPriPaint::SelectionPosText() const {
+    if (FSelectList.isEmpty()) return QString();
+    const TPriBase* obj = FSelectList.first();
+    int x, y, w, h;
+    if ((SelectCheck == mnMove || SelectCheck == mnSize) && fViewSize.width() > 0 && fViewSize.height() > 0 &&
+        fScreenInch > 0) {
+        const double fx = double(FPaperPixels.width()) / fViewSize.width();
+        const double fy = double(FPaperPixels.height()) / fViewSize.height();
+        const TRect& t = obj->TrackRect();
+        x = Trunc(fx * t.Left / fScreenInch * 254);
+        y = Trunc(fy * t.Top / fScreenInch * 254);
+        w = Trunc(fx * t.Width() / fScreenInch * 254);
+        h = Trunc(fy * t.Height() / fScreenInch * 254);
+    } else {
+        const QRect& s = obj->StoreRect();
+        x = s.x();
+        y = s.y();
+        w = s.width();
+        h = s.height();
+    }
+    return QStringLiteral("X : %1mm   Y : %2mm   W : %3mm   H : %4mm").arg(x / 10).arg(y / 10).arg(w / 10).arg(h / 10);
+}
+
+void TPriPaint::ShowSelectionPos() {
+    if (Host) Host->ShowPositionText(SelectionPosText());
+}

@@ -1,0 +1,47 @@
+#include "platform/FontMap.h"
+
+#include <QFont>
+#include <array>
+
+namespace {
+
+struct TFaceAlias {
+    const char16_t* Windows;
+    const char* Ipa;
+};
+
+constexpr std::array<TFaceAlias, 12> kAliases{{
+    {u"ＭＳ Ｐゴシック", "IPAPGothic"},
+    {u"ＭＳ ゴシック", "IPAGothic"},
+    {u"ＭＳ Ｐ明朝", "IPAPMincho"},
+    {u"ＭＳ 明朝", "IPAMincho"},
+    {u"MS PGothic", "IPAPGothic"},
+    {u"MS Gothic", "IPAGothic"},
+    {u"MS PMincho", "IPAPMincho"},
+    {u"MS Mincho", "IPAMincho"},
+    {u"ＭＳ ＵＩ ゴシック", "IPAPGothic"},
+    {u"MS UI Gothic", "IPAPGothic"},
+    {u"ＭＳゴシック", "IPAGothic"},
+    {u"ＭＳ明朝", "IPAMincho"},
+}};
+
+} // namespace
+
+void TFontMap::Install() {
+    static const bool installed = [] {
+        for (const TFaceAlias& a : kAliases) {
+            const QString win = QString::fromUtf16(a.Windows);
+            QFont::insertSubstitution(win, QString::fromLatin1(a.Ipa));
+            QFont::insertSubstitution(QLatin1Char('@') + win, QString::fromLatin1(a.Ipa));
+        }
+        return true;
+    }();
+    (void)installed;
+}
+
+QString TFontMap::ResolveFace(const QString& faceName) {
+    const QString face = IsVerticalFace(faceName) ? faceName.mid(1) : faceName;
+    for (const TFaceAlias& a : kAliases)
+        if (face.compare(QString::fromUtf16(a.Windows), Qt::CaseInsensitive) == 0) return QString::fromLatin1(a.Ipa);
+    return face;
+}

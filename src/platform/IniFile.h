@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// A profile-format INI file ([section], key=value lines) held in memory, read and written
+// as CP932. Section and key names compare without regard to letter case, as profile files do.
+class TIniFile {
+public:
+    explicit TIniFile(QString fileName);
+
+    const QString& FileName() const { return fFileName; }
+    bool Exists() const { return fExists; }
+
+    bool SectionExists(const QString& section) const;
+    bool ValueExists(const QString& section, const QString& key) const;
+    QString ReadString(const QString& section, const QString& key, const QString& def) const;
+    // A value that is not a decimal integer reads as the default.
+    int ReadInteger(const QString& section, const QString& key, int def) const;
+    bool ReadBool(const QString& section, const QString& key, bool def) const;
+
+    void WriteString(const QString& section, const QString& key, const QString& value);
+    void WriteInteger(const QString& section, const QString& key, int value);
+    void WriteBool(const QString& section, const QString& key, bool value) { WriteInteger(section, key, value ? 1 : 0); }
+
+    // Writes the whole file; the old file is replaced only once the new one is complete.
+    bool UpdateFile(QString* error = nullptr) const;
+
+    QByteArray ToBytes() const;
+    void ParseBytes(const QByteArray& bytes);
+
+private:
+    struct TEntry {
+        QString Key;
+        QString Value;
+    };
+    struct TSection {
+        QString Name;
+        std::vector<TEntry> Entries;
+    };
+
+    const TSection* FindSection(const QString& section) const;
+    const TEntry* FindEntry(const QString& section, const QString& key) const;
+
+    QString fFileName;
+    bool fExists = false;
+    std::vector<TSection> fSections;
+};

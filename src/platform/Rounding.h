@@ -1,0 +1,26 @@
+#pragma once
+
+#include <climits>
+#include <cmath>
+
+// Nearest rounds half to even (banker's rounding); Trunc truncates toward zero.
+// Both saturate instead of overflowing, so a corrupt size cannot cause undefined behaviour.
+inline int SaturateToInt(double value) {
+    if (!std::isfinite(value)) return 0;
+    if (value >= double(INT_MAX)) return INT_MAX;
+    if (value <= double(INT_MIN)) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+inline int Nearest(double value) {
+    // nearbyint follows the current rounding mode, which is round-half-to-even by default.
+    return SaturateToInt(std::nearbyint(value));
+}
+
+inline int Trunc(double value) { return SaturateToInt(std::trunc(value)); }
+
+// Scale-dependent pen widths and font sizes: truncate unless the fraction exceeds 0.7.
+inline int TruncUnlessAbove07(double value) {
+    const double whole = std::trunc(value);
+    return (value - whole > 0.7) ? Nearest(value) : SaturateToInt(whole);
+}

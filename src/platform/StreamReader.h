@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+
+// Little-endian reader over bytes that came from outside (a file, a record, the clipboard).
+// Every length is checked against the bytes actually left; the first failure makes the
+// reader fail for good, so a caller can read a whole record and test Ok() once.
+class TStreamReader {
+public:
+    TStreamReader() = default;
+    explicit TStreamReader(QByteArray bytes) : fBytes(std::move(bytes)) {}
+
+    qsizetype Size() const { return fBytes.size(); }
+    qsizetype Position() const { return fPos; }
+    qsizetype Remaining() const { return fBytes.size() - fPos; }
+    bool AtEnd() const { return fPos >= fBytes.size(); }
+    bool Ok() const { return fOk; }
+    const QByteArray& Bytes() const { return fBytes; }
+
+    bool ReadInt32(int32_t& value);
+    bool ReadInt64(int64_t& value);
+    // Booleans and enumerations are 32-bit integers of which only the low byte counts.
+    bool ReadBool(bool& value);
+    bool ReadEnum(uint8_t& value);
+    // Colours are stored sign-extended to 64 bits; the colour is the low 32 bits.
+    bool ReadColor(int32_t& value);
+    bool ReadDouble(double& value);
+    // 32-bit byte count, then that many CP932 bytes.
+    bool ReadString(QString& value);
+    bool ReadRawString(QByteArray& value);
+    bool ReadBytes(qsizetype count, QByteArray& out);
+    // Length-checked int64 count followed by that many bytes.
+    bool ReadBlock64(QByteArray& out);
+    bool Skip(qsizetype count);
+    bool Peek(void* dest, qsizetype count) const;
+
+    // Marks the reader failed, for callers that reject a value they read.
+    void Fail() { fOk = false; }
+
+private:
+    bool Take(void* dest, qsizetype count);
+
+    QByteArray fBytes;
+    qsizetype fPos = 0;
+    bool fOk = true;
+};

@@ -1,0 +1,84 @@
+#include "merge/RecordFile.h"
+
+#include "merge/RecordText.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+QChar TRecordFile::SeparatorFor(const QString& fileName) {
+    return QFileInfo(fileName).suffix().toUpper() == QLatin1String("CSV") ? QChar(u',') : QChar(u'\t');
+}
+
+void TRecordFile::Clear() {
+    FKeys.clear();
+    FFileName.clear();
+    FCount = 0;
+}
+
+bool TRecordFile::LoadFromFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Clear();
+        FError = QStringLiteral("cannot open %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    // The size comes from the file system and the bytes are really there: no claim to check.
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        Clear();
+        FError = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    return LoadFromBytes(bytes, QFileInfo(path).fileName());
+}
+
+bool TRecordFile::LoadFromBytes(const QByteArray& bytes, const QString& fileName) {
+    Clear();
+    FError.clear();
+    const QChar separator = SeparatorFor(fileName);
+    const QString text = TRecordText::Decode(bytes);
+    if (text.isEmpty()) {
+        FError = QStringLiteral("%1 has no line").arg(fileName);
+        return false;
+    }
+
+    TKeyUnit* current = nullptr;
+    TRecordText::ForEachLine(text, [&](QStringView line) {
+        if (line.isEmpty()) return;
+        QString key = SplitKey(line, separator);
+        if (!current || key != current->Key()) {
+            FKeys.push_back(std::make_unique<TKeyUnit>(std::move(key)));
+            current = FKeys.back().get();
+        }
+        current->AddRow(line, separator);
+    });
+    FFileName = fileName;
+    FCount = int(FKeys.size());
+    return true;
+}
+
+const TKeyUnit* TRecordFile::Record(int index) const {
+    if (index < 0 || index >= FCount) return nullptr;
+    return FKeys[size_t(index)].get();
+}
+
+QString TRecordFile::KeyAt(int index) const {
+    const TKeyUnit* record = Record(index);
+    return record ? record->Key() : QString();
+}
+
+int TRecordFile::IndexOfKey(const QString& key) const {
+    for (int i = 0; i < FCount; ++i)
+        if (FKeys[size_t(i)]->Key() == key) return i;
+    return -1;
+}
+
+int TRecordFile::RowCountOfKey(const QString& key) const {
+    const int index = IndexOfKey(key);
+    return index < 0 ? -1 : FKeys[size_t(index)]->RowCount();
+}
+
+QString TRecordFile::ValueAt(int index, int row, int n) const {
+    const TKeyUnit* record = Record(index);
+    return record ? record->Value(row, n) : QString();
+}

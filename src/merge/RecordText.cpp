@@ -1,0 +1,85 @@
+#include "merge/RecordText.h"
+
+#include "platform/Cp932.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+const unsigned char kBom[3] = {0xEF, 0xBB, 0xBF};
+
+bool HasBom(const QByteArray& bytes) {
+    return bytes.size() >= 3 && static_cast<unsigned char>(bytes[0]) == kBom[0] &&
+           static_cast<unsigned char>(bytes[1]) == kBom[1] && static_cast<unsigned char>(bytes[2]) == kBom[2];
+}
+
+} // namespace
+
+bool TRecordText::IsValidUtf8(const char* data, qsizetype size, bool& hasNonAscii) {
+    hasNonAscii = false;
+    const auto* s = reinterpret_cast<const unsigned char*>(data);
+    qsizetype i = 0;
+    while (i < size) {
+        // Runs of ASCII are the common case; skip them eight bytes at a time.
+        while (i + 8 <= size) {
+            uint64_t word;
+            memcpy(&word, s + i, 8);
+            if (word & 0x8080808080808080ull) break;
+            i += 8;
+        }
+        if (i >= size) break;
+        const unsigned char c = s[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        hasNonAscii = true;
+        int follow;
+        uint32_t cp;
+        if (c >= 0xC2 && c <= 0xDF) {
+            follow = 1;
+            cp = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            follow = 2;
+            cp = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            follow = 3;
+            cp = c & 0x07;
+        } else {
+            return false;
+        }
+        // A sequence cut off by the end of the file is not UTF-8.
+        if (i + follow >= size) return false;
+        for (int k = 1; k <= follow; ++k) {
+            const unsigned char t = s[i + k];
+            if ((t & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (t & 0x3F);
+        }
+        if ((follow == 2 && cp < 0x800) || (follow == 3 && cp < 0x10000) || cp > 0x10FFFF ||
+            (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += follow + 1;
+    }
+    return true;
+}
+
+TRecordText::TEncoding TRecordText::Detect(const QByteArray& bytes) {
+    if (HasBom(bytes)) return TEncoding::Utf8;
+    bool nonAscii = false;
+    if (IsValidUtf8(bytes.constData(), bytes.size(), nonAscii)) return nonAscii ? TEncoding::Utf8 : TEncoding::Ascii;
+    return TEncoding::Cp932;
+}
+
+QString TRecordText::Decode(const QByteArray& bytes) {
+    switch (Detect(bytes)) {
+    case TEncoding::Ascii:
+        return QString::fromLatin1(bytes);
+    case TEncoding::Utf8:
+        if (HasBom(bytes)) return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
+        return QString::fromUtf8(bytes);
+    case TEncoding::Cp932:
+        break;
+    }
+    return TCp932::Decode(bytes);
+}

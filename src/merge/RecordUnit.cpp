@@ -1,0 +1,33 @@
+#include "merge/RecordUnit.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+void TRecordUnit::LoadFolder(const QString& folder) {
+    const QDir dir(folder);
+    const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
+    for (const QFileInfo& info : entries) {
+        const QString ext = info.suffix().toUpper();
+        if (ext == QLatin1String("CSV") || ext == QLatin1String("TAB")) AddFile(info.filePath());
+    }
+}
+
+bool TRecordUnit::AddFile(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    if (FNames.contains(name, Qt::CaseSensitive)) return false;
+    auto file = std::make_unique<TRecordFile>();
+    if (!file->LoadFromFile(path)) return false;
+    FFiles.push_back(std::move(file));
+    FNames.append(name);
+    return true;
+}
+
+const TRecordFile* TRecordUnit::FindFile(const QString& name) const {
+    const qsizetype index = FNames.indexOf(name);
+    return index < 0 ? nullptr : FFiles[size_t(index)].get();
+}
+
+const TRecordFile* TRecordUnit::File(int index) const {
+    if (index < 0 || index >= Count()) return nullptr;
+    return FFiles[size_t(index)].get();
+}

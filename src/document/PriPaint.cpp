@@ -189,26 +189,41 @@ void TPriPaint::RedrawPage(TPriBase* extra, bool repaint, bool wholePage) {
     ShowSelectionPos();
 }
 
+std::vector<TPriPaint::TGridLine> TPriPaint::GridColumns(const TRect& d) const {
+    std::vector<TGridLine> lines;
+    if (FPaperPixels.width() <= 0) return lines;
+    const double sx = double(fViewSize.width()) / FPaperPixels.width();
+    for (int i = 0; i <= PrintPaper.PageWidth() / 50; ++i) {
+        const int x = Trunc(sx * (i * 50 / 254.0 * fScreenInch));
+        if (x >= d.Left && x <= d.Right) lines.push_back({x, i % 2 == 0});
+    }
+    return lines;
+}
+
+std::vector<TPriPaint::TGridLine> TPriPaint::GridRows(const TRect& d) const {
+    std::vector<TGridLine> lines;
+    if (FPaperPixels.height() <= 0) return lines;
+    const double sy = double(fViewSize.height()) / FPaperPixels.height();
+    for (int i = 0; i <= PrintPaper.PageHeight() / 50; ++i) {
+        const int y = Trunc(sy * (i * 50 / 254.0 * fScreenInch));
+        if (y >= d.Top && y <= d.Bottom) lines.push_back({y, i % 2 == 0});
+    }
+    return lines;
+}
+
 void TPriPaint::DrawGrid(QPainter& canvas, const TRect& d) {
-    if (FPaperPixels.width() <= 0 || FPaperPixels.height() <= 0) return;
     canvas.save();
     canvas.setBrush(Qt::NoBrush);
     const QColor color = ColorToQColor(GridColor);
     const QPen solid(color, 1, Qt::SolidLine), dotted(color, 1, Qt::DotLine);
-    const double sx = double(fViewSize.width()) / FPaperPixels.width();
-    const double sy = double(fViewSize.height()) / FPaperPixels.height();
     const int bw = FPageBitmap.width(), bh = FPageBitmap.height();
-    for (int i = 0; i <= PrintPaper.PageWidth() / 50; ++i) {
-        const int x = Trunc(sx * (i * 50 / 254.0 * fScreenInch));
-        if (x < d.Left || x > d.Right) continue;
-        canvas.setPen(i % 2 ? dotted : solid);
-        canvas.drawLine(x, 0, x, bh);
+    for (const TGridLine& l : GridColumns(d)) {
+        canvas.setPen(l.Solid ? solid : dotted);
+        canvas.drawLine(l.Pos, 0, l.Pos, bh);
     }
-    for (int i = 0; i <= PrintPaper.PageHeight() / 50; ++i) {
-        const int y = Trunc(sy * (i * 50 / 254.0 * fScreenInch));
-        if (y < d.Top || y > d.Bottom) continue;
-        canvas.setPen(i % 2 ? dotted : solid);
-        canvas.drawLine(0, y, bw, y);
+    for (const TGridLine& l : GridRows(d)) {
+        canvas.setPen(l.Solid ? solid : dotted);
+        canvas.drawLine(0, l.Pos, bw, l.Pos);
     }
     canvas.restore();
 }

@@ -109,7 +109,15 @@ public:
 
     void SetObjectMode(TObjectMode mode);
 
-    // The 5 mm grid over the rectangle, as the redraw draws it; exposed for the rulers and tests.
+    // One grid line: its position in view pixels and whether it falls on a whole centimetre.
+    struct TGridLine {
+        int Pos;
+        bool Solid;
+        bool operator==(const TGridLine&) const = default;
+    };
+    // The 5 mm grid lines that fall within the area, vertical (columns) and horizontal (rows).
+    std::vector<TGridLine> GridColumns(const TRect& area) const;
+    std::vector<TGridLine> GridRows(const TRect& area) const;
     void DrawGrid(QPainter& canvas, const TRect& area);
 
 protected:

@@ -3,6 +3,8 @@
 #include "platform/Cp932.h"
 
 #include <QLibrary>
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace {

@@ -1,0 +1,256 @@
+#include "document/PriPaint.h"
+#include "support/BoxObject.h"
+#include "support/FixedPrinter.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class TRecordingHost : public TPaintHost {
+public:
+    QStringList Messages;
+    QString Position;
+    void ShowMessage(const QString& text) override { Messages << text; }
+    void ShowPositionText(const QString& text) override { Position = text; }
+};
+
+struct TSurfaceFixture {
+    TFixedPrinter* Printer;
+    std::unique_ptr<TPriPaint> Surface;
+
+    explicit TSurfaceFixture(std::array<int32_t, 16> paper = {0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 0, 0, 1, 1, 2100, 2970}) {
+        auto printer = std::make_unique<TFixedPrinter>();
+        Printer = printer.get();
+        Surface = std::make_unique<TPriPaint>(nullptr, QString(), 96, std::move(printer));
+        Surface->PrintPaper.SetFields(paper);
+    }
+    TPriPaint& operator*() { return *Surface; }
+    TPriPaint* operator->() { return Surface.get(); }
+};
+
+TBoxObject* AddBox(TPriPaint& s, QRect stored, QColor fill = Qt::red) {
+    auto box = std::make_unique<TBoxObject>(fill);
+    box->SetStoreRect(stored);
+    return static_cast<TBoxObject*>(s.AppendObject(std::move(box)));
+}
+
+} // namespace
+
+TEST(PriPaintTest, PagePixelsAtEveryZoom) {
+    struct TCase {
+        TBltSize Zoom;
+        QSize View;
+    } cases[] = {{bsNormal, {793, 1122}}, {bs200, {1586, 2244}}, {bs300, {2379, 3366}}, {bs400, {3172, 4488}}};
+    for (const TCase& c : cases) {
+        TSurfaceFixture s;
+        s->BltSizeCheck = c.Zoom;
+        s->SetPageLayout({10, 10}, {600, 400});
+        EXPECT_EQ(s->PaperPixels(), QSize(793, 1122));
+        EXPECT_EQ(s->ViewSize(), c.View);
+        EXPECT_EQ(s->PageBitmap().size(), c.View);
+        EXPECT_EQ(s->pos(), QPoint(10, 10)); // larger than the area: placed at the origin
+    }
+}
+
+TEST(PriPaintTest, PagePlacementInTheArea) {
+    struct TCase {
+        const char* Name;
+        TBltSize Zoom;
+        std::array<int32_t, 16> Paper;
+        QPoint Origin;
+        QSize Area;
+        QRect Expected;
+    } cases[] = {
+        // Stretch, portrait 1000 x 1480: height 495, width 1000 * 500 / 1480.
+        {"stretch portrait", bsStretch, {0, 0, 1, 0, 1000, 1480, 0, 0, 0, 0, 0, 0, 1, 1, 1000, 1480}, {10, 10},
+         {700, 500}, {191, 10, 337, 495}},
+        // Stretch, landscape card 1480 x 1000 on a 2 x 1 sheet: width first.
+        {"stretch landscape", bsStretch, {0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 1, 1480, 1000}, {10, 10},
+         {700, 500}, {10, 10 + (500 - 472) / 2, 695, 472}},
+        // Stretch, landscape too tall for the area: height limited.
+        {"stretch landscape tall", bsStretch, {0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 1, 1100, 1000}, {10, 10},
+         {700, 500}, {10 + (700 - 550) / 2, 10, 550, 500}},
+        // 100 %: centred only when half the free space exceeds the origin offset.
+        {"normal centred", bsNormal, {0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 1, 1000, 1000}, {10, 10}, {600, 600},
+         {10 + (600 - 377) / 2, 10 + (600 - 377) / 2, 377, 377}},
+        {"normal not centred", bsNormal, {0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 1, 1000, 1000}, {10, 10},
+         {377 + 15, 377 + 15}, {10, 10, 377, 377}},
+    };
+    for (const TCase& c : cases) {
+        TSurfaceFixture s(c.Paper);
+        s->BltSizeCheck = c.Zoom;
+        s->SetPageLayout(c.Origin, c.Area);
+        EXPECT_EQ(QRect(s->pos(), s->ViewSize()), c.Expected) << c.Name;
+    }
+}
+
+TEST(PriPaintTest, ObjectsFollowTheZoom) {
+    TSurfaceFixture s;
+    TBoxObject* box = AddBox(*s, {254, 508, 254, 127});
+    s->BltSizeCheck = bs200;
+    s->SetPageLayout({10, 10}, {600, 400});
+    EXPECT_EQ(box->BoundsRect(), (TRect{192, 384, 384, 480}));
+    EXPECT_EQ(box->Handle(7), (TRect{381, 477, 388, 484}));
+    EXPECT_EQ(box->BackImage, &s->PageBitmap());
+}
+
+TEST(PriPaintTest, MarginFrameOnlyOnSingleSeats) {
+    for (bool single : {true, false}) {
+        TSurfaceFixture s;
+        if (!single) s->PrintPaper.FSeatColumns = 2;
+        s.Printer->Metrics = TFixedPrinter::A4At600();
+        s->SetPageLayout({10, 10}, {600, 400});
+        // 118 of 4961 device pixels on a 793-pixel view.
+        EXPECT_EQ(s->MarginPixels(), (TRect{18, 18, 18, 18}));
+        s->RedrawPage(nullptr, false, true);
+        int red = 0;
+        for (int y = 0; y < s->ViewSize().height(); ++y)
+            if (s->PageBitmap().pixelColor(18, y) == QColor(Qt::red)) ++red;
+        if (single)
+            EXPECT_GT(red, 300);
+        else
+            EXPECT_EQ(red, 0);
+    }
+}
+
+TEST(PriPaintTest, GridHasALineEveryFiveMillimetres) {
+    TSurfaceFixture s;
+    s->SetPageLayout({10, 10}, {600, 400});
+    const TRect whole{0, 0, 793, 1122};
+    const auto cols = s->GridColumns(whole);
+    ASSERT_EQ(cols.size(), 43u); // 0, 5, ... 210 mm
+    EXPECT_EQ(cols[0], (TPriPaint::TGridLine{0, true}));
+    EXPECT_EQ(cols[1], (TPriPaint::TGridLine{18, false}));
+    EXPECT_EQ(cols[2], (TPriPaint::TGridLine{37, true}));
+    EXPECT_EQ(cols[42], (TPriPaint::TGridLine{793, true}));
+    EXPECT_EQ(s->GridRows(whole).size(), 60u); // 0 ... 295 mm
+    // Only the lines inside the redrawn area are drawn.
+    EXPECT_EQ(s->GridColumns({30, 0, 60, 100}).size(), 2u);
+
+    s->BltGridCheck = true;
+    s->GridColor = RGBColor(0, 0, 255);
+    s->RedrawPage(nullptr, false, true);
+    int blue = 0;
+    for (int y = 0; y < 1122; ++y)
+        if (s->PageBitmap().pixelColor(37, y) == QColor(Qt::blue)) ++blue;
+    EXPECT_EQ(blue, 1122); // a solid centimetre line runs the whole height
+}
+
+TEST(PriPaintTest, RedrawSkipsDeletedObjectsAndObjectsOutsideTheArea) {
+    TSurfaceFixture s;
+    TBoxObject* inside = AddBox(*s, {0, 0, 254, 254});
+    TBoxObject* deleted = AddBox(*s, {300, 0, 254, 254}, Qt::green);
+    TBoxObject* outside = AddBox(*s, {1500, 2500, 254, 254});
+    deleted->UndoCheck = true;
+    s->SetPageLayout({10, 10}, {600, 400});
+    s->SetVisibleRect(0, 0, 400, 300);
+    s->RedrawPage(nullptr, false, false);
+    EXPECT_EQ(inside->Draws, 1);
+    EXPECT_EQ(deleted->Draws, 0);
+    EXPECT_EQ(outside->Draws, 0);
+    EXPECT_EQ(s->PageBitmap().pixelColor(150, 50), QColor(Qt::white));
+
+    s->RedrawPage(nullptr, false, true);
+    EXPECT_EQ(outside->Draws, 1);
+    EXPECT_EQ(deleted->Draws, 0);
+    EXPECT_TRUE(s->HasVisibleObjects());
+}
+
+TEST(PriPaintTest, VisibleRectIsClippedToTheView) {
+    TSurfaceFixture s;
+    s->SetPageLayout({10, 10}, {600, 400});
+    s->SetVisibleRect(700, 1000, 400, 400);
+    EXPECT_EQ(s->VisibleRect(), (TRect{700, 1000, 793, 1122}));
+}
+
+TEST(PriPaintTest, StartMonthArithmetic) {
+    struct TCase {
+        int Year, Stored, Start, OutYear, OutMonth;
+    } cases[] = {{2024, 3, 11, 2025, 1}, {2024, 1, 11, 2024, 11}, {2024, 12, 1, 2024, 12},
+                 {2024, 12, 12, 2025, 11}, {2025, 2, 12, 2026, 1}};
+    for (const TCase& c : cases) {
+        int y, m;
+        TPriPaint::ShiftMonth(c.Year, c.Stored, c.Start, y, m);
+        EXPECT_EQ(y, c.OutYear) << c.Stored << "+" << c.Start;
+        EXPECT_EQ(m, c.OutMonth) << c.Stored << "+" << c.Start;
+    }
+}
+
+TEST(PriPaintTest, PaperWithoutSizeIsSafe) {
+    for (TBltSize zoom : {bsNormal, bsStretch, bs200}) {
+        TSurfaceFixture s({0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 0});
+        TBoxObject* box = AddBox(*s, {10, 10, 100, 100});
+        s->BltSizeCheck = zoom;
+        s->BltGridCheck = true;
+        s->SetPageLayout({10, 10}, {600, 400});
+        s->SetVisibleRect(0, 0, 600, 400);
+        s->RedrawPage(nullptr, true, true);
+        s->RedrawPage(nullptr, true, false);
+        EXPECT_EQ(s->ViewSize(), QSize(0, 0));
+        EXPECT_EQ(box->Draws, 0);
+    }
+}
+
+TEST(PriPaintTest, PrinterPaperIsMatchedWithinOneTenthMillimetre) {
+    {
+        TSurfaceFixture s;
+        s.Printer->Papers = {{5, 2160, 2790, "Letter"}, {9, 2101, 2969, "A4"}, {10, 2100, 2970, "A4 exact"}};
+        s->ApplyPaperToPrinter();
+        EXPECT_EQ(s.Printer->SelectedPaper, 9); // the first within one unit, in the driver's order
+        EXPECT_TRUE(s.Printer->SelectedPortrait);
+    }
+    {
+        TSurfaceFixture s({0, 0, 0, 0, 1480, 1000, 0, 0, 0, 0, 0, 0, 1, 1, 1000, 1480});
+        s.Printer->Papers = {{9, 2100, 2970, "A4"}, {256, 0, 0, "User"}};
+        s->ApplyPaperToPrinter();
+        EXPECT_EQ(s.Printer->SelectedPaper, 256);
+        EXPECT_EQ(s.Printer->CustomSize, QSize(1480, 1000));
+        EXPECT_FALSE(s.Printer->SelectedPortrait);
+    }
+    {
+        TSurfaceFixture s;
+        TRecordingHost host;
+        s->Host = &host;
+        s.Printer->Papers = {{256, 0, 0, "User"}};
+        s.Printer->CustomSucceeds = false;
+        s->PrintPaper.FSheetWidth = 1000;
+        s->ApplyPaperToPrinter();
+        EXPECT_EQ(s.Printer->SelectedPaper, -1);
+        EXPECT_EQ(host.Messages, QStringList{QStringLiteral("ユーザー定義サイズセット失敗")});
+    }
+    {
+        TSurfaceFixture s;
+        s.Printer->Papers = {{9, 2000, 2970, "Other"}};
+        s->ApplyPaperToPrinter();
+        EXPECT_EQ(s.Printer->SelectedPaper, -1);
+    }
+}
+
+TEST(PriPaintTest, PositionTextOfTheFirstSelectedObject) {
+    TSurfaceFixture s;
+    TRecordingHost host;
+    s->Host = &host;
+    TBoxObject* box = AddBox(*s, {125, 259, 1000, 509});
+    s->SetPageLayout({10, 10}, {600, 400});
+    s->RedrawPage(nullptr, false, true);
+    EXPECT_EQ(host.Position, QString());
+    s->SelectList().append(box);
+    box->SetForcusCheck(true);
+    s->RedrawPage(nullptr, false, true);
+    EXPECT_EQ(host.Position, QStringLiteral("X : 12mm   Y : 25mm   W : 100mm   H : 50mm"));
+}
+
+TEST(PriPaintTest, ClearAndRenumber) {
+    TSurfaceFixture s;
+    AddBox(*s, {0, 0, 10, 10});
+    TBoxObject* second = AddBox(*s, {0, 0, 10, 10});
+    EXPECT_EQ(second->ListNum, 1);
+    std::swap(s->Objects()[0], s->Objects()[1]);
+    s->RenumberObjects();
+    EXPECT_EQ(second->ListNum, 0);
+    s->SelectList().append(second);
+    EXPECT_TRUE(s->HasSelection());
+    s->ClearDocument();
+    EXPECT_FALSE(s->HasSelection());
+    EXPECT_FALSE(s->HasVisibleObjects());
+}

@@ -1,0 +1,45 @@
+#include "platform/Cp932.h"
+#include "platform/IniFile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+TEST(IniFileTest, ReadsSectionsKeysAndDefaults) {
+    TIniFile ini(QString{});
+    ini.ParseBytes(TCp932::Encode(QString::fromUtf16(u"[Screen]\r\nGridCheck = 1\r\nFontName=ＭＳ 明朝\r\n"
+                                                     u"GridColor=-16777201\r\nBad=abc\r\nBig=4294967295\r\n"
+                                                     u"[Other]\r\nGridCheck=0\r\n")));
+    EXPECT_EQ(ini.ReadInteger("screen", "gridcheck", 5), 1);
+    EXPECT_EQ(ini.ReadString("Screen", "FontName", ""), QString::fromUtf16(u"ＭＳ 明朝"));
+    EXPECT_EQ(ini.ReadInteger("Screen", "GridColor", 0), -16777201);
+    EXPECT_EQ(ini.ReadInteger("Screen", "Bad", 7), 7);
+    EXPECT_EQ(ini.ReadInteger("Screen", "Big", 0), -1); // a colour written unsigned keeps its bits
+    EXPECT_EQ(ini.ReadInteger("Screen", "Missing", 42), 42);
+    EXPECT_EQ(ini.ReadInteger("Nowhere", "GridCheck", 3), 3);
+    EXPECT_EQ(ini.ReadInteger("Other", "GridCheck", 3), 0);
+}
+
+TEST(IniFileTest, WritesCp932AndReplacesTheFileWhole) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("settings.ini");
+    {
+        TIniFile ini(path);
+        EXPECT_FALSE(ini.Exists());
+        ini.WriteInteger("MainForm", "Left", -8);
+        ini.WriteString("Screen", "FontName", QString::fromUtf16(u"ＭＳ Ｐゴシック"));
+        ini.WriteBool("Screen", "GridCheck", true);
+        ini.WriteInteger("MainForm", "Left", 12); // overwrites, keeps the position
+        ASSERT_TRUE(ini.UpdateFile());
+    }
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    EXPECT_TRUE(bytes.startsWith("[MainForm]\r\nLeft=12\r\n"));
+    EXPECT_TRUE(bytes.contains(TCp932::Encode(QString::fromUtf16(u"FontName=ＭＳ Ｐゴシック"))));
+
+    TIniFile back(path);
+    EXPECT_TRUE(back.Exists());
+    EXPECT_EQ(back.ReadInteger("MainForm", "Left", 0), 12);
+    EXPECT_TRUE(back.ReadBool("Screen", "GridCheck", false));
+}

@@ -1,0 +1,47 @@
+#include "platform/PackLibrary.h"
+
+#include <gtest/gtest.h>
+
+TEST(PackLibraryTest, CallsEntriesOfPacksBesideTheProgram) {
+    TPackLibrary packs(QStringLiteral(KOMOREBI_TEST_PACK_DIR));
+    int32_t choice = 0;
+    const TDlgAnswer a = packs.StartCheckDlg(choice, QStringLiteral("テンプレートを開く"), QStringLiteral("保存データを開く"));
+    EXPECT_TRUE(a.Called);
+    EXPECT_TRUE(bool(a));
+    EXPECT_EQ(choice, 2);
+
+    QString result;
+    ASSERT_TRUE(bool(packs.StringEditDlg(QStringLiteral("表示"), result)));
+    EXPECT_EQ(result, QStringLiteral("表示表示"));
+
+    // A pack that fills the whole buffer without a terminator still gives a bounded text.
+    ASSERT_TRUE(bool(packs.StringEditDlg(QString(20000, QChar('a')), result)));
+    EXPECT_EQ(result.size(), 30719);
+
+    // A zero answer is a cancel even though the entry ran.
+    int32_t scan = 0;
+    const TDlgAnswer cancelled = packs.SaveTWAINImageDlg(scan);
+    EXPECT_TRUE(cancelled.Called);
+    EXPECT_FALSE(bool(cancelled));
+}
+
+TEST(PackLibraryTest, MissingPackOrEntryDoesNothing) {
+    TPackLibrary packs(QStringLiteral(KOMOREBI_TEST_PACK_DIR));
+    int32_t rows = 3;
+    QString name;
+    const TDlgAnswer missingPack = packs.PortalSettingDlg(rows, QStringLiteral("a"), name, {});
+    EXPECT_FALSE(missingPack.Called);
+    EXPECT_EQ(rows, 3);
+
+    QString mainFile = "m", detail = "d";
+    int32_t mode = 4;
+    const TDlgAnswer missingEntry = packs.RecordSettingDlg(mainFile, detail, mode);
+    EXPECT_FALSE(missingEntry.Called);
+    EXPECT_EQ(mainFile, "m");
+    EXPECT_EQ(mode, 4);
+
+    TPackLibrary nowhere(QStringLiteral("/nonexistent/"));
+    int32_t choice = 7;
+    EXPECT_FALSE(nowhere.StartCheckDlg(choice, "a", "b").Called);
+    EXPECT_EQ(choice, 7);
+}

@@ -5,6 +5,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cstdlib>
 
 TPriPaint::TPriPaint(QWidget* owner, QString appPath, int screenInch, std::unique_ptr<TPrinterMetricsProvider> printer)
@@ -271,6 +272,61 @@ void TPriPaint::ClearDocument() {
     FUndoList.clear();
     FCurrentObject = nullptr;
     FObjectList->clear();
+}
+
+void TPriPaint::CommitUndo() {
+    auto removeRecorded = [this] {
+        std::vector<int> doomed;
+        for (const auto& copy : FUndoList) doomed.push_back(copy->ListNum);
+        std::sort(doomed.begin(), doomed.end());
+        doomed.erase(std::unique(doomed.begin(), doomed.end()), doomed.end());
+        for (auto it = doomed.rbegin(); it != doomed.rend(); ++it) {
+            if (*it < 0 || *it >= int(FObjectList->size())) continue;
+            TPriBase* obj = (*FObjectList)[size_t(*it)].get();
+            FSelectList.removeAll(obj);
+            if (FCurrentObject == obj) FCurrentObject = nullptr;
+            FObjectList->erase(FObjectList->begin() + *it);
+        }
+        RenumberObjects();
+    };
+    switch (FUndoKind) {
+    case ukDelete:
+    case ukCut:
+        if (UndoState == usReverse) removeRecorded();
+        break;
+    case ukPaste:
+    case ukAdd:
+        if (UndoState != usReverse) removeRecorded();
+        break;
+    case ukReorder:
+        for (auto& obj : *FObjectList) obj->Tag = 0;
+        break;
+    default: break;
+    }
+    FUndoList.clear();
+    FUndoKind = ukNone;
+    UndoState = usNone;
+}
+
+void TPriPaint::ReplaceContent(TObjectOwnerList side1, TObjectOwnerList side2, const TPriPaper& paper,
+                               const TPriBackImage& back) {
+    FSelectList.clear();
+    FUndoList.clear();
+    FUndoKind = ukNone;
+    UndoState = usNone;
+    FCurrentObject = nullptr;
+    FSideObjects[0] = std::move(side1);
+    FSideObjects[1] = std::move(side2);
+    for (auto& side : FSideObjects) {
+        int i = 0;
+        for (auto& obj : side) {
+            obj->ListNum = i++;
+            obj->BackImage = &FPageBitmap;
+        }
+    }
+    PrintPaper.Assign(paper);
+    UpdatePaperPixels();
+    BackObject.AssignBack(back);
 }
 
 void TPriPaint::RenumberObjects() {

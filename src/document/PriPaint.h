@@ -25,6 +25,8 @@ enum TObjectMode { omNone, omLabel, omImage, omField, omSquare, omRoundRect, omE
 enum TMouseNum { mnNone, mnSearch, mnSearchOn, mnMove, mnSize, mnAdd };
 enum TUndoState { usNone, usReverse, usEnter };
 enum TBltSize { bsNormal, bsStretch, bs200, bs300, bs400 };
+// Kinds of the undoable edit held in FUndoKind; 0 is none.
+enum TUndoKind : uint8_t { ukNone, ukMove, ukResize, ukProperty, ukDelete, ukCut, ukPaste, ukAdd, ukReorder };
 
 using TObjectOwnerList = std::vector<std::unique_ptr<TPriBase>>;
 
@@ -97,6 +99,12 @@ public:
     // Month of a calendar stored relative to January, re-dated to a start year and month.
     static void ShiftMonth(int year, int storedMonth, int startMonth, int& outYear, int& outMonth);
     void ClearDocument();
+    // Ends the current undo step: a deletion in force destroys its objects, an undone addition
+    // destroys the hidden ones; the copies are freed either way.
+    void CommitUndo();
+    // Takes over the content read from a template: both sides, the paper and the backgrounds.
+    void ReplaceContent(TObjectOwnerList side1, TObjectOwnerList side2, const TPriPaper& paper,
+                        const TPriBackImage& back);
     void RenumberObjects();
     void DeselectAll();
     void ShowSelectionPos();

@@ -254,3 +254,28 @@ TEST(PriPaintTest, ClearAndRenumber) {
     EXPECT_FALSE(s->HasSelection());
     EXPECT_FALSE(s->HasVisibleObjects());
 }
+
+TEST(PriPaintTest, CommitUndoDestroysOnlyWhatTheStepLeftHidden) {
+    struct TCase {
+        TUndoKind Kind;
+        TUndoState State;
+        size_t Left;
+    } cases[] = {{ukDelete, usReverse, 2}, {ukDelete, usEnter, 3}, {ukAdd, usReverse, 3},
+                 {ukAdd, usEnter, 2},      {ukMove, usReverse, 3}};
+    for (const TCase& c : cases) {
+        TSurfaceFixture s;
+        AddBox(*s, {0, 0, 10, 10});
+        TBoxObject* target = AddBox(*s, {0, 0, 10, 10});
+        AddBox(*s, {0, 0, 10, 10});
+        auto copy = std::make_unique<TBoxObject>();
+        copy->AssignObject(target);
+        s->UndoList().push_back(std::move(copy));
+        s->FUndoKind = c.Kind;
+        s->UndoState = c.State;
+        s->CommitUndo();
+        EXPECT_EQ(s->Objects().size(), c.Left) << int(c.Kind) << " " << int(c.State);
+        EXPECT_FALSE(s->CanUndo());
+        EXPECT_EQ(s->UndoState, usNone);
+        EXPECT_EQ(s->Objects().back()->ListNum, int(c.Left) - 1);
+    }
+}

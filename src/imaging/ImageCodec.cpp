@@ -1,0 +1,117 @@
+#include "imaging/ImageCodec.h"
+
+#include "imaging/BmpRleDecoder.h"
+#include "imaging/GifEncoder.h"
+#include "imaging/JpegCodec.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+
+namespace {
+
+QImage Normalized(QImage image) {
+    if (image.isNull()) return image;
+    const QImage::Format want = image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    if (image.format() != want) image = image.convertToFormat(want);
+    return image;
+}
+
+QImage ReadWithQt(const QByteArray& bytes, const char* format) {
+    QByteArray copy = bytes;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    reader.setDecideFormatFromContent(false);
+    QImage image;
+    if (!reader.read(&image)) return {};
+    return Normalized(std::move(image));
+}
+
+QByteArray WriteWithQt(const QImage& image, const char* format) {
+    QByteArray out;
+    QBuffer buffer(&out);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    if (!writer.write(image)) return {};
+    return out;
+}
+
+// Opaque copy for the formats without transparency.
+QImage FlattenedOnWhite(const QImage& image) {
+    if (!image.hasAlphaChannel()) return image.convertToFormat(QImage::Format_RGB32);
+    QImage rgb(image.size(), QImage::Format_RGB32);
+    rgb.fill(Qt::white);
+    QPainter p(&rgb);
+    p.drawImage(0, 0, image);
+    return rgb;
+}
+
+} // namespace
+
+QImage TImageCodec::Decode(const QByteArray& bytes, TImageFormat format) {
+    if (bytes.isEmpty()) return {};
+    switch (format) {
+    case TImageFormat::Jpeg:
+        return TJpegCodec::Decode(bytes);
+    case TImageFormat::Bmp:
+        if (TBmpRleDecoder::IsRleBmp(bytes)) return TBmpRleDecoder::Decode(bytes);
+        return ReadWithQt(bytes, "BMP");
+    case TImageFormat::Gif:
+        return ReadWithQt(bytes, "GIF");
+    case TImageFormat::Png:
+        return ReadWithQt(bytes, "PNG");
+    }
+    return {};
+}
+
+QImage TImageCodec::DecodeAny(const QByteArray& bytes) {
+    const std::optional<TImageFormat> format = FormatFromSignature(bytes);
+    return format ? Decode(bytes, *format) : QImage();
+}
+
+QImage TImageCodec::DecodeFile(const QString& path, TImageFormat format) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes) return {};
+    return Decode(file.readAll(), format);
+}
+
+QByteArray TImageCodec::Encode(const QImage& image, TImageFormat format) {
+    if (IsEmpty(image)) return {};
+    switch (format) {
+    case TImageFormat::Bmp:
+        return WriteWithQt(FlattenedOnWhite(image), "BMP");
+    case TImageFormat::Jpeg:
+        return TJpegCodec::Encode(image);
+    case TImageFormat::Gif:
+        return TGifEncoder::Encode(image);
+    case TImageFormat::Png:
+        return WriteWithQt(image, "PNG");
+    }
+    return {};
+}
+
+std::optional<TImageFormat> TImageCodec::FormatFromExtension(const QString& path) {
+    const QString ext = QFileInfo(path).suffix().toUpper();
+    if (ext == QLatin1String("BMP")) return TImageFormat::Bmp;
+    if (ext == QLatin1String("JPG") || ext == QLatin1String("JPEG")) return TImageFormat::Jpeg;
+    if (ext == QLatin1String("GIF")) return TImageFormat::Gif;
+    if (ext == QLatin1String("PNG")) return TImageFormat::Png;
+    return std::nullopt;
+}
+
+std::optional<TImageFormat> TImageCodec::FormatFromSignature(const QByteArray& b) {
+    if (b.startsWith("BM")) return TImageFormat::Bmp;
+    if (b.startsWith("\xFF\xD8\xFF")) return TImageFormat::Jpeg;
+    if (b.startsWith("GIF87a") || b.startsWith("GIF89a")) return TImageFormat::Gif;
+    if (b.startsWith("\x89PNG\r\n\x1A\n")) return TImageFormat::Png;
+    return std::nullopt;
+}
+
+std::optional<TImageFormat> TImageCodec::FormatFromCode(int code) {
+    if (code < 0 || code > 3) return std::nullopt;
+    return static_cast<TImageFormat>(code);
+}

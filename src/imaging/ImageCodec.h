@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+// Stored picture formats; the values are the image object's ImageType codes.
+enum class TImageFormat : uint8_t { Bmp = 0, Jpeg = 1, Gif = 2, Png = 3 };
+
+// The one door to the picture codecs: JPEG through libjpeg-turbo, RLE BMPs through our own
+// reader, everything else through Qt's image I/O. Decoded pictures are RGB32, or
+// ARGB32_Premultiplied when the file carries transparency.
+class TImageCodec {
+public:
+    // An empty image when the bytes are not a picture of that format.
+    static QImage Decode(const QByteArray& bytes, TImageFormat format);
+    // Like Decode but reads the format from the bytes' signature.
+    static QImage DecodeAny(const QByteArray& bytes);
+    static QImage DecodeFile(const QString& path, TImageFormat format);
+    // Bytes of a complete file in that format; empty when the picture cannot be encoded.
+    static QByteArray Encode(const QImage& image, TImageFormat format);
+
+    static bool IsEmpty(const QImage& image) { return image.isNull() || image.width() <= 0 || image.height() <= 0; }
+    // ".BMP", ".JPG"/".JPEG", ".GIF", ".PNG" in any letter case; nothing for other names.
+    static std::optional<TImageFormat> FormatFromExtension(const QString& path);
+    static std::optional<TImageFormat> FormatFromSignature(const QByteArray& bytes);
+    static std::optional<TImageFormat> FormatFromCode(int code);
+
+    // Files larger than this are not read into memory.
+    static constexpr qint64 kMaxFileBytes = qint64(512) * 1024 * 1024;
+};

@@ -11,6 +11,7 @@ QChar TRecordFile::SeparatorFor(const QString& fileName) {
 
 void TRecordFile::Clear() {
     FKeys.clear();
+    FStore.reset();
     FFileName.clear();
     FCount = 0;
 }
@@ -42,13 +43,17 @@ bool TRecordFile::LoadFromBytes(const QByteArray& bytes, const QString& fileName
         return false;
     }
 
+    FStore = std::make_unique<TRecordStore>();
+    // Values never hold more characters than the file, bar vertical tabs turned into CR LF.
+    FStore->Text.reserve(text.size());
     TKeyUnit* current = nullptr;
+    QString scratch;
     TRecordText::ForEachLine(text, [&](QStringView line) {
         if (line.isEmpty()) return;
-        QString key = SplitKey(line, separator);
-        if (!current || key != current->Key()) {
-            FKeys.push_back(std::make_unique<TKeyUnit>(std::move(key)));
-            current = FKeys.back().get();
+        const QStringView key = SplitKeyView(line, separator, scratch);
+        if (!current || key != current->KeyView()) {
+            FKeys.emplace_back(key, FStore.get());
+            current = &FKeys.back();
         }
         current->AddRow(line, separator);
     });
@@ -59,7 +64,7 @@ bool TRecordFile::LoadFromBytes(const QByteArray& bytes, const QString& fileName
 
 const TKeyUnit* TRecordFile::Record(int index) const {
     if (index < 0 || index >= FCount) return nullptr;
-    return FKeys[size_t(index)].get();
+    return &FKeys[size_t(index)];
 }
 
 QString TRecordFile::KeyAt(int index) const {
@@ -69,13 +74,13 @@ QString TRecordFile::KeyAt(int index) const {
 
 int TRecordFile::IndexOfKey(const QString& key) const {
     for (int i = 0; i < FCount; ++i)
-        if (FKeys[size_t(i)]->Key() == key) return i;
+        if (FKeys[size_t(i)].KeyView() == key) return i;
     return -1;
 }
 
 int TRecordFile::RowCountOfKey(const QString& key) const {
     const int index = IndexOfKey(key);
-    return index < 0 ? -1 : FKeys[size_t(index)]->RowCount();
+    return index < 0 ? -1 : FKeys[size_t(index)].RowCount();
 }
 
 QString TRecordFile::ValueAt(int index, int row, int n) const {

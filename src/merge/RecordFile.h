@@ -35,7 +35,8 @@ public:
 private:
     void Clear();
 
-    std::vector<std::unique_ptr<TKeyUnit>> FKeys;
+    std::unique_ptr<TRecordStore> FStore;
+    std::vector<TKeyUnit> FKeys;
     QString FFileName;
     int FCount = 0;
     QString FError;

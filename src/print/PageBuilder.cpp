@@ -1,0 +1,73 @@
+#include "print/PageBuilder.h"
+
+#include "document/PriPaint.h"
+#include "platform/Rounding.h"
+
+#include <QPainter>
+
+TPageBuilder::TPageBuilder(TPriPaint& doc, const TPrinterMetrics& metrics) : fDoc(doc), fMetrics(metrics) {}
+
+QSize TPageBuilder::SeatSize() const {
+    const TPriPaper& p = fDoc.PrintPaper;
+    // The millimetre round trip must give the printable pixels back, not one less.
+    if (p.IsSingleSeat())
+        return {Trunc(fMetrics.PrintableWidthMM / 25.4 * fMetrics.LogPixelsX + 1e-6),
+                Trunc(fMetrics.PrintableHeightMM / 25.4 * fMetrics.LogPixelsY + 1e-6)};
+    return {Trunc(p.FSeatWidth / 254.0 * fMetrics.LogPixelsX), Trunc(p.FSeatHeight / 254.0 * fMetrics.LogPixelsY)};
+}
+
+QSize TPageBuilder::SeatStep() const {
+    const TPriPaper& p = fDoc.PrintPaper;
+    const QSize seat = SeatSize();
+    return {seat.width() + Trunc(p.FSeatGapX / 254.0 * fMetrics.LogPixelsX),
+            seat.height() + Trunc(p.FSeatGapY / 254.0 * fMetrics.LogPixelsY)};
+}
+
+void TPageBuilder::DrawBackground(QPainter& canvas, QPoint origin) const {
+    const TPriBackImage& back = fDoc.BackObject;
+    if (back.IsEmpty() || !back.FVisible) return;
+    const TPriPaper& p = fDoc.PrintPaper;
+    TRect target;
+    if (p.IsSingleSeat()) {
+        // The background covers the whole page, unprintable edges included: it starts at the
+        // sheet edge, which lies the printer's offset before the printable origin.
+        const int w = Trunc(p.PageWidth() / 254.0 * fMetrics.LogPixelsX);
+        const int h = Trunc(p.PageHeight() / 254.0 * fMetrics.LogPixelsY);
+        target = TRect::FromBounds(origin.x() - fMetrics.OffsetX, origin.y() - fMetrics.OffsetY, w, h);
+    } else {
+        const QSize seat = SeatSize();
+        target = TRect::FromBounds(origin.x(), origin.y(), seat.width(), seat.height());
+    }
+    canvas.save();
+    canvas.setRenderHint(QPainter::SmoothPixmapTransform);
+    back.DrawWhole(canvas, target);
+    canvas.restore();
+}
+
+void TPageBuilder::DrawObjects(QPainter& canvas, QPoint origin) const {
+    const bool single = fDoc.PrintPaper.IsSingleSeat();
+    const QSize seat = SeatSize();
+    const QRect seatRect(origin, seat);
+    const QPoint dpi(fMetrics.LogPixelsX, fMetrics.LogPixelsY);
+    for (auto& obj : fDoc.Objects()) {
+        if (!obj->PrintCheck || obj->UndoCheck) continue;
+        QRect r;
+        obj->GetPrintRect(single, dpi, r, Trunc(fMetrics.OffsetYMM), Trunc(fMetrics.OffsetXMM));
+        r.translate(origin);
+        canvas.save();
+        obj->PrintDraw(canvas, r, single, origin, fDoc.MarginPixels(), seatRect);
+        canvas.restore();
+    }
+}
+
+void TPageBuilder::DrawSeat(QPainter& canvas, QPoint origin) const {
+    DrawBackground(canvas, origin);
+    DrawObjects(canvas, origin);
+}
+
+void TPageBuilder::DrawPlainSheet(QPainter& canvas) const {
+    const TPriPaper& p = fDoc.PrintPaper;
+    const int rows = std::max(1, p.FSeatRows), cols = std::max(1, p.FSeatColumns);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c) DrawSeat(canvas, SeatOrigin(r, c));
+}

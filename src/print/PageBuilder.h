@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/PrinterMetrics.h"
+
+#include <QPoint>
+#include <QSize>
+
+class QPainter;
+class TPriPaint;
+
+// Draws the document's seats onto a device page through the objects' print drawing. The print
+// command, the preview and the headless export all build their pages with it.
+class TPageBuilder {
+public:
+    TPageBuilder(TPriPaint& doc, const TPrinterMetrics& metrics);
+
+    // One seat in device pixels; on a single seat the printable area.
+    QSize SeatSize() const;
+    // Distance from one seat to the next, gaps included.
+    QSize SeatStep() const;
+    QPoint SeatOrigin(int row, int column) const { return {column * SeatStep().width(), row * SeatStep().height()}; }
+
+    // The page background, when shown, into the seat at the origin.
+    void DrawBackground(QPainter& canvas, QPoint origin) const;
+    // Every printable object of the edited side, placed on the seat at the origin.
+    void DrawObjects(QPainter& canvas, QPoint origin) const;
+    void DrawSeat(QPainter& canvas, QPoint origin) const;
+    // Every seat of a sheet, as plain printing does.
+    void DrawPlainSheet(QPainter& canvas) const;
+
+    const TPrinterMetrics& Metrics() const { return fMetrics; }
+
+private:
+    TPriPaint& fDoc;
+    TPrinterMetrics fMetrics;
+};

@@ -1,0 +1,50 @@
+#include "document/PriPaint.h"
+#include "print/PageBuilder.h"
+#include "support/BoxObject.h"
+#include "support/FixedPrinter.h"
+
+#include <QPainter>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Records where the print drawing placed it.
+class TPrintProbe : public TBoxObject {
+public:
+    std::vector<QRect> Targets;
+    std::vector<QRect> Clips;
+    void PrintDraw(QPainter&, const QRect& target, bool, QPoint, const TRect&, const QRect& clip) override {
+        Targets.push_back(target);
+        Clips.push_back(clip);
+    }
+};
+
+} // namespace
+
+TEST(PageBuilderTest, SeatsOfACardSheetAndTheSingleSeatOrigin) {
+    TPriPaint doc(nullptr, QString(), 96, std::make_unique<TFixedPrinter>());
+    // Business cards: 2 columns x 5 rows of 91 x 55 mm with 10 mm and 0 mm gaps.
+    doc.PrintPaper.SetFields({0, 0, 1, 0, 2100, 2970, 140, 110, 0, 0, 100, 0, 2, 5, 910, 550});
+    auto probe = std::make_unique<TPrintProbe>();
+    probe->SetStoreRect({254, 127, 508, 254});
+    TPrintProbe* p = static_cast<TPrintProbe*>(doc.AppendObject(std::move(probe)));
+    auto hidden = std::make_unique<TPrintProbe>();
+    hidden->PrintCheck = false;
+    TPrintProbe* h = static_cast<TPrintProbe*>(doc.AppendObject(std::move(hidden)));
+
+    TPrinterMetrics m = TFixedPrinter::A4At600();
+    TPageBuilder builder(doc, m);
+    EXPECT_EQ(builder.SeatSize(), QSize(2149, 1299)); // Trunc(910 / 254 * 600), Trunc(550 / 254 * 600)
+    EXPECT_EQ(builder.SeatStep(), QSize(2149 + 236, 1299));
+
+    QImage page(10, 10, QImage::Format_RGB32);
+    QPainter canvas(&page);
+    builder.DrawPlainSheet(canvas);
+    ASSERT_EQ(p->Targets.size(), 10u);
+    EXPECT_TRUE(h->Targets.empty());
+    // Not a single seat: no margins, ten device pixels of slack.
+    EXPECT_EQ(p->Targets[0], QRect(600, 300, 1210, 610));
+    EXPECT_EQ(p->Targets[3], QRect(600 + 2385, 300 + 1299, 1210, 610));
+    EXPECT_EQ(p->Clips[3], QRect(QPoint(2385, 1299), QSize(2149, 1299)));
+}
+

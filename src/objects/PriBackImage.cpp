@@ -1,7 +1,13 @@
 #include "objects/PriBackImage.h"
 
+#include "imaging/ImageCodec.h"
 #include "platform/Rounding.h"
+#include "platform/StreamReader.h"
+#include "platform/StreamWriter.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QPaintDevice>
 #include <QPainter>
 
 void TPriBackImage::AssignBack(const TPriBackImage& other) {
@@ -9,6 +15,8 @@ void TPriBackImage::AssignBack(const TPriBackImage& other) {
     FSubBack = other.FSubBack;
     FVisible = other.FVisible;
     FUseSub = other.FUseSub;
+    fMainSource = other.fMainSource;
+    fSubSource = other.fSubSource;
 }
 
 void TPriBackImage::MakeViewPart(const TRect& r, int w, int h) {
@@ -32,12 +40,84 @@ void TPriBackImage::MakeViewPart(const TRect& r, int w, int h) {
     p.drawImage(QPoint(-c, -d), back);
 }
 
+bool TPriBackImage::LoadBackFile(const QString& path) {
+    const auto format = TImageCodec::FormatFromExtension(path);
+    if (!format || !QFileInfo(path).isFile()) return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > TImageCodec::kMaxFileBytes) return false;
+    const QByteArray bytes = file.readAll();
+    const QImage picture = TImageCodec::Decode(bytes, *format);
+    if (TImageCodec::IsEmpty(picture)) return false;
+    ActiveBack() = picture;
+    const int which = FUseSub ? kSubBack : kMainBack;
+    Source(which) = *format == TImageFormat::Jpeg ? TJpegSource{picture.cacheKey(), bytes} : TJpegSource{};
+    return true;
+}
+
+bool TPriBackImage::ReadBack(TStreamReader& stream, int which, int version) {
+    int32_t present = 0;
+    if (!stream.ReadInt32(present)) return false;
+    QImage& target = which == kSubBack ? FSubBack : FMainBack;
+    if (present != 1) {
+        target = QImage();
+        Source(which) = {};
+        return true;
+    }
+    bool visible = FVisible;
+    if (which != kSubBack && !stream.ReadBool(visible)) return false;
+    QByteArray bytes;
+    if (!stream.ReadBlock64(bytes)) return false;
+    const TImageFormat format = version == 1 ? TImageFormat::Bmp : TImageFormat::Jpeg;
+    const QImage picture = TImageCodec::Decode(bytes, format);
+    if (TImageCodec::IsEmpty(picture)) return false;
+    target = picture;
+    if (which != kSubBack) FVisible = visible;
+    Source(which) = format == TImageFormat::Jpeg ? TJpegSource{picture.cacheKey(), bytes} : TJpegSource{};
+    return true;
+}
+
+bool TPriBackImage::WriteBack(TStreamWriter& stream, int which) const {
+    const QImage& picture = which == kSubBack ? FSubBack : FMainBack;
+    if (TImageCodec::IsEmpty(picture)) {
+        stream.WriteInt32(0);
+        return true;
+    }
+    const TJpegSource& source = Source(which);
+    const QByteArray bytes = source.key == picture.cacheKey() && !source.bytes.isEmpty()
+                                 ? source.bytes
+                                 : TImageCodec::Encode(picture, TImageFormat::Jpeg);
+    if (bytes.isEmpty()) return false;
+    stream.WriteInt32(1);
+    if (which != kSubBack) stream.WriteBool(FVisible);
+    stream.WriteBlock64(bytes);
+    return true;
+}
+
 void TPriBackImage::DrawWhole(QPainter& canvas, const TRect& target) const {
     if (IsEmpty()) return;
-    canvas.drawImage(target.ToQRect(), ActiveBack());
+    const QImage& back = ActiveBack();
+    const QSize size(target.Width(), target.Height());
+    if (size.isEmpty()) return;
+    // On the page bitmap a downscaled copy is kept, so that whole-page redraws are one plain
+    // copy; printers and enlargements get the picture itself.
+    const QPaintDevice* device = canvas.device();
+    const bool cache = device && device->devType() == QInternal::Image && size.width() <= back.width() &&
+                       size.height() <= back.height();
+    if (!cache) {
+        canvas.drawImage(target.ToQRect(), back);
+        return;
+    }
+    if (fScaled.size() != size || fScaledKey != back.cacheKey()) {
+        fScaled = back.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        fScaledKey = back.cacheKey();
+    }
+    canvas.drawImage(QPoint(target.Left, target.Top), fScaled);
 }
 
 void TPriBackImage::DrawViewPart(QPainter& canvas, const TRect& target) const {
     if (FViewPart.isNull()) return;
+    canvas.save();
+    canvas.setRenderHint(QPainter::SmoothPixmapTransform);
     canvas.drawImage(target.ToQRect(), FViewPart);
+    canvas.restore();
 }

@@ -1,0 +1,168 @@
+#pragma once
+
+#include "objects/PriBase.h"
+#include "objects/TextCanvas.h"
+
+#include <QList>
+#include <QStringList>
+#include <functional>
+#include <string>
+#include <vector>
+
+class TStreamReader;
+class TStreamWriter;
+
+enum TSidePos : uint8_t { psLeft, psCenter, psRight, psKintou, psRyoutan };
+enum TLongPos : uint8_t { tlTop, tlCenter, tlBottom, tlKintou, tlRyoutan };
+enum TFontAngle : uint8_t { faSide, faLong };
+enum TLongSpace : uint8_t { lsNormal, lsSmallWide, lsWide };
+
+// One character of the broken lines with its place at 100 % and at the current zoom.
+struct TGlyphRec {
+    char32_t Text = 0; // 0 for a character that was not placed
+    int X = 0;
+    int Y = 0;
+    bool Small = false;
+    int ViewX = 0;
+    int ViewY = 0;
+    bool operator==(const TGlyphRec&) const = default;
+};
+
+// A run of one line drawn at one size: the parenthesised runs of SmallCheck are small.
+struct TTextSegment {
+    std::u32string Text;
+    bool Small = false;
+    bool operator==(const TTextSegment&) const = default;
+};
+
+// The text object: a box holding Japanese text laid out horizontally or in vertical columns. Lines are
+// broken once at the 100 % screen scale; every character's place is then computed at 100 % and at the
+// current zoom, and screen, preview and print all draw the characters one by one at those places, so the
+// line breaks never differ between screen and paper.
+class TPriLabel : public TPriBase {
+public:
+    // Records written for template files with this version carry all 24 text fields; the container's
+    // record length lets any reader skip what it does not know.
+    static constexpr int kLongRecordVersion = 10;
+    // Longer texts and face names are not taken over by AssignObject.
+    static constexpr int kMaxTextBytes = 30720;
+    static constexpr int kMaxFaceBytes = 1024;
+
+    TPriLabel();
+    ~TPriLabel() override;
+
+    TColor FontColor = clBlack;
+    int BltAngle = 0;
+    int SameFSize = 10;
+    int CharSpace = 0;
+    TSidePos SidePos = psLeft;
+    TLongPos LongPos = tlTop;
+    bool SmallCheck = false;
+    TLongSpace LongSpace = lsNormal;
+    bool KinsokuCheck = false;
+    bool LongKanaCheck = false;
+
+    TFontAngle FontAngle() const { return fFontAngle; }
+    // Keeps BltAngle in step, so that records without the later fields (the clipboard's) still carry the
+    // writing direction.
+    void SetFontAngle(TFontAngle value);
+    const QString& DataString() const { return fDataString; }
+    void SetDataString(const QString& value);
+    const QStringList& BltStrings() const { return FBltStrings; }
+    // True for lines that ended at a CR LF.
+    const QList<bool>& HardBreaks() const { return FHardBreaks; }
+    const std::vector<TGlyphRec>& Glyphs() const { return FGlyphs; }
+    bool LayoutPending() const { return FLayoutPending; }
+    int ScreenExtra() const { return FScreenExtra; }
+    int DeviceExtra() const { return FDeviceExtra; }
+    // The displayed size chosen by FitFontSize.
+    int DisplayFontSize() const { return Font.pointSize(); }
+
+    // Character tables of the line-break rules and of kanji numerals.
+    static bool IsLineStartChar(char32_t c);
+    static bool IsLineEndChar(char32_t c);
+    static char32_t KanjiDigit(char32_t c);
+    static constexpr char32_t kUprightChar = U'\xFF0D';
+
+    // How many of the text fields 21 to 24 a record read with this version holds after field 20. From
+    // version 8 the version says; older records hold all four only in the long form of template files,
+    // which the bytes tell: exactly those 16 valid bytes left, or, when tail is given (a subclass's own
+    // fields follow), the form after which tail reads its fields to the record's last byte.
+    static int LaterTextFieldCount(int version, const TStreamReader& afterField20,
+                                   const std::function<bool(TStreamReader&)>& tail = nullptr);
+
+    // TPriBase
+    void DrawFocus(QPainter& canvas) override;
+    void AssignObject(const TPriBase* source) override { AssignObject(source, false); }
+    virtual void AssignObject(const TPriBase* source, bool layoutOnly);
+    void ScaleToView(QSize view, QSize paperPixels, int screenInch) override;
+    void ScaleToStore(QSize view, QSize paperPixels, int screenInch) override;
+    void GetPrintRect(bool useMargins, QPoint deviceDpi, QRect& rect, int topMarginMm, int leftMarginMm) const override;
+    void GetOutputRect(QSize output, const TRect& margins, QRect& rect) const override;
+    void PrintDraw(QPainter& canvas, const QRect& target, bool useMargins, QPoint pageOrigin, const TRect& pageMargins,
+                   const QRect& pageClip) override;
+    void DrawObject(TBltMode mode, QPainter& canvas) override;
+    bool LoadFromStream(TStreamReader& stream, int version) override;
+    bool SaveToStream(TStreamWriter& stream, int version) override;
+    void DrawToImage(QPainter& canvas, const QRect& page, QSize sizes) override;
+
+    // 1 to 14
+    virtual void FillBack(QPainter& canvas, const TRect& rect, TBltMode mode);
+    virtual void SetDrawFont(TTextCanvas& canvas, int size, bool upright, TBltMode mode);
+    virtual void BreakLines(const QString& text, int limit, QStringList& lines, TTextCanvas& canvas);
+    virtual int SideStart(const std::vector<TTextSegment>& segments, int count, TBltMode mode, TTextCanvas& canvas,
+                          const TRect& rect, int& remainder, int& extra);
+    virtual void PlaceLine(TTextCanvas& canvas, const std::vector<TTextSegment>& segments, int& index, TBltMode mode,
+                           int y, int x);
+    virtual void PlaceLineSpread(TTextCanvas& canvas, const std::vector<TTextSegment>& segments, int& index,
+                                 TBltMode mode, int remainder, int extra, int offsetX, int offsetY, int y, int x);
+    virtual void DrawGlyphs(QPainter& canvas, const TRect& target, bool useMargins, QPoint origin, const TRect& margins,
+                            TBltMode mode, int size, const TRect& clip);
+    virtual void ClipRect(const TRect& a, const TRect& b, TRect& out) const;
+    virtual void LayoutGlyphs(TTextCanvas& canvas, const TRect& rect, TBltMode mode, int size,
+                              const QStringList& lines);
+    virtual void FitFontSize(QSize view, QSize paperPixels);
+    virtual void MakeLines();
+    virtual void SetCharExtra(int screenInch);
+    virtual void FitBoundsToText();
+    virtual void UpdateGlyphs(QSize view, QSize paperPixels, bool relayout, int screenInch);
+
+    // Cuts a line at its parenthesised runs when SmallCheck is on.
+    std::vector<TTextSegment> SplitSmall(const std::u32string& line) const;
+    // Applies digit substitution when it is in force (vertical writing with LongKanaCheck).
+    char32_t Substitute(char32_t c) const;
+    bool Vertical() const { return fFontAngle == faLong; }
+
+protected:
+    // Fields 8 to 24 after the common header; a subclass with its own fields passes the reader of them.
+    bool ReadTextFields(TStreamReader& stream, int version, const std::function<bool(TStreamReader&)>& tail = nullptr);
+    void WriteTextFields(TStreamWriter& stream, int version) const;
+    // The measuring canvas of the page bitmap: screen resolution, 100 % sizes.
+    TTextCanvas& LayoutCanvas();
+    int LayoutDpi() const;
+
+    QStringList FBltStrings;
+    QList<bool> FHardBreaks;
+    int FScreenExtra = 0;
+    mutable int FDeviceExtra = 0;
+    // Device resolution of the print or preview under way, from GetPrintRect.
+    mutable int FDeviceDpi = 0;
+    std::vector<TGlyphRec> FGlyphs;
+    bool FLayoutPending = true;
+    QSize FLastPaperPixels;
+
+private:
+    int LineGap(TTextCanvas& canvas) const;
+    int LineStartY(TTextCanvas& canvas, const TRect& r, int n, int gap, int firstHeight, int& extra, int& remainder);
+    int ColumnStartX(TTextCanvas& canvas, const TRect& r, int n, int gap, int& extra, int& remainder);
+    int LineLength(TTextCanvas& canvas, const std::vector<TTextSegment>& segments, int size);
+    void PullLineStart(std::vector<std::u32string>& lines, size_t j) const;
+    void PushLineEnd(std::vector<std::u32string>& lines, size_t j) const;
+    void SetGlyph(int& index, char32_t c, int x, int y, bool small);
+    int DeviceDpiFor(QPainter& canvas, TBltMode mode) const;
+
+    QString fDataString;
+    TFontAngle fFontAngle = faSide;
+    std::unique_ptr<TTextCanvas> fLayoutCanvas;
+    int fLayoutSize = 0; // the size LayoutGlyphs works at, for the small fraction
+};

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <memory>
+#include <string>
+#include <string_view>
+
+class QPainter;
+class TVerticalText;
+
+// The text state of a drawing surface as the layout code sees it: a face at a point size resolved for the
+// device's resolution, horizontal or vertical writing, and a character extra added after every character.
+// The width of a string is the sum of its characters' advances plus the extra after each one, without
+// kerning; advances are cached per font so that breaking lines costs one table look-up per character.
+// In vertical writing widths are lengths down the column and a position is the top-right corner of a
+// character's cell.
+class TTextCanvas {
+public:
+    // painter may be null for measuring only; dpi is the device's pixels per inch.
+    explicit TTextCanvas(QPainter* painter = nullptr, int dpi = 96);
+    ~TTextCanvas();
+
+    QPainter* Painter() const { return fPainter; }
+    int Dpi() const { return fDpi; }
+
+    // face carries family and style (a leading "@" in the family is ignored); size is in points.
+    void SetFont(const QFont& face, int pointSize, bool vertical, bool upright);
+    void SetPointSize(int pointSize);
+    int PointSize() const { return fPointSize; }
+    int PixelSize() const { return fFont.pixelSize(); }
+    const QFont& Font() const { return fFont; }
+    bool Vertical() const { return fVertical; }
+    bool Upright() const { return fUpright; }
+    void SetColor(const QColor& color) { fColor = color; }
+    const QColor& Color() const { return fColor; }
+    void SetCharExtra(int extra) { fExtra = extra; }
+    int CharExtra() const { return fExtra; }
+
+    // Advance of one character plus the extra; control characters take no room.
+    int CharWidth(char32_t c);
+    int TextWidth(std::u32string_view text);
+    int TextWidth(const QString& text);
+    // The cell height of the current font (the column width in vertical writing), whatever the text.
+    int TextHeight() const { return fAscent + fDescent; }
+    int Ascent() const { return fAscent; }
+
+    // Draws text at a cell's top-left corner (horizontal) or top-right corner (vertical).
+    void TextOut(int x, int y, std::u32string_view text);
+
+    // Device pixels for a point size, rounded as the system's font mapper does.
+    static int PointsToPixels(int pointSize, int dpi);
+
+private:
+    struct TAdvances;
+    void Resolve();
+    int Advance(char32_t c);
+
+    QPainter* fPainter;
+    int fDpi;
+    QFont fFace;
+    QFont fFont;
+    int fPointSize = 0;
+    bool fVertical = false;
+    bool fUpright = false;
+    int fExtra = 0;
+    QColor fColor = Qt::black;
+    int fAscent = 0;
+    int fDescent = 0;
+    std::shared_ptr<TAdvances> fAdvances;
+    std::shared_ptr<TVerticalText> fVerticalText;
+};

@@ -1,0 +1,190 @@
+#include "objects/VerticalText.h"
+
+#include <QFontMetrics>
+#include <QGlyphRun>
+#include <QHash>
+#include <QPainter>
+#include <cmath>
+#include <hb-ot.h>
+#include <hb.h>
+
+namespace {
+
+// HarfBuzz reads the face's tables straight from Qt's copy of the font file.
+hb_blob_t* ReferenceTable(hb_face_t*, hb_tag_t tag, void* userData) {
+    const auto* raw = static_cast<const QRawFont*>(userData);
+    const char name[5] = {char(tag >> 24), char(tag >> 16), char(tag >> 8), char(tag), 0};
+    const QByteArray bytes = raw->fontTable(name);
+    if (bytes.isEmpty()) return hb_blob_get_empty();
+    return hb_blob_create(bytes.constData(), static_cast<unsigned>(bytes.size()), HB_MEMORY_MODE_DUPLICATE, nullptr,
+                          nullptr);
+}
+
+hb_font_t* MakeHbFont(const QRawFont& raw) {
+    if (!raw.isValid()) return nullptr;
+    hb_face_t* face = hb_face_create_for_tables(ReferenceTable, const_cast<QRawFont*>(&raw), nullptr);
+    hb_font_t* font = hb_font_create(face);
+    hb_face_destroy(face);
+    const int scale = int(std::lround(raw.pixelSize() * 64));
+    hb_font_set_scale(font, scale, scale);
+    return font;
+}
+
+QRawFont FallbackRaw(const QFont& font) {
+    QFont f(QStringLiteral("IPAGothic"));
+    f.setPixelSize(font.pixelSize() > 0 ? font.pixelSize() : 12);
+    return QRawFont::fromFont(f);
+}
+
+} // namespace
+
+TVerticalText::TVerticalText(const QFont& font) {
+    QFont f = font;
+    if (f.pixelSize() <= 0) f.setPixelSize(12);
+    fRaw = QRawFont::fromFont(f);
+    fHbFont = MakeHbFont(fRaw);
+    const QFontMetrics fm(f);
+    fAscent = fm.ascent();
+    fDescent = fm.descent();
+}
+
+TVerticalText::~TVerticalText() {
+    if (fHbFont) hb_font_destroy(fHbFont);
+    if (fHbFallback) hb_font_destroy(fHbFallback);
+}
+
+std::shared_ptr<TVerticalText> TVerticalText::For(const QFont& font) {
+    static QHash<QString, std::shared_ptr<TVerticalText>> cache;
+    const QString key = font.key();
+    auto it = cache.constFind(key);
+    if (it != cache.constEnd()) return *it;
+    // Zooming through many sizes must not grow the cache without end.
+    if (cache.size() >= 48) cache.clear();
+    auto made = std::make_shared<TVerticalText>(font);
+    cache.insert(key, made);
+    return made;
+}
+
+bool TVerticalText::IsSideways(char32_t c) {
+    // ASCII and the half-width katakana are the single-byte characters of CP932.
+    if (c < 0x80) return true;
+    if (c >= 0xFF61 && c <= 0xFF9F) return true;
+    // Latin and other alphabetic scripts outside the code page's double-byte set lie sideways too.
+    if (c < 0x0370)
+        return !(c == 0xA7 || c == 0xA8 || c == 0xB0 || c == 0xB1 || c == 0xB4 || c == 0xB6 || c == 0xD7 || c == 0xF7);
+    return false;
+}
+
+bool TVerticalText::ShapeWith(hb_font_t* font, const QRawFont& raw, char32_t c, bool sideways, TShaped& out) const {
+    if (!font) return false;
+    hb_buffer_t* buf = hb_buffer_create();
+    const uint32_t cp = c;
+    hb_buffer_add_utf32(buf, &cp, 1, 0, 1);
+    hb_buffer_set_direction(buf, sideways ? HB_DIRECTION_LTR : HB_DIRECTION_TTB);
+    hb_buffer_set_language(buf, hb_language_from_string("ja", 2));
+    hb_buffer_guess_segment_properties(buf);
+    hb_shape(font, buf, nullptr, 0);
+    unsigned count = 0;
+    const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buf, &count);
+    const hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buf, &count);
+    bool ok = count >= 1 && info[0].codepoint != 0;
+    if (ok) {
+        out.Glyph = info[0].codepoint;
+        out.Sideways = sideways;
+        if (sideways) {
+            out.OffsetX = pos[0].x_offset / 64.0;
+            out.OffsetY = -pos[0].y_offset / 64.0;
+            out.Advance = pos[0].x_advance / 64.0;
+        } else {
+            // Vertical pen: x on the column's centre line, y from the cell's top, moving down.
+            out.OffsetX = pos[0].x_offset / 64.0;
+            out.OffsetY = -pos[0].y_offset / 64.0;
+            out.Advance = -pos[0].y_advance / 64.0;
+        }
+    }
+    hb_buffer_destroy(buf);
+    (void)raw;
+    return ok;
+}
+
+const TVerticalText::TShaped& TVerticalText::Shape(char32_t c) {
+    auto it = fShaped.find(c);
+    if (it != fShaped.end()) return it->second;
+    TShaped s;
+    const bool sideways = IsSideways(c);
+    if (!ShapeWith(fHbFont, fRaw, c, sideways, s)) {
+        // No glyph in this face: IPA Gothic covers the whole code page.
+        if (!fFallbackRaw.isValid()) {
+            QFont f;
+            f.setPixelSize(int(std::lround(fRaw.isValid() ? fRaw.pixelSize() : 12)));
+            fFallbackRaw = FallbackRaw(f);
+            fHbFallback = MakeHbFont(fFallbackRaw);
+        }
+        if (ShapeWith(fHbFallback, fFallbackRaw, c, sideways, s)) {
+            s.Fallback = true;
+        } else {
+            s = TShaped{};
+            s.Sideways = sideways;
+            s.Advance = sideways ? 0 : ColumnWidth();
+        }
+    }
+    return fShaped.emplace(c, s).first->second;
+}
+
+int TVerticalText::Advance(char32_t c) {
+    if (c < 0x20) return 0;
+    return int(std::lround(Shape(c).Advance));
+}
+
+void TVerticalText::DrawGlyph(QPainter& painter, const QRawFont& raw, quint32 glyph, QPointF origin, double angle,
+                              QPointF pivot) const {
+    QGlyphRun run;
+    run.setRawFont(raw);
+    run.setGlyphIndexes({glyph});
+    run.setPositions({QPointF(0, 0)});
+    if (angle == 0) {
+        painter.drawGlyphRun(origin, run);
+        return;
+    }
+    painter.save();
+    painter.translate(pivot);
+    painter.rotate(angle);
+    painter.drawGlyphRun(origin, run);
+    painter.restore();
+}
+
+void TVerticalText::DrawChar(QPainter& painter, double right, double top, char32_t c, bool turned) {
+    if (c < 0x20) return;
+    if (turned && !IsSideways(c)) {
+        // The horizontal glyph, turned a quarter: a full-width hyphen becomes a bar down the column.
+        TShaped h;
+        const QRawFont* raw = &fRaw;
+        if (!ShapeWith(fHbFont, fRaw, c, true, h)) {
+            Shape(c);
+            if (!ShapeWith(fHbFallback, fFallbackRaw, c, true, h)) return;
+            raw = &fFallbackRaw;
+        }
+        const double along = (Shape(c).Advance - h.Advance) / 2;
+        DrawGlyph(painter, *raw, h.Glyph, QPointF(along + h.OffsetX, fAscent + h.OffsetY), 90, QPointF(right, top));
+        return;
+    }
+    const TShaped& s = Shape(c);
+    if (s.Glyph == 0) return;
+    const QRawFont& raw = s.Fallback ? fFallbackRaw : fRaw;
+    if (s.Sideways) {
+        // Rotated a quarter turn clockwise about the cell's top-right corner: the baseline runs down the
+        // column at one ascent from its right edge.
+        DrawGlyph(painter, raw, s.Glyph, QPointF(s.OffsetX, fAscent + s.OffsetY), 90, QPointF(right, top));
+    } else {
+        const double centre = right - ColumnWidth() / 2.0;
+        DrawGlyph(painter, raw, s.Glyph, QPointF(centre + s.OffsetX, top + s.OffsetY), 0, {});
+    }
+}
+
+void TVerticalText::DrawColumn(QPainter& painter, double right, double top, const std::u32string& text, int extra) {
+    double y = top;
+    for (char32_t c : text) {
+        DrawChar(painter, right, y, c);
+        y += Advance(c) + (c < 0x20 ? 0 : extra);
+    }
+}

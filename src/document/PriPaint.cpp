@@ -58,8 +58,8 @@ void TPriPaint::SetPageLayout(QPoint o, QSize a) {
     case bsStretch: k = 0; break;
     }
     if (k > 0) {
-        width = k * FPaperPixels.width();
-        height = k * FPaperPixels.height();
+        width = int(std::min<qint64>(qint64(k) * FPaperPixels.width(), kMaxViewSide + 1));
+        height = int(std::min<qint64>(qint64(k) * FPaperPixels.height(), kMaxViewSide + 1));
         left = centre(width, aw, ox);
         top = centre(height, ah, oy);
     } else if (W <= 0 || H <= 0) {
@@ -87,8 +87,11 @@ void TPriPaint::SetPageLayout(QPoint o, QSize a) {
         }
     }
 
-    const int newW = width > 0 ? width : fViewSize.width();
-    const int newH = height > 0 ? height : fViewSize.height();
+    int newW = width > 0 ? width : fViewSize.width();
+    int newH = height > 0 ? height : fViewSize.height();
+    // A paper larger than any painter can draw (a corrupt file) gets no page rather than an
+    // allocation of gigabytes.
+    if (qint64(newW) > kMaxViewSide || qint64(newH) > kMaxViewSide) newW = newH = 0;
     fViewSize = QSize(std::max(newW, 0), std::max(newH, 0));
     if (FPageBitmap.size() != fViewSize) {
         FPageBitmap = fViewSize.isEmpty() ? QImage() : QImage(fViewSize, QImage::Format_RGB32);

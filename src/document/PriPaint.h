@@ -85,6 +85,9 @@ public:
     QList<TPriBase*>& SelectList() { return FSelectList; }
     TObjectOwnerList& UndoList() { return FUndoList; }
 
+    // The largest page side in view pixels the surface will allocate.
+    static constexpr int kMaxViewSide = 32767;
+
     // Appends an object to the edited side, giving it its list number and the page bitmap.
     TPriBase* AppendObject(std::unique_ptr<TPriBase> object);
 

@@ -279,3 +279,12 @@ TEST(PriPaintTest, CommitUndoDestroysOnlyWhatTheStepLeftHidden) {
         EXPECT_EQ(s->Objects().back()->ListNum, int(c.Left) - 1);
     }
 }
+
+TEST(PriPaintTest, GiantPaperGetsNoPage) {
+    TSurfaceFixture s({0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 2000000000, 2000000000});
+    s->BltSizeCheck = bs400;
+    s->SetPageLayout({10, 10}, {600, 400});
+    EXPECT_EQ(s->ViewSize(), QSize(0, 0));
+    EXPECT_TRUE(s->PageBitmap().isNull());
+    s->RedrawPage(nullptr, false, true);
+}

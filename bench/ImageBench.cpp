@@ -1,0 +1,121 @@
+// Pictures on the page: whole-page redraw at 200 % over a 4000 x 3000 JPEG background with
+// and without 20 image objects, and our JPEG decoding against libjpeg-turbo's own API.
+#include "document/PriPaint.h"
+#include "imaging/ImageCodec.h"
+#include "imaging/JpegCodec.h"
+#include "objects/PriImage.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <benchmark/benchmark.h>
+#include <dlfcn.h>
+#include <turbojpeg.h>
+#include <vector>
+
+namespace {
+
+// Something photo-like: smooth gradients with fine detail, so the JPEG is of realistic size.
+QImage Photo(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < w; ++x)
+            line[x] = qRgb((x * 255 / w + (x * y) % 7) & 0xFF, (y * 255 / h + (x ^ y) % 5) & 0xFF,
+                           ((x + y) * 127 / (w + h) + x % 3) & 0xFF);
+    }
+    return image;
+}
+
+const QByteArray& BackgroundJpeg() {
+    static const QByteArray bytes = TJpegCodec::Encode(Photo(4000, 3000));
+    return bytes;
+}
+
+std::unique_ptr<TPriPaint> MakePage(bool withImages) {
+    auto surface = std::make_unique<TPriPaint>(nullptr, QString(), 96, std::make_unique<TNoPrinter>());
+    surface->PrintPaper.SetFields({0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 0, 0, 1, 1, 2100, 2970});
+    surface->BackObject.FMainBack = TImageCodec::Decode(BackgroundJpeg(), TImageFormat::Jpeg);
+    if (withImages) {
+        const QImage picture = Photo(1600, 1200);
+        for (int i = 0; i < 20; ++i) {
+            auto image = std::make_unique<TPriImage>();
+            image->SetStoreRect(QRect(100 + (i % 4) * 480, 100 + (i / 4) * 560, 440, 500));
+            image->SetPicture(picture);
+            image->TransParent = i % 2 == 1;
+            image->Color = clWhite;
+            surface->AppendObject(std::move(image));
+        }
+    }
+    surface->BltSizeCheck = bs200;
+    surface->SetPageLayout({10, 10}, {1200, 800});
+    surface->RedrawPage(nullptr, false, true);
+    return surface;
+}
+
+void BM_RedrawBackgroundOnly(benchmark::State& state) {
+    auto surface = MakePage(false);
+    for (auto _ : state)
+        surface->RedrawPage(nullptr, false, true);
+}
+BENCHMARK(BM_RedrawBackgroundOnly)->Unit(benchmark::kMillisecond);
+
+void BM_RedrawBackgroundAnd20Images(benchmark::State& state) {
+    auto surface = MakePage(true);
+    for (auto _ : state)
+        surface->RedrawPage(nullptr, false, true);
+}
+BENCHMARK(BM_RedrawBackgroundAnd20Images)->Unit(benchmark::kMillisecond);
+
+void BM_JpegDecodeOurs(benchmark::State& state) {
+    const QByteArray& bytes = BackgroundJpeg();
+    for (auto _ : state) {
+        QImage image = TJpegCodec::Decode(bytes);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_JpegDecodeOurs)->Unit(benchmark::kMillisecond);
+
+// libturbojpeg is looked up at run time so that only this benchmark needs it.
+struct TTurbo {
+    void* lib = dlopen("libturbojpeg.so.0", RTLD_NOW);
+    decltype(&tjInitDecompress) init = lib ? reinterpret_cast<decltype(init)>(dlsym(lib, "tjInitDecompress")) : nullptr;
+    decltype(&tjDecompressHeader3) header =
+        lib ? reinterpret_cast<decltype(header)>(dlsym(lib, "tjDecompressHeader3")) : nullptr;
+    decltype(&tjDecompress2) decompress =
+        lib ? reinterpret_cast<decltype(decompress)>(dlsym(lib, "tjDecompress2")) : nullptr;
+    decltype(&tjDestroy) destroy = lib ? reinterpret_cast<decltype(destroy)>(dlsym(lib, "tjDestroy")) : nullptr;
+    bool Ok() const { return init && header && decompress && destroy; }
+};
+
+void BM_JpegDecodeTjDecompress2(benchmark::State& state) {
+    static TTurbo tj;
+    if (!tj.Ok()) {
+        state.SkipWithError("libturbojpeg.so.0 not found");
+        return;
+    }
+    const QByteArray& bytes = BackgroundJpeg();
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
+    tjhandle handle = tj.init();
+    for (auto _ : state) {
+        int w = 0, h = 0, sub = 0, space = 0;
+        tj.header(handle, data, static_cast<unsigned long>(bytes.size()), &w, &h, &sub, &space);
+        // A fresh buffer each time, as our decoder allocates its bitmap.
+        std::vector<unsigned char> pixels(size_t(w) * size_t(h) * 4);
+        tj.decompress(handle, data, static_cast<unsigned long>(bytes.size()), pixels.data(), w, w * 4, h, TJPF_BGRX,
+                      TJFLAG_NOREALLOC);
+        benchmark::DoNotOptimize(pixels.data());
+    }
+    tj.destroy(handle);
+}
+BENCHMARK(BM_JpegDecodeTjDecompress2)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

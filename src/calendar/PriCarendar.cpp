@@ -9,6 +9,7 @@
 #include <QFontMetrics>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QStaticText>
 #include <algorithm>
 #include <cmath>
 #include <exception>
@@ -173,15 +174,16 @@ bool TPriCarendar::DrawCell(QPainter& canvas, const QString& text, int x, int y,
         // One-digit numbers take the width of two so left and right alignment keep columns.
         if (!text.isEmpty() && numeric && value < 10 && side != TSidePos::psCenter) t.prepend(QLatin1Char(' '));
 
-        const long px = std::lround(double(size) * FontDpi() / 72.0);
-        fCellFont.setFamily(TFontMap::ResolveFace(FontName));
-        fCellFont.setPixelSize(int(std::clamp<long>(px, 1, kMaxPixelSize)));
-        fCellFont.setBold(false);
-        fCellFont.setItalic(false);
-        fCellFont.setUnderline(false);
-        fCellFont.setStrikeOut(false);
-        canvas.setFont(fCellFont);
-        const QFontMetrics fm = canvas.fontMetrics();
+        // A month draws with one or two sizes: keep the font and its metrics between cells.
+        const int px = int(std::clamp<long>(std::lround(double(size) * FontDpi() / 72.0), 1, kMaxPixelSize));
+        if (!fCellMetrics || fCellFontName != FontName || fCellFont.pixelSize() != px) {
+            fCellFontName = FontName;
+            fCellFont = QFont(TFontMap::ResolveFace(FontName));
+            fCellFont.setPixelSize(px);
+            fCellMetrics = std::make_unique<QFontMetrics>(fCellFont);
+            fCellTexts.clear();
+        }
+        const QFontMetrics& fm = *fCellMetrics;
         const int tw = t.isEmpty() ? 0 : fm.horizontalAdvance(t);
         const int th = fm.height();
 
@@ -199,8 +201,17 @@ bool TPriCarendar::DrawCell(QPainter& canvas, const QString& text, int x, int y,
         else if (longPos == TLongPos::tlCenter)
             py0 = (y + (y + h)) / 2 - th / 2;
 
+        if (canvas.font() != fCellFont) canvas.setFont(fCellFont);
         canvas.setPen(ColorToQColor(textColor));
-        canvas.drawText(QPoint(px0, py0 + fm.ascent()), t);
+        // Laid-out numbers are kept: a page redraw draws the same few dozen again and again.
+        auto it = fCellTexts.find(t);
+        if (it == fCellTexts.end()) {
+            QStaticText st(t);
+            st.setPerformanceHint(QStaticText::AggressiveCaching);
+            st.prepare(canvas.transform(), fCellFont);
+            it = fCellTexts.emplace(t, std::move(st)).first;
+        }
+        canvas.drawStaticText(QPoint(px0, py0), it->second);
         return true;
     } catch (const std::exception&) {
     } catch (...) {

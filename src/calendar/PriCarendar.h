@@ -4,11 +4,14 @@
 #include "objects/PriBase.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPoint>
+#include <QStaticText>
 #include <QString>
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 
 // Layout of the day cells.
@@ -149,4 +152,7 @@ private:
     // Non-zero while printing: the device's pixels per inch.
     int fDeviceDpi = 0;
     QFont fCellFont;
+    QString fCellFontName;
+    std::unique_ptr<QFontMetrics> fCellMetrics;
+    std::map<QString, QStaticText> fCellTexts;
 };

@@ -51,11 +51,16 @@ bool DecodeInto(jpeg_decompress_struct& info, const QByteArray& bytes, int scale
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
     info.scale_num = 1;
-    info.scale_denom = static_cast<unsigned>(scaleDenom);
     info.dct_method = JDCT_ISLOW;
-    jpeg_calc_output_dimensions(&info);
+    // A picture too large for memory is read at the largest DCT scale that fits instead.
+    for (int denom = scaleDenom;; denom *= 2) {
+        info.scale_denom = static_cast<unsigned>(denom);
+        jpeg_calc_output_dimensions(&info);
+        if (qint64(info.output_width) * info.output_height * 4 <= TJpegCodec::kAllocationLimit) break;
+        if (denom >= 8) return false;
+    }
     const qint64 w = info.output_width, h = info.output_height;
-    if (w <= 0 || h <= 0 || w * h * 4 > TJpegCodec::kAllocationLimit) return false;
+    if (w <= 0 || h <= 0) return false;
     image = QImage(int(w), int(h), QImage::Format_RGB32);
     if (image.isNull()) return false;
     if (cmyk) cmykRow.resize(size_t(w) * 4);

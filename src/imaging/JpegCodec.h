@@ -12,7 +12,8 @@ public:
     // repeated save and load without visible loss.
     static constexpr int kQuality = 90;
 
-    // Decodes at 1/scaleDenom of the full size (1, 2, 4 or 8). An empty image on any error.
+    // Decodes at 1/scaleDenom of the full size (1, 2, 4 or 8), or smaller when that would
+    // exceed kAllocationLimit. An empty image on any error.
     static QImage Decode(const QByteArray& bytes, int scaleDenom = 1);
     // Picks the smallest DCT scale whose result still covers fit in both directions.
     static QImage DecodeThumbnail(const QByteArray& bytes, QSize fit);

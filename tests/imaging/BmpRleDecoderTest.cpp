@@ -105,3 +105,17 @@ TEST(BmpRleDecoderTest, BrokenFilesGiveNothingOrStopEarly) {
     EXPECT_TRUE(TBmpRleDecoder::Decode(cut.left(30)).isNull());
     EXPECT_FALSE(TBmpRleDecoder::IsRleBmp(QByteArray("BM")));
 }
+
+TEST(BmpRleDecoderTest, EveryTruncationDecodesWithoutReadingPastTheEnd) {
+    const QByteArray file = RleBmp(6, 3, 8, {2, 1, 0, 3, 3, 2, 1, 0, 0, 0, 0, 2, 2, 1, 2, 3, 0, 1});
+    const QByteArray file4 = RleBmp(5, 3, 4, {3, 0x12, 0, 3, 0x30, 0x10, 0, 0, 5, 0x33, 0, 0, 0, 2, 3, 0, 2, 0x21});
+    for (const QByteArray& f : {file, file4}) {
+        for (qsizetype n = 0; n <= f.size(); ++n) {
+            const QImage image = TBmpRleDecoder::Decode(f.left(n));
+            // Headers and palette end at the data offset; from there on a shorter file is a
+            // shorter picture, never a failure.
+            const qsizetype offset = qFromLittleEndian<quint32>(f.constData() + 10);
+            EXPECT_EQ(image.isNull(), n <= offset) << n;
+        }
+    }
+}

@@ -232,3 +232,21 @@ TEST(PriImageTest, BrokenPictureFailsTheLoadCleanly) {
     EXPECT_EQ(w.Size(), 0);
     EXPECT_TRUE(loads(good));
 }
+
+TEST(PriImageTest, EveryTruncatedRecordFailsAndTheWholeOneLoads) {
+    TPriImage image;
+    image.SetPicture(WhiteAndRed(5, 4));
+    for (int type : {0, 1, 2, 3}) {
+        image.ImageType = uint8_t(type);
+        const QByteArray record = Record(image, 6);
+        for (qsizetype n = 0; n < record.size(); ++n) {
+            TPriImage target;
+            TStreamReader r(record.left(n));
+            EXPECT_FALSE(target.LoadFromStream(r, 6)) << "type " << type << ", " << n << " bytes";
+        }
+        TPriImage whole;
+        TStreamReader r(record);
+        EXPECT_TRUE(whole.LoadFromStream(r, 6)) << type;
+        EXPECT_EQ(whole.BltBmp.size(), QSize(5, 4));
+    }
+}

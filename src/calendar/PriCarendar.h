@@ -80,6 +80,8 @@ public:
     void MakeDayTable();
     void SetBaseSize(QPoint paperPixels) { FBaseSize = paperPixels; }
     QPoint BaseSize() const { return FBaseSize; }
+    // The shipped holiday file below the application folder (which ends with a separator).
+    static QString HolidayFile(const QString& appPath) { return appPath + QStringLiteral("HolidayList/holiday.dat"); }
     // Loads the holiday file; a missing file leaves the calendar without holidays.
     virtual void LoadHoliday(const QString& path);
     bool IsHoliday(int year, int month, int day) const;

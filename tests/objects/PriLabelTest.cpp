@@ -345,19 +345,23 @@ TEST(PriLabelTest, KintouAtZoomReachesTheZoomedEdges) {
 }
 
 TEST(PriLabelTest, PrintDrawPutsTheTextInsideTheDeviceTarget) {
-    TPageRig rig;
-    rig.label.SetDataString(Q(u"印刷の文字"));
-    rig.label.ScaleToView({400, 400}, {400, 400}, 96);
-    QRect target;
-    rig.label.GetPrintRect(false, {300, 300}, target, 0, 0);
-    QImage device(1250, 1250, QImage::Format_RGB32);
-    device.fill(Qt::white);
-    QPainter p(&device);
-    rig.label.PrintDraw(p, target, false, {0, 0}, TRect{}, QRect(0, 0, 1250, 1250));
-    p.end();
-    const int inside = InkPixels(device.copy(target), qRgb(255, 255, 255));
-    EXPECT_GT(inside, 500);
-    EXPECT_EQ(InkPixels(device, qRgb(255, 255, 255)), inside);
+    for (TFontAngle angle : {faSide, faLong}) {
+        TPageRig rig;
+        rig.label.SetFontAngle(angle);
+        rig.label.SetDataString(Q(u"印刷の文字「ABC」、2026年"));
+        rig.label.ScaleToView({400, 400}, {400, 400}, 96);
+        QRect target;
+        rig.label.GetPrintRect(false, {300, 300}, target, 0, 0);
+        QImage device(1250, 1250, QImage::Format_RGB32);
+        device.fill(Qt::white);
+        QPainter p(&device);
+        rig.label.PrintDraw(p, target, false, {0, 0}, TRect{}, QRect(0, 0, 1250, 1250));
+        p.end();
+        const int inside = InkPixels(device.copy(target), qRgb(255, 255, 255));
+        EXPECT_GT(inside, 2000) << angle;
+        EXPECT_EQ(InkPixels(device, qRgb(255, 255, 255)), inside) << angle;
+        if (angle == faLong) device.copy(target).save(QStringLiteral(KOMOREBI_BINARY_DIR "/label-print-vertical.png"));
+    }
 }
 
 TEST(PriLabelTest, DeviceExtraFollowsTheDeviceResolutionAlongTheText) {

@@ -1,0 +1,255 @@
+#include "merge/PriField.h"
+
+#include "merge/PriBarcode.h"
+#include "objects/PriImage.h"
+#include "platform/Cp932.h"
+#include "platform/StreamReader.h"
+#include "platform/StreamWriter.h"
+
+#include <QFileInfo>
+#include <QPainter>
+
+const QString TPriField::kCurrentRecordName = QStringLiteral("現在レコード数");
+const QString TPriField::kTotalRecordName = QStringLiteral("対象レコード数");
+
+struct TPriField::TBody {
+    int32_t CategoryNum = 0;
+    QString CategoryName;
+    QString FileName;
+    TFieldPlusStyle Style;
+    uint8_t State = fsText;
+    uint8_t Mode = fmSubMode;
+};
+
+TPriField::TPriField() {
+    ObjectNum = okField;
+    SmallCheck = false;
+}
+
+void TPriField::SetCategoryName(const QString& value) {
+    fCategoryName = value;
+    SetDataString(value);
+    Relayout();
+}
+
+// Lines were broken again for the new text; the glyphs follow at the last scale.
+void TPriField::Relayout() {
+    if (!BackImage || !FLastPaperPixels.isValid() || FLastPaperPixels.isEmpty()) return;
+    UpdateGlyphs(PageSize(), FLastPaperPixels, true, LayoutDpi());
+}
+
+void TPriField::SetRecordText(const QString& value, int current, int total) {
+    QString text = value;
+    if (FieldState == fsText || FieldState == fsTotal || FieldState == fsRengeTotal) {
+        if (fCategoryName == kCurrentRecordName)
+            text = QString::number(current);
+        else if (fCategoryName == kTotalRecordName)
+            text = QString::number(total);
+        else
+            text = fStyle.Format(value, current, total);
+    }
+    SetDataString(text);
+    Relayout();
+}
+
+void TPriField::ApplyStartMonth(int year, int startMonth) {
+    if (year == -1 || startMonth == -1) return;
+    if (CategoryNum == kYearCategory) {
+        SetCategoryName(QString::number(year));
+        return;
+    }
+    if (CategoryNum != kMonthTitleCategory && CategoryNum != kMonthTitleYearCategory) return;
+    bool ok = false;
+    const int relative = fCategoryName.trimmed().toInt(&ok);
+    if (!ok || relative < 1 || relative > 1200) return;
+    const int m = relative + startMonth - 1;
+    const int month = (m - 1) % 12 + 1;
+    const int shownYear = year + (m - 1) / 12;
+    SetCategoryName(QString::number(CategoryNum == kMonthTitleCategory ? month : shownYear));
+}
+
+void TPriField::AssignObject(const TPriBase* source, bool layoutOnly) {
+    TPriLabel::AssignObject(source, layoutOnly);
+    const auto* s = dynamic_cast<const TPriField*>(source);
+    if (layoutOnly || !s || s == this) return;
+    CategoryNum = s->CategoryNum;
+    if (TCp932::Encode(s->fCategoryName).size() < kMaxNameBytes) fCategoryName = s->fCategoryName;
+    if (TCp932::Encode(s->FileName).size() < kMaxNameBytes) FileName = s->FileName;
+    fStyle.Assign(s->fStyle);
+    FieldState = s->FieldState;
+    FieldMode = s->FieldMode;
+    if (TCp932::Encode(s->DirectString).size() < kMaxTextBytes) DirectString = s->DirectString;
+    fBltmode = s->fBltmode;
+    AppPath = s->AppPath;
+}
+
+// The fill goes first so that an opaque field still shows its frame while editing.
+void TPriField::FillBack(QPainter& canvas, const TRect& rect, TBltMode mode) {
+    if (!TransParent) canvas.fillRect(rect.ToQRect(), ColorToQColor(Color));
+    if (mode == bmLayout && FieldMode != fmJetPrint) {
+        canvas.save();
+        canvas.setRenderHint(QPainter::Antialiasing, false);
+        canvas.setPen(QPen(Qt::black, 1, Qt::SolidLine));
+        canvas.setBrush(Qt::NoBrush);
+        canvas.drawRect(QRect(rect.Left, rect.Top, rect.Width() - 1, rect.Height() - 1));
+        canvas.restore();
+    }
+}
+
+QString TPriField::ImageFileFor(const QString& value) const {
+    if (value.isEmpty()) return {};
+    const QString below = AppPath + value;
+    if (!AppPath.isEmpty() && QFileInfo(below).isFile()) return below;
+    if (QFileInfo(value).isFile()) return value;
+    return {};
+}
+
+void TPriField::DrawPicture(const QImage& picture, QPainter& canvas, const QRect& target, bool useMargins,
+                            QPoint origin, const TRect& margins, const QRect& clip) {
+    TPriImage image;
+    image.BackImage = BackImage;
+    // The display cache only has to exist; the print drawing uses the full picture.
+    if (Width > 0 && Height > 0)
+        image.SetBounds(Left, Top, Width, Height);
+    else
+        image.SetBounds(0, 0, std::max(1, target.width()), std::max(1, target.height()));
+    image.SetPicture(picture);
+    image.PrintDraw(canvas, target, useMargins, origin, margins, clip);
+}
+
+void TPriField::PrintDraw(QPainter& canvas, const QRect& target, bool useMargins, QPoint origin, const TRect& margins,
+                          const QRect& clip) {
+    switch (FieldState) {
+    case fsText:
+    case fsTotal:
+    case fsRengeTotal:
+        TPriLabel::PrintDraw(canvas, target, useMargins, origin, margins, clip);
+        break;
+    case fsImage: {
+        const QString path = ImageFileFor(DataString());
+        if (path.isEmpty()) return;
+        TPriImage loader;
+        if (!loader.LoadImageFile(path)) return;
+        DrawPicture(loader.BltBmp, canvas, target, true, origin, margins, clip);
+        break;
+    }
+    case fsBarcode: {
+        // "data kind flag flag", single spaces only.
+        const QStringList parts = DataString().split(QChar(u' '));
+        if (parts.size() != 4) return;
+        bool ok = false;
+        const int kind = parts[1].toInt(&ok);
+        if (!ok || kind < 0 || kind > 3) return;
+        TPriBarcode barcode;
+        barcode.SetData(parts[0]);
+        barcode.SetKind(kind);
+        barcode.SetAddCheck(parts[2] == QLatin1String("1"));
+        barcode.SetShowText(parts[3] == QLatin1String("1"));
+        barcode.SetResolution(300);
+        const QImage bitmap = barcode.Render();
+        if (bitmap.isNull()) return;
+        DrawPicture(bitmap, canvas, target, true, origin, margins, clip);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+bool TPriField::ReadBody(TStreamReader& stream, int version, bool with38, TBody& body) {
+    stream.ReadInt32(body.CategoryNum);
+    stream.ReadString(body.CategoryName);
+    stream.ReadString(body.FileName);
+    if (!stream.Ok() || !body.Style.LoadFromStream(stream, with38 ? std::max(version, 7) : std::min(version, 6)))
+        return false;
+    stream.ReadEnum(body.State);
+    if (version >= 3)
+        stream.ReadEnum(body.Mode);
+    else
+        body.Mode = fmSubMode;
+    return stream.Ok();
+}
+
+// Used only to tell the forms of older records apart: every flag must be 0 or 1 and every
+// ordinal in range, and the body must end exactly with the record.
+bool TPriField::BodyFitsExactly(const TStreamReader& stream, int version, bool with38) {
+    TStreamReader probe = stream;
+    auto flag = [&probe]() {
+        int32_t v = -1;
+        return probe.ReadInt32(v) && (v == 0 || v == 1);
+    };
+    auto ranged = [&probe](int32_t low, int32_t high) {
+        int32_t v = -1;
+        return probe.ReadInt32(v) && v >= low && v <= high;
+    };
+    auto text = [&probe]() {
+        QByteArray raw;
+        return probe.ReadRawString(raw);
+    };
+    int32_t number = 0;
+    if (!probe.ReadInt32(number) || !text() || !text()) return false;
+    if (!flag() || !flag() || !flag() || !probe.ReadInt32(number) || !flag() || !flag() || !text() || !text())
+        return false;
+    if (!ranged(0, 2) || !text()) return false;
+    if (with38 && (!flag() || !flag())) return false;
+    if (!ranged(fsText, fsRengeTotal)) return false;
+    if (version >= 3 && !ranged(fmStandAlone, fmJetPrint)) return false;
+    return probe.Ok() && probe.AtEnd();
+}
+
+bool TPriField::LoadFromStream(TStreamReader& stream, int version) {
+    if (!TPriBase::LoadFromStream(stream, version)) return false;
+    // Records of the older versions come with 20 or 24 text fields and with or without DropPoint
+    // and ZeroPad; only the record's length tells, so each form is tried against it.
+    const auto tail = [version](TStreamReader& r) {
+        if (version >= 7) {
+            TBody body;
+            return ReadBody(r, version, true, body);
+        }
+        if (BodyFitsExactly(r, version, false) || BodyFitsExactly(r, version, true)) {
+            r.Skip(r.Remaining());
+            return true;
+        }
+        return false;
+    };
+    if (!ReadTextFields(stream, version, tail)) return false;
+    const bool with38 =
+        version >= 7 || (!BodyFitsExactly(stream, version, false) && BodyFitsExactly(stream, version, true));
+    TBody body;
+    if (!ReadBody(stream, version, with38, body)) return false;
+    CategoryNum = body.CategoryNum;
+    FileName = body.FileName;
+    fStyle = body.Style;
+    FieldState = body.State <= fsRengeTotal ? TFieldState(body.State) : fsText;
+    FieldMode = body.Mode <= fmJetPrint ? TFieldMode(body.Mode) : fmSubMode;
+    DirectString = DataString();
+    SetCategoryName(body.CategoryName);
+    return true;
+}
+
+bool TPriField::SaveToStream(TStreamWriter& stream, int version) {
+    if (!TPriBase::SaveToStream(stream, version)) return false;
+    const QString shown = DataString();
+    const QString slot = fBltmode == bmLayout ? DirectString : shown;
+    if (slot == shown) {
+        WriteTextFields(stream, version);
+    } else {
+        // The slot text is swapped in for the write only; lines and glyphs stay as they were.
+        const QStringList lines = FBltStrings;
+        const QList<bool> hard = FHardBreaks;
+        const bool pending = FLayoutPending;
+        SetDataString(slot);
+        WriteTextFields(stream, version);
+        SetDataString(shown);
+        FBltStrings = lines;
+        FHardBreaks = hard;
+        FLayoutPending = pending;
+    }
+    stream.WriteInt32(CategoryNum);
+    stream.WriteString(fCategoryName);
+    stream.WriteString(FileName);
+    fStyle.SaveToStream(stream, version);
+    stream.WriteEnum(FieldState);
+    if (version >= 3) stream.WriteEnum(FieldMode);
+    return true;
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "merge/FieldPlusStyle.h"
+#include "objects/PriLabel.h"
+
+#include <QString>
+
+// How a field draws its value.
+enum TFieldState : uint8_t { fsText = 0, fsImage = 1, fsBarcode = 2, fsTotal = 3, fsRengeTotal = 4 };
+// fmJetPrint hides the edit frame.
+enum TFieldMode : uint8_t { fmStandAlone = 0, fmSubMode = 1, fmJetPrint = 2 };
+
+// A text object whose text is a record value at print time: drawn as text, as a picture named
+// by the value, or as a barcode the value describes. While editing it shows its category name
+// inside a thin frame.
+class TPriField : public TPriLabel {
+public:
+    // Category names that print the page counters instead of a record value.
+    static const QString kCurrentRecordName; // "現在レコード数"
+    static const QString kTotalRecordName;   // "対象レコード数"
+    // Categories that take their text from the chosen start year and month when a template opens:
+    // the year; the month of the relative month in the name ("1" to "12"); that month's year.
+    static constexpr int kYearCategory = -63;
+    static constexpr int kMonthTitleCategory = -62;
+    static constexpr int kMonthTitleYearCategory = -61;
+    static constexpr int kMaxNameBytes = 1024;
+
+    TPriField();
+
+    int32_t CategoryNum = 9999;
+    QString FileName;
+    TFieldState FieldState = fsText;
+    TFieldMode FieldMode = fmSubMode;
+    // The text kept in the record's text slot.
+    QString DirectString;
+    // The program folder with a trailing separator: picture values are looked up below it first.
+    QString AppPath;
+
+    const QString& CategoryName() const { return fCategoryName; }
+    // Also shows the name as the text.
+    void SetCategoryName(const QString& value);
+    TFieldPlusStyle& FieldPStyle() { return fStyle; }
+    const TFieldPlusStyle& FieldPStyle() const { return fStyle; }
+    TBltMode Bltmode() const { return fBltmode; }
+    void SetBltmode(TBltMode value) { fBltmode = value; }
+
+    // The text for page current of total of a record: the counters, the formatted value, or the
+    // value itself for pictures and barcodes.
+    virtual void SetRecordText(const QString& value, int current, int total);
+    // Re-dates the year and month-title categories; other fields stay as they are.
+    void ApplyStartMonth(int year, int startMonth);
+
+    void AssignObject(const TPriBase* source, bool layoutOnly) override;
+    using TPriLabel::AssignObject;
+    void FillBack(QPainter& canvas, const TRect& rect, TBltMode mode) override;
+    void PrintDraw(QPainter& canvas, const QRect& target, bool useMargins, QPoint pageOrigin, const TRect& pageMargins,
+                   const QRect& pageClip) override;
+    bool LoadFromStream(TStreamReader& stream, int version) override;
+    bool SaveToStream(TStreamWriter& stream, int version) override;
+
+    // The picture a fsImage value names: below AppPath first, then the value as a path; "" if neither.
+    QString ImageFileFor(const QString& value) const;
+
+private:
+    struct TBody;
+    // Fields 25 to 41; with38 tells whether DropPoint and ZeroPad are there.
+    static bool ReadBody(TStreamReader& stream, int version, bool with38, TBody& body);
+    // True when the bytes left hold exactly a plausible body of that form.
+    static bool BodyFitsExactly(const TStreamReader& stream, int version, bool with38);
+    void DrawPicture(const QImage& picture, QPainter& canvas, const QRect& target, bool useMargins, QPoint origin,
+                     const TRect& margins, const QRect& clip);
+    void Relayout();
+
+    QString fCategoryName;
+    TFieldPlusStyle fStyle;
+    TBltMode fBltmode = bmLayout;
+};

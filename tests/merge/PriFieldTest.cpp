@@ -290,3 +290,20 @@ TEST(PriFieldTest, StartMonthFillsYearAndMonthTitles) {
         EXPECT_EQ(f.DataString(), c.expected);
     }
 }
+
+TEST(PriFieldTest, DamagedRecordsLoadOrFailWithoutHarm) {
+    TFieldRig rig;
+    Fill(rig.field);
+    for (int version : {6, TPriLabel::kLongRecordVersion}) {
+        const QByteArray good = Save(rig.field, version);
+        for (qsizetype i = 0; i < good.size(); ++i) {
+            for (char byte : {char(0xFF), char(0x7F), char(0)}) {
+                QByteArray bad = good;
+                bad[i] = byte;
+                TStreamReader r(bad);
+                TFieldRig back;
+                if (back.field.LoadFromStream(r, 6)) back.field.SetRecordText("1", 1, 1);
+            }
+        }
+    }
+}

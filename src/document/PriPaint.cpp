@@ -1,5 +1,10 @@
 #include "document/PriPaint.h"
 
+#include "calendar/PriCarendar.h"
+#include "document/OutMessage.h"
+#include "document/TemplateFile.h"
+#include "objects/ObjectFactory.h"
+#include "objects/PriImage.h"
 #include "platform/Rounding.h"
 #include "platform/SystemPrinter.h"
 
@@ -7,6 +12,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cstdlib>
+#include <exception>
 
 TPriPaint::TPriPaint(QWidget* owner, QString appPath, int screenInch, std::unique_ptr<TPrinterMetricsProvider> printer)
     : QWidget(owner), fAppPath(std::move(appPath)), fScreenInch(screenInch > 0 ? screenInch : 96),
@@ -259,15 +265,101 @@ void TPriPaint::ApplyStartMonth(int year, int startMonth) {
     if (year == -1 || startMonth == -1) return;
     for (auto& obj : *FObjectList) {
         switch (obj->ObjectNum) {
-        case okCarendar:
-            // Calendars re-date through their Year/Month setters with ShiftMonth.
-            break;
+        case okCarendar: static_cast<TPriCarendar&>(*obj).ShiftToStart(year, startMonth); break;
         case okField:
             // Year fields (category -63) take the year as text.
             break;
         default: break;
         }
     }
+}
+
+bool TPriPaint::LoadFromFile(const QString& fileName, int formatKind, QString* error) {
+    using TResult = TTemplateFile::TResult;
+    const TResult result = TTemplateFile::Load(*this, fileName, formatKind, error);
+    switch (result) {
+    case TResult::Ok: return true;
+    case TResult::BadVersion:
+        if (Host) Host->ShowMessage(QStringLiteral("バージョンが異なります"));
+        if (error) *error = QStringLiteral("バージョンが異なります");
+        break;
+    case TResult::BadKind:
+        if (Host) Host->ShowMessage(QStringLiteral("保存形式が異なります"));
+        if (error) *error = QStringLiteral("保存形式が異なります");
+        break;
+    case TResult::Silent:
+        if (error) *error = QStringLiteral("not a readable template file");
+        break;
+    default: break;
+    }
+    return false;
+}
+
+bool TPriPaint::SaveToFile(const QString& fileName, int formatKind, QString* error) {
+    using TResult = TTemplateFile::TResult;
+    const TResult result = TTemplateFile::Save(*this, fileName, formatKind, error);
+    if (result == TResult::ObjectWrite) {
+        const QString text = OutMess ? OutMess->GetMessage(11) : TOutMessage::ErrorText();
+        if (Host) Host->ShowMessage(text);
+        if (error) *error = text;
+    }
+    if (result != TResult::Ok) return false;
+    DeselectAll();
+    CommitUndo();
+    RedrawPage(nullptr, true, false);
+    return true;
+}
+
+void TPriPaint::SetBackgroundFromFile(const QString& name) {
+    if (name.isEmpty()) return;
+    BackObject.LoadBackFile(name);
+    BackObject.MakeViewPart(FVisibleRect, fViewSize.width(), fViewSize.height());
+    RedrawPage(nullptr, true, true);
+    if (Host) Host->RefreshEditCommands();
+}
+
+bool TPriPaint::AddImageFromFile(const QString& name) {
+    if (name.isEmpty()) {
+        if (Host) Host->ShowMessage(QStringLiteral("失敗しました"));
+        return false;
+    }
+    auto showMessage = [this](int number) {
+        if (Host) Host->ShowMessage(OutMess ? OutMess->GetMessage(number) : TOutMessage::ErrorText());
+    };
+    auto image = std::make_unique<TPriImage>();
+    image->SetBounds(0, 0, fViewSize.width() / 3, fViewSize.height() / 3);
+    image->SetForcusCheck(true);
+    image->BackImage = &FPageBitmap;
+    image->ScaleToStore(fViewSize, FPaperPixels, fScreenInch);
+    bool loaded = false;
+    try {
+        loaded = image->LoadImageFile(name);
+    } catch (const std::exception&) {
+        showMessage(4);
+        RedrawPage(nullptr, true, true);
+        return false;
+    }
+    if (!loaded) {
+        showMessage(3);
+        RedrawPage(nullptr, true, true);
+        return false;
+    }
+    CommitUndo();
+    TPriBase* added = AppendObject(std::move(image));
+    RecordUndo(ukAdd, added);
+    FUndoKind = ukAdd;
+    FSelectList.append(added);
+    SelectCheck = mnSearchOn;
+    RedrawPage(nullptr, true, true);
+    return true;
+}
+
+void TPriPaint::RecordUndo(TUndoKind, TPriBase* object) {
+    std::unique_ptr<TPriBase> copy = TObjectFactory::Create(object->ObjectNum);
+    if (!copy) return;
+    copy->AssignObject(object);
+    FUndoList.push_back(std::move(copy));
+    UndoState = usReverse;
 }
 
 void TPriPaint::ClearDocument() {

@@ -99,6 +99,14 @@ public:
     void SetVisibleRect(int left, int top, int width, int height);
     void RedrawPage(TPriBase* extra, bool repaint, bool wholePage);
     void ApplyStartMonth(int year, int startMonth);
+    // Template files; false leaves the document unchanged. The reason of a file-system failure
+    // goes to error; the other refusals show their messages.
+    bool LoadFromFile(const QString& fileName, int formatKind, QString* error = nullptr);
+    bool SaveToFile(const QString& fileName, int formatKind, QString* error = nullptr);
+    void SetBackgroundFromFile(const QString& name);
+    bool AddImageFromFile(const QString& name);
+    // Keeps a copy of the object for the undo step.
+    void RecordUndo(TUndoKind kind, TPriBase* object);
     // Month of a calendar stored relative to January, re-dated to a start year and month.
     static void ShiftMonth(int year, int storedMonth, int startMonth, int& outYear, int& outMonth);
     void ClearDocument();

@@ -1,9 +1,18 @@
 #include "objects/ObjectFactory.h"
 
-// Each object kind adds its include and its case here.
+#include "calendar/PriCarendar.h"
+#include "objects/PriImage.h"
+#include "objects/PriLabel.h"
+#include "objects/PriLine.h"
+#include "objects/PriShape.h"
 
 std::unique_ptr<TPriBase> TObjectFactory::Create(int kind) {
     switch (kind) {
+    case okLabel: return std::make_unique<TPriLabel>();
+    case okImage: return std::make_unique<TPriImage>();
+    case okShape: return std::make_unique<TPriShape>();
+    case okLine: return std::make_unique<TPriLine>();
+    case okCarendar: return std::make_unique<TPriCarendar>();
     default: return nullptr;
     }
 }

@@ -1,7 +1,11 @@
+#include "calendar/PriCarendar.h"
+#include "document/OutMessage.h"
 #include "document/PriPaint.h"
 #include "support/BoxObject.h"
 #include "support/FixedPrinter.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -287,4 +291,58 @@ TEST(PriPaintTest, GiantPaperGetsNoPage) {
     EXPECT_EQ(s->ViewSize(), QSize(0, 0));
     EXPECT_TRUE(s->PageBitmap().isNull());
     s->RedrawPage(nullptr, false, true);
+}
+
+TEST(PriPaintTest, StartMonthRedatesCalendarsInSequence) {
+    TSurfaceFixture s;
+    std::vector<TPriCarendar*> cals;
+    for (int stored : {1, 2, 3}) {
+        auto cal = std::make_unique<TPriCarendar>();
+        cal->SetMonth(stored);
+        cals.push_back(static_cast<TPriCarendar*>(s->AppendObject(std::move(cal))));
+    }
+    s->ApplyStartMonth(2025, 11);
+    EXPECT_EQ(std::make_pair(cals[0]->Year(), cals[0]->Month()), std::make_pair(2025, 11));
+    EXPECT_EQ(std::make_pair(cals[1]->Year(), cals[1]->Month()), std::make_pair(2025, 12));
+    EXPECT_EQ(std::make_pair(cals[2]->Year(), cals[2]->Month()), std::make_pair(2026, 1));
+    s->ApplyStartMonth(-1, 4); // nothing happens without a start
+    EXPECT_EQ(cals[0]->Month(), 11);
+}
+
+TEST(PriPaintTest, AddingAPictureFromAFile) {
+    QTemporaryDir dir;
+    QImage picture(40, 20, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    const QString png = dir.filePath("scan.png"), bad = dir.filePath("bad.png");
+    ASSERT_TRUE(picture.save(png));
+    QFile f(bad);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("not a picture");
+    f.close();
+
+    TOutMessage messages;
+    messages.LoadFromBytes("0:a\r\n1:b\r\n2:c\r\n3:unreadable\r\n4:raised\r\n");
+    TSurfaceFixture s;
+    TRecordingHost host;
+    s->Host = &host;
+    s->OutMess = &messages;
+    s->SetPageLayout({10, 10}, {600, 400});
+
+    EXPECT_FALSE(s->AddImageFromFile(QString()));
+    EXPECT_FALSE(s->AddImageFromFile(bad));
+    EXPECT_EQ(host.Messages, (QStringList{QStringLiteral("失敗しました"), QStringLiteral("unreadable")}));
+    EXPECT_FALSE(s->HasVisibleObjects());
+
+    ASSERT_TRUE(s->AddImageFromFile(png));
+    ASSERT_EQ(s->Objects().size(), 1u);
+    EXPECT_EQ(s->Objects()[0]->ObjectNum, okImage);
+    EXPECT_EQ(s->Objects()[0]->BoundsRect(), TRect::FromBounds(0, 0, 793 / 3, 1122 / 3));
+    EXPECT_TRUE(s->CanUndo());
+    EXPECT_EQ(s->SelectList().size(), 1);
+    EXPECT_EQ(s->SelectCheck, mnSearchOn);
+    EXPECT_EQ(s->PageBitmap().pixelColor(100, 187), QColor(Qt::blue));
+
+    s->SetBackgroundFromFile(png);
+    EXPECT_FALSE(s->BackObject.IsEmpty());
+    EXPECT_EQ(s->PageBitmap().pixelColor(700, 1000), QColor(Qt::blue));
 }

@@ -1,0 +1,162 @@
+#include "document/TemplateFile.h"
+
+#include "calendar/PriCarendar.h"
+#include "document/PriPaint.h"
+#include "objects/ObjectFactory.h"
+#include "objects/PriImage.h"
+#include "objects/PriLabel.h"
+#include "platform/Rounding.h"
+#include "platform/StreamReader.h"
+#include "platform/StreamWriter.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+using TResult = TTemplateFile::TResult;
+
+bool WriteSide(TStreamWriter& out, TObjectOwnerList& objects) {
+    int32_t count = 0;
+    for (const auto& obj : objects)
+        if (!obj->UndoCheck) ++count;
+    out.WriteInt32(count);
+    for (auto& obj : objects) {
+        if (obj->UndoCheck) continue;
+        // The record stores the picture as adjusted, not as first loaded.
+        if (obj->ObjectNum == okImage) {
+            auto& image = static_cast<TPriImage&>(*obj);
+            image.BaseBmp = image.BltBmp;
+        }
+        TStreamWriter scratch;
+        if (!obj->SaveToStream(scratch, TTemplateFile::RecordVersionFor(obj->ObjectNum))) return false;
+        out.WriteInt32(obj->ObjectNum);
+        out.WriteBlock64(scratch.Bytes());
+    }
+    return true;
+}
+
+// Reads one side's objects into a temporary list. Kinds this program does not know refuse the file.
+bool ReadSide(TStreamReader& in, int version, TPriPaint& doc, QSize paperPixels, TObjectOwnerList& objects) {
+    int32_t count;
+    if (!in.ReadInt32(count) || count < 0) return false;
+    for (int32_t i = 0; i < count; ++i) {
+        int32_t kind;
+        QByteArray record;
+        if (!in.ReadInt32(kind) || !in.ReadBlock64(record)) return false;
+        std::unique_ptr<TPriBase> obj = TObjectFactory::Create(kind);
+        if (!obj) return false;
+        TStreamReader recordStream(record);
+        if (!obj->LoadFromStream(recordStream, version)) return false;
+        obj->ListNum = int(objects.size());
+        obj->BackImage = &doc.PageBitmap();
+        if (kind == okCarendar) {
+            auto& cal = static_cast<TPriCarendar&>(*obj);
+            cal.SetBaseSize(QPoint(paperPixels.width(), paperPixels.height()));
+            cal.MakeDayTable();
+            cal.LoadHoliday(TPriCarendar::HolidayFile(doc.AppPath()));
+        }
+        objects.push_back(std::move(obj));
+    }
+    return true;
+}
+
+} // namespace
+
+int TTemplateFile::RecordVersionFor(int kind) {
+    // Text and field records carry their fullest form in templates; the record length lets any
+    // reader skip what it does not know.
+    if (kind == okLabel) return TPriLabel::kLongRecordVersion;
+    return kVersion;
+}
+
+TResult TTemplateFile::Build(TPriPaint& doc, int formatKind, QByteArray& bytes) {
+    TStreamWriter out;
+    out.WriteInt32(kMagic);
+    out.WriteInt32(kVersion);
+    out.WriteInt32(formatKind);
+    doc.PrintPaper.SaveToStream(out);
+    out.WriteInt32(0); // reserved flag
+    out.WriteInt32(doc.PrintMode);
+    out.WriteString(doc.RecordMainFile);
+    out.WriteString(doc.RecordMeisaiFile);
+    if (!doc.BackObject.WriteBack(out, TPriBackImage::kMainBack)) return TResult::ObjectWrite;
+    if (!WriteSide(out, doc.SideObjects(0))) return TResult::ObjectWrite;
+    out.WriteInt32(kSeparator);
+    if (!doc.BackObject.WriteBack(out, TPriBackImage::kSubBack)) return TResult::ObjectWrite;
+    if (!WriteSide(out, doc.SideObjects(1))) return TResult::ObjectWrite;
+    out.WriteInt32(kEndMarker);
+    bytes = out.Bytes();
+    return TResult::Ok;
+}
+
+TResult TTemplateFile::Parse(TPriPaint& doc, const QByteArray& bytes, int formatKind) {
+    TStreamReader in(bytes);
+    int32_t magic, version, kind;
+    if (!in.ReadInt32(magic) || magic != kMagic) return TResult::Silent;
+    if (!in.ReadInt32(version)) return TResult::Silent;
+    if (version < 1 || version > kVersion) return TResult::BadVersion;
+    if (!in.ReadInt32(kind)) return TResult::Silent;
+    if ((kind & 0xFF) != formatKind) return TResult::BadKind;
+
+    TPriPaper paper;
+    if (paper.LoadFromStream(in) != 0) return TResult::Silent;
+    if (version >= 3) {
+        int32_t reserved;
+        if (!in.ReadInt32(reserved)) return TResult::Silent;
+        if (reserved == 1) {
+            QByteArray skipped;
+            if (!in.Skip(8) || !in.ReadBlock64(skipped)) return TResult::Silent;
+        }
+    }
+    int32_t printMode;
+    QString mainFile, detailFile;
+    if (!in.ReadInt32(printMode) || !in.ReadString(mainFile) || !in.ReadString(detailFile)) return TResult::Silent;
+
+    const int inch = doc.ScreenInch();
+    const QSize paperPixels(Trunc(paper.PageWidth() / 254.0 * inch), Trunc(paper.PageHeight() / 254.0 * inch));
+
+    TPriBackImage back;
+    TObjectOwnerList side1, side2;
+    if (!back.ReadBack(in, TPriBackImage::kMainBack, version)) return TResult::Silent;
+    if (!ReadSide(in, version, doc, paperPixels, side1)) return TResult::Silent;
+    int32_t separator;
+    if (!in.ReadInt32(separator) || separator != kSeparator) return TResult::Silent;
+    if (!back.ReadBack(in, TPriBackImage::kSubBack, version)) return TResult::Silent;
+    if (!ReadSide(in, version, doc, paperPixels, side2)) return TResult::Silent;
+    int32_t end;
+    if (!in.ReadInt32(end) || end != kEndMarker) return TResult::Silent;
+
+    doc.ReplaceContent(std::move(side1), std::move(side2), paper, back);
+    doc.PrintMode = printMode;
+    doc.RecordMainFile = mainFile;
+    doc.RecordMeisaiFile = detailFile;
+    return TResult::Ok;
+}
+
+TResult TTemplateFile::Save(TPriPaint& doc, const QString& fileName, int formatKind, QString* error) {
+    QByteArray bytes;
+    const TResult built = Build(doc, formatKind, bytes);
+    if (built != TResult::Ok) return built;
+    // Written beside the target and renamed over it, so a failure never leaves half a template.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error) *error = file.errorString();
+        return TResult::FileError;
+    }
+    return TResult::Ok;
+}
+
+TResult TTemplateFile::Load(TPriPaint& doc, const QString& fileName, int formatKind, QString* error) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error) *error = file.errorString();
+        return TResult::FileError;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (error) *error = file.errorString();
+        return TResult::FileError;
+    }
+    return Parse(doc, bytes, formatKind);
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+
+class TPriPaint;
+
+// The template file (.tda): header, paper, merge settings, both backgrounds and the objects of
+// both sides, each object record framed by its kind and byte length.
+class TTemplateFile {
+public:
+    static constexpr int32_t kMagic = 65489;
+    static constexpr int32_t kVersion = 6;
+    static constexpr int32_t kSeparator = 65518;
+    static constexpr int32_t kEndMarker = 65491;
+
+    enum class TResult {
+        Ok,
+        Silent,         // bad magic, markers or paper: fails without a message
+        BadVersion,     // "バージョンが異なります"
+        BadKind,        // "保存形式が異なります"
+        ObjectWrite,    // message 11
+        FileError,      // the file system refused; the text is in the error
+    };
+
+    // The record version an object of this kind writes into templates.
+    static int RecordVersionFor(int kind);
+
+    // Builds the whole file in memory.
+    static TResult Build(TPriPaint& doc, int formatKind, QByteArray& bytes);
+    // Reads a file image into the document; the document changes only when everything was read.
+    static TResult Parse(TPriPaint& doc, const QByteArray& bytes, int formatKind);
+
+    static TResult Save(TPriPaint& doc, const QString& fileName, int formatKind, QString* error);
+    static TResult Load(TPriPaint& doc, const QString& fileName, int formatKind, QString* error);
+};

@@ -1,0 +1,212 @@
+#include "document/PriPaint.h"
+#include "document/TemplateFile.h"
+#include "objects/PriShape.h"
+#include "platform/StreamReader.h"
+#include "platform/StreamWriter.h"
+#include "support/FixedPrinter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class TRecordingHost : public TPaintHost {
+public:
+    QStringList Messages;
+    void ShowMessage(const QString& text) override { Messages << text; }
+};
+
+std::unique_ptr<TPriPaint> NewDoc() {
+    auto doc = std::make_unique<TPriPaint>(nullptr, QString(), 96, std::make_unique<TFixedPrinter>());
+    doc->PrintPaper.SetFields({0, 0, 1, 0, 1000, 1480, 0, 0, 0, 0, 0, 0, 1, 1, 1000, 1480});
+    return doc;
+}
+
+TPriShape* AddRect(TPriPaint& doc, QRect stored) {
+    auto shape = std::make_unique<TPriShape>();
+    shape->SetStoreRect(stored);
+    return static_cast<TPriShape*>(doc.AppendObject(std::move(shape)));
+}
+
+QByteArray Header(int version, int kind = 0) {
+    TStreamWriter w;
+    w.WriteInt32(TTemplateFile::kMagic);
+    w.WriteInt32(version);
+    w.WriteInt32(kind);
+    for (int32_t v : {1, 2, 1, 0, 1000, 1480, 0, 0, 0, 0, 0, 0, 1, 1, 1000, 1480}) w.WriteInt32(v);
+    return w.Bytes();
+}
+
+// The part after the header and reserved flag: print mode, names, empty sides, markers.
+QByteArray EmptyBody(int printMode = 3) {
+    TStreamWriter w;
+    w.WriteInt32(printMode);
+    w.WriteString(QStringLiteral("main.CSV"));
+    w.WriteString(QString());
+    w.WriteInt32(0); // no background
+    w.WriteInt32(0); // no objects
+    w.WriteInt32(TTemplateFile::kSeparator);
+    w.WriteInt32(0);
+    w.WriteInt32(0);
+    w.WriteInt32(TTemplateFile::kEndMarker);
+    return w.Bytes();
+}
+
+// A fingerprint of everything a load may change.
+QByteArray Snapshot(TPriPaint& doc) {
+    QByteArray bytes;
+    TTemplateFile::Build(doc, 0, bytes);
+    return bytes;
+}
+
+} // namespace
+
+TEST(TemplateFileTest, EmptyDocumentIs116Bytes) {
+    auto doc = NewDoc();
+    QByteArray bytes;
+    ASSERT_EQ(TTemplateFile::Build(*doc, 0, bytes), TTemplateFile::TResult::Ok);
+    EXPECT_EQ(bytes.size(), 116);
+    EXPECT_EQ(bytes.left(4), QByteArray("\xD1\xFF\0\0", 4));
+    EXPECT_EQ(bytes.right(4), QByteArray("\xD3\xFF\0\0", 4));
+}
+
+TEST(TemplateFileTest, HeaderVersionsAndKinds) {
+    struct TCase {
+        const char* Name;
+        QByteArray Bytes;
+        TTemplateFile::TResult Result;
+    };
+    TStreamWriter skip;
+    skip.WriteInt32(1);
+    skip.WriteBytes(QByteArray(8, 'x'));
+    skip.WriteInt64(5);
+    skip.WriteBytes("abcde", 5);
+    TStreamWriter flag0, flag7;
+    flag0.WriteInt32(0);
+    flag7.WriteInt32(7);
+    TStreamWriter hugeSkip;
+    hugeSkip.WriteInt32(1);
+    hugeSkip.WriteBytes(QByteArray(8, 'x'));
+    hugeSkip.WriteInt64(int64_t(1) << 50);
+    const TCase cases[] = {
+        {"version 2 has no reserved flag", Header(2) + EmptyBody(), TTemplateFile::TResult::Ok},
+        {"version 3 with flag 0", Header(3) + flag0.Bytes() + EmptyBody(), TTemplateFile::TResult::Ok},
+        {"version 6 with flag 7 reads on", Header(6) + flag7.Bytes() + EmptyBody(), TTemplateFile::TResult::Ok},
+        {"flag 1 skips 8 bytes and a block", Header(4) + skip.Bytes() + EmptyBody(), TTemplateFile::TResult::Ok},
+        {"skip longer than the file", Header(4) + hugeSkip.Bytes() + EmptyBody(), TTemplateFile::TResult::Silent},
+        {"version 7", Header(7) + flag0.Bytes() + EmptyBody(), TTemplateFile::TResult::BadVersion},
+        {"version 0", Header(0) + EmptyBody(), TTemplateFile::TResult::BadVersion},
+        {"kind 1", Header(6, 1) + flag0.Bytes() + EmptyBody(), TTemplateFile::TResult::BadKind},
+        {"kind 256 reads its low byte", Header(6, 256) + flag0.Bytes() + EmptyBody(), TTemplateFile::TResult::Ok},
+        {"bad magic", QByteArray("\0\0\0\0", 4) + Header(6).mid(4) + flag0.Bytes() + EmptyBody(),
+         TTemplateFile::TResult::Silent},
+        {"missing end marker", Header(6) + flag0.Bytes() + EmptyBody().chopped(4), TTemplateFile::TResult::Silent},
+    };
+    for (const TCase& c : cases) {
+        auto doc = NewDoc();
+        EXPECT_EQ(TTemplateFile::Parse(*doc, c.Bytes, 0), c.Result) << c.Name;
+        if (c.Result == TTemplateFile::TResult::Ok) {
+            EXPECT_EQ(doc->PrintMode, 3) << c.Name;
+            EXPECT_EQ(doc->RecordMainFile, QStringLiteral("main.CSV")) << c.Name;
+        } else {
+            EXPECT_EQ(doc->PrintMode, 0) << c.Name;
+        }
+    }
+}
+
+TEST(TemplateFileTest, MessagesOfTheRefusals) {
+    QTemporaryDir dir;
+    struct TCase {
+        QByteArray Bytes;
+        QStringList Messages;
+    } cases[] = {
+        {Header(7) + EmptyBody(), {QStringLiteral("バージョンが異なります")}},
+        {Header(6, 2) + EmptyBody(), {QStringLiteral("保存形式が異なります")}},
+        {QByteArray("junk"), {}},
+    };
+    for (const TCase& c : cases) {
+        const QString path = dir.filePath("t.tda");
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(c.Bytes);
+        f.close();
+        auto doc = NewDoc();
+        TRecordingHost host;
+        doc->Host = &host;
+        EXPECT_FALSE(doc->LoadFromFile(path, 0));
+        EXPECT_EQ(host.Messages, c.Messages);
+    }
+}
+
+TEST(TemplateFileTest, DeletedObjectsAreNotWrittenAndUndoEndsWithTheSave) {
+    QTemporaryDir dir;
+    auto doc = NewDoc();
+    AddRect(*doc, {10, 20, 300, 400});
+    TPriShape* gone = AddRect(*doc, {50, 60, 70, 80});
+    AddRect(*doc, {90, 100, 110, 120});
+    gone->UndoCheck = true;
+    auto copy = std::make_unique<TPriShape>();
+    copy->AssignObject(gone);
+    doc->UndoList().push_back(std::move(copy));
+    doc->FUndoKind = ukDelete;
+    doc->UndoState = usReverse;
+    doc->SelectList().append(doc->Objects()[0].get());
+
+    const QString path = dir.filePath("doc.tda");
+    ASSERT_TRUE(doc->SaveToFile(path, 0));
+    EXPECT_FALSE(doc->CanUndo());
+    EXPECT_FALSE(doc->HasSelection());
+    EXPECT_EQ(doc->Objects().size(), 2u);
+
+    auto back = NewDoc();
+    ASSERT_TRUE(back->LoadFromFile(path, 0));
+    ASSERT_EQ(back->Objects().size(), 2u);
+    EXPECT_EQ(back->Objects()[1]->StoreRect(), QRect(90, 100, 110, 120));
+    EXPECT_EQ(back->Objects()[1]->ListNum, 1);
+    EXPECT_EQ(Snapshot(*back), Snapshot(*doc));
+}
+
+TEST(TemplateFileTest, UnknownKindsAndBadRecordsRefuseTheFile) {
+    auto doc = NewDoc();
+    AddRect(*doc, {1, 2, 3, 4});
+    const QByteArray before = Snapshot(*doc);
+    for (int32_t kind : {-1, 7, 99}) {
+        TStreamWriter w;
+        w.WriteBytes(Header(6));
+        w.WriteInt32(0);
+        w.WriteInt32(0);
+        w.WriteInt32(0);
+        w.WriteInt32(0);
+        w.WriteInt32(0); // no background
+        w.WriteInt32(1);
+        w.WriteInt32(kind);
+        w.WriteInt64(28);
+        w.WriteBytes(QByteArray(28, '\0'));
+        w.WriteInt32(TTemplateFile::kSeparator);
+        w.WriteInt32(0);
+        w.WriteInt32(0);
+        w.WriteInt32(TTemplateFile::kEndMarker);
+        EXPECT_EQ(TTemplateFile::Parse(*doc, w.Bytes(), 0), TTemplateFile::TResult::Silent) << kind;
+        EXPECT_EQ(Snapshot(*doc), before) << kind;
+    }
+}
+
+TEST(TemplateFileTest, SaveNeverLeavesAHalfWrittenFile) {
+    QTemporaryDir dir;
+    auto doc = NewDoc();
+    AddRect(*doc, {1, 2, 3, 4});
+    const QString path = dir.filePath("keep.tda");
+    ASSERT_TRUE(doc->SaveToFile(path, 0));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray first = f.readAll();
+    f.close();
+    // A folder that does not exist: the save fails and reports it.
+    EXPECT_FALSE(doc->SaveToFile(dir.filePath("missing/x.tda"), 0));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), first);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.tda"});
+}

@@ -1,14 +1,24 @@
 #include "app/SampleRender.h"
 #include "platform/FontMap.h"
+#include "print/PageExport.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 #include <cstdio>
 
+namespace {
+
+void Usage() {
+    std::fprintf(stderr, "usage: komorebi export TEMPLATE.tda --out FILE.pdf|FILE.png [--year Y --month M] [--dpi N]\n"
+                         "       komorebi sample [--out FILE.png]\n");
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
-    // Headless commands need no display.
-    const bool headless = argc > 1 && QByteArray(argv[1]) != "--gui";
+    // The commands of the command line need no display.
+    const bool headless = argc > 1;
     if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("komorebi"));
@@ -16,11 +26,26 @@ int main(int argc, char* argv[]) {
     const QString appPath = QCoreApplication::applicationDirPath() + QDir::separator();
 
     const QStringList args = QCoreApplication::arguments();
-    if (args.size() > 1 && args[1] == QLatin1String("sample")) {
+    const QString command = args.size() > 1 ? args[1] : QString();
+    QString error;
+    if (command == QLatin1String("export")) {
+        TExportOptions options;
+        if (!TPageExport::ParseArguments(args.mid(2), options, &error)) {
+            std::fprintf(stderr, "komorebi export: %s\n", qPrintable(error));
+            Usage();
+            return 2;
+        }
+        if (!TPageExport::Run(appPath, options, &error)) {
+            std::fprintf(stderr, "komorebi export: %s\n", qPrintable(error));
+            return 1;
+        }
+        std::printf("%s\n", qPrintable(QFileInfo(options.OutFile).absoluteFilePath()));
+        return 0;
+    }
+    if (command == QLatin1String("sample")) {
         QString out = appPath + QStringLiteral("UserData/sample.png");
         const qsizetype at = args.indexOf(QStringLiteral("--out"));
         if (at > 0 && at + 1 < args.size()) out = args[at + 1];
-        QString error;
         if (!RenderSamplePage(appPath, out, &error)) {
             std::fprintf(stderr, "komorebi: %s\n", qPrintable(error));
             return 1;
@@ -28,6 +53,6 @@ int main(int argc, char* argv[]) {
         std::printf("%s\n", qPrintable(QFileInfo(out).absoluteFilePath()));
         return 0;
     }
-    std::fprintf(stderr, "usage: komorebi sample [--out FILE.png]\n");
+    Usage();
     return 2;
 }

@@ -3,6 +3,7 @@
 #include "calendar/PriCarendar.h"
 #include "document/OutMessage.h"
 #include "document/TemplateFile.h"
+#include "merge/PriField.h"
 #include "objects/ObjectFactory.h"
 #include "objects/PriImage.h"
 #include "platform/Rounding.h"
@@ -266,9 +267,7 @@ void TPriPaint::ApplyStartMonth(int year, int startMonth) {
     for (auto& obj : *FObjectList) {
         switch (obj->ObjectNum) {
         case okCarendar: static_cast<TPriCarendar&>(*obj).ShiftToStart(year, startMonth); break;
-        case okField:
-            // Year fields (category -63) take the year as text.
-            break;
+        case okField: static_cast<TPriField&>(*obj).ApplyStartMonth(year, startMonth); break;
         default: break;
         }
     }

@@ -4,6 +4,7 @@
 #include "document/PriPaint.h"
 #include "objects/ObjectFactory.h"
 #include "objects/PriImage.h"
+#include "merge/PriField.h"
 #include "objects/PriLabel.h"
 #include "platform/Rounding.h"
 #include "platform/StreamReader.h"
@@ -50,6 +51,7 @@ bool ReadSide(TStreamReader& in, int version, TPriPaint& doc, QSize paperPixels,
         if (!obj->LoadFromStream(recordStream, version)) return false;
         obj->ListNum = int(objects.size());
         obj->BackImage = &doc.PageBitmap();
+        if (kind == okField) static_cast<TPriField&>(*obj).AppPath = doc.AppPath();
         if (kind == okCarendar) {
             auto& cal = static_cast<TPriCarendar&>(*obj);
             cal.SetBaseSize(QPoint(paperPixels.width(), paperPixels.height()));
@@ -66,7 +68,7 @@ bool ReadSide(TStreamReader& in, int version, TPriPaint& doc, QSize paperPixels,
 int TTemplateFile::RecordVersionFor(int kind) {
     // Text and field records carry their fullest form in templates; the record length lets any
     // reader skip what it does not know.
-    if (kind == okLabel) return TPriLabel::kLongRecordVersion;
+    if (kind == okLabel || kind == okField) return TPriLabel::kLongRecordVersion;
     return kVersion;
 }
 

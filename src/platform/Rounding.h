@@ -22,5 +22,6 @@ inline int Trunc(double value) { return SaturateToInt(std::trunc(value)); }
 // Scale-dependent pen widths and font sizes: truncate unless the fraction exceeds 0.7.
 inline int TruncUnlessAbove07(double value) {
     const double whole = std::trunc(value);
-    return (value - whole > 0.7) ? Nearest(value) : SaturateToInt(whole);
+    // 2.7 computed as 270 / 100 carries a little float noise above .7 and must still truncate.
+    return (value - whole > 0.7 + 1e-9) ? Nearest(value) : SaturateToInt(whole);
 }

@@ -125,7 +125,7 @@ void TPriBase::ScaleToStore(QSize v, QSize p, int s) {
                        Nearest(ry * Height / s * 254));
 }
 
-void TPriBase::GetPrintRect(bool useMargins, QPoint d, QRect& r, int topMarginMm, int leftMarginMm) const {
+void TPriBase::GetPrintRect(bool useMargins, QPoint d, QRect& r, double topMarginMm, double leftMarginMm) const {
     const QRect& s = FStoreRect;
     if (useMargins) {
         r = QRect(Nearest((s.x() - leftMarginMm * 10) / 254.0 * d.x()), Nearest((s.y() - topMarginMm * 10) / 254.0 * d.y()),

@@ -79,7 +79,7 @@ public:
     virtual void ScaleToView(QSize view, QSize paperPixels, int screenInch);
     virtual void ScaleToStore(QSize view, QSize paperPixels, int screenInch);
     // 11. The rectangle holds left, top, width, height in device pixels from the printable origin.
-    virtual void GetPrintRect(bool useMargins, QPoint deviceDpi, QRect& rect, int topMarginMm, int leftMarginMm) const;
+    virtual void GetPrintRect(bool useMargins, QPoint deviceDpi, QRect& rect, double topMarginMm, double leftMarginMm) const;
     // 12
     virtual void GetOutputRect(QSize output, const TRect& margins, QRect& rect) const;
     // 13. Draws on a device page; target is left, top, width, height in device pixels.

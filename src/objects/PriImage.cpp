@@ -45,6 +45,7 @@ void TPriImage::AssignObject(const TPriBase* source, bool layoutOnly) {
         FPlacement = s->FPlacement;
         if (TCp932::Encode(s->FImagePath).size() < 1024) FImagePath = s->FImagePath;
         ImageType = s->ImageType;
+        fSource = s->fSource;
         // Same picture and bounds: the source's cache is ours too, no rescaling needed.
         LightImage = s->LightImage;
         fLightSourceKey = s->fLightSourceKey;
@@ -193,12 +194,20 @@ bool TPriImage::ReadImageData(TStreamReader& stream, int version) {
     const QImage picture = TImageCodec::Decode(bytes, *format);
     if (TImageCodec::IsEmpty(picture)) return false;
     SetPicture(picture);
+    if (version >= 6)
+        fSource = {BaseBmp.cacheKey(), ImageType, bytes};
+    else
+        fSource = {};
     return true;
 }
 
 bool TPriImage::EncodePicture(int version, QByteArray& bytes) const {
     const auto format = version < 6 ? std::optional(TImageFormat::Bmp) : TImageCodec::FormatFromCode(ImageType);
     if (!format) return false;
+    if (version >= 6 && !fSource.bytes.isEmpty() && fSource.key == BaseBmp.cacheKey() && fSource.type == ImageType) {
+        bytes = fSource.bytes;
+        return true;
+    }
     bytes = TImageCodec::Encode(BaseBmp, *format);
     // A record without a picture could never be read back.
     return !bytes.isEmpty();

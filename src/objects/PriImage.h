@@ -78,6 +78,15 @@ private:
     const QImage& Masked(const QImage& source, TMaskedCache& cache) const;
     bool EncodePicture(int version, QByteArray& bytes) const;
 
+    // The encoded bytes BaseBmp was decoded from, so that saving an unchanged picture writes
+    // them again: a JPEG is not compressed once more on every save, and files round-trip exactly.
+    struct TEncodedSource {
+        qint64 key = 0;
+        uint8_t type = 0;
+        QByteArray bytes;
+    };
+    TEncodedSource fSource;
+
     QString FImagePath;
     qint64 fLightSourceKey = 0;
     mutable TMaskedCache fMaskedLight;

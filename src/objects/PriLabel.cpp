@@ -690,7 +690,7 @@ void TPriLabel::ScaleToStore(QSize v, QSize p, int s) {
     UpdateGlyphs(v, p, true, s);
 }
 
-void TPriLabel::GetPrintRect(bool useMargins, QPoint d, QRect& rect, int topMarginMm, int leftMarginMm) const {
+void TPriLabel::GetPrintRect(bool useMargins, QPoint d, QRect& rect, double topMarginMm, double leftMarginMm) const {
     TPriBase::GetPrintRect(useMargins, d, rect, topMarginMm, leftMarginMm);
     const double s = LayoutDpi();
     FDeviceExtra = Trunc((Vertical() ? d.y() : d.x()) / s * FScreenExtra);

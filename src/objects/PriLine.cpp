@@ -117,7 +117,7 @@ void TPriLine::ScalePenWidth(QSize view, QSize paperPixels) {
     Pen.Width = TruncUnlessAbove07(double(view.height()) / paperPixels.height() * SamePSize);
 }
 
-void TPriLine::GetPrintRect(bool useMargins, QPoint d, QRect& rect, int topMarginMm, int leftMarginMm) const {
+void TPriLine::GetPrintRect(bool useMargins, QPoint d, QRect& rect, double topMarginMm, double leftMarginMm) const {
     TPriBase::GetPrintRect(useMargins, d, rect, topMarginMm, leftMarginMm);
     const int s = iScreenInch() > 0 ? iScreenInch() : 96;
     FPrintPenSize = Nearest(double(d.x()) / s * SamePSize);

@@ -37,7 +37,7 @@ void TPriShape::ScalePenWidth(QSize view, QSize paperPixels) {
     Pen.Width = TruncUnlessAbove07(double(view.height()) / paperPixels.height() * SamePSize);
 }
 
-void TPriShape::GetPrintRect(bool useMargins, QPoint d, QRect& rect, int topMarginMm, int leftMarginMm) const {
+void TPriShape::GetPrintRect(bool useMargins, QPoint d, QRect& rect, double topMarginMm, double leftMarginMm) const {
     TPriBase::GetPrintRect(useMargins, d, rect, topMarginMm, leftMarginMm);
     // Before any scaling there is no screen resolution yet; the usual one stands in.
     const int s = iScreenInch() > 0 ? iScreenInch() : 96;

@@ -52,7 +52,7 @@ void TPageBuilder::DrawObjects(QPainter& canvas, QPoint origin) const {
     for (auto& obj : fDoc.Objects()) {
         if (!obj->PrintCheck || obj->UndoCheck) continue;
         QRect r;
-        obj->GetPrintRect(single, dpi, r, Trunc(fMetrics.OffsetYMM), Trunc(fMetrics.OffsetXMM));
+        obj->GetPrintRect(single, dpi, r, fMetrics.OffsetYMM, fMetrics.OffsetXMM);
         r.translate(origin);
         canvas.save();
         obj->PrintDraw(canvas, r, single, origin, fDoc.MarginPixels(), seatRect);

@@ -48,3 +48,21 @@ TEST(PageBuilderTest, SeatsOfACardSheetAndTheSingleSeatOrigin) {
     EXPECT_EQ(p->Clips[3], QRect(QPoint(2385, 1299), QSize(2149, 1299)));
 }
 
+TEST(PageBuilderTest, SingleSeatIsPlacedFromTheSheetEdge) {
+    TPriPaint doc(nullptr, QString(), 96, std::make_unique<TFixedPrinter>());
+    doc.PrintPaper.SetFields({0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 0, 0, 1, 1, 2100, 2970});
+    auto probe = std::make_unique<TPrintProbe>();
+    probe->SetStoreRect({254, 254, 254, 254});
+    TPrintProbe* p = static_cast<TPrintProbe*>(doc.AppendObject(std::move(probe)));
+    TPrinterMetrics m = TFixedPrinter::A4At600(); // 118 device pixels = 4.99 mm offsets
+    TPageBuilder builder(doc, m);
+    EXPECT_EQ(builder.SeatSize(), QSize(4961 - 236, 7016 - 236));
+    QImage page(10, 10, QImage::Format_RGB32);
+    QPainter canvas(&page);
+    builder.DrawPlainSheet(canvas);
+    ASSERT_EQ(p->Targets.size(), 1u);
+    // One inch from the sheet edge is 600 - 118 pixels from the printable origin.
+    EXPECT_NEAR(p->Targets[0].x(), 600 - 118, 1);
+    EXPECT_NEAR(p->Targets[0].y(), 600 - 118, 1);
+    EXPECT_EQ(p->Targets[0].size(), QSize(600, 600));
+}

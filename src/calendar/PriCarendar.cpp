@@ -1,5 +1,7 @@
 #include "calendar/PriCarendar.h"
 
+#include "objects/PriHandles.h"
+
 #include "platform/FontMap.h"
 #include "platform/Rounding.h"
 #include "platform/StreamReader.h"
@@ -360,16 +362,8 @@ void TPriCarendar::DrawFocus(QPainter& canvas) {
     canvas.setPen(QPen(Qt::black, 1, Qt::SolidLine));
     canvas.setBrush(Qt::NoBrush);
     canvas.drawRect(QRect(Left, Top, Width, Height));
-    for (const TRect& h : FHandles) {
-        if (LockCheck) {
-            canvas.setPen(QPen(Qt::black, 1));
-            canvas.setBrush(Qt::white);
-            canvas.drawRect(QRect(h.Left, h.Top, h.Width() - 1, h.Height() - 1));
-        } else {
-            canvas.fillRect(h.ToQRect(), Qt::black);
-        }
-    }
     canvas.restore();
+    TPriHandles::Draw(canvas, FHandles, LockCheck);
 }
 
 void TPriCarendar::AssignObject(const TPriBase* source) {

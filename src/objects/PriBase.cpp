@@ -1,5 +1,6 @@
 #include "objects/PriBase.h"
 
+#include "objects/PriHandles.h"
 #include "platform/Rounding.h"
 #include "platform/StreamReader.h"
 #include "platform/StreamWriter.h"
@@ -30,16 +31,8 @@ void TPriBase::DrawFocus(QPainter& canvas) {
     canvas.setPen(QPen(QColor(166, 202, 240), 1, Qt::SolidLine));
     canvas.setBrush(Qt::NoBrush);
     canvas.drawRect(QRect(Left, Top, Width, Height));
-    for (const TRect& h : FHandles) {
-        if (LockCheck) {
-            canvas.setPen(QPen(Qt::black, 1));
-            canvas.setBrush(Qt::white);
-            canvas.drawRect(QRect(h.Left, h.Top, h.Width() - 1, h.Height() - 1));
-        } else {
-            canvas.fillRect(h.ToQRect(), Qt::black);
-        }
-    }
     canvas.restore();
+    TPriHandles::Draw(canvas, FHandles, LockCheck);
 }
 
 int TPriBase::HandleTop(int index) const {

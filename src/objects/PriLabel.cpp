@@ -1,5 +1,7 @@
 #include "objects/PriLabel.h"
 
+#include "objects/PriHandles.h"
+
 #include "platform/Cp932.h"
 #include "platform/Rounding.h"
 #include "platform/StreamReader.h"
@@ -634,19 +636,7 @@ void TPriLabel::DrawGlyphs(QPainter& canvas, const TRect& t, bool useMargins, QP
 }
 
 void TPriLabel::DrawFocus(QPainter& canvas) {
-    if (!ForcusCheck()) return;
-    canvas.save();
-    for (int i = 0; i < 8; ++i) {
-        const TRect& h = Handle(i);
-        if (LockCheck) {
-            canvas.setPen(QPen(Qt::black, 1));
-            canvas.setBrush(Qt::white);
-            canvas.drawRect(QRect(h.Left, h.Top, h.Width() - 1, h.Height() - 1));
-        } else {
-            canvas.fillRect(h.ToQRect(), Qt::black);
-        }
-    }
-    canvas.restore();
+    if (ForcusCheck()) TPriHandles::Draw(canvas, FHandles, LockCheck);
 }
 
 void TPriLabel::DrawObject(TBltMode mode, QPainter& canvas) {

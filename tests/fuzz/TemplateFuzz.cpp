@@ -1,0 +1,41 @@
+// Feeds arbitrary bytes to the template reader. A load may fail; it must never crash, leak or
+// allocate what a corrupt length claims.
+#include "document/PriPaint.h"
+#include "document/TemplateFile.h"
+#include "platform/FontMap.h"
+
+#include <QApplication>
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+TPriPaint* Surface() {
+    static int argc = 1;
+    static char name[] = "TemplateFuzz";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        auto* a = new QApplication(argc, argv);
+        TFontMap::Install();
+        return a;
+    }();
+    (void)app;
+    static TPriPaint surface(nullptr, QString(), 96, std::make_unique<TNoPrinter>());
+    return &surface;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    TPriPaint* doc = Surface();
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    if (TTemplateFile::Parse(*doc, bytes, 0) == TTemplateFile::TResult::Ok) {
+        // What was read must also lay out, draw and save.
+        doc->SetPageLayout(QPoint(0, 0), QSize(400, 400));
+        doc->RedrawPage(nullptr, false, true);
+        QByteArray again;
+        TTemplateFile::Build(*doc, 0, again);
+    }
+    return 0;
+}

@@ -439,7 +439,24 @@ bool TPriPaint::HasVisibleObjects() const {
     return false;
 }
 
-void TPriPaint::SetObjectMode(TObjectMode mode) { ObjectMode = mode; }
+void TPriPaint::SetObjectMode(TObjectMode mode) {
+    ObjectMode = mode;
+    if (parentWidget()) parentWidget()->setCursor(CursorForHandle(FDragHandle));
+}
+
+Qt::CursorShape TPriPaint::CursorForHandle(int handle) {
+    switch (handle) {
+    case 0:
+    case 7: return Qt::SizeFDiagCursor;
+    case 1:
+    case 6: return Qt::SizeVerCursor;
+    case 2:
+    case 5: return Qt::SizeBDiagCursor;
+    case 3:
+    case 4: return Qt::SizeHorCursor;
+    default: return Qt::ForbiddenCursor;
+    }
+}
 
 QString TPriPaint::SelectionPosText() const {
     if (FSelectList.isEmpty()) return QString();

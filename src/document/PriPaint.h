@@ -126,7 +126,9 @@ public:
     bool HasVisibleObjects() const;
     bool IsSingleSeat() const { return PrintPaper.IsSingleSeat(); }
 
+    // Storing the tool also gives the scroll box the cursor of the handle under the pointer.
     void SetObjectMode(TObjectMode mode);
+    static Qt::CursorShape CursorForHandle(int handle);
 
     // One grid line: its position in view pixels and whether it falls on a whole centimetre.
     struct TGridLine {

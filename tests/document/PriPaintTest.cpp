@@ -346,3 +346,16 @@ TEST(PriPaintTest, AddingAPictureFromAFile) {
     EXPECT_FALSE(s->BackObject.IsEmpty());
     EXPECT_EQ(s->PageBitmap().pixelColor(700, 1000), QColor(Qt::blue));
 }
+
+TEST(PriPaintTest, ChoosingAToolSetsTheScrollBoxCursor) {
+    QWidget scrollBox;
+    auto* s = new TPriPaint(&scrollBox, QString(), 96, std::make_unique<TFixedPrinter>());
+    s->SetObjectMode(omLabel);
+    EXPECT_EQ(s->ObjectMode, omLabel);
+    EXPECT_EQ(scrollBox.cursor().shape(), Qt::ForbiddenCursor); // no handle under the pointer
+    const Qt::CursorShape shapes[] = {Qt::SizeFDiagCursor, Qt::SizeVerCursor, Qt::SizeBDiagCursor,
+                                      Qt::SizeHorCursor,   Qt::SizeHorCursor, Qt::SizeBDiagCursor,
+                                      Qt::SizeVerCursor,   Qt::SizeFDiagCursor};
+    for (int h = 0; h < 8; ++h) EXPECT_EQ(TPriPaint::CursorForHandle(h), shapes[h]) << h;
+    EXPECT_EQ(TPriPaint::CursorForHandle(-100), Qt::ForbiddenCursor);
+}

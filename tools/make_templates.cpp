@@ -204,9 +204,10 @@ QImage Artwork(TArt art, QSize size, quint32 seed) {
         for (int i = 0; i < 26; ++i) {
             const double y = s.height() * (0.54 + 0.45 * i / 26.0);
             QPainterPath wave(QPointF(0, y));
+            const double phase = rng.bounded(6.3), freq = 0.12 + rng.bounded(0.1);
             for (int x = 0; x <= 100; ++x)
-                wave.lineTo(x / 100.0 * s.width(), y + std::sin(x * 0.35 + i) * s.height() * 0.004 * (1 + i * 0.2));
-            p.setPen(QPen(QColor(255, 255, 255, 30 + i * 2), std::max(1.0, scale * 0.002 * (1 + i * 0.1))));
+                wave.lineTo(x / 100.0 * s.width(), y + std::sin(x * freq + phase) * s.height() * 0.003 * (1 + i * 0.15));
+            p.setPen(QPen(QColor(255, 255, 255, 14 + i), std::max(1.0, scale * 0.0015 * (1 + i * 0.1))));
             p.drawPath(wave);
         }
         for (int i = 0; i < 3; ++i)
@@ -552,18 +553,16 @@ void A4VerticalSchedule(TDesign& d) {
     d.Field(QRect(1740, 1420, 220, 220), TPriField::kMonthTitleCategory, 1,
             {.Face = kMincho, .Size = 40, .Color = kNavy, .Side = psCenter, .Long = tlCenter});
     d.Text(QRect(1740, 1640, 220, 130), "月", {.Face = kMincho, .Size = 22, .Color = kNavy, .Side = psCenter});
-    d.Field(QRect(1740, 1800, 220, 500), TPriField::kMonthTitleYearCategory, 1,
+    d.Field(QRect(1740, 1800, 220, 240), TPriField::kMonthTitleYearCategory, 1,
             {.Face = kMincho, .Size = 14, .Color = kSoftInk, .Side = psCenter, .Long = tlTop, .Vertical = true,
              .KanjiDigits = true});
-    d.Text(QRect(1740, 2300, 220, 160), "年", {.Face = kMincho, .Size = 14, .Color = kSoftInk, .Side = psCenter,
+    d.Text(QRect(1740, 2050, 220, 160), "年", {.Face = kMincho, .Size = 14, .Color = kSoftInk, .Side = psCenter,
                                                .Vertical = true});
+    // Unfilled rows: the calendar spreads its pixel remainder over the first rows, which the
+    // rules drawn beside it cannot follow.
     d.Calendar(rows, 1,
                {.Face = kGothic,
                 .Size = 13,
-                .Filled = true,
-                .SunBack1 = RGBColor(253, 232, 232),
-                .SatBack1 = RGBColor(232, 240, 252),
-                .HoliBack = RGBColor(253, 232, 232),
                 .Side = TPriCarendar::TSidePos::psLeft,
                 .Long = TPriCarendar::TLongPos::tlCenter,
                 .Type = TCarenType::caLong});
@@ -647,14 +646,18 @@ void HagakiNewYear(TDesign& d) {
     const TTextStyle v{.Face = kMincho, .Size = 40, .Color = RGBColor(170, 30, 40), .Side = psCenter,
                        .Long = tlTop, .Vertical = true, .CharSpace = 3};
     d.Text(QRect(760, 740, 200, 700), "謹賀新年", v);
-    d.Text(QRect(420, 760, 320, 560),
+    d.Text(QRect(420, 760, 320, 660),
            "旧年中は大変お世話になりました\r\n本年もどうぞよろしく\r\nお願い申し上げます",
-           v.Sized(11).Colored(kInk).Aligned(psRight, tlTop));
+           [&] {
+               TTextStyle body = v.Sized(10).Colored(kInk).Aligned(psRight, tlTop);
+               body.CharSpace = 0;
+               return body;
+           }());
     // The year of the chosen start in kanji numerals, written vertically.
-    d.Field(QRect(330, 760, 90, 400), TPriField::kYearCategory, 1,
+    d.Field(QRect(330, 760, 90, 175), TPriField::kYearCategory, 1,
             {.Face = kMincho, .Size = 11, .Color = kInk, .Side = psCenter, .Long = tlTop, .Vertical = true,
              .KanjiDigits = true});
-    d.Text(QRect(330, 1150, 90, 250), "年　元旦",
+    d.Text(QRect(330, 940, 90, 250), "年　元旦",
            {.Face = kMincho, .Size = 11, .Color = kInk, .Side = psCenter, .Vertical = true});
     const int x = 50, cell = 38;
     d.MonthTitle(QRect(x, 1090, 60, 60), 1, {.Face = kPMincho, .Size = 12, .Color = RGBColor(170, 30, 40)}, false);
@@ -664,7 +667,7 @@ void HagakiNewYear(TDesign& d) {
 
 void HagakiLandscape(TDesign& d) {
     d.Background(TArt::Night, 61);
-    d.Box(QRect(60, 640, 1360, 300), TBltShape::RoundRect, clWhite, clNone, 1, 30);
+    d.Box(QRect(60, 700, 1360, 200), TBltShape::RoundRect, clWhite, clNone, 1, 30);
     const TTextStyle title{.Face = kPGothic, .Size = 40, .Color = clWhite, .Bold = true};
     d.MonthTitle(QRect(80, 380, 220, 200), 1, title, false);
     d.Field(QRect(80, 560, 400, 70), TPriField::kMonthTitleYearCategory, 1,
@@ -672,11 +675,10 @@ void HagakiLandscape(TDesign& d) {
     d.Text(QRect(700, 460, 700, 120), "星降る夜に", {.Face = kPMincho, .Size = 20, .Color = RGBColor(240, 236, 210),
                                                       .Side = psRight, .Long = tlCenter, .CharSpace = 2});
     // One row of 31 days across the panel.
-    const QRect row(100, 700, 31 * 41, 170);
-    d.GridRules(row, 31, 1, RGBColor(215, 220, 235), false);
+    const QRect row(100, 720, 31 * 41, 160);
     d.Calendar(row, 1,
                {.Face = kGothic,
-                .Size = 10,
+                .Size = 11,
                 .Day = kNavy,
                 .Side = TPriCarendar::TSidePos::psCenter,
                 .Long = TPriCarendar::TLongPos::tlCenter,
@@ -713,7 +715,9 @@ void LNight(TDesign& d) {
     d.Background(TArt::Sea, 91);
     d.Box(QRect(60, 560, 770, 650), TBltShape::RoundRect, clWhite, clNone, 1, 24);
     const TTextStyle title{.Face = kPGothic, .Size = 30, .Color = clWhite, .Bold = true};
-    d.MonthTitle(QRect(70, 360, 160, 160), 1, title, true);
+    d.MonthTitle(QRect(70, 360, 160, 160), 1, title, false);
+    d.Field(QRect(500, 440, 300, 80), TPriField::kMonthTitleYearCategory, 1,
+            title.Sized(12).Aligned(psRight, tlBottom));
     const int x = 100, cell = 98;
     d.WeekHeader(QRect(x, 600, cell * 7, 50), kWeekSunEn, false, {.Face = kPGothic, .Size = 5, .Color = kSoftInk});
     d.Calendar(QRect(x, 660, cell * 7, 520), 1, {.Face = kGothic, .Size = 9, .Day = kNavy});
@@ -749,8 +753,11 @@ void MeishiVertical(TDesign& d) {
     const TTextStyle v{.Face = kMincho, .Size = 20, .Color = kInk, .Side = psCenter, .Long = tlTop, .Vertical = true,
                        .CharSpace = 2};
     d.Text(QRect(230, 120, 110, 480), "山田 花子", v);
-    d.Text(QRect(360, 120, 80, 400), "こもれび書房　編集部", v.Sized(7).Colored(kSoftInk));
-    d.Text(QRect(80, 120, 140, 440), "東京都千代田区一の一の一\r\n電話 〇三・一二三四・五六七八", v.Sized(6));
+    TTextStyle small = v.Sized(7).Colored(kSoftInk);
+    small.CharSpace = 0;
+    d.Text(QRect(360, 120, 80, 400), "こもれび書房　編集部", small);
+    d.Text(QRect(80, 120, 140, 440), "東京都千代田区一の一の一\r\n電話 〇三・一二三四・五六七八",
+           small.Sized(6).Colored(kInk));
     MiniMonth(d, QRect(80, 620, 392, 240), {.Face = kPMincho, .Size = 8, .Color = kGold}, kGold);
 }
 
@@ -764,8 +771,7 @@ void MeishiShop(TDesign& d) {
             {.Face = kPGothic, .Size = 22, .Color = kRose, .Bold = true, .Side = psRight, .Long = tlBottom});
     d.Text(QRect(745, 290, 140, 70), "月の営業日", {.Face = kPGothic, .Size = 6, .Color = kSoftInk,
                                                      .Long = tlBottom});
-    const QRect row(40, 420, 31 * 27, 90);
-    d.GridRules(row, 31, 1, RGBColor(240, 200, 212), true);
+    const QRect row(40, 440, 31 * 27, 60);
     d.Calendar(row, 1,
                {.Face = kGothic,
                 .Size = 5,

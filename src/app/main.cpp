@@ -4,8 +4,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -20,6 +22,14 @@ int main(int argc, char* argv[]) {
     // The commands of the command line need no display.
     const bool headless = argc > 1;
     if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (headless && qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        // Batch runs (cron, CI) have no session folder; give Qt a private one instead of a warning.
+        const QByteArray dir = QDir::tempPath().toLocal8Bit() + "/komorebi-runtime-" + QByteArray::number(getuid());
+        if (QDir().mkpath(QString::fromLocal8Bit(dir)) &&
+            QFile::setPermissions(QString::fromLocal8Bit(dir), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                                   QFileDevice::ExeOwner))
+            qputenv("XDG_RUNTIME_DIR", dir);
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("komorebi"));
     TFontMap::Install();

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QtEndian>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -249,4 +250,60 @@ TEST(PriImageTest, EveryTruncatedRecordFailsAndTheWholeOneLoads) {
         EXPECT_TRUE(whole.LoadFromStream(r, 6)) << type;
         EXPECT_EQ(whole.BltBmp.size(), QSize(5, 4));
     }
+}
+
+// A JPEG picture read from a record is written back with the very bytes it came from, so a file
+// survives save and load without a second compression; any change to the picture encodes it again.
+TEST(PriImageTest, UnchangedPictureKeepsItsEncodedBytes) {
+    QImage art(64, 48, QImage::Format_RGB32);
+    for (int y = 0; y < art.height(); ++y)
+        for (int x = 0; x < art.width(); ++x) art.setPixel(x, y, qRgb(x * 4, y * 5, (x * y) % 256));
+    const QByteArray jpeg = TImageCodec::Encode(art, TImageFormat::Jpeg);
+    ASSERT_FALSE(jpeg.isEmpty());
+
+    TPriImage source;
+    source.SetStoreRect(QRect(10, 20, 254, 254));
+    source.ImageType = uint8_t(TImageFormat::Jpeg);
+    TStreamWriter block;
+    block.WriteBlock64(jpeg);
+    TStreamReader reader(block.Bytes());
+    ASSERT_TRUE(source.ReadImageData(reader, 6));
+    const QByteArray first = Record(source, 6);
+    ASSERT_TRUE(first.contains(jpeg));
+
+    // Load, save, load, save: identical records, as the file round trip needs.
+    TPriImage loaded;
+    TStreamReader r1(first);
+    ASSERT_TRUE(loaded.LoadFromStream(r1, 6));
+    EXPECT_EQ(Record(loaded, 6), first);
+    TPriImage copy;
+    copy.AssignObject(&loaded);
+    EXPECT_EQ(Record(copy, 6), first);
+
+    struct TCase {
+        const char* Name;
+        std::function<void(TPriImage&)> Change;
+    };
+    const std::vector<TCase> cases = {
+        {"new picture", [](TPriImage& i) { i.SetPicture(Solid(64, 48, Qt::blue)); }},
+        {"pixel painted", [](TPriImage& i) { i.BaseBmp.setPixel(0, 0, qRgb(1, 2, 3)); }},
+        {"stored as PNG", [](TPriImage& i) { i.ImageType = uint8_t(TImageFormat::Png); }},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TPriImage changed;
+        TStreamReader r(first);
+        ASSERT_TRUE(changed.LoadFromStream(r, 6));
+        c.Change(changed);
+        const QByteArray again = Record(changed, 6);
+        EXPECT_FALSE(again.contains(jpeg));
+        TPriImage back;
+        TStreamReader rb(again);
+        ASSERT_TRUE(back.LoadFromStream(rb, 6));
+        EXPECT_EQ(back.BaseBmp.size(), QSize(64, 48));
+    }
+
+    // Records of version 5 and below hold a BMP file, never the kept JPEG.
+    const QByteArray old = Record(loaded, 5);
+    EXPECT_FALSE(old.contains(jpeg));
 }

@@ -714,7 +714,7 @@ void LLandscape(TDesign& d) {
 void LNight(TDesign& d) {
     d.Background(TArt::Sea, 91);
     d.Box(QRect(60, 560, 770, 650), TBltShape::RoundRect, clWhite, clNone, 1, 24);
-    const TTextStyle title{.Face = kPGothic, .Size = 30, .Color = clWhite, .Bold = true};
+    const TTextStyle title{.Face = kPGothic, .Size = 30, .Color = kNavy, .Bold = true};
     d.MonthTitle(QRect(70, 360, 160, 160), 1, title, false);
     d.Field(QRect(500, 440, 300, 80), TPriField::kMonthTitleYearCategory, 1,
             title.Sized(12).Aligned(psRight, tlBottom));
@@ -885,6 +885,9 @@ int main(int argc, char* argv[]) {
     TFontMap::Install();
     const QString root = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("data/Template")).absolutePath();
     const QString appPath = QFileInfo(root).path() + "/";
+    if (!QFileInfo::exists(TPriCarendar::HolidayFile(appPath)))
+        std::fprintf(stderr, "make_templates: no %s, the thumbnails show no holidays\n",
+                     qPrintable(TPriCarendar::HolidayFile(appPath)));
 
     // Old designs that were renamed or dropped must not linger in the chooser.
     for (const char* kind : {"A4", "A5", "Hagaki", "L", "Meishi"}) {

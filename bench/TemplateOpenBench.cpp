@@ -27,10 +27,14 @@ void Open(benchmark::State& state, const QString& path) {
     }
 }
 
-void BM_OpenPhotoTemplate(benchmark::State& state) { Open(state, kPhotoTemplate); }
+void BM_OpenPhotoTemplate(benchmark::State& state) {
+    Open(state, kPhotoTemplate);
+}
 BENCHMARK(BM_OpenPhotoTemplate)->Unit(benchmark::kMillisecond);
 
-void BM_OpenYearCalendarTemplate(benchmark::State& state) { Open(state, kYearTemplate); }
+void BM_OpenYearCalendarTemplate(benchmark::State& state) {
+    Open(state, kYearTemplate);
+}
 BENCHMARK(BM_OpenYearCalendarTemplate)->Unit(benchmark::kMillisecond);
 
 // The picture of the photo template: the first JPEG in the file, decoded on its own.
@@ -48,7 +52,8 @@ void BM_DecodePhotoPictureOnly(benchmark::State& state) {
         return;
     }
     const QByteArray jpeg = bytes.mid(start, end + 2 - start);
-    for (auto _ : state) benchmark::DoNotOptimize(TJpegCodec::Decode(jpeg));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(TJpegCodec::Decode(jpeg));
 }
 BENCHMARK(BM_DecodePhotoPictureOnly)->Unit(benchmark::kMillisecond);
 

@@ -71,10 +71,18 @@ TPriPaper SinglePaper(int width, int height, bool portrait = true) {
     return p;
 }
 
-TPriPaper A4(bool portrait = true) { return SinglePaper(2100, 2970, portrait); }
-TPriPaper A5(bool portrait = true) { return SinglePaper(1480, 2100, portrait); }
-TPriPaper Hagaki(bool portrait = true) { return SinglePaper(1000, 1480, portrait); }
-TPriPaper LSize(bool portrait = true) { return SinglePaper(890, 1270, portrait); }
+TPriPaper A4(bool portrait = true) {
+    return SinglePaper(2100, 2970, portrait);
+}
+TPriPaper A5(bool portrait = true) {
+    return SinglePaper(1480, 2100, portrait);
+}
+TPriPaper Hagaki(bool portrait = true) {
+    return SinglePaper(1000, 1480, portrait);
+}
+TPriPaper LSize(bool portrait = true) {
+    return SinglePaper(890, 1270, portrait);
+}
 
 // Business cards on an A4 card sheet: the seats centred on the sheet without gaps.
 TPriPaper CardSheet(int seatWidth, int seatHeight, int columns, int rows) {
@@ -122,7 +130,8 @@ QPainterPath Ridge(QSizeF s, double base, double amp, double phase, int seedTerm
     for (int x = 0; x <= 200; ++x) {
         const double t = x / 200.0;
         double y = base;
-        for (int k = 1; k <= seedTerms; ++k) y -= amp / k * std::sin(t * 3.1 * k + phase * k);
+        for (int k = 1; k <= seedTerms; ++k)
+            y -= amp / k * std::sin(t * 3.1 * k + phase * k);
         path.lineTo(t * s.width(), y * s.height());
     }
     path.lineTo(s.width(), s.height());
@@ -157,7 +166,8 @@ QImage Artwork(TArt art, QSize size, quint32 seed) {
     const double scale = std::max(s.width(), s.height());
     auto fill = [&](std::initializer_list<std::pair<double, QColor>> stops, QPointF from, QPointF to) {
         QLinearGradient g(from, to);
-        for (const auto& [at, color] : stops) g.setColorAt(at, color);
+        for (const auto& [at, color] : stops)
+            g.setColorAt(at, color);
         p.fillRect(img.rect(), g);
     };
     switch (art) {
@@ -196,7 +206,9 @@ QImage Artwork(TArt art, QSize size, quint32 seed) {
         break;
     }
     case TArt::Sea: {
-        fill({{0, QColor(120, 180, 230)}, {0.5, QColor(226, 240, 250)}, {0.52, QColor(70, 150, 200)},
+        fill({{0, QColor(120, 180, 230)},
+              {0.5, QColor(226, 240, 250)},
+              {0.52, QColor(70, 150, 200)},
               {1, QColor(20, 80, 140)}},
              QPointF(0, 0), QPointF(0, s.height()));
         SoftSpot(p, QPointF(s.width() * 0.72, s.height() * 0.36), scale * 0.18, QColor(255, 250, 230), 0.95);
@@ -206,7 +218,8 @@ QImage Artwork(TArt art, QSize size, quint32 seed) {
             QPainterPath wave(QPointF(0, y));
             const double phase = rng.bounded(6.3), freq = 0.12 + rng.bounded(0.1);
             for (int x = 0; x <= 100; ++x)
-                wave.lineTo(x / 100.0 * s.width(), y + std::sin(x * freq + phase) * s.height() * 0.003 * (1 + i * 0.15));
+                wave.lineTo(x / 100.0 * s.width(),
+                            y + std::sin(x * freq + phase) * s.height() * 0.003 * (1 + i * 0.15));
             p.setPen(QPen(QColor(255, 255, 255, 14 + i), std::max(1.0, scale * 0.0015 * (1 + i * 0.1))));
             p.drawPath(wave);
         }
@@ -244,14 +257,16 @@ QImage Artwork(TArt art, QSize size, quint32 seed) {
     }
     case TArt::Sunrise: {
         // The first sunrise of the year over the sea, a snowy peak on the left.
-        fill({{0, QColor(60, 90, 160)}, {0.45, QColor(246, 170, 120)}, {0.62, QColor(255, 226, 160)},
-              {0.63, QColor(230, 140, 90)}, {1, QColor(60, 60, 110)}},
+        fill({{0, QColor(60, 90, 160)},
+              {0.45, QColor(246, 170, 120)},
+              {0.62, QColor(255, 226, 160)},
+              {0.63, QColor(230, 140, 90)},
+              {1, QColor(60, 60, 110)}},
              QPointF(0, 0), QPointF(0, s.height()));
         SoftSpot(p, QPointF(s.width() * 0.62, s.height() * 0.62), scale * 0.28, QColor(255, 236, 170), 0.9);
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(255, 120, 60));
-        p.drawPie(QRectF(s.width() * 0.62 - scale * 0.07, s.height() * 0.62 - scale * 0.07, scale * 0.14,
-                         scale * 0.14),
+        p.drawPie(QRectF(s.width() * 0.62 - scale * 0.07, s.height() * 0.62 - scale * 0.07, scale * 0.14, scale * 0.14),
                   0, 180 * 16);
         QPainterPath fuji(QPointF(-s.width() * 0.1, s.height() * 0.63));
         fuji.lineTo(s.width() * 0.16, s.height() * 0.3);
@@ -474,8 +489,7 @@ public:
     }
 
 private:
-    template <class T>
-    T& Append(std::unique_ptr<T> object, QRect stored) {
+    template <class T> T& Append(std::unique_ptr<T> object, QRect stored) {
         object->SetStoreRect(stored);
         return static_cast<T&>(*fDoc->AppendObject(std::move(object)));
     }
@@ -529,35 +543,39 @@ void A4PhotoMonthly(TDesign& d) {
     d.Line(QPoint(180, 1990), QPoint(420, 1990), kForest, 2);
     const TTextStyle memo{.Face = kPGothic, .Size = 9, .Color = kSoftInk};
     d.Text(QRect(110, 2060, 380, 60), "MEMO", memo);
-    for (int i = 0; i < 7; ++i) d.Line(QPoint(110, 2220 + i * 100), QPoint(490, 2220 + i * 100), kRule);
+    for (int i = 0; i < 7; ++i)
+        d.Line(QPoint(110, 2220 + i * 100), QPoint(490, 2220 + i * 100), kRule);
 
     const int x = 600, w = 1400, cell = w / 7;
     d.WeekHeader(QRect(x, 1560, cell * 7, 80), kWeekSunEn, false,
                  {.Face = kPGothic, .Size = 10, .Color = kSoftInk, .Bold = true});
     const QRect grid(x, 1650, cell * 7, 1200);
     d.GridRules(grid, 7, 6, kRule, true);
-    d.Calendar(grid, 1,
-               {.Face = kGothic,
-                .Size = 16,
-                .Side = TPriCarendar::TSidePos::psLeft,
-                .Long = TPriCarendar::TLongPos::tlTop});
+    d.Calendar(
+        grid, 1,
+        {.Face = kGothic, .Size = 16, .Side = TPriCarendar::TSidePos::psLeft, .Long = TPriCarendar::TLongPos::tlTop});
 }
 
 void A4VerticalSchedule(TDesign& d) {
     // One column of 31 day rows with writing space; the titles run vertically on the right.
     const QRect rows(120, 140, 1560, 2700);
     d.Box(QRect(1720, 140, 260, 2700), TBltShape::RectAngle, RGBColor(244, 240, 230));
-    const TTextStyle head{.Face = kMincho, .Size = 30, .Color = kNavy, .Side = psCenter, .Long = tlTop,
-                          .Vertical = true, .CharSpace = 2};
+    const TTextStyle head{
+        .Face = kMincho, .Size = 30, .Color = kNavy, .Side = psCenter, .Long = tlTop, .Vertical = true, .CharSpace = 2};
     d.Text(QRect(1740, 220, 220, 1100), "月間予定表", head);
     d.Field(QRect(1740, 1420, 220, 220), TPriField::kMonthTitleCategory, 1,
             {.Face = kMincho, .Size = 40, .Color = kNavy, .Side = psCenter, .Long = tlCenter});
     d.Text(QRect(1740, 1640, 220, 130), "月", {.Face = kMincho, .Size = 22, .Color = kNavy, .Side = psCenter});
     d.Field(QRect(1740, 1800, 220, 240), TPriField::kMonthTitleYearCategory, 1,
-            {.Face = kMincho, .Size = 14, .Color = kSoftInk, .Side = psCenter, .Long = tlTop, .Vertical = true,
+            {.Face = kMincho,
+             .Size = 14,
+             .Color = kSoftInk,
+             .Side = psCenter,
+             .Long = tlTop,
+             .Vertical = true,
              .KanjiDigits = true});
-    d.Text(QRect(1740, 2050, 220, 160), "年", {.Face = kMincho, .Size = 14, .Color = kSoftInk, .Side = psCenter,
-                                               .Vertical = true});
+    d.Text(QRect(1740, 2050, 220, 160), "年",
+           {.Face = kMincho, .Size = 14, .Color = kSoftInk, .Side = psCenter, .Vertical = true});
     // Unfilled rows: the calendar spreads its pixel remainder over the first rows, which the
     // rules drawn beside it cannot follow.
     d.Calendar(rows, 1,
@@ -643,11 +661,15 @@ void HagakiPhotoFrame(TDesign& d) {
 
 void HagakiNewYear(TDesign& d) {
     d.Picture(QRect(0, 0, 1000, 700), TArt::Sunrise, 51);
-    const TTextStyle v{.Face = kMincho, .Size = 40, .Color = RGBColor(170, 30, 40), .Side = psCenter,
-                       .Long = tlTop, .Vertical = true, .CharSpace = 3};
+    const TTextStyle v{.Face = kMincho,
+                       .Size = 40,
+                       .Color = RGBColor(170, 30, 40),
+                       .Side = psCenter,
+                       .Long = tlTop,
+                       .Vertical = true,
+                       .CharSpace = 3};
     d.Text(QRect(760, 740, 200, 700), "謹賀新年", v);
-    d.Text(QRect(420, 760, 320, 660),
-           "旧年中は大変お世話になりました\r\n本年もどうぞよろしく\r\nお願い申し上げます",
+    d.Text(QRect(420, 760, 320, 660), "旧年中は大変お世話になりました\r\n本年もどうぞよろしく\r\nお願い申し上げます",
            [&] {
                TTextStyle body = v.Sized(10).Colored(kInk).Aligned(psRight, tlTop);
                body.CharSpace = 0;
@@ -655,7 +677,12 @@ void HagakiNewYear(TDesign& d) {
            }());
     // The year of the chosen start in kanji numerals, written vertically.
     d.Field(QRect(330, 760, 90, 175), TPriField::kYearCategory, 1,
-            {.Face = kMincho, .Size = 11, .Color = kInk, .Side = psCenter, .Long = tlTop, .Vertical = true,
+            {.Face = kMincho,
+             .Size = 11,
+             .Color = kInk,
+             .Side = psCenter,
+             .Long = tlTop,
+             .Vertical = true,
              .KanjiDigits = true});
     d.Text(QRect(330, 940, 90, 250), "年　元旦",
            {.Face = kMincho, .Size = 11, .Color = kInk, .Side = psCenter, .Vertical = true});
@@ -672,8 +699,13 @@ void HagakiLandscape(TDesign& d) {
     d.MonthTitle(QRect(80, 380, 220, 200), 1, title, false);
     d.Field(QRect(80, 560, 400, 70), TPriField::kMonthTitleYearCategory, 1,
             title.Sized(12).Colored(RGBColor(220, 225, 245)).Aligned(psLeft, tlTop));
-    d.Text(QRect(700, 460, 700, 120), "星降る夜に", {.Face = kPMincho, .Size = 20, .Color = RGBColor(240, 236, 210),
-                                                      .Side = psRight, .Long = tlCenter, .CharSpace = 2});
+    d.Text(QRect(700, 460, 700, 120), "星降る夜に",
+           {.Face = kPMincho,
+            .Size = 20,
+            .Color = RGBColor(240, 236, 210),
+            .Side = psRight,
+            .Long = tlCenter,
+            .CharSpace = 2});
     // One row of 31 days across the panel.
     const QRect row(100, 720, 31 * 41, 160);
     d.Calendar(row, 1,
@@ -742,16 +774,16 @@ void MeishiCalendar(TDesign& d) {
     d.Text(QRect(90, 110, 500, 40), "店長", t.Sized(6));
     d.Text(QRect(90, 150, 520, 110), "山田 花子", {.Face = kPMincho, .Size = 18, .Color = kInk, .CharSpace = 1});
     d.Line(QPoint(90, 290), QPoint(560, 290), kRule);
-    d.Text(QRect(90, 320, 520, 200),
-           "〒100-0001 東京都千代田区1-1-1\r\nTEL 03-1234-5678\r\nhanako@example.jp", t.Sized(6));
+    d.Text(QRect(90, 320, 520, 200), "〒100-0001 東京都千代田区1-1-1\r\nTEL 03-1234-5678\r\nhanako@example.jp",
+           t.Sized(6));
     MiniMonth(d, QRect(610, 60, 266, 420), {.Face = kPGothic, .Size = 8, .Color = kTeal, .Bold = true}, kRule);
 }
 
 void MeishiVertical(TDesign& d) {
     d.Box(QRect(0, 0, 550, 910), TBltShape::RectAngle, RGBColor(252, 250, 244));
     d.Box(QRect(30, 30, 490, 850), TBltShape::RectAngle, clNone, kGold, 1);
-    const TTextStyle v{.Face = kMincho, .Size = 20, .Color = kInk, .Side = psCenter, .Long = tlTop, .Vertical = true,
-                       .CharSpace = 2};
+    const TTextStyle v{
+        .Face = kMincho, .Size = 20, .Color = kInk, .Side = psCenter, .Long = tlTop, .Vertical = true, .CharSpace = 2};
     d.Text(QRect(230, 120, 110, 480), "山田 花子", v);
     TTextStyle small = v.Sized(7).Colored(kSoftInk);
     small.CharSpace = 0;
@@ -763,14 +795,13 @@ void MeishiVertical(TDesign& d) {
 
 void MeishiShop(TDesign& d) {
     d.Picture(QRect(0, 0, 910, 190), TArt::Sakura, 101);
-    d.Text(QRect(40, 210, 560, 90), "花と雑貨 こもれび", {.Face = kPMincho, .Size = 13, .Color = kRose,
-                                                        .Long = tlCenter});
+    d.Text(QRect(40, 210, 560, 90), "花と雑貨 こもれび",
+           {.Face = kPMincho, .Size = 13, .Color = kRose, .Long = tlCenter});
     d.Text(QRect(40, 300, 560, 70), "営業 10:00～19:00　TEL 03-1234-5678",
            {.Face = kPGothic, .Size = 6, .Color = kSoftInk, .Long = tlCenter});
     d.Field(QRect(620, 220, 120, 140), TPriField::kMonthTitleCategory, 1,
             {.Face = kPGothic, .Size = 22, .Color = kRose, .Bold = true, .Side = psRight, .Long = tlBottom});
-    d.Text(QRect(745, 290, 140, 70), "月の営業日", {.Face = kPGothic, .Size = 6, .Color = kSoftInk,
-                                                     .Long = tlBottom});
+    d.Text(QRect(745, 290, 140, 70), "月の営業日", {.Face = kPGothic, .Size = 6, .Color = kSoftInk, .Long = tlBottom});
     const QRect row(40, 440, 31 * 27, 60);
     d.Calendar(row, 1,
                {.Face = kGothic,
@@ -883,7 +914,8 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     TFontMap::Install();
-    const QString root = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("data/Template")).absolutePath();
+    const QString root =
+        QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("data/Template")).absolutePath();
     const QString appPath = QFileInfo(root).path() + "/";
     if (!QFileInfo::exists(TPriCarendar::HolidayFile(appPath)))
         std::fprintf(stderr, "make_templates: no %s, the thumbnails show no holidays\n",
@@ -896,7 +928,8 @@ int main(int argc, char* argv[]) {
             std::fprintf(stderr, "make_templates: cannot create %s\n", qPrintable(folder.path()));
             return 1;
         }
-        for (const QString& name : folder.entryList({"*.tda", "*.jpg"}, QDir::Files)) folder.remove(name);
+        for (const QString& name : folder.entryList({"*.tda", "*.jpg"}, QDir::Files))
+            folder.remove(name);
     }
     int failures = 0;
     for (const TTemplateDef& def : Templates()) {

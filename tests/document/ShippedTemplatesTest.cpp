@@ -60,13 +60,18 @@ QImage RenderSeat(TPriPaint& doc, int dpi) {
 int DifferingPixels(const QImage& a, const QImage& b) {
     int n = 0;
     for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) n += a.pixel(x, y) != b.pixel(x, y);
+        for (int x = 0; x < a.width(); ++x)
+            n += a.pixel(x, y) != b.pixel(x, y);
     return n;
 }
 
 // Shown month of a calendar or title stored relative to the first month.
-int ShownMonth(int relative, int startMonth) { return (relative + startMonth - 2) % 12 + 1; }
-int ShownYear(int relative, int year, int startMonth) { return year + (relative + startMonth - 2) / 12; }
+int ShownMonth(int relative, int startMonth) {
+    return (relative + startMonth - 2) % 12 + 1;
+}
+int ShownYear(int relative, int year, int startMonth) {
+    return year + (relative + startMonth - 2) / 12;
+}
 
 } // namespace
 
@@ -83,7 +88,8 @@ TEST(ShippedTemplateTest, EveryKindOffersThreeTemplatesWithThumbnails) {
             // What the template chooser tests before it lists a file.
             EXPECT_EQ(qFromLittleEndian<int32_t>(head.constData()), TTemplateFile::kMagic);
             EXPECT_EQ(qFromLittleEndian<int32_t>(head.constData() + 4), TTemplateFile::kVersion);
-            const QImage thumb = TJpegCodec::Decode(ReadAll(folder.filePath(QFileInfo(name).completeBaseName() + ".jpg")));
+            const QImage thumb =
+                TJpegCodec::Decode(ReadAll(folder.filePath(QFileInfo(name).completeBaseName() + ".jpg")));
             ASSERT_FALSE(thumb.isNull());
             EXPECT_EQ(std::max(thumb.width(), thumb.height()), 240);
         }
@@ -126,8 +132,7 @@ TEST(ShippedTemplateTest, ObjectsAndSeatsLieOnTheirPaper) {
         if (!p.IsSingleSeat()) {
             EXPECT_LE(p.FFirstSeatLeft + p.FSeatColumns * p.FSeatWidth + (p.FSeatColumns - 1) * p.FSeatGapX,
                       p.FSheetWidth);
-            EXPECT_LE(p.FFirstSeatTop + p.FSeatRows * p.FSeatHeight + (p.FSeatRows - 1) * p.FSeatGapY,
-                      p.FSheetHeight);
+            EXPECT_LE(p.FFirstSeatTop + p.FSeatRows * p.FSeatHeight + (p.FSeatRows - 1) * p.FSeatGapY, p.FSheetHeight);
         }
     }
 }
@@ -166,12 +171,13 @@ TEST(ShippedTemplateTest, StartMonthRedatesCalendarsAndTitlesAndEveryCalendarPri
             } else {
                 auto* field = static_cast<TPriField*>(obj);
                 const int want = field->CategoryNum == TPriField::kMonthTitleCategory ? ShownMonth(rel, start)
-                                                                                     : ShownYear(rel, year, start);
+                                                                                      : ShownYear(rel, year, start);
                 EXPECT_EQ(field->DataString(), QString::number(want));
             }
         }
         for (const auto& obj : doc->Objects())
-            if (auto* field = dynamic_cast<TPriField*>(obj.get()); field && field->CategoryNum == TPriField::kYearCategory)
+            if (auto* field = dynamic_cast<TPriField*>(obj.get());
+                field && field->CategoryNum == TPriField::kYearCategory)
                 EXPECT_EQ(field->DataString(), QString::number(year));
 
         doc->SetPageLayout(QPoint(0, 0), QSize(1000, 1000));
@@ -185,8 +191,8 @@ TEST(ShippedTemplateTest, StartMonthRedatesCalendarsAndTitlesAndEveryCalendarPri
             obj->PrintCheck = false;
             const QImage without = RenderSeat(*doc, dpi);
             obj->PrintCheck = true;
-            EXPECT_GT(DifferingPixels(page, without), 20) << "a calendar at " << obj->StoreRect().left() << ","
-                                                          << obj->StoreRect().top() << " prints nothing";
+            EXPECT_GT(DifferingPixels(page, without), 20)
+                << "a calendar at " << obj->StoreRect().left() << "," << obj->StoreRect().top() << " prints nothing";
         }
     }
 }

@@ -212,7 +212,8 @@ bool TPriField::LoadFromStream(TStreamReader& stream, int version) {
         }
         return false;
     };
-    if (!ReadTextFields(stream, version, tail)) return false;
+    QString slot;
+    if (!ReadTextFields(stream, version, tail, &slot)) return false;
     const bool with38 =
         version >= 7 || (!BodyFitsExactly(stream, version, false) && BodyFitsExactly(stream, version, true));
     TBody body;
@@ -222,29 +223,15 @@ bool TPriField::LoadFromStream(TStreamReader& stream, int version) {
     fStyle = body.Style;
     FieldState = body.State <= fsRengeTotal ? TFieldState(body.State) : fsText;
     FieldMode = body.Mode <= fmJetPrint ? TFieldMode(body.Mode) : fmSubMode;
-    DirectString = DataString();
+    DirectString = slot;
     SetCategoryName(body.CategoryName);
     return true;
 }
 
 bool TPriField::SaveToStream(TStreamWriter& stream, int version) {
     if (!TPriBase::SaveToStream(stream, version)) return false;
-    const QString shown = DataString();
-    const QString slot = fBltmode == bmLayout ? DirectString : shown;
-    if (slot == shown) {
-        WriteTextFields(stream, version);
-    } else {
-        // The slot text is swapped in for the write only; lines and glyphs stay as they were.
-        const QStringList lines = FBltStrings;
-        const QList<bool> hard = FHardBreaks;
-        const bool pending = FLayoutPending;
-        SetDataString(slot);
-        WriteTextFields(stream, version);
-        SetDataString(shown);
-        FBltStrings = lines;
-        FHardBreaks = hard;
-        FLayoutPending = pending;
-    }
+    // The slot carries DirectString; lines and glyphs of the shown text stay as they are.
+    WriteTextFields(stream, version, fBltmode == bmLayout ? DirectString : DataString());
     stream.WriteInt32(CategoryNum);
     stream.WriteString(fCategoryName);
     stream.WriteString(FileName);

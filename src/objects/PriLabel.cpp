@@ -103,7 +103,8 @@ void TPriLabel::SetDrawFont(TTextCanvas& canvas, int size, bool upright, TBltMod
 }
 
 void TPriLabel::SetCharExtra(int screenInch) {
-    FScreenExtra = Trunc(screenInch * CharSpace / 25.4);
+    // A damaged record's spacing must not overflow the widths summed over a whole text.
+    FScreenExtra = std::clamp(Trunc(double(screenInch) * CharSpace / 25.4), -kMaxCharExtra, kMaxCharExtra);
 }
 
 void TPriLabel::FitFontSize(QSize v, QSize p) {
@@ -119,7 +120,8 @@ void TPriLabel::FitFontSize(QSize v, QSize p) {
         return m.TextWidth(std::u32string_view(U"\u3042\u3044\u3046\u3048\u304A"));
     };
     const int target = Trunc(width(base) * double(v.width()) / p.width());
-    const int e = std::max(1, TruncUnlessAbove07(double(v.height()) / p.height() * base));
+    // Kept below INT_MAX so that its upper neighbour exists.
+    const int e = std::clamp(TruncUnlessAbove07(double(v.height()) / p.height() * base), 1, INT_MAX - 1);
     const auto distance = [&](int size) { return size < 1 ? INT_MAX : std::abs(width(size) - target); };
     const int below = distance(e - 1), here = distance(e), above = distance(e + 1);
     int chosen = e;
@@ -182,7 +184,6 @@ void TPriLabel::BreakLines(const QString& text, int a, QStringList& lines, TText
         for (size_t j = 0; j < counted; ++j) {
             if (j > 0 && !hard[j - 1] && !out[j].empty()) PullLineStart(out, j);
             if (!hard[j] && !out[j].empty()) {
-                const size_t before = out.size();
                 PushLineEnd(out, j);
                 hard.resize(out.size(), false);
                 if (canvas.TextWidth(out[j]) > a) {
@@ -206,7 +207,6 @@ void TPriLabel::BreakLines(const QString& text, int a, QStringList& lines, TText
                         out[j + 1].insert(0, rest);
                     }
                 }
-                (void)before;
             }
         }
     }
@@ -689,7 +689,8 @@ void TPriLabel::GetPrintRect(bool useMargins, QPoint d, QRect& rect, double topM
 
 void TPriLabel::GetOutputRect(QSize output, const TRect& margins, QRect& rect) const {
     TPriBase::GetOutputRect(output, margins, rect);
-    const QSize page = PageSize();
+    // The screen extra belongs to the page at 100 %, not to the zoomed page bitmap.
+    const QSize page = FLastPaperPixels.isValid() && !FLastPaperPixels.isEmpty() ? FLastPaperPixels : PageSize();
     const int along = Vertical() ? page.height() : page.width();
     if (along > 0) FDeviceExtra = Trunc(double(Vertical() ? output.height() : output.width()) / along * FScreenExtra);
 }
@@ -753,7 +754,8 @@ int TPriLabel::LaterTextFieldCount(int version, const TStreamReader& after,
     return 0;
 }
 
-bool TPriLabel::ReadTextFields(TStreamReader& stream, int version, const std::function<bool(TStreamReader&)>& tail) {
+bool TPriLabel::ReadTextFields(TStreamReader& stream, int version, const std::function<bool(TStreamReader&)>& tail,
+                               QString* slotText) {
     int32_t charSpace = 0, bltAngle = 0, style = 0, size = 0, fontColor = 0, backColor = 0;
     uint8_t longPos = 0, sidePos = 0;
     QString face, text;
@@ -800,11 +802,14 @@ bool TPriLabel::ReadTextFields(TStreamReader& stream, int version, const std::fu
         KinsokuCheck = kinsoku;
     }
     if (later >= 4) LongKanaCheck = kana;
-    SetDataString(text);
+    if (slotText)
+        *slotText = std::move(text);
+    else
+        SetDataString(text);
     return true;
 }
 
-void TPriLabel::WriteTextFields(TStreamWriter& stream, int version) const {
+void TPriLabel::WriteTextFields(TStreamWriter& stream, int version, const QString& text) const {
     stream.WriteInt32(CharSpace);
     stream.WriteInt32(BltAngle);
     stream.WriteEnum(LongPos);
@@ -822,7 +827,7 @@ void TPriLabel::WriteTextFields(TStreamWriter& stream, int version) const {
     stream.WriteInt32(SameFSize);
     stream.WriteColor(FontColor);
     stream.WriteColor(Color);
-    stream.WriteString(fDataString);
+    stream.WriteString(text);
     stream.WriteBool(SmallCheck);
     if (version >= 8) stream.WriteEnum(fFontAngle);
     if (version >= 9) {

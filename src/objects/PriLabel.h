@@ -47,6 +47,8 @@ public:
     // Longer texts and face names are not taken over by AssignObject.
     static constexpr int kMaxTextBytes = 30720;
     static constexpr int kMaxFaceBytes = 1024;
+    // Character extra beyond this many screen pixels is held there: no page is that wide.
+    static constexpr int kMaxCharExtra = 4096;
 
     TPriLabel();
     ~TPriLabel() override;
@@ -135,8 +137,12 @@ public:
 
 protected:
     // Fields 8 to 24 after the common header; a subclass with its own fields passes the reader of them.
-    bool ReadTextFields(TStreamReader& stream, int version, const std::function<bool(TStreamReader&)>& tail = nullptr);
-    void WriteTextFields(TStreamWriter& stream, int version) const;
+    // With slotText the text of field 19 goes there and DataString is left to the subclass.
+    bool ReadTextFields(TStreamReader& stream, int version, const std::function<bool(TStreamReader&)>& tail = nullptr,
+                        QString* slotText = nullptr);
+    void WriteTextFields(TStreamWriter& stream, int version) const { WriteTextFields(stream, version, fDataString); }
+    // The same with another text in the text slot.
+    void WriteTextFields(TStreamWriter& stream, int version, const QString& text) const;
     // The measuring canvas of the page bitmap: screen resolution, 100 % sizes.
     TTextCanvas& LayoutCanvas();
     int LayoutDpi() const;

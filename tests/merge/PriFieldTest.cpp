@@ -307,3 +307,27 @@ TEST(PriFieldTest, DamagedRecordsLoadOrFailWithoutHarm) {
         }
     }
 }
+
+TEST(PriFieldTest, SavingLeavesTheShownLinesAndGlyphsAlone) {
+    for (TBltMode mode : {bmLayout, bmPrint}) {
+        TFieldRig rig;
+        Fill(rig.field);
+        rig.field.SetFontAngle(faSide);
+        rig.field.SetBltmode(mode);
+        rig.field.ScaleToView(rig.page.size(), rig.page.size(), 96);
+        const QStringList lines = rig.field.BltStrings();
+        const std::vector<TGlyphRec> glyphs = rig.field.Glyphs();
+        ASSERT_FALSE(lines.isEmpty());
+        const QByteArray bytes = Save(rig.field, 6);
+        EXPECT_EQ(rig.field.BltStrings(), lines);
+        EXPECT_EQ(rig.field.Glyphs(), glyphs);
+        EXPECT_FALSE(rig.field.LayoutPending());
+        EXPECT_EQ(rig.field.DataString(), QStringLiteral("金額"));
+        const QString slot = mode == bmLayout ? QStringLiteral("直接") : QStringLiteral("金額");
+        TStreamReader r(bytes);
+        TPriField back;
+        ASSERT_TRUE(back.LoadFromStream(r, 6));
+        EXPECT_EQ(back.DirectString, slot) << int(mode);
+        EXPECT_EQ(back.DataString(), QStringLiteral("金額"));
+    }
+}

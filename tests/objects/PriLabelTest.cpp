@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <climits>
 #include <gtest/gtest.h>
 
 namespace {
@@ -599,4 +600,44 @@ TEST(PriLabelTest, FitBoundsToTextCoversTheLongestLine) {
     m.SetFont(rig.label.Font, 10, false, false);
     EXPECT_EQ(rig.label.Height, 3 * m.TextHeight());
     EXPECT_EQ(rig.label.Width, 4 * 13 + m.TextWidth(QStringLiteral("**")));
+}
+
+TEST(PriLabelTest, DamagedSpacingAndSizesStayWithinRange) {
+    struct TCase {
+        int charSpace;
+        int expected;
+    } cases[] = {{1, 3}, {-1, -3}, {INT_MAX, TPriLabel::kMaxCharExtra}, {INT_MIN, -TPriLabel::kMaxCharExtra}};
+    for (const TCase& c : cases) {
+        TLabelRig rig;
+        rig.label.CharSpace = c.charSpace;
+        rig.label.SetCharExtra(96);
+        EXPECT_EQ(rig.label.ScreenExtra(), c.expected) << c.charSpace;
+        // A whole text of the widest spacing still breaks one character a line without overflowing.
+        if (c.expected > 0) {
+            const QStringList lines = rig.Break(Q(u"あいう"), 200);
+            EXPECT_EQ(lines.size(), c.expected > 200 ? 3 : 1) << c.charSpace;
+        }
+    }
+    TPageRig rig;
+    rig.label.SameFSize = INT_MAX;
+    rig.label.FitFontSize({800, 800}, {400, 400});
+    EXPECT_GE(rig.label.DisplayFontSize(), 1);
+    rig.label.SameFSize = -5;
+    rig.label.FitFontSize({800, 800}, {400, 400});
+    EXPECT_GE(rig.label.DisplayFontSize(), 1);
+}
+
+TEST(PriLabelTest, OutputExtraFollowsThePageAt100NotTheZoomedBitmap) {
+    for (TFontAngle angle : {faSide, faLong}) {
+        TPageRig rig;
+        QImage zoomed(800, 800, QImage::Format_RGB32);
+        rig.label.BackImage = &zoomed;
+        rig.label.SetFontAngle(angle);
+        rig.label.CharSpace = 1; // 3 screen pixels
+        rig.label.SetDataString(Q(u"文字"));
+        rig.label.ScaleToView({800, 800}, {400, 400}, 96);
+        QRect r;
+        rig.label.GetOutputRect({1200, 1200}, TRect{}, r);
+        EXPECT_EQ(rig.label.DeviceExtra(), 9) << angle; // 1200 / 400 x 3
+    }
 }

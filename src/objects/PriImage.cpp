@@ -136,10 +136,21 @@ const QImage& TPriImage::Masked(const QImage& source, TMaskedCache& cache) const
     return cache.image;
 }
 
+// The transparent colour is cut out of the full picture before it is scaled down: scaling first
+// would blend it into the neighbouring pixels, which then no longer match and show as a halo.
+const QImage& TPriImage::MaskedLight() const {
+    if (BltBmp.size() == LightImage.size()) return Masked(LightImage, fMaskedLight);
+    if (fMaskedLight.sourceKey == LightImage.cacheKey() && fMaskedLight.color == Color && !fMaskedLight.image.isNull())
+        return fMaskedLight.image;
+    QImage scaled = Masked(BltBmp, fMaskedBlt).scaled(LightImage.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    fMaskedLight = TMaskedCache{LightImage.cacheKey(), Color, std::move(scaled)};
+    return fMaskedLight.image;
+}
+
 void TPriImage::DrawImage(QPainter& canvas, const QRect& p, bool, TBltMode mode, const TRect& clip) {
     if (LightImage.isNull()) return;
     if (mode == bmLayout || mode == bmBrowse) {
-        canvas.drawImage(p.topLeft(), TransParent ? Masked(LightImage, fMaskedLight) : LightImage);
+        canvas.drawImage(p.topLeft(), TransParent ? MaskedLight() : LightImage);
         return;
     }
     // Paper and exported images get the full-resolution picture, cut to the page.

@@ -76,6 +76,8 @@ private:
         QImage image;
     };
     const QImage& Masked(const QImage& source, TMaskedCache& cache) const;
+    // LightImage without the transparent colour, for the screen.
+    const QImage& MaskedLight() const;
     bool EncodePicture(int version, QByteArray& bytes) const;
 
     // The encoded bytes BaseBmp was decoded from, so that saving an unchanged picture writes

@@ -102,6 +102,37 @@ TEST(PriImageTest, TransparentColourLetsThePageShowThroughOnScreenAndOnPaper) {
     EXPECT_EQ(device.pixel(70, 10), QColor(Qt::blue).rgb());
 }
 
+// A scaled picture must not blend its transparent colour into the edges of what stays: on a
+// blue page every drawn pixel is page, red, or a mix of the two, never a whitish fringe.
+TEST(PriImageTest, ScaledTransparentPictureLeavesNoFringeOnScreen) {
+    const QColor pageColor(200, 230, 255);
+    QImage page = Solid(200, 100, pageColor);
+    QImage picture = Solid(80, 40, Qt::white);
+    QPainter(&picture).fillRect(10, 5, 60, 30, Qt::red);
+    TPriImage image;
+    image.BackImage = &page;
+    image.SetPicture(picture);
+    image.SetBounds(0, 0, 140, 70);
+    image.RebuildLightImage();
+    ASSERT_EQ(image.LightImage.size(), QSize(140, 70));
+    image.Color = clWhite;
+    image.TransParent = true;
+    {
+        QPainter p(&page);
+        image.DrawObject(bmLayout, p);
+    }
+    int red = 0;
+    for (int y = 0; y < 70; ++y)
+        for (int x = 0; x < 140; ++x) {
+            const QColor c = page.pixelColor(x, y);
+            if (c == QColor(Qt::red)) ++red;
+            // Mixing red into the page lowers green and blue together.
+            const double share = 1.0 - c.greenF() / pageColor.greenF();
+            EXPECT_NEAR(c.blueF(), pageColor.blueF() * (1.0 - share), 0.02) << x << "," << y;
+        }
+    EXPECT_GT(red, 100 * 45);
+}
+
 TEST(PriImageTest, DisplayCacheIsRebuiltOnlyWhenBoundsOrPictureChange) {
     QImage page = Solid(500, 500, Qt::white);
     TPriImage image;

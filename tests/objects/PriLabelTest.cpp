@@ -1,4 +1,5 @@
 #include "objects/PriLabel.h"
+#include "objects/PriShape.h"
 #include "platform/Cp932.h"
 #include "platform/Rounding.h"
 #include "platform/StreamReader.h"
@@ -639,5 +640,37 @@ TEST(PriLabelTest, OutputExtraFollowsThePageAt100NotTheZoomedBitmap) {
         QRect r;
         rig.label.GetOutputRect({1200, 1200}, TRect{}, r);
         EXPECT_EQ(rig.label.DeviceExtra(), 9) << angle; // 1200 / 400 x 3
+    }
+}
+
+TEST(PriLabelTest, ClipboardTextThenShapeComeBackIntact) {
+    for (TFontAngle angle : {faSide, faLong}) {
+        TPriLabel text;
+        Fill(text);
+        text.SetFontAngle(angle);
+        TPriShape shape;
+        shape.SetStoreRect(QRect(0, 0, 120, 80));
+        TStreamWriter clip;
+        clip.WriteBytes(Save(text, 6));
+        clip.WriteInt32(okShape);
+        ASSERT_TRUE(shape.SaveToStream(clip, 6));
+        clip.WriteInt32(65534);
+
+        TStreamReader r(clip.Bytes());
+        TPriLabel a;
+        ASSERT_TRUE(a.LoadFromStream(r, 6));
+        int32_t kind = -1;
+        ASSERT_TRUE(r.ReadInt32(kind));
+        EXPECT_EQ(kind, okShape);
+        TPriShape b;
+        ASSERT_TRUE(b.LoadFromStream(r, 6));
+        EXPECT_EQ(b.StoreRect(), shape.StoreRect());
+        int32_t trailer = 0;
+        ASSERT_TRUE(r.ReadInt32(trailer));
+        EXPECT_EQ(trailer, 65534);
+        EXPECT_TRUE(r.AtEnd());
+        // Twenty fields only, yet the writing direction survives through BltAngle.
+        EXPECT_EQ(a.FontAngle(), angle);
+        EXPECT_EQ(a.DataString(), text.DataString());
     }
 }

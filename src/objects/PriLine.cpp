@@ -110,6 +110,11 @@ void TPriLine::ScaleToView(QSize v, QSize p, int s) {
     FStartPoint = start;
     FEndPoint = end;
     ScalePenWidth(v, p);
+    fViewPerPaper = p.height() > 0 ? double(v.height()) / p.height() : 0;
+}
+
+double TPriLine::ViewPenWidth() const {
+    return fViewPerPaper > 0 ? fViewPerPaper * SamePSize : Pen.Width;
 }
 
 void TPriLine::ScalePenWidth(QSize view, QSize paperPixels) {
@@ -126,14 +131,17 @@ void TPriLine::GetPrintRect(bool useMargins, QPoint d, QRect& rect, double topMa
 void TPriLine::GetOutputRect(QSize output, const TRect& margins, QRect& rect) const {
     TPriBase::GetOutputRect(output, margins, rect);
     const int w = PageSize().width() - margins.Left - margins.Right;
-    if (w > 0) FPrintPenSize = Nearest(double(output.width()) / w * Pen.Width);
+    if (w > 0) FPrintPenSize = Nearest(double(output.width()) / w * ViewPenWidth());
 }
 
-void TPriLine::PrintDraw(QPainter& canvas, const QRect& target, bool, QPoint, const TRect&, const QRect& clip) {
-    // A level line keeps to the box's top (or left) edge: without margins the target is ten
-    // device pixels larger than the line's box.
+void TPriLine::PrintDraw(QPainter& canvas, const QRect& target, bool useMargins, QPoint, const TRect&,
+                         const QRect& clip) {
+    // Without margins the target is ten device pixels larger than the line's box; the ends stay
+    // on the box, so the line keeps its length and slope and a level line its row.
+    QRect box = target;
+    if (!useMargins) box.setSize(QSize(std::max(0, target.width() - 10), std::max(0, target.height() - 10)));
     QPoint start, end;
-    PointsInBox(target, start, end, false);
+    PointsInBox(box, start, end, false);
     DrawLine(canvas, start, bmPrint, FPrintPenSize, TRect::FromQRect(clip), end);
 }
 
@@ -142,7 +150,7 @@ void TPriLine::DrawToImage(QPainter& canvas, const QRect& rect, QSize output) {
     PointsInBox(rect, start, end, false);
     const int saved = Pen.Width;
     const QSize page = PageSize();
-    if (page.height() > 0) Pen.Width = TruncUnlessAbove07(double(output.height()) / page.height() * saved);
+    if (page.height() > 0) Pen.Width = TruncUnlessAbove07(double(output.height()) / page.height() * ViewPenWidth());
     DrawLine(canvas, start, bmImageOut, Pen.Width, TRect{0, 0, output.width(), output.height()}, end);
     Pen.Width = saved;
 }

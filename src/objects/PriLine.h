@@ -54,6 +54,10 @@ protected:
     mutable int FPrintPenSize = 1;
 
 private:
+    // The displayed pen width before rounding: outputs scale this, so that a small zoom, which
+    // cuts the displayed width to a whole pixel or to nothing, does not thin the output.
+    double ViewPenWidth() const;
+    double fViewPerPaper = 0;
     // The end points placed in a box (left, top, width, height) keeping the current direction.
     void PointsInBox(const QRect& box, QPoint& start, QPoint& end, bool equalAtFar) const;
 };

@@ -30,6 +30,11 @@ void TPriShape::AssignObject(const TPriBase* source, bool layoutOnly) {
 void TPriShape::ScaleToView(QSize view, QSize paperPixels, int screenInch) {
     TPriBase::ScaleToView(view, paperPixels, screenInch);
     ScalePenWidth(view, paperPixels);
+    fViewPerPaper = paperPixels.height() > 0 ? double(view.height()) / paperPixels.height() : 0;
+}
+
+double TPriShape::ViewPenWidth() const {
+    return fViewPerPaper > 0 ? fViewPerPaper * SamePSize : Pen.Width;
 }
 
 void TPriShape::ScalePenWidth(QSize view, QSize paperPixels) {
@@ -50,7 +55,7 @@ void TPriShape::GetOutputRect(QSize output, const TRect& margins, QRect& rect) c
     const int w = PageSize().width() - margins.Left - margins.Right;
     if (w <= 0) return;
     const double g = double(output.width()) / w;
-    FPrintPenSize = Nearest(g * Pen.Width);
+    FPrintPenSize = Nearest(g * ViewPenWidth());
     FPrintRound = Nearest(g * RoundNum);
 }
 
@@ -67,7 +72,7 @@ void TPriShape::PrintDraw(QPainter& canvas, const QRect& target, bool, QPoint, c
 void TPriShape::DrawToImage(QPainter& canvas, const QRect& rect, QSize output) {
     const int saved = Pen.Width;
     const QSize page = PageSize();
-    if (page.height() > 0) Pen.Width = TruncUnlessAbove07(double(output.height()) / page.height() * saved);
+    if (page.height() > 0) Pen.Width = TruncUnlessAbove07(double(output.height()) / page.height() * ViewPenWidth());
     DrawShape(canvas, TRect::FromQRect(rect), bmLayout, Pen.Width, TRect{0, 0, output.width(), output.height()});
     Pen.Width = saved;
 }

@@ -46,4 +46,10 @@ protected:
     // Device values for the print under way; GetPrintRect fills them.
     mutable int FPrintPenSize = 1;
     mutable int FPrintRound = 10;
+
+private:
+    // The displayed pen width before rounding: outputs scale this, so that a small zoom, which
+    // cuts the displayed width to a whole pixel or to nothing, does not thin the output.
+    double ViewPenWidth() const;
+    double fViewPerPaper = 0;
 };

@@ -18,6 +18,19 @@ std::unique_ptr<TPriLine> Drawn(QPoint a, QPoint b) {
     return l;
 }
 
+// Records the end points and width each drawing asks for.
+class TLineProbe : public TPriLine {
+public:
+    QPoint From, To;
+    int Width = -1;
+    void DrawLine(QPainter& canvas, QPoint from, TBltMode mode, int penWidth, const TRect& clip, QPoint to) override {
+        From = from;
+        To = to;
+        Width = penWidth;
+        TPriLine::DrawLine(canvas, from, mode, penWidth, clip, to);
+    }
+};
+
 } // namespace
 
 TEST(PriLineTest, DirectionSurvivesSaveLoadAndZoom) {
@@ -135,4 +148,51 @@ TEST(PriLineTest, PrintedHorizontalLineStaysOnItsRowWithoutMargins) {
     }
     EXPECT_EQ(device.pixel(30, 20), QColor(Qt::black).rgb());
     EXPECT_EQ(device.pixel(30, 25), QColor(Qt::white).rgb());
+}
+
+// On a sheet of several seats the print rectangle is ten device pixels larger than the box; a
+// slanted line must still end where it was drawn, at its own slope.
+TEST(PriLineTest, PrintedSlantedLineKeepsItsEndsWithAndWithoutMargins) {
+    struct Case {
+        QPoint a, b;
+        bool margins;
+        QPoint from, to;
+    } cases[] = {
+        {{10, 20}, {60, 70}, false, {10, 20}, {60, 70}},
+        {{10, 70}, {60, 20}, false, {10, 70}, {60, 20}}, // rising: start bottom-left
+        {{60, 70}, {10, 20}, false, {60, 70}, {10, 20}}, // drawn backwards
+        {{10, 20}, {60, 70}, true, {10, 20}, {60, 70}},
+        {{10, 20}, {10, 90}, false, {10, 20}, {10, 90}}, // vertical
+    };
+    for (const Case& c : cases) {
+        auto drawn = Drawn(c.a, c.b);
+        TLineProbe l;
+        l.AssignObject(drawn.get());
+        l.SamePSize = 1;
+        QRect target;
+        l.GetPrintRect(c.margins, {96, 96}, target, 0, 0);
+        QImage device(200, 200, QImage::Format_RGB32);
+        QPainter p(&device);
+        l.PrintDraw(p, target, c.margins, {}, {}, QRect(0, 0, 200, 200));
+        EXPECT_EQ(l.From, c.from) << c.a.x() << "," << c.a.y() << (c.margins ? " with margins" : "");
+        EXPECT_EQ(l.To, c.to) << c.a.x() << "," << c.a.y() << (c.margins ? " with margins" : "");
+    }
+}
+
+TEST(PriLineTest, OutputPenWidthFollowsSamePSizeAtSmallZoom) {
+    QImage page(400, 550, QImage::Format_RGB32);
+    TLineProbe l;
+    l.BackImage = &page;
+    l.SetStoreRect(QRect(100, 100, 500, 300));
+    l.SamePSize = 1;
+    l.ScaleToView({400, 550}, {800, 1100}, 96); // 50 %: the screen shows 0.5 as 0
+    ASSERT_EQ(l.Pen.Width, 0);
+    QImage out(1600, 2200, QImage::Format_RGB32);
+    QPainter p(&out);
+    l.DrawToImage(p, QRect(10, 10, 100, 60), out.size());
+    EXPECT_EQ(l.Width, 2);
+    EXPECT_EQ(l.Pen.Width, 0);
+    QRect r;
+    l.GetOutputRect(out.size(), TRect{}, r);
+    EXPECT_EQ(l.PrintPenSize(), 2);
 }

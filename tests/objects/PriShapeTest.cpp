@@ -156,3 +156,53 @@ TEST(PriShapeTest, LayoutOnlyCopyLeavesThePenAndShape) {
     EXPECT_EQ(c.Shape, TBltShape::RectAngle);
     EXPECT_EQ(c.RoundNum, 30);
 }
+
+namespace {
+
+// Records the pen width each drawing asks for.
+class TWidthProbe : public TPriShape {
+public:
+    int Drawn = -1;
+    void DrawShape(QPainter& canvas, const TRect& rect, TBltMode mode, int penWidth, const TRect& clip) override {
+        Drawn = penWidth;
+        TPriShape::DrawShape(canvas, rect, mode, penWidth, clip);
+    }
+};
+
+} // namespace
+
+// Exported pictures scale the pen from SamePSize: a zoom below 100 % has already cut the displayed
+// width (1.5 to 1, 0.5 to 0), and scaling that up again would thin every outline of the export.
+TEST(PriShapeTest, OutputPenWidthFollowsSamePSizeNotTheRoundedScreenWidth) {
+    struct Case {
+        int same;
+        int zoomPercent;
+        int outputScale; // output size over the page bitmap
+        int want;
+    } cases[] = {
+        {3, 50, 4, 6},  // displayed 1 (1.5 truncated)
+        {1, 50, 4, 2},  // displayed 0
+        {3, 100, 2, 6}, // no rounding on screen: the same either way
+        {2, 200, 1, 4},
+    };
+    for (const Case& c : cases) {
+        const QSize paper(800, 1100);
+        const QSize view(paper.width() * c.zoomPercent / 100, paper.height() * c.zoomPercent / 100);
+        QImage page = Page(view.width(), view.height());
+        TWidthProbe s;
+        s.Shape = TBltShape::RectAngle;
+        s.SamePSize = c.same;
+        s.BackImage = &page;
+        s.SetStoreRect(QRect(100, 100, 500, 300));
+        s.ScaleToView(view, paper, 96);
+        const QSize output = view * c.outputScale;
+        QImage out(output, QImage::Format_RGB32);
+        QPainter p(&out);
+        s.DrawToImage(p, QRect(10, 10, 100, 60), output);
+        EXPECT_EQ(s.Drawn, c.want) << c.same << " at " << c.zoomPercent << "%";
+        EXPECT_EQ(s.Pen.Width, std::max(0, c.same * c.zoomPercent / 100)) << "displayed width restored";
+        QRect r;
+        s.GetOutputRect(output, TRect{}, r);
+        EXPECT_EQ(s.PrintPenSize(), c.want) << c.same << " at " << c.zoomPercent << "%";
+    }
+}

@@ -1,5 +1,6 @@
 #include "imaging/BmpRleDecoder.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -52,12 +53,18 @@ public:
         : fImage(image), fPalette(palette), fBottomUp(bottomUp) {}
 
     bool Done() const { return y >= fImage.height(); }
+    bool RowFull() const { return x >= fImage.width() || Done(); }
+    // The column stops at the right edge: nothing beyond it is drawn, and a row of endless runs
+    // cannot carry it round to a negative index.
     void Put(int index) {
-        if (x < fImage.width() && !Done()) {
-            const int row = fBottomUp ? fImage.height() - 1 - y : y;
-            reinterpret_cast<QRgb*>(fImage.scanLine(row))[x] = fPalette[size_t(index & 0xFF)];
-        }
+        if (x >= fImage.width() || Done()) return;
+        const int row = fBottomUp ? fImage.height() - 1 - y : y;
+        reinterpret_cast<QRgb*>(fImage.scanLine(row))[x] = fPalette[size_t(index & 0xFF)];
         ++x;
+    }
+    void Skip(int dx, int dy) {
+        x = std::min(x + dx, fImage.width());
+        y = std::min(y + dy, fImage.height());
     }
 
     int x = 0;
@@ -77,28 +84,27 @@ void DecodeRuns(const QByteArray& f, qsizetype pos, bool rle4, TCanvas& c) {
         const int value = data[pos + 1];
         pos += 2;
         if (count > 0) {
-            for (int i = 0; i < count; ++i)
+            for (int i = 0; i < count && !c.RowFull(); ++i)
                 c.Put(rle4 ? ((i & 1) ? value & 0x0F : value >> 4) : value);
             continue;
         }
         switch (value) {
         case 0: // end of line
             c.x = 0;
-            ++c.y;
+            c.Skip(0, 1);
             break;
         case 1: // end of bitmap
             return;
         case 2: // delta: the skipped pixels keep index 0
             if (pos + 1 >= end) return;
-            c.x += data[pos];
-            c.y += data[pos + 1];
+            c.Skip(data[pos], data[pos + 1]);
             pos += 2;
             break;
         default: { // absolute run, padded to a 16-bit boundary
             const int n = value;
             const qsizetype bytes = rle4 ? (n + 1) / 2 : n;
             if (pos + bytes > end) return;
-            for (int i = 0; i < n; ++i) {
+            for (int i = 0; i < n && !c.RowFull(); ++i) {
                 const int b = data[pos + (rle4 ? i / 2 : i)];
                 c.Put(rle4 ? ((i & 1) ? b & 0x0F : b >> 4) : b);
             }

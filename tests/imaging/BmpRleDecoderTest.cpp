@@ -119,3 +119,23 @@ TEST(BmpRleDecoderTest, EveryTruncationDecodesWithoutReadingPastTheEnd) {
         }
     }
 }
+
+// Runs that never end their row push the column far past the right edge; the column must not
+// wrap round to a negative index and write before the picture.
+TEST(BmpRleDecoderTest, EndlessRowOfRunsStaysInsideThePicture) {
+    constexpr size_t kRuns = (size_t(1) << 31) / 255 + 2000;
+    std::vector<uint8_t> data;
+    data.reserve(kRuns * 2 + 4);
+    data.push_back(1);
+    data.push_back(2); // the one visible pixel: green
+    for (size_t i = 0; i < kRuns; ++i) {
+        data.push_back(255);
+        data.push_back(3);
+    }
+    data.push_back(0);
+    data.push_back(1);
+    const QImage image = TBmpRleDecoder::Decode(RleBmp(2, 1, 8, data));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.pixel(0, 0), kPalette[2]);
+    EXPECT_EQ(image.pixel(1, 0), kPalette[3]);
+}

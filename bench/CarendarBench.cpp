@@ -20,7 +20,7 @@ struct TYearPage {
     QImage Image{kView, QImage::Format_RGB32};
     std::vector<std::unique_ptr<TPriCarendar>> Months;
 
-    TYearPage() {
+    explicit TYearPage(TStepCount steps = TStepCount::sc6) {
         Image.fill(Qt::white);
         for (int i = 0; i < 12; ++i) {
             auto c = std::make_unique<TPriCarendar>();
@@ -29,6 +29,7 @@ struct TYearPage {
             c->SetStoreRect(QRect(100 + (i % 3) * 650, 300 + (i / 3) * 650, 600, 550));
             c->SetYear(2025);
             c->SetMonth(i + 1);
+            c->StepCount = steps;
             c->LoadHoliday(QStringLiteral(KOMOREBI_SOURCE_DIR "/data/HolidayList/holiday.dat"));
             c->ScaleToView(kView, kPaperPixels, 96);
             Months.push_back(std::move(c));
@@ -47,6 +48,20 @@ void BM_DrawTwelveGrids(benchmark::State& state) {
                                                       benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_DrawTwelveGrids)->Unit(benchmark::kMicrosecond);
+
+// Five rows: March and June 2025 share their last cells at the smaller size, so the
+// drawing switches between two font sizes within a month.
+void BM_DrawTwelveGridsFiveRows(benchmark::State& state) {
+    TYearPage page(TStepCount::sc5);
+    for (auto _ : state) {
+        QPainter p(&page.Image);
+        for (auto& c : page.Months)
+            c->DrawObject(bmLayout, p);
+    }
+    state.counters["s_per_grid"] = benchmark::Counter(12.0 * double(state.iterations()),
+                                                      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_DrawTwelveGridsFiveRows)->Unit(benchmark::kMicrosecond);
 
 // The same 42 cells per month, filled with one colour each and nothing else.
 void BM_PlainFillOfTheCells(benchmark::State& state) {
@@ -70,13 +85,3 @@ void BM_PlainFillOfTheCells(benchmark::State& state) {
 BENCHMARK(BM_PlainFillOfTheCells)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    TFontMap::Install();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -163,6 +163,22 @@ TPriCarendar::TCellClass TPriCarendar::ClassOfDay(int day, bool sunday, bool sat
     return ClassOfColumn(sunday, saturday);
 }
 
+TPriCarendar::TCellFont& TPriCarendar::CellFont(int pixelSize) {
+    // Screen, print and the shared cells' smaller size are few; a zoom change adds one more.
+    constexpr size_t kMaxSizes = 8;
+    if (fCellFontName != FontName || fCellFonts.size() > kMaxSizes) {
+        fCellFonts.clear();
+        fCellFontName = FontName;
+    }
+    TCellFont& cell = fCellFonts[pixelSize];
+    if (!cell.Metrics) {
+        cell.Font = QFont(TFontMap::ResolveFace(FontName));
+        cell.Font.setPixelSize(pixelSize);
+        cell.Metrics = std::make_unique<QFontMetrics>(cell.Font);
+    }
+    return cell;
+}
+
 bool TPriCarendar::DrawCell(QPainter& canvas, const QString& text, int x, int y, int w, int h, int size,
                             TColor textColor, TSidePos side, TLongPos longPos, TColor back, bool transparent) {
     try {
@@ -176,16 +192,9 @@ bool TPriCarendar::DrawCell(QPainter& canvas, const QString& text, int x, int y,
         // One-digit numbers take the width of two so left and right alignment keep columns.
         if (!text.isEmpty() && numeric && value < 10 && side != TSidePos::psCenter) t.prepend(QLatin1Char(' '));
 
-        // A month draws with one or two sizes: keep the font and its metrics between cells.
         const int px = int(std::clamp<long>(std::lround(double(size) * FontDpi() / 72.0), 1, kMaxPixelSize));
-        if (!fCellMetrics || fCellFontName != FontName || fCellFont.pixelSize() != px) {
-            fCellFontName = FontName;
-            fCellFont = QFont(TFontMap::ResolveFace(FontName));
-            fCellFont.setPixelSize(px);
-            fCellMetrics = std::make_unique<QFontMetrics>(fCellFont);
-            fCellTexts.clear();
-        }
-        const QFontMetrics& fm = *fCellMetrics;
+        TCellFont& cell = CellFont(px);
+        const QFontMetrics& fm = *cell.Metrics;
         const int tw = t.isEmpty() ? 0 : fm.horizontalAdvance(t);
         const int th = fm.height();
 
@@ -203,15 +212,15 @@ bool TPriCarendar::DrawCell(QPainter& canvas, const QString& text, int x, int y,
         else if (longPos == TLongPos::tlCenter)
             py0 = (y + (y + h)) / 2 - th / 2;
 
-        if (canvas.font() != fCellFont) canvas.setFont(fCellFont);
+        if (canvas.font() != cell.Font) canvas.setFont(cell.Font);
         canvas.setPen(ColorToQColor(textColor));
         // Laid-out numbers are kept: a page redraw draws the same few dozen again and again.
-        auto it = fCellTexts.find(t);
-        if (it == fCellTexts.end()) {
+        auto it = cell.Texts.find(t);
+        if (it == cell.Texts.end()) {
             QStaticText st(t);
             st.setPerformanceHint(QStaticText::AggressiveCaching);
-            st.prepare(canvas.transform(), fCellFont);
-            it = fCellTexts.emplace(t, std::move(st)).first;
+            st.prepare(canvas.transform(), cell.Font);
+            it = cell.Texts.emplace(t, std::move(st)).first;
         }
         canvas.drawStaticText(QPoint(px0, py0), it->second);
         return true;

@@ -153,8 +153,14 @@ private:
     bool FThinLine = true;
     // Non-zero while printing: the device's pixels per inch.
     int fDeviceDpi = 0;
-    QFont fCellFont;
+    // Fonts of the cells by pixel size (a month with shared cells draws with two), each with its
+    // metrics and laid-out numbers; all dropped when the face changes.
+    struct TCellFont {
+        QFont Font;
+        std::unique_ptr<QFontMetrics> Metrics;
+        std::map<QString, QStaticText> Texts;
+    };
+    TCellFont& CellFont(int pixelSize);
     QString fCellFontName;
-    std::unique_ptr<QFontMetrics> fCellMetrics;
-    std::map<QString, QStaticText> fCellTexts;
+    std::map<int, TCellFont> fCellFonts;
 };

@@ -100,6 +100,8 @@ TEST(HolidayRulesTest, RulesStartAndEndInTheRightYear) {
         {2021, 7, 19, false, "Marine Day moved to the 22nd"},
         {2022, 10, 10, true, "Sports Day back in October"},
         {2026, 9, 22, true, "citizens' holiday"},
+        {2032, 9, 21, true, "citizens' holiday before an equinox on the 22nd"},
+        {2032, 9, 22, true, "autumnal equinox on the 22nd"},
         {2099, 11, 23, true, "last year of the file"},
     };
     for (const TCase& c : cases)

@@ -142,7 +142,8 @@ const QImage& TPriImage::MaskedLight() const {
     if (BltBmp.size() == LightImage.size()) return Masked(LightImage, fMaskedLight);
     if (fMaskedLight.sourceKey == LightImage.cacheKey() && fMaskedLight.color == Color && !fMaskedLight.image.isNull())
         return fMaskedLight.image;
-    QImage scaled = Masked(BltBmp, fMaskedBlt).scaled(LightImage.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QImage scaled =
+        Masked(BltBmp, fMaskedBlt).scaled(LightImage.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     fMaskedLight = TMaskedCache{LightImage.cacheKey(), Color, std::move(scaled)};
     return fMaskedLight.image;
 }

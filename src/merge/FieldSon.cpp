@@ -2,14 +2,12 @@
 
 #include "merge/RecordText.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 bool TFieldSon::LoadFromFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return false;
+    QByteArray bytes;
+    QString error;
+    if (!TRecordText::ReadFile(path, bytes, error)) return false;
     QStringList lines;
     TRecordText::ForEachLine(TRecordText::Decode(bytes), [&](QStringView line) { lines.append(line.toString()); });
     if (lines.isEmpty()) return false;

@@ -5,7 +5,7 @@
 
 void TFieldUnit::LoadFolder(const QString& folder) {
     const QDir dir(folder);
-    const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
+    const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::Hidden, QDir::Unsorted);
     for (const QFileInfo& info : entries) {
         if (info.suffix().toUpper() != QLatin1String("CSV")) continue;
         auto son = std::make_unique<TFieldSon>();

@@ -8,6 +8,13 @@
 #include <QPainter>
 #include <algorithm>
 
+namespace {
+
+// Wider than any frame a page can show, and far from overflowing the edge arithmetic.
+constexpr int kMaxGridPen = 4096;
+
+} // namespace
+
 TPriPortal::TPriPortal() {
     ObjectNum = okPortal;
 }
@@ -64,6 +71,8 @@ void TPriPortal::ScalePenWidth(QSize view, QSize paperPixels) {
 }
 
 void TPriPortal::DrawGrid(QPainter& canvas, const TRect& r, TBltMode mode, int w, const TRect& clip, int h) const {
+    // The width comes from SamePSize as stored; a damaged record must not make R.right - w overflow.
+    w = std::clamp(w, 0, kMaxGridPen);
     canvas.save();
     canvas.setRenderHint(QPainter::Antialiasing, false);
     if (mode == bmPrint || mode == bmPreview)

@@ -2,7 +2,6 @@
 
 #include "merge/RecordText.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 QChar TRecordFile::SeparatorFor(const QString& fileName) {
@@ -17,17 +16,11 @@ void TRecordFile::Clear() {
 }
 
 bool TRecordFile::LoadFromFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray bytes;
+    QString error;
+    if (!TRecordText::ReadFile(path, bytes, error)) {
         Clear();
-        FError = QStringLiteral("cannot open %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    // The size comes from the file system and the bytes are really there: no claim to check.
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        Clear();
-        FError = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        FError = error;
         return false;
     }
     return LoadFromBytes(bytes, QFileInfo(path).fileName());

@@ -2,6 +2,8 @@
 
 #include "platform/Cp932.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <cstdint>
 #include <cstring>
 
@@ -82,4 +84,34 @@ QString TRecordText::Decode(const QByteArray& bytes) {
         break;
     }
     return TCp932::Decode(bytes);
+}
+
+bool TRecordText::ReadFile(const QString& path, QByteArray& bytes, QString& error) {
+    bytes.clear();
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        error = QStringLiteral("%1 is not a plain file").arg(path);
+        return false;
+    }
+    if (info.size() > kMaxFileBytes) {
+        error = QStringLiteral("%1 is too large (%2 bytes)").arg(path).arg(info.size());
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("cannot open %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        bytes.clear();
+        error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    if (bytes.size() > kMaxFileBytes) {
+        bytes.clear();
+        error = QStringLiteral("%1 grew too large while being read").arg(path);
+        return false;
+    }
+    return true;
 }

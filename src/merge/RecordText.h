@@ -11,6 +11,14 @@ class TRecordText {
 public:
     enum class TEncoding { Ascii, Cp932, Utf8 };
 
+    // Larger files are refused: decoded and split they would need several times their size
+    // in memory, far beyond any mailing list.
+    static constexpr qint64 kMaxFileBytes = 256LL * 1024 * 1024;
+
+    // Reads a whole regular file of at most kMaxFileBytes; false with the reason otherwise.
+    // A FIFO or device in the folder would block or never end, so only plain files are read.
+    static bool ReadFile(const QString& path, QByteArray& bytes, QString& error);
+
     static TEncoding Detect(const QByteArray& bytes);
     static QString Decode(const QByteArray& bytes);
     // True when the bytes are well-formed UTF-8 (no overlongs, no surrogates, at most U+10FFFF).

@@ -5,7 +5,7 @@
 
 void TRecordUnit::LoadFolder(const QString& folder) {
     const QDir dir(folder);
-    const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
+    const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::Hidden, QDir::Unsorted);
     for (const QFileInfo& info : entries) {
         const QString ext = info.suffix().toUpper();
         if (ext == QLatin1String("CSV") || ext == QLatin1String("TAB")) AddFile(info.filePath());

@@ -208,3 +208,22 @@ TEST(PriPortalTest, HugeRowCountsDrawWithoutEndlessDividers) {
     p.SizeBy({0, 10});
     EXPECT_GT(p.Height, 0);
 }
+
+TEST(PriPortalTest, DamagedPenSizeStaysInsideTheFrame) {
+    for (int32_t size : {-600000000, -3, 600000000}) {
+        TPriPortal p;
+        MakePortal(p, 10, 10);
+        p.SamePSize = size;
+        QImage image = Canvas(300, 300);
+        QPainter canvas(&image);
+        p.PrintDraw(canvas, QRect(100, 20, 100, 99), false, {}, {}, image.rect());
+        p.ScalePenWidth({100, 100}, {100, 100});
+        p.DrawObject(bmLayout, canvas);
+        canvas.end();
+        if (size < 0) {
+            // Dividers end at the right edge less the pen width: a negative width must not carry them away.
+            EXPECT_EQ(CountColour(image, qRgb(0, 0, 0), QRect(0, 0, 5, 300)), 0) << size;
+            EXPECT_EQ(CountColour(image, qRgb(0, 0, 0), QRect(205, 0, 95, 300)), 0) << size;
+        }
+    }
+}

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -180,4 +181,45 @@ TEST(RecordFileTest, FieldUnitTakesOnlyReadableCsvFilesWithLines) {
     unit.LoadFolder(dir.path());
     EXPECT_EQ(unit.Names(), QStringList({"name.CSV"}));
     EXPECT_EQ(unit.Son(0)->Lines(), QStringList({QStringLiteral("氏名"), QStringLiteral("住所")}));
+}
+
+TEST(RecordFileTest, OnlyPlainFilesOfBoundedSizeAreRead) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    WriteFile(dir.filePath("ok.CSV"), "A,1\r\n");
+    // A pipe left in the folder would block start-up forever on open.
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath("pipe.CSV")).constData(), 0600), 0);
+    // Sparse: larger than the limit without taking the disk space.
+    {
+        QFile big(dir.filePath("big.CSV"));
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(big.resize(TRecordText::kMaxFileBytes + 1));
+    }
+
+    TRecordUnit records;
+    records.LoadFolder(dir.path());
+    EXPECT_EQ(records.Names(), QStringList({"ok.CSV"}));
+    TFieldUnit fields;
+    fields.LoadFolder(dir.path());
+    EXPECT_EQ(fields.Names(), QStringList({"ok.CSV"}));
+
+    for (const char* name : {"pipe.CSV", "big.CSV"}) {
+        TRecordFile f;
+        EXPECT_FALSE(f.LoadFromFile(dir.filePath(name))) << name;
+        EXPECT_FALSE(f.LastError().isEmpty()) << name;
+        EXPECT_EQ(f.Count(), 0) << name;
+    }
+}
+
+TEST(RecordFileTest, KeyUnitOnItsOwnSplitsRowsLikeTheFile) {
+    TKeyUnit record(u"K");
+    EXPECT_TRUE(record.AddRow(u"K,a\\,b,\"c\"d,e\vf", u','));
+    EXPECT_TRUE(record.AddRow(u"K\tx,y", u'\t'));
+    EXPECT_EQ(record.Key(), "K");
+    EXPECT_EQ(record.RowCount(), 2);
+    EXPECT_EQ(record.Row(0), QStringList({"K", "a,b", "c", "e\r\nf"}));
+    EXPECT_EQ(record.Row(1), QStringList({"K", "x,y"}));
+    EXPECT_EQ(record.Value(1, 2), "");
+    EXPECT_EQ(record.Value(2, 0), "");
+    EXPECT_EQ(record.ValueCount(5), 0);
 }

@@ -78,11 +78,3 @@ void BM_LoadRecordFile(benchmark::State& state) {
 
 BENCHMARK(BM_ReadAndIconvOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_LoadRecordFile)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -157,6 +157,15 @@ TEST(BarcodeTest, HumanReadableDigitsSitUnderTheBarsOnlyWhenAsked) {
     EXPECT_GT(inkBelowBars(with, 23 + 3 * 3, 23 + 10 * 3), 0);
     // Only the six guard bars, 3 pixels wide, reach 23 rows below the others.
     EXPECT_EQ(inkBelowBars(without, 0, without.width()), 6 * 3 * 23);
+    // Each of the twelve digits after the leading one stands under its own seven modules,
+    // starting right of the marker module; the end marker has nothing left to show.
+    const int firstDigitModule[] = {13, 60};
+    for (int half = 0; half < 2; ++half)
+        for (int d = 0; d < 6; ++d) {
+            const int x0 = 23 + (firstDigitModule[half] + 7 * d) * 3;
+            EXPECT_GT(inkBelowBars(with, x0 + 3, x0 + 21), 0) << "digit " << half * 6 + d + 2;
+        }
+    EXPECT_EQ(inkBelowBars(with, 23 + 105 * 3, with.width()), 0);
 }
 
 TEST(BarcodeTest, OversizedSymbolsAndBadResolutionsFailCleanly) {

@@ -95,6 +95,9 @@ QImage TJpegCodec::Decode(const QByteArray& bytes, int scaleDenom) {
     err.pub.error_exit = OnJpegError;
     err.pub.output_message = OnJpegMessage;
     jpeg_create_decompress(&info);
+    // Progressive files keep all coefficients of the full picture whatever the output scale; a
+    // forged size must fail here instead of claiming gigabytes.
+    info.mem->max_memory_to_use = kAllocationLimit;
     volatile bool ok = false;
     if (setjmp(err.jump) == 0) ok = DecodeInto(info, bytes, denom, image, cmykRow);
     jpeg_destroy_decompress(&info);

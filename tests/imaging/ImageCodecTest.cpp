@@ -1,6 +1,8 @@
 #include "imaging/ImageCodec.h"
 #include "imaging/JpegCodec.h"
 
+#include <QBuffer>
+#include <QImageWriter>
 #include <QPainter>
 #include <gtest/gtest.h>
 
@@ -95,4 +97,25 @@ TEST(CodecTest, TransparencyIsKeptInPngAndFlattenedOnWhiteElsewhere) {
     const QImage bmp = TImageCodec::Decode(TImageCodec::Encode(src, TImageFormat::Bmp), TImageFormat::Bmp);
     EXPECT_EQ(bmp.pixel(0, 0) | 0xFF000000u, qRgb(255, 255, 255));
     EXPECT_EQ(bmp.pixel(1, 1) | 0xFF000000u, qRgb(255, 0, 0));
+}
+
+TEST(CodecTest, ForgedProgressiveJpegSizeFailsWithoutClaimingGigabytes) {
+    QImage small(64, 64, QImage::Format_RGB32);
+    small.fill(Qt::darkGreen);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    ASSERT_TRUE(writer.write(small));
+    const qsizetype sof = bytes.indexOf(QByteArray("\xFF\xC2", 2));
+    ASSERT_GT(sof, 0);
+    ASSERT_FALSE(TJpegCodec::Decode(bytes).isNull());
+    // 30000 x 30000: several gigabytes of coefficients before a single row comes out.
+    for (int i : {5, 7}) {
+        bytes[sof + i] = char(0x75);
+        bytes[sof + i + 1] = char(0x30);
+    }
+    EXPECT_EQ(TJpegCodec::ReadSize(bytes), QSize(30000, 30000));
+    EXPECT_TRUE(TJpegCodec::Decode(bytes).isNull());
 }

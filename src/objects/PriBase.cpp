@@ -178,6 +178,10 @@ bool TPriBase::LoadFromStream(TStreamReader& stream, int) {
     if (!stream.ReadInt32(left) || !stream.ReadInt32(top) || !stream.ReadInt32(width) || !stream.ReadInt32(height) ||
         !stream.ReadBool(print) || !stream.ReadBool(lock) || !stream.ReadBool(transparent))
         return false;
+    // No page is a hundred metres long: such geometry is a damaged record, and its pixel
+    // arithmetic would overflow.
+    for (int32_t v : {left, top, width, height})
+        if (v < -kMaxStoreCoord || v > kMaxStoreCoord) return false;
     FStoreRect = QRect(left, top, width, height);
     PrintCheck = print;
     LockCheck = lock;

@@ -34,6 +34,9 @@ class TPriBase {
 public:
     TPriBase();
     virtual ~TPriBase();
+
+    // Stored coordinates beyond this (0.1 mm, i.e. 100 m) make a record unreadable.
+    static constexpr int32_t kMaxStoreCoord = 1000000;
     TPriBase(const TPriBase&) = delete;
     TPriBase& operator=(const TPriBase&) = delete;
 

@@ -65,7 +65,18 @@ void TPageBuilder::DrawSeat(QPainter& canvas, QPoint origin) const {
     DrawObjects(canvas, origin);
 }
 
+bool TPageBuilder::IsPrintable() const {
+    const TPriPaper& p = fDoc.PrintPaper;
+    // A damaged paper record can hold lengths no sheet has; its device sizes would overflow.
+    for (int32_t v : {p.FSheetWidth, p.FSheetHeight, p.FFirstSeatLeft, p.FFirstSeatTop, p.FSeatGapX, p.FSeatGapY,
+                      p.FSeatWidth, p.FSeatHeight})
+        if (v > TPriBase::kMaxStoreCoord) return false;
+    return p.FSeatColumns <= kMaxSeats && p.FSeatRows <= kMaxSeats && fMetrics.LogPixelsX > 0 &&
+           fMetrics.LogPixelsX <= 10000 && fMetrics.LogPixelsY > 0 && fMetrics.LogPixelsY <= 10000;
+}
+
 void TPageBuilder::DrawPlainSheet(QPainter& canvas) const {
+    if (!IsPrintable()) return;
     const TPriPaper& p = fDoc.PrintPaper;
     const int rows = std::max(1, p.FSeatRows), cols = std::max(1, p.FSeatColumns);
     for (int r = 0; r < rows; ++r)

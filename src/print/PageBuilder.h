@@ -25,6 +25,9 @@ public:
     // Every printable object of the edited side, placed on the seat at the origin.
     void DrawObjects(QPainter& canvas, QPoint origin) const;
     void DrawSeat(QPainter& canvas, QPoint origin) const;
+    // False for papers and devices whose sizes no printer has (a damaged file): nothing is drawn.
+    bool IsPrintable() const;
+    static constexpr int kMaxSeats = 1000;
     // Every seat of a sheet, as plain printing does.
     void DrawPlainSheet(QPainter& canvas) const;
 

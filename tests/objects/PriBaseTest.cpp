@@ -143,6 +143,17 @@ TEST(PriBaseTest, CommonHeaderReadsLowBytesAndRejectsShortRecords) {
     EXPECT_EQ(out.Bytes().size(), 28);
     EXPECT_EQ(out.Bytes().mid(16), QByteArray("\0\0\0\0\1\0\0\0\1\0\0\0", 12));
 
+    // Geometry no page can have is a damaged record.
+    for (int field = 0; field < 4; ++field) {
+        for (int32_t bad : {TPriBase::kMaxStoreCoord + 1, -TPriBase::kMaxStoreCoord - 1, INT32_MIN}) {
+            TStreamWriter damaged;
+            for (int i = 0; i < 7; ++i) damaged.WriteInt32(i == field ? bad : 1);
+            TBox box;
+            TStreamReader dr(damaged.Bytes());
+            EXPECT_FALSE(box.LoadFromStream(dr, 6)) << field << " " << bad;
+        }
+    }
+
     TBox fresh;
     TStreamReader shortReader(w.Bytes().left(27));
     EXPECT_FALSE(fresh.LoadFromStream(shortReader, 6));

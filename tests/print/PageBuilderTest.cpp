@@ -66,3 +66,16 @@ TEST(PageBuilderTest, SingleSeatIsPlacedFromTheSheetEdge) {
     EXPECT_NEAR(p->Targets[0].y(), 600 - 118, 1);
     EXPECT_EQ(p->Targets[0].size(), QSize(600, 600));
 }
+
+TEST(PageBuilderTest, DamagedPaperPrintsNothing) {
+    TPriPaint doc(nullptr, QString(), 96, std::make_unique<TFixedPrinter>());
+    doc.PrintPaper.SetFields({0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 2000000000, 0, 3, 1, 2000000000, 550});
+    auto probe = std::make_unique<TPrintProbe>();
+    TPrintProbe* p = static_cast<TPrintProbe*>(doc.AppendObject(std::move(probe)));
+    TPageBuilder builder(doc, TFixedPrinter::A4At600());
+    EXPECT_FALSE(builder.IsPrintable());
+    QImage page(10, 10, QImage::Format_RGB32);
+    QPainter canvas(&page);
+    builder.DrawPlainSheet(canvas);
+    EXPECT_TRUE(p->Targets.empty());
+}

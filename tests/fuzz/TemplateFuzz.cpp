@@ -3,8 +3,10 @@
 #include "document/PriPaint.h"
 #include "document/TemplateFile.h"
 #include "platform/FontMap.h"
+#include "print/PageBuilder.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <cstdint>
 #include <cstdlib>
 
@@ -36,6 +38,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         doc->RedrawPage(nullptr, false, true);
         QByteArray again;
         TTemplateFile::Build(*doc, 0, again);
+        // And print through the same drawing as the export, at a low resolution.
+        TPrinterMetrics m;
+        m.LogPixelsX = m.LogPixelsY = 50;
+        m.PhysicalWidth = m.HorzRes = 420;
+        m.PhysicalHeight = m.VertRes = 600;
+        m.Complete();
+        QImage sheet(m.PhysicalWidth, m.PhysicalHeight, QImage::Format_RGB32);
+        QPainter canvas(&sheet);
+        TPageBuilder(*doc, m).DrawPlainSheet(canvas);
     }
     return 0;
 }

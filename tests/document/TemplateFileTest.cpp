@@ -5,6 +5,7 @@
 #include "platform/StreamWriter.h"
 #include "support/FixedPrinter.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -209,4 +210,95 @@ TEST(TemplateFileTest, SaveNeverLeavesAHalfWrittenFile) {
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), first);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.tda"});
+}
+
+TEST(TemplateFileTest, BackgroundsKeepTheirShownFlag) {
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    struct TCase {
+        bool HasPicture;
+        bool Shown;
+        bool ShownAfter;
+    } cases[] = {{true, false, false}, {true, true, true}, {false, false, true}};
+    for (const TCase& c : cases) {
+        auto doc = NewDoc();
+        if (c.HasPicture) doc->BackObject.FMainBack = picture;
+        doc->BackObject.FVisible = c.Shown;
+        QByteArray bytes;
+        ASSERT_EQ(TTemplateFile::Build(*doc, 0, bytes), TTemplateFile::TResult::Ok);
+        auto back = NewDoc();
+        back->BackObject.FVisible = !c.ShownAfter;
+        ASSERT_EQ(TTemplateFile::Parse(*back, bytes, 0), TTemplateFile::TResult::Ok);
+        EXPECT_EQ(back->BackObject.FVisible, c.ShownAfter) << c.HasPicture << c.Shown;
+        EXPECT_EQ(back->BackObject.IsEmpty(), !c.HasPicture);
+        if (c.HasPicture) {
+            EXPECT_EQ(back->BackObject.FMainBack.size(), QSize(40, 30));
+        }
+    }
+}
+
+TEST(TemplateFileTest, VersionOneBackgroundsAreBitmapFiles) {
+    QImage picture(8, 4, QImage::Format_RGB32);
+    picture.fill(QColor(200, 10, 30));
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(picture.save(&buffer, "BMP"));
+    TStreamWriter w;
+    w.WriteBytes(Header(1));
+    w.WriteInt32(0); // print mode
+    w.WriteString(QString());
+    w.WriteString(QString());
+    w.WriteInt32(1); // present
+    w.WriteInt32(1); // shown
+    w.WriteBlock64(bmp);
+    w.WriteInt32(0);
+    w.WriteInt32(TTemplateFile::kSeparator);
+    w.WriteInt32(0);
+    w.WriteInt32(0);
+    w.WriteInt32(TTemplateFile::kEndMarker);
+    auto doc = NewDoc();
+    ASSERT_EQ(TTemplateFile::Parse(*doc, w.Bytes(), 0), TTemplateFile::TResult::Ok);
+    EXPECT_EQ(doc->BackObject.FMainBack.pixelColor(3, 2), QColor(200, 10, 30));
+    // The same bytes under version 2 are no JPEG: the file is refused and nothing changes.
+    QByteArray v2 = w.Bytes();
+    v2[4] = 2;
+    auto other = NewDoc();
+    EXPECT_EQ(TTemplateFile::Parse(*other, v2, 0), TTemplateFile::TResult::Silent);
+    EXPECT_TRUE(other->BackObject.IsEmpty());
+}
+
+TEST(TemplateFileTest, CutAndDamagedFilesNeverChangeTheDocument) {
+    QFile f(QStringLiteral(KOMOREBI_SOURCE_DIR "/data/Template/Meishi/縦書き名刺.tda"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray good = f.readAll();
+    auto doc = NewDoc();
+    AddRect(*doc, {1, 2, 3, 4});
+    const QByteArray before = Snapshot(*doc);
+    // Every prefix is refused.
+    for (qsizetype n = 0; n < good.size(); ++n) {
+        ASSERT_NE(TTemplateFile::Parse(*doc, good.left(n), 0), TTemplateFile::TResult::Ok) << n;
+        ASSERT_EQ(Snapshot(*doc), before) << n;
+    }
+    // Random damage either reads as a whole or leaves the document as it was.
+    QRandomGenerator random(20261207);
+    int refused = 0;
+    for (int round = 0; round < 400; ++round) {
+        QByteArray bad = good;
+        const int flips = 1 + int(random.bounded(8));
+        for (int i = 0; i < flips; ++i) {
+            const qsizetype at = random.bounded(int(bad.size()));
+            bad[at] = char(bad[at] ^ char(1 << random.bounded(8)));
+        }
+        auto target = NewDoc();
+        AddRect(*target, {1, 2, 3, 4});
+        if (TTemplateFile::Parse(*target, bad, 0) == TTemplateFile::TResult::Ok) {
+            target->SetPageLayout({0, 0}, {400, 400});
+            target->RedrawPage(nullptr, false, true);
+        } else {
+            ++refused;
+            ASSERT_EQ(Snapshot(*target), before) << round;
+        }
+    }
+    EXPECT_GT(refused, 0);
 }

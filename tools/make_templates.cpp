@@ -20,6 +20,7 @@
 #include "platform/StreamReader.h"
 #include "platform/StreamWriter.h"
 #include "print/PageBuilder.h"
+#include "print/PageExport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -845,21 +846,7 @@ const std::vector<TTemplateDef>& Templates() {
 // ---------------------------------------------------------------------------------------------
 // Thumbnails: the saved template loaded again and drawn through the print path
 
-QImage RenderSeat(TPriPaint& doc, int dpi) {
-    const TPriPaper& p = doc.PrintPaper;
-    const QSize pixels(Trunc(p.PageWidth() / 254.0 * dpi), Trunc(p.PageHeight() / 254.0 * dpi));
-    TPrinterMetrics m;
-    m.LogPixelsX = m.LogPixelsY = dpi;
-    m.PhysicalWidth = m.HorzRes = pixels.width();
-    m.PhysicalHeight = m.VertRes = pixels.height();
-    m.Complete();
-    QImage image(pixels, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter canvas(&image);
-    canvas.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
-    TPageBuilder(doc, m).DrawSeat(canvas, QPoint(0, 0));
-    return image;
-}
+QImage RenderSeat(TPriPaint& doc, int dpi) { return TPageExport::RenderSeat(doc, dpi, true); }
 
 bool MakeThumbnail(const QString& tda, const QString& appPath, QString& error) {
     TPriPaint doc(nullptr, appPath, 96, std::make_unique<TNoPrinter>());

@@ -13,16 +13,6 @@
 
 namespace {
 
-// What the export device looks like to the objects: a sheet without unprintable edges.
-TPrinterMetrics ExportMetrics(QSize sheetPixels, int dpi) {
-    TPrinterMetrics m;
-    m.LogPixelsX = m.LogPixelsY = dpi;
-    m.PhysicalWidth = m.HorzRes = sheetPixels.width();
-    m.PhysicalHeight = m.VertRes = sheetPixels.height();
-    m.Complete();
-    return m;
-}
-
 // The sheet in 0.1 mm: the page itself on a single seat, the card sheet otherwise.
 QSize SheetSize(const TPriPaper& p) {
     if (p.IsSingleSeat()) return {p.PageWidth(), p.PageHeight()};
@@ -37,6 +27,29 @@ void DrawSheet(TPriPaint& doc, QPainter& canvas, const TPrinterMetrics& m) {
 }
 
 } // namespace
+
+TPrinterMetrics TPageExport::DeviceMetrics(QSize pixels, int dpi) {
+    TPrinterMetrics m;
+    m.LogPixelsX = m.LogPixelsY = dpi;
+    m.PhysicalWidth = m.HorzRes = pixels.width();
+    m.PhysicalHeight = m.VertRes = pixels.height();
+    m.Complete();
+    return m;
+}
+
+QImage TPageExport::RenderSeat(TPriPaint& doc, int dpi, bool smooth) {
+    const TPriPaper& p = doc.PrintPaper;
+    const QSize pixels(Trunc(p.PageWidth() / 254.0 * dpi), Trunc(p.PageHeight() / 254.0 * dpi));
+    if (pixels.isEmpty() || pixels.width() > TPriPaint::kMaxViewSide || pixels.height() > TPriPaint::kMaxViewSide)
+        return QImage();
+    QImage image(pixels, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter canvas(&image);
+    if (smooth)
+        canvas.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+    TPageBuilder(doc, DeviceMetrics(pixels, dpi)).DrawSeat(canvas, QPoint(0, 0));
+    return image;
+}
 
 bool TPageExport::ParseArguments(const QStringList& args, TExportOptions& o, QString* error) {
     auto fail = [error](const QString& text) {
@@ -92,7 +105,7 @@ bool TPageExport::Run(const QString& appPath, const TExportOptions& o, QString* 
         return false;
     }
     const QSize pixels(Trunc(sheet.width() / 254.0 * o.Dpi), Trunc(sheet.height() / 254.0 * o.Dpi));
-    const TPrinterMetrics m = ExportMetrics(pixels, o.Dpi);
+    const TPrinterMetrics m = DeviceMetrics(pixels, o.Dpi);
 
     if (QFileInfo(o.OutFile).suffix().toLower() == QLatin1String("png")) {
         QImage image(pixels, QImage::Format_RGB32);

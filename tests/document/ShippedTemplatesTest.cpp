@@ -6,6 +6,7 @@
 #include "platform/PrinterMetrics.h"
 #include "platform/Rounding.h"
 #include "print/PageBuilder.h"
+#include "print/PageExport.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,20 +43,7 @@ std::unique_ptr<TPriPaint> Load(const QString& path) {
 }
 
 // The designed page (one seat) through the print drawing at a low resolution.
-QImage RenderSeat(TPriPaint& doc, int dpi) {
-    const TPriPaper& p = doc.PrintPaper;
-    const QSize pixels(Trunc(p.PageWidth() / 254.0 * dpi), Trunc(p.PageHeight() / 254.0 * dpi));
-    TPrinterMetrics m;
-    m.LogPixelsX = m.LogPixelsY = dpi;
-    m.PhysicalWidth = m.HorzRes = pixels.width();
-    m.PhysicalHeight = m.VertRes = pixels.height();
-    m.Complete();
-    QImage image(pixels, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter canvas(&image);
-    TPageBuilder(doc, m).DrawSeat(canvas, QPoint(0, 0));
-    return image;
-}
+QImage RenderSeat(TPriPaint& doc, int dpi) { return TPageExport::RenderSeat(doc, dpi); }
 
 int DifferingPixels(const QImage& a, const QImage& b) {
     int n = 0;

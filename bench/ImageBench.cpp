@@ -5,6 +5,8 @@
 #include "imaging/JpegCodec.h"
 #include "objects/PriImage.h"
 
+#include "support/BenchPhoto.h"
+
 #include <QApplication>
 #include <QPainter>
 #include <benchmark/benchmark.h>
@@ -14,20 +16,8 @@
 
 namespace {
 
-// Something photo-like: smooth gradients with fine detail, so the JPEG is of realistic size.
-QImage Photo(int w, int h) {
-    QImage image(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y) {
-        QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < w; ++x)
-            line[x] = qRgb((x * 255 / w + (x * y) % 7) & 0xFF, (y * 255 / h + (x ^ y) % 5) & 0xFF,
-                           ((x + y) * 127 / (w + h) + x % 3) & 0xFF);
-    }
-    return image;
-}
-
 const QByteArray& BackgroundJpeg() {
-    static const QByteArray bytes = TJpegCodec::Encode(Photo(4000, 3000));
+    static const QByteArray bytes = TJpegCodec::Encode(BenchPhoto(4000, 3000));
     return bytes;
 }
 
@@ -36,7 +26,7 @@ std::unique_ptr<TPriPaint> MakePage(bool withImages) {
     surface->PrintPaper.SetFields({0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 0, 0, 1, 1, 2100, 2970});
     surface->BackObject.FMainBack = TImageCodec::Decode(BackgroundJpeg(), TImageFormat::Jpeg);
     if (withImages) {
-        const QImage picture = Photo(1600, 1200);
+        const QImage picture = BenchPhoto(1600, 1200);
         for (int i = 0; i < 20; ++i) {
             auto image = std::make_unique<TPriImage>();
             image->SetStoreRect(QRect(100 + (i % 4) * 480, 100 + (i / 4) * 560, 440, 500));

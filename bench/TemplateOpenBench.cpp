@@ -7,6 +7,8 @@
 #include "platform/FontMap.h"
 #include "platform/StreamReader.h"
 
+#include "support/BenchPhoto.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
@@ -58,17 +60,6 @@ void BM_DecodePhotoPictureOnly(benchmark::State& state) {
 }
 BENCHMARK(BM_DecodePhotoPictureOnly)->Unit(benchmark::kMillisecond);
 
-QImage Photo(int w, int h) {
-    QImage image(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y) {
-        QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < w; ++x)
-            line[x] = qRgb((x * 255 / w + (x * y) % 7) & 0xFF, (y * 255 / h + (x ^ y) % 5) & 0xFF,
-                           ((x + y) * 127 / (w + h) + x % 3) & 0xFF);
-    }
-    return image;
-}
-
 struct TFixture {
     QTemporaryDir Dir;
     QString Path = Dir.filePath(QStringLiteral("photo.tda"));
@@ -77,7 +68,7 @@ struct TFixture {
     TFixture() {
         TPriPaint doc(nullptr, QString(), 96, std::make_unique<TNoPrinter>());
         doc.PrintPaper.SetFields({0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 0, 0, 1, 1, 2100, 2970});
-        doc.BackObject.FMainBack = Photo(4000, 3000);
+        doc.BackObject.FMainBack = BenchPhoto(4000, 3000);
         doc.SaveToFile(Path, 0);
         QFile file(Path);
         file.open(QIODevice::ReadOnly);

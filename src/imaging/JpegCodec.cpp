@@ -15,17 +15,26 @@ namespace {
 
 // libjpeg reports fatal errors by calling error_exit, which must not return: jump back to
 // the decode or encode call and fail it.
+[[noreturn]] void OnJpegError(j_common_ptr info);
+void OnJpegMessage(j_common_ptr) {}
+
 struct TJpegError {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
+
+    // Warnings stay silent; errors jump back to the setjmp of the caller.
+    jpeg_error_mgr* Install() {
+        jpeg_std_error(&pub);
+        pub.error_exit = OnJpegError;
+        pub.output_message = OnJpegMessage;
+        return &pub;
+    }
 };
 
-[[noreturn]] void OnJpegError(j_common_ptr info) {
+void OnJpegError(j_common_ptr info) {
     auto* err = reinterpret_cast<TJpegError*>(info->err);
     std::longjmp(err->jump, 1);
 }
-
-void OnJpegMessage(j_common_ptr) {}
 
 // Adobe CMYK JPEGs store inverted ink values.
 void CmykRowToRgb32(const JSAMPLE* src, QRgb* dst, int width, bool inverted) {
@@ -91,9 +100,7 @@ QImage TJpegCodec::Decode(const QByteArray& bytes, int scaleDenom) {
     std::vector<JSAMPLE> cmykRow;
     jpeg_decompress_struct info{};
     TJpegError err{};
-    info.err = jpeg_std_error(&err.pub);
-    err.pub.error_exit = OnJpegError;
-    err.pub.output_message = OnJpegMessage;
+    info.err = err.Install();
     jpeg_create_decompress(&info);
     // Progressive files keep all coefficients of the full picture whatever the output scale; a
     // forged size must fail here instead of claiming gigabytes.
@@ -109,9 +116,7 @@ QSize TJpegCodec::ReadSize(const QByteArray& bytes) {
     if (bytes.size() < 4) return {};
     jpeg_decompress_struct info{};
     TJpegError err{};
-    info.err = jpeg_std_error(&err.pub);
-    err.pub.error_exit = OnJpegError;
-    err.pub.output_message = OnJpegMessage;
+    info.err = err.Install();
     jpeg_create_decompress(&info);
     QSize size;
     if (setjmp(err.jump) == 0) {
@@ -175,9 +180,7 @@ QByteArray TJpegCodec::Encode(const QImage& image, int quality) {
     if (rgb.isNull()) return {};
     jpeg_compress_struct info{};
     TJpegError err{};
-    info.err = jpeg_std_error(&err.pub);
-    err.pub.error_exit = OnJpegError;
-    err.pub.output_message = OnJpegMessage;
+    info.err = err.Install();
     jpeg_create_compress(&info);
     TMemDest dest;
     volatile bool ok = false;

@@ -11,6 +11,7 @@
 #include "platform/StreamWriter.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace {
@@ -150,12 +151,27 @@ TResult TTemplateFile::Save(TPriPaint& doc, const QString& fileName, int formatK
 }
 
 TResult TTemplateFile::Load(TPriPaint& doc, const QString& fileName, int formatKind, QString* error) {
+    // Opening a pipe would wait for a writer forever, and a device or a huge file would be read
+    // without end: only plain files of a size a template can have are read.
+    const QFileInfo info(fileName);
+    if (info.exists() && !info.isFile()) {
+        if (error) *error = QStringLiteral("not a plain file");
+        return TResult::FileError;
+    }
+    if (info.size() > kMaxFileBytes) {
+        if (error) *error = QStringLiteral("file too large for a template");
+        return TResult::FileError;
+    }
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error) *error = file.errorString();
         return TResult::FileError;
     }
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    if (bytes.size() > kMaxFileBytes) {
+        if (error) *error = QStringLiteral("file too large for a template");
+        return TResult::FileError;
+    }
     if (file.error() != QFileDevice::NoError) {
         if (error) *error = file.errorString();
         return TResult::FileError;

@@ -14,14 +14,16 @@ public:
     static constexpr int32_t kVersion = 6;
     static constexpr int32_t kSeparator = 65518;
     static constexpr int32_t kEndMarker = 65491;
+    // Larger files are refused before they are read.
+    static constexpr qint64 kMaxFileBytes = qint64(1) << 30;
 
     enum class TResult {
         Ok,
-        Silent,         // bad magic, markers or paper: fails without a message
-        BadVersion,     // "バージョンが異なります"
-        BadKind,        // "保存形式が異なります"
-        ObjectWrite,    // message 11
-        FileError,      // the file system refused; the text is in the error
+        Silent,      // bad magic, markers or paper: fails without a message
+        BadVersion,  // "バージョンが異なります"
+        BadKind,     // "保存形式が異なります"
+        ObjectWrite, // message 11
+        FileError,   // the file system refused; the text is in the error
     };
 
     // The record version an object of this kind writes into templates.

@@ -11,6 +11,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -37,7 +38,8 @@ QByteArray Header(int version, int kind = 0) {
     w.WriteInt32(TTemplateFile::kMagic);
     w.WriteInt32(version);
     w.WriteInt32(kind);
-    for (int32_t v : {1, 2, 1, 0, 1000, 1480, 0, 0, 0, 0, 0, 0, 1, 1, 1000, 1480}) w.WriteInt32(v);
+    for (int32_t v : {1, 2, 1, 0, 1000, 1480, 0, 0, 0, 0, 0, 0, 1, 1, 1000, 1480})
+        w.WriteInt32(v);
     return w.Bytes();
 }
 
@@ -301,4 +303,23 @@ TEST(TemplateFileTest, CutAndDamagedFilesNeverChangeTheDocument) {
         }
     }
     EXPECT_GT(refused, 0);
+}
+
+TEST(TemplateFileTest, OnlyPlainFilesAreOpened) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // A pipe without a writer would block the open for ever; a folder is no template either.
+    const QString pipe = dir.filePath(QStringLiteral("pipe.tda"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString folder = dir.filePath(QStringLiteral("folder.tda"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    for (const QString& name : {pipe, folder, dir.filePath(QStringLiteral("missing.tda"))}) {
+        auto doc = NewDoc();
+        AddRect(*doc, {1, 2, 3, 4});
+        const QByteArray before = Snapshot(*doc);
+        QString error;
+        EXPECT_FALSE(doc->LoadFromFile(name, 0, &error)) << name.toStdString();
+        EXPECT_FALSE(error.isEmpty()) << name.toStdString();
+        EXPECT_EQ(Snapshot(*doc), before) << name.toStdString();
+    }
 }

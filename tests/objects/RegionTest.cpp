@@ -2,15 +2,19 @@
 #include "platform/StreamReader.h"
 #include "platform/StreamWriter.h"
 
+#include <array>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
 QByteArray RegionData(int32_t count, const std::vector<std::array<int32_t, 4>>& rects) {
     TStreamWriter w;
-    for (int32_t v : {32, 1, count, count * 16, 0, 0, 0, 0}) w.WriteInt32(v);
+    for (int32_t v : {32, 1, count, count * 16, 0, 0, 0, 0})
+        w.WriteInt32(v);
     for (const auto& r : rects)
-        for (int32_t v : r) w.WriteInt32(v);
+        for (int32_t v : r)
+            w.WriteInt32(v);
     return w.Bytes();
 }
 
@@ -55,4 +59,21 @@ TEST(RegionTest, CombineModesAndBitmapRuns) {
 
     QImage indexed(2, 2, QImage::Format_Indexed8);
     EXPECT_THROW(fromBitmap.MakeRgnFromBitmap(indexed, 0), ERgnError);
+}
+
+TEST(RegionTest, OverlappingAndUnorderedRectanglesGiveTheirTrueUnion) {
+    // Region data from a stream need not be banded: rectangles may overlap and come in any order.
+    const std::vector<std::array<int32_t, 4>> rects{{5, 5, 15, 15}, {0, 0, 10, 10}, {20, 0, 30, 5}, {0, 0, 10, 10}};
+    TRegion region;
+    TStreamReader r(RegionData(int32_t(rects.size()), rects));
+    region.LoadFromStream(r);
+    QRegion expected;
+    for (const auto& v : rects)
+        expected = expected.united(QRegion(v[0], v[1], v[2] - v[0], v[3] - v[1]));
+    EXPECT_EQ(region.Handle(), expected);
+    // Combining afterwards works on the true area: the overlap is gone once the first square is cut out.
+    region.AddRect(0, 0, 10, 10, rcDiff);
+    EXPECT_FALSE(region.Handle().contains(QPoint(7, 7)));
+    EXPECT_TRUE(region.Handle().contains(QPoint(12, 12)));
+    EXPECT_TRUE(region.Handle().contains(QPoint(25, 2)));
 }

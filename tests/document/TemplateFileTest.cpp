@@ -38,8 +38,7 @@ QByteArray Header(int version, int kind = 0) {
     w.WriteInt32(TTemplateFile::kMagic);
     w.WriteInt32(version);
     w.WriteInt32(kind);
-    for (int32_t v : {1, 2, 1, 0, 1000, 1480, 0, 0, 0, 0, 0, 0, 1, 1, 1000, 1480})
-        w.WriteInt32(v);
+    for (int32_t v : {1, 2, 1, 0, 1000, 1480, 0, 0, 0, 0, 0, 0, 1, 1, 1000, 1480}) w.WriteInt32(v);
     return w.Bytes();
 }
 

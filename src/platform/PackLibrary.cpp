@@ -124,8 +124,18 @@ TDlgAnswer TPackLibrary::CarendarSetDlg(TPriCarendar* calendar) {
 
 TDlgAnswer TPackLibrary::PenBrushSetDlg(int32_t mode, int32_t& penStyle, int32_t& penWidth, int32_t& penColor,
                                         int32_t& brushStyle, int32_t& brushColor, int32_t& roundNum, int32_t part) {
-    return Call<TPenBrushSetDlg>("draw", "PenBrushSetDlg", mode, &penStyle, &penWidth, &penColor, &brushStyle,
-                                 &brushColor, &roundNum, part);
+    // The pack works on copies: a cancelled dialog must leave the caller's values as they were.
+    int32_t ps = penStyle, pw = penWidth, pc = penColor, bs = brushStyle, bc = brushColor, rn = roundNum;
+    TDlgAnswer a = Call<TPenBrushSetDlg>("draw", "PenBrushSetDlg", mode, &ps, &pw, &pc, &bs, &bc, &rn, part);
+    if (a) {
+        penStyle = ps;
+        penWidth = pw;
+        penColor = pc;
+        brushStyle = bs;
+        brushColor = bc;
+        roundNum = rn;
+    }
+    return a;
 }
 
 TDlgAnswer TPackLibrary::PortalSettingDlg(int32_t& rows, const QString& dataName, QString& outName,

@@ -1,6 +1,7 @@
 // A stand-in dialog pack for the loader tests: answers without showing anything.
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 
 extern "C" {
 
@@ -27,5 +28,13 @@ __attribute__((visibility("default"))) uint16_t StringEditDlg(const char* curren
 __attribute__((visibility("default"))) uint16_t SaveTWAINImageDlg(int32_t* choice) {
     *choice = 1;
     return 0;
+}
+
+__attribute__((visibility("default"))) uint16_t PenBrushSetDlg(int32_t mode, int32_t* penStyle, int32_t* penWidth,
+                                                               int32_t* penColor, int32_t* brushStyle,
+                                                               int32_t* brushColor, int32_t* roundNum, int32_t part) {
+    // Scribbles over every value, then confirms only when asked for the pen part.
+    for (int32_t* v : {penStyle, penWidth, penColor, brushStyle, brushColor, roundNum}) *v = 77;
+    return part == 1 ? 1 : 0;
 }
 }

@@ -1,5 +1,8 @@
 #include "platform/PackLibrary.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+#include <array>
 #include <gtest/gtest.h>
 
 TEST(PackLibraryTest, CallsEntriesOfPacksBesideTheProgram) {
@@ -44,4 +47,24 @@ TEST(PackLibraryTest, MissingPackOrEntryDoesNothing) {
     int32_t choice = 7;
     EXPECT_FALSE(nowhere.StartCheckDlg(choice, "a", "b").Called);
     EXPECT_EQ(choice, 7);
+}
+
+TEST(PackLibraryTest, CancelledPenDialogLeavesTheValues) {
+    // The stand-in pack serves as the drawing pack too, under that pack's name.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KOMOREBI_TEST_PACK_DIR "libformpack.so"), dir.filePath("libdrawpack.so")));
+    TPackLibrary packs(dir.path() + QLatin1Char('/'));
+    struct TCase {
+        int32_t Part;
+        bool Confirmed;
+        int32_t Expected;
+    };
+    for (const TCase& c : {TCase{0, false, 5}, TCase{2, false, 5}, TCase{1, true, 77}}) {
+        std::array<int32_t, 6> v{5, 5, 5, 5, 5, 5};
+        const TDlgAnswer a = packs.PenBrushSetDlg(0, v[0], v[1], v[2], v[3], v[4], v[5], c.Part);
+        EXPECT_TRUE(a.Called);
+        EXPECT_EQ(bool(a), c.Confirmed);
+        for (int32_t value : v) EXPECT_EQ(value, c.Expected) << c.Part;
+    }
 }

@@ -30,7 +30,9 @@ void TPriBase::DrawFocus(QPainter& canvas) {
     canvas.save();
     canvas.setPen(QPen(QColor(166, 202, 240), 1, Qt::SolidLine));
     canvas.setBrush(Qt::NoBrush);
-    canvas.drawRect(QRect(Left, Top, Width, Height));
+    // The frame covers Left .. Left + width - 1, as the box itself does; a stroked QRect would
+    // reach one pixel further right and down.
+    canvas.drawRect(QRect(Left, Top, Width - 1, Height - 1));
     canvas.restore();
     TPriHandles::Draw(canvas, FHandles, LockCheck);
 }

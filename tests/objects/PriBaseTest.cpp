@@ -4,6 +4,7 @@
 #include "platform/Rounding.h"
 
 #include <QImage>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 namespace {
@@ -187,4 +188,28 @@ TEST(PriBaseTest, AssignCopiesLayoutButNotKindOrState) {
     EXPECT_FALSE(dst.UndoCheck);
     EXPECT_FALSE(dst.ForcusCheck());
     EXPECT_EQ(dst.ObjectNum, -1);
+}
+
+TEST(PriBaseTest, SelectionFrameCoversTheBoundsAndNoMore) {
+    QImage page(100, 100, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    TBox b;
+    b.BackImage = &page;
+    b.SetBounds(10, 10, 40, 60);
+    b.SetForcusCheck(true);
+    {
+        QPainter canvas(&page);
+        b.DrawFocus(canvas);
+    }
+    const QColor sky(166, 202, 240), white(Qt::white);
+    // Rows and columns away from the handles: the frame's last pixels are Left + width - 1 and
+    // Top + height - 1.
+    EXPECT_EQ(page.pixelColor(10, 25), sky);
+    EXPECT_EQ(page.pixelColor(49, 25), sky);
+    EXPECT_EQ(page.pixelColor(50, 25), white);
+    EXPECT_EQ(page.pixelColor(20, 10), sky);
+    EXPECT_EQ(page.pixelColor(20, 69), sky);
+    EXPECT_EQ(page.pixelColor(20, 70), white);
+    // Handles straddle the corner: bottom-right square from (47, 67) to (54, 74).
+    EXPECT_EQ(page.pixelColor(53, 73), QColor(Qt::black));
 }

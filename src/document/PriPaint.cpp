@@ -12,6 +12,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <exception>
 
@@ -200,26 +201,46 @@ void TPriPaint::RedrawPage(TPriBase* extra, bool repaint, bool wholePage) {
     ShowSelectionPos();
 }
 
-std::vector<TPriPaint::TGridLine> TPriPaint::GridColumns(const TRect& d) const {
-    std::vector<TGridLine> lines;
-    if (FPaperPixels.width() <= 0) return lines;
-    const double sx = double(fViewSize.width()) / FPaperPixels.width();
-    for (int i = 0; i <= PrintPaper.PageWidth() / 50; ++i) {
-        const int x = Trunc(sx * (i * 50 / 254.0 * fScreenInch));
-        if (x >= d.Left && x <= d.Right) lines.push_back({x, i % 2 == 0});
+namespace {
+
+// Lines every 5 mm at Trunc(scale × (i × 50 / 254 × inch)) for i = 0 .. pageUnits / 50, those from
+// `from` to `to`. Only the lines that can fall in the range are visited, and where several share a
+// pixel (a huge paper fitted to the window) the run is jumped over, keeping the style of the last
+// one as drawing them all would: a damaged paper size cannot make the grid take millions of lines.
+std::vector<TPriPaint::TGridLine> GridLinesWithin(int32_t pageUnits, double scale, int inch, int from, int to) {
+    std::vector<TPriPaint::TGridLine> lines;
+    const int last = pageUnits / 50;
+    const double step = scale * (50 / 254.0 * inch);
+    if (last < 0 || !(step > 0)) return lines;
+    auto pos = [&](int i) { return Trunc(scale * (i * 50 / 254.0 * inch)); };
+    int i = int(std::clamp(std::floor(from / step) - 1, 0.0, double(last) + 1));
+    for (; i <= last; ++i) {
+        const int x = pos(i);
+        if (x > to) break;
+        if (x < from) continue;
+        if (!lines.empty() && lines.back().Pos == x) {
+            lines.back().Solid = i % 2 == 0;
+            const double next = std::floor((x + 1) / step) - 2;
+            if (next > i + 1) i = int(std::min(next, double(last))) - 1;
+            continue;
+        }
+        lines.push_back({x, i % 2 == 0});
     }
     return lines;
 }
 
+} // namespace
+
+std::vector<TPriPaint::TGridLine> TPriPaint::GridColumns(const TRect& d) const {
+    if (FPaperPixels.width() <= 0) return {};
+    return GridLinesWithin(PrintPaper.PageWidth(), double(fViewSize.width()) / FPaperPixels.width(), fScreenInch,
+                           d.Left, d.Right);
+}
+
 std::vector<TPriPaint::TGridLine> TPriPaint::GridRows(const TRect& d) const {
-    std::vector<TGridLine> lines;
-    if (FPaperPixels.height() <= 0) return lines;
-    const double sy = double(fViewSize.height()) / FPaperPixels.height();
-    for (int i = 0; i <= PrintPaper.PageHeight() / 50; ++i) {
-        const int y = Trunc(sy * (i * 50 / 254.0 * fScreenInch));
-        if (y >= d.Top && y <= d.Bottom) lines.push_back({y, i % 2 == 0});
-    }
-    return lines;
+    if (FPaperPixels.height() <= 0) return {};
+    return GridLinesWithin(PrintPaper.PageHeight(), double(fViewSize.height()) / FPaperPixels.height(), fScreenInch,
+                           d.Top, d.Bottom);
 }
 
 void TPriPaint::DrawGrid(QPainter& canvas, const TRect& d) {

@@ -3,6 +3,7 @@
 #include "document/PriPaint.h"
 #include "support/BoxObject.h"
 #include "support/FixedPrinter.h"
+#include "platform/Rounding.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -291,6 +292,41 @@ TEST(PriPaintTest, GiantPaperGetsNoPage) {
     EXPECT_EQ(s->ViewSize(), QSize(0, 0));
     EXPECT_TRUE(s->PageBitmap().isNull());
     s->RedrawPage(nullptr, false, true);
+}
+
+TEST(PriPaintTest, GridOfAHugePaperFittedToTheWindowHasAtMostALinePerPixel) {
+    TSurfaceFixture s({0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 2000000000, 2000000000});
+    s->BltSizeCheck = bsStretch;
+    s->BltGridCheck = true;
+    s->SetPageLayout({10, 10}, {600, 400});
+    ASSERT_EQ(s->ViewSize(), QSize(400, 395));
+    const TRect whole{0, 0, 400, 395};
+    const auto cols = s->GridColumns(whole);
+    EXPECT_LE(cols.size(), 401u);
+    EXPECT_EQ(cols.front().Pos, 0);
+    for (size_t i = 1; i < cols.size(); ++i) EXPECT_EQ(cols[i].Pos, cols[i - 1].Pos + 1);
+    EXPECT_LE(s->GridRows(whole).size(), 396u);
+    s->SetVisibleRect(100, 100, 50, 50);
+    EXPECT_LE(s->GridColumns(s->VisibleRect()).size(), 51u);
+    s->RedrawPage(nullptr, false, true);
+    s->RedrawPage(nullptr, false, false);
+
+    // A paper just a little denser than the pixels: every pixel gets the style of the last line on it.
+    TSurfaceFixture a4;
+    a4->BltSizeCheck = bsStretch;
+    a4->SetPageLayout({10, 10}, {60, 60});
+    const QSize v = a4->ViewSize();
+    const auto got = a4->GridColumns({0, 0, v.width(), v.height()});
+    const double scale = double(v.width()) / a4->PaperPixels().width();
+    std::vector<TPriPaint::TGridLine> expected;
+    for (int i = 0; i <= 2100 / 50; ++i) {
+        const int x = Trunc(scale * (i * 50 / 254.0 * 96));
+        if (!expected.empty() && expected.back().Pos == x)
+            expected.back().Solid = i % 2 == 0;
+        else
+            expected.push_back({x, i % 2 == 0});
+    }
+    EXPECT_EQ(got, expected);
 }
 
 TEST(PriPaintTest, StartMonthRedatesCalendarsInSequence) {

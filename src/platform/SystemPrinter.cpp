@@ -32,24 +32,40 @@ TPrinterMetrics TSystemPrinter::GetPrinterMetrics() {
     return m;
 }
 
-std::vector<TPrinterPaper> TSystemPrinter::PaperList() {
+std::vector<TPrinterPaper> TSystemPrinter::NumberPapers(const QList<QPageSize>& sizes) {
     std::vector<TPrinterPaper> papers;
-    if (!fPrinter) return papers;
-    const QList<QPageSize> sizes = QPrinterInfo(*fPrinter).supportedPageSizes();
-    papers.reserve(sizes.size() + 1);
-    for (const QPageSize& size : sizes) {
+    papers.reserve(size_t(sizes.size()) + 1);
+    for (qsizetype i = 0; i < sizes.size(); ++i) {
+        const QPageSize& size = sizes[i];
         const QSizeF mm = size.size(QPageSize::Millimeter);
-        papers.push_back({int(size.id()) + 1, int(std::lround(mm.width() * 10)), int(std::lround(mm.height() * 10)),
-                          size.name()});
+        const int number = size.id() == QPageSize::Custom ? kOwnPaperBase + int(i) : int(size.id()) + 1;
+        papers.push_back({number, int(std::lround(mm.width() * 10)), int(std::lround(mm.height() * 10)), size.name()});
     }
     // Qt accepts any custom size, as a driver listing the user-defined paper does.
     papers.push_back({kUserPaper, 0, 0, QStringLiteral("User")});
     return papers;
 }
 
+QPageSize TSystemPrinter::SizeForNumber(const QList<QPageSize>& sizes, int number) {
+    if (number >= kOwnPaperBase) {
+        const qsizetype i = number - kOwnPaperBase;
+        return i < sizes.size() ? sizes[i] : QPageSize();
+    }
+    if (number <= 0 || number > int(QPageSize::LastPageSize) + 1 || number - 1 == int(QPageSize::Custom))
+        return QPageSize();
+    return QPageSize(QPageSize::PageSizeId(number - 1));
+}
+
+std::vector<TPrinterPaper> TSystemPrinter::PaperList() {
+    if (!fPrinter) return {};
+    return NumberPapers(QPrinterInfo(*fPrinter).supportedPageSizes());
+}
+
 bool TSystemPrinter::SelectPaper(int number, bool portrait) {
-    if (!fPrinter || number <= 0 || number > int(QPageSize::LastPageSize) + 1) return false;
-    const bool ok = fPrinter->setPageSize(QPageSize(QPageSize::PageSizeId(number - 1)));
+    if (!fPrinter) return false;
+    const QPageSize size = SizeForNumber(QPrinterInfo(*fPrinter).supportedPageSizes(), number);
+    if (!size.isValid()) return false;
+    const bool ok = fPrinter->setPageSize(size);
     fPrinter->setPageOrientation(portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
     return ok;
 }

@@ -2,6 +2,8 @@
 
 #include "platform/PrinterMetrics.h"
 
+#include <QList>
+#include <QPageSize>
 #include <memory>
 
 class QPrinter;
@@ -19,6 +21,14 @@ public:
     bool SelectCustomPaper(int width, int height, bool portrait) override;
 
     bool HasPrinter() const { return fHasPrinter; }
+
+    // Paper numbers for the sizes a printer offers: a standard size keeps its own number, a size
+    // of the printer's own (a PPD entry Qt has no name for) is numbered by its place in the list
+    // from kOwnPaperBase on, so each of them can be chosen again.
+    static constexpr int kOwnPaperBase = 1000;
+    static std::vector<TPrinterPaper> NumberPapers(const QList<QPageSize>& sizes);
+    // The size a number stands for; invalid for a number that names none.
+    static QPageSize SizeForNumber(const QList<QPageSize>& sizes, int number);
     QPrinter* Printer() { return fPrinter.get(); }
 
 private:

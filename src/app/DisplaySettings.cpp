@@ -67,7 +67,7 @@ void TDisplaySettings::ApplyToSurface(TPriPaint& surface) const {
 }
 
 bool LoadSettings(const QString& iniPath, TPriPaint& surface, TDisplaySettings& settings) {
-    if (!QFileInfo::exists(iniPath)) return false;
+    if (!QFileInfo(iniPath).isFile()) return false;
     const TIniFile ini(iniPath);
     settings.Read(ini);
     settings.ApplyToSurface(surface);

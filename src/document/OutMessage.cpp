@@ -3,10 +3,13 @@
 #include "platform/Cp932.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 QString TOutMessage::ErrorText() { return QStringLiteral("エラーが発生しました"); }
 
 bool TOutMessage::LoadMessages(const QString& path) {
+    // A folder or a pipe in the file's place counts as no file.
+    if (!QFileInfo(path).isFile()) return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;
     LoadFromBytes(file.readAll());

@@ -3,9 +3,12 @@
 #include "platform/Cp932.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 TIniFile::TIniFile(QString fileName) : fFileName(std::move(fileName)) {
+    // Only a plain file is read: opening a pipe would wait for a writer for ever.
+    if (!QFileInfo(fFileName).isFile()) return;
     QFile file(fFileName);
     if (!file.open(QIODevice::ReadOnly)) return;
     fExists = true;

@@ -3,9 +3,11 @@
 #include "platform/Cp932.h"
 #include "support/FixedPrinter.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -29,6 +31,18 @@ TEST(DisplaySettingsTest, MissingFileChangesNothing) {
     EXPECT_FALSE(LoadSettings("/nonexistent/settings.ini", *surface, settings));
     EXPECT_EQ(surface->GridColor, 123);
     EXPECT_FALSE(settings.RulerCheck);
+
+    // A folder or a pipe standing where the file should be is no settings file either.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString folder = dir.filePath(QStringLiteral("folder.ini")), pipe = dir.filePath(QStringLiteral("pipe.ini"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString& path : {folder, pipe}) {
+        EXPECT_FALSE(LoadSettings(path, *surface, settings));
+        EXPECT_EQ(surface->GridColor, 123);
+        EXPECT_FALSE(settings.RulerCheck);
+    }
 }
 
 TEST(DisplaySettingsTest, MissingKeysTakeTheirDefaults) {

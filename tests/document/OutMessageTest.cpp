@@ -1,7 +1,10 @@
 #include "document/OutMessage.h"
 #include "platform/Cp932.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 TEST(OutMessageTest, LinePositionGivesTheNumberAndBadLinesFallBack) {
     TOutMessage table;
@@ -24,6 +27,15 @@ TEST(OutMessageTest, MissingFileLeavesTheTableEmpty) {
     TOutMessage table;
     EXPECT_FALSE(table.LoadMessages("/nonexistent/outmessage.txt"));
     EXPECT_EQ(table.GetMessage(3), TOutMessage::ErrorText());
+
+    // A pipe in the file's place must not block start-up waiting for a writer.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString pipe = dir.filePath(QStringLiteral("outmessage.txt"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    EXPECT_FALSE(table.LoadMessages(pipe));
+    EXPECT_FALSE(table.LoadMessages(dir.path()));
+    EXPECT_EQ(table.Count(), 0);
 }
 
 TEST(OutMessageTest, ShippedTableHasEveryNumberTheProgramUses) {

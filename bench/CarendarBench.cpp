@@ -37,8 +37,7 @@ struct TYearPage {
     }
 };
 
-void BM_DrawTwelveGrids(benchmark::State& state) {
-    TYearPage page;
+void DrawTwelveGrids(benchmark::State& state, TYearPage& page) {
     for (auto _ : state) {
         QPainter p(&page.Image);
         for (auto& c : page.Months)
@@ -47,19 +46,18 @@ void BM_DrawTwelveGrids(benchmark::State& state) {
     state.counters["s_per_grid"] = benchmark::Counter(12.0 * double(state.iterations()),
                                                       benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
+
+void BM_DrawTwelveGrids(benchmark::State& state) {
+    TYearPage page;
+    DrawTwelveGrids(state, page);
+}
 BENCHMARK(BM_DrawTwelveGrids)->Unit(benchmark::kMicrosecond);
 
 // Five rows: March and June 2025 share their last cells at the smaller size, so the
 // drawing switches between two font sizes within a month.
 void BM_DrawTwelveGridsFiveRows(benchmark::State& state) {
     TYearPage page(TStepCount::sc5);
-    for (auto _ : state) {
-        QPainter p(&page.Image);
-        for (auto& c : page.Months)
-            c->DrawObject(bmLayout, p);
-    }
-    state.counters["s_per_grid"] = benchmark::Counter(12.0 * double(state.iterations()),
-                                                      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    DrawTwelveGrids(state, page);
 }
 BENCHMARK(BM_DrawTwelveGridsFiveRows)->Unit(benchmark::kMicrosecond);
 

@@ -50,7 +50,8 @@ TCarendarSelectDlg::TCarendarSelectDlg(const QString& appPath, QWidget* parent)
     fTabControl1->setObjectName(QStringLiteral("TabControl1"));
     fTabControl1->setExpanding(false);
     fTabControl1->setDrawBase(false);
-    fTabControl1->setStyleSheet(QStringLiteral("QTabBar::tab { width: 47px; }"));
+    fTabControl1->setElideMode(Qt::ElideNone);
+    fTabControl1->setUsesScrollButtons(false);
     for (int kind = 0; kind < kKinds; ++kind)
         fTabControl1->addTab(KindCaption(kind));
 
@@ -210,6 +211,12 @@ bool TCarendarSelectDlg::FillTemplateBox(int kind) {
     if (!ReadTemplateFolder(fAppPath + KindFolder(kind), list) || list.empty()) return false;
     auto* content = new QWidget;
     content->setObjectName(QStringLiteral("TemplateButtons%1").arg(kind + 1));
+    // The chosen template must stand out at a glance; the focus shows apart from it.
+    content->setStyleSheet(
+        QStringLiteral("QToolButton { background: white; border: 1px solid #dde3db; color: #7a857b; }"
+                       "QToolButton:hover { background: #f2f8ef; }"
+                       "QToolButton:focus { border: 1px dashed #4c925c; }"
+                       "QToolButton:checked { background: #d9edd5; border: 3px solid #4c925c; }"));
     const int rows = int(list.size() + 1) / 2;
     content->setFixedSize(2 * kButtonSide, rows * kButtonSide);
     std::vector<TImage_Ex*>& pictures = fButtonPictures[size_t(kind)];

@@ -266,6 +266,14 @@ bool TCarendarSelectDlg::PrepareLists() {
         fTabControl1->setCurrentIndex(first);
     }
     ShowKind(first);
+    // Tab goes from the paper kinds to the grid shown, then on to the year and month.
+    QWidget* previous = fTabControl1;
+    for (int kind = 0; kind < kKinds; ++kind)
+        for (QAbstractButton* button : fGroups[size_t(kind)]->buttons()) {
+            setTabOrder(previous, button);
+            previous = button;
+        }
+    setTabOrder(previous, fSpinEditYear);
     StartThumbnails(first);
     return true;
 }

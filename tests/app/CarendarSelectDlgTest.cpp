@@ -279,6 +279,10 @@ TEST(CarendarSelectDlgTest, DestroyedWhileLoading) {
     for (int round = 0; round < 3; ++round) {
         auto d = std::make_unique<TDialog>(app.path);
         ASSERT_TRUE(d->dlg.PrepareLists());
+        // Preparing again replaces the lists; pictures meant for the old ones are dropped.
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(d->dlg.PrepareLists());
+        EXPECT_EQ(d->dlg.TemplateList(0).size(), 40u);
         QCoreApplication::processEvents();
         d.reset();
         QCoreApplication::processEvents();

@@ -118,8 +118,10 @@ TStartPanel::TStartPanel(QWidget* parent) : QWidget(parent) {
     fImage1->setToolTip(QStringLiteral("スキャナ起動"));
     fImage3->setToolTip(QStringLiteral("印刷"));
     fImageClose->setToolTip(QStringLiteral("サイドバーを閉じる"));
-    for (TImage_Ex* button : {fImage1, fImage3, fImageClose})
+    for (TImage_Ex* button : {fImage1, fImage3, fImageClose}) {
         button->setCursor(Qt::PointingHandCursor);
+        button->setAccessibleName(button->toolTip());
+    }
 
     // A row of tool buttons in the tray the artwork leaves for it.
     fToolBar3 = new QWidget(this);

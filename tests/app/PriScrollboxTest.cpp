@@ -1,5 +1,7 @@
 #include "app/PriRuler.h"
 #include "app/PriScrollbox.h"
+#include "document/PriPaint.h"
+#include "support/FixedPrinter.h"
 
 #include <QApplication>
 #include <QScrollBar>
@@ -144,4 +146,49 @@ TEST(PriScrollboxTest, OnlyClicksOnTheEmptyAreaReportThemselves) {
     EXPECT_EQ(spy.count(), 1);
     QTest::mouseClick(f.box.viewport(), Qt::LeftButton, {}, QPoint(450, 350)); // beyond the content
     EXPECT_EQ(spy.count(), 2);
+}
+
+// A picture to look at: xvfb-run -a env QT_QPA_PLATFORM=xcb build/tests/komorebi_tests
+// --gtest_also_run_disabled_tests --gtest_filter='*BoxPicture*' writes /tmp/komorebi-box-*.png: an A4
+// page at 200 % with both rulers, at the start and scrolled.
+TEST(PriScrollboxTest, DISABLED_BoxPicture) {
+    TPriScrollbox box;
+    box.setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+    box.resize(700, 500);
+    auto* surface = new TPriPaint(box.Content(), QString(), 96, std::make_unique<TFixedPrinter>());
+    TPriPaper& paper = surface->PrintPaper;
+    paper.FPortrait = 1;
+    paper.FSeatColumns = paper.FSeatRows = 1;
+    paper.FSheetWidth = paper.FSeatWidth = 2100;
+    paper.FSheetHeight = paper.FSeatHeight = 2970;
+    surface->BltSizeCheck = bs200;
+    surface->SetPageLayout(QPoint(35, 35), QSize(700 - 45, 500 - 50));
+    surface->RedrawPage(nullptr, false, true);
+    surface->SetVisibleRect(0, 0, surface->width(), surface->height());
+    auto* horz = new TPriRuler(box.Content());
+    auto* vert = new TPriRuler(box.Content());
+    horz->SetBltVec(bvHorz);
+    for (TPriRuler* r : {horz, vert}) {
+        const bool h = r == horz;
+        r->SetBltUnit(bu20mm);
+        r->SetBltmmSize(h ? paper.PageWidth() : paper.PageHeight());
+        r->SetBltSameSize(h ? surface->PaperPixels().width() : surface->PaperPixels().height());
+        r->SetBackSize(h ? surface->width() : surface->height());
+    }
+    horz->setGeometry(0, 0, surface->x() + surface->width(), 25);
+    vert->setGeometry(0, 25, 25, surface->y() + surface->height() - 25);
+    horz->SetBltStart(surface->x());
+    vert->SetBltStart(surface->y() - 25);
+    horz->raise();
+    box.SetContentSize(QSize(surface->x() + surface->width() + 10, surface->y() + surface->height() + 10));
+    QObject::connect(&box, &TPriScrollbox::HorzScroll, [&] { box.PinRulers(horz, vert); });
+    QObject::connect(&box, &TPriScrollbox::VertScroll, [&] { box.PinRulers(horz, vert); });
+    horz->SetPointerMark(QPoint(120, 200));
+    vert->SetPointerMark(QPoint(120, 200));
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    box.grab().save(QStringLiteral("/tmp/komorebi-box-start.png"));
+    box.SetHorzPosition(300);
+    box.SetVertPosition(500);
+    box.grab().save(QStringLiteral("/tmp/komorebi-box-scrolled.png"));
 }

@@ -103,9 +103,13 @@ void TPriScrollbox::PinRulers(QWidget* horzRuler, QWidget* vertRuler) {
 }
 
 void TPriScrollbox::wheelEvent(QWheelEvent* event) {
-    event->accept();
     const int delta = event->angleDelta().y();
-    if (delta == 0) return;
+    if (delta == 0) {
+        // A sideways wheel or swipe scrolls sideways as usual.
+        QScrollArea::wheelEvent(event);
+        return;
+    }
+    event->accept();
     if (event->modifiers() & Qt::ControlModifier) {
         if (const int notches = TakeNotches(fZoomRest, delta)) emit ZoomStep(notches);
         return;
@@ -120,7 +124,7 @@ bool TPriScrollbox::IsEmptyAt(QObject* watched, QPoint pos) const {
 
 bool TPriScrollbox::eventFilter(QObject* watched, QEvent* event) {
     const bool bar = watched == horizontalScrollBar() || watched == verticalScrollBar();
-    if (bar && event->type() == QEvent::Wheel) {
+    if (bar && event->type() == QEvent::Wheel && static_cast<QWheelEvent*>(event)->angleDelta().y() != 0) {
         // The wheel over a scroll bar steps the page like anywhere else in the box.
         wheelEvent(static_cast<QWheelEvent*>(event));
         return true;

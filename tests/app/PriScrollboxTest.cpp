@@ -52,11 +52,11 @@ struct TBoxFixture {
 
 // Delivers a wheel event the way Qt hands a real one on: to the widget under the pointer, then
 // to each parent while it is ignored. (Synthesized wheel events are not handed on by Qt itself.)
-void Wheel(QWidget* target, int delta, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+void Wheel(QWidget* target, int delta, Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool sideways = false) {
     QPointF pos(target->width() / 2.0, target->height() / 2.0);
     for (QWidget* w = target; w; w = w->parentWidget()) {
-        QWheelEvent event(pos, w->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers,
-                          Qt::NoScrollPhase, false);
+        QWheelEvent event(pos, w->mapToGlobal(pos), QPoint(), sideways ? QPoint(delta, 0) : QPoint(0, delta),
+                          Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
         QApplication::sendEvent(w, &event);
         if (event.isAccepted() || w->isWindow()) return;
         pos = w->mapToParent(pos);
@@ -122,6 +122,10 @@ TEST(PriScrollboxTest, WheelStepsTenPixelsPerNotch) {
         Wheel(f.box.verticalScrollBar(), 120);
         EXPECT_EQ(f.box.VertPosition(), 30);
         EXPECT_EQ(f.box.HorzPosition(), 0);
+        Wheel(f.page, -120, Qt::NoModifier, true); // a sideways wheel scrolls sideways, the Qt way
+        EXPECT_GT(f.box.HorzPosition(), 0);
+        EXPECT_EQ(f.box.VertPosition(), 30);
+        EXPECT_EQ(f.box.ViewPos(f.vert).x(), 0);
 
         Wheel(f.page, 120, Qt::ControlModifier);
         Wheel(f.page, -60, Qt::ControlModifier);

@@ -98,8 +98,16 @@ void TPriScrollbox::SetViewTop(QWidget* child, int top) {
 }
 
 void TPriScrollbox::PinRulers(QWidget* horzRuler, QWidget* vertRuler) {
-    if (vertRuler) SetViewLeft(vertRuler, 0);
-    if (horzRuler) SetViewTop(horzRuler, 0);
+    // A surface made after the rulers (a new document) would otherwise cover them; the
+    // horizontal ruler lies over the vertical one where they cross.
+    if (vertRuler) {
+        SetViewLeft(vertRuler, 0);
+        vertRuler->raise();
+    }
+    if (horzRuler) {
+        SetViewTop(horzRuler, 0);
+        horzRuler->raise();
+    }
 }
 
 void TPriScrollbox::wheelEvent(QWheelEvent* event) {

@@ -43,7 +43,8 @@ public:
     void SetViewLeft(QWidget* child, int left);
     void SetViewTop(QWidget* child, int top);
     // After a scroll: the vertical ruler back to Left 0 and the horizontal ruler back to Top 0, so
-    // both stay at the visible edges while the page moves under them. Either may be null.
+    // both stay at the visible edges while the page moves under them; both are raised above the
+    // page, the horizontal one on top. Either may be null.
     void PinRulers(QWidget* horzRuler, QWidget* vertRuler);
 
 signals:

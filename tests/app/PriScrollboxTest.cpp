@@ -25,12 +25,6 @@ struct TBoxFixture {
     TPriRuler* vert;
 
     explicit TBoxFixture(QSize pageSize, QSize boxSize = QSize(300, 200)) {
-        page = new QWidget(box.Content());
-        page->setAutoFillBackground(true);
-        QPalette pal = page->palette();
-        pal.setColor(QPalette::Window, kPageColor);
-        page->setPalette(pal);
-        page->setGeometry(QRect(QPoint(35, 35), pageSize));
         horz = new TPriRuler(box.Content());
         horz->SetBltVec(bvHorz);
         horz->SetColor(QColorToColor(kHorzRulerColor));
@@ -38,7 +32,13 @@ struct TBoxFixture {
         vert = new TPriRuler(box.Content());
         vert->SetColor(QColorToColor(kVertRulerColor));
         vert->setGeometry(0, 25, 25, pageSize.height() + 10);
-        horz->raise();
+        // The page made last, as a new document's surface is: it must still lie under the rulers.
+        page = new QWidget(box.Content());
+        page->setAutoFillBackground(true);
+        QPalette pal = page->palette();
+        pal.setColor(QPalette::Window, kPageColor);
+        page->setPalette(pal);
+        page->setGeometry(QRect(QPoint(35, 35), pageSize));
         box.SetContentSize(pageSize + QSize(45, 45));
         QObject::connect(&box, &TPriScrollbox::HorzScroll, [this] { box.PinRulers(horz, vert); });
         QObject::connect(&box, &TPriScrollbox::VertScroll, [this] { box.PinRulers(horz, vert); });
@@ -183,7 +183,7 @@ TEST(PriScrollboxTest, DISABLED_BoxPicture) {
     vert->setGeometry(0, 25, 25, surface->y() + surface->height() - 25);
     horz->SetBltStart(surface->x());
     vert->SetBltStart(surface->y() - 25);
-    horz->raise();
+    box.PinRulers(horz, vert);
     box.SetContentSize(QSize(surface->x() + surface->width() + 10, surface->y() + surface->height() + 10));
     QObject::connect(&box, &TPriScrollbox::HorzScroll, [&] { box.PinRulers(horz, vert); });
     QObject::connect(&box, &TPriScrollbox::VertScroll, [&] { box.PinRulers(horz, vert); });

@@ -24,7 +24,7 @@ const char16_t* const kWindowsFaces[] = {u"ＭＳ Ｐゴシック", u"ＭＳ ゴ
 QFrame* MakeSwatch(QWidget* parent) {
     auto* swatch = new QFrame(parent);
     swatch->setFrameShape(QFrame::Box);
-    swatch->setMinimumSize(48, 20);
+    swatch->setFixedSize(64, 22); // a colour sample, not a layout cell
     swatch->setAutoFillBackground(true);
     return swatch;
 }

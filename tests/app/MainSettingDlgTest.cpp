@@ -56,11 +56,22 @@ TEST(MainSettingDlgTest, ShowsTheSettingsAndReturnsTheChoice) {
         EXPECT_EQ(dlg.ColorButton(i)->text(), QString::fromUtf16(captions[i]));
     }
 
+    // Tab walks the colours top to bottom, the check box, then the font group.
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    dlg.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+    dlg.ColorButton(0)->setFocus();
+    const QWidget* tabOrder[] = {dlg.ColorButton(1), dlg.ColorButton(2), dlg.ColorButton(3), dlg.ColorButton(4),
+                                 dlg.RulerTextBox(), dlg.FontNameBox(),  dlg.FontSizeBox(),  dlg.ColorButton(5)};
+    for (const QWidget* next : tabOrder) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), next);
+    }
+
     // Each colour button asks for a colour: a pick takes it, a cancel leaves the old one.
     std::optional<TColor> answer = RGBColor(200, 100, 50);
     dlg.ColorPicker = [&answer](TColor) { return answer; };
-    dlg.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
     QTest::mouseClick(dlg.ColorButton(0), Qt::LeftButton);
     EXPECT_EQ(dlg.GridColor(), RGBColor(200, 100, 50));
     answer = RGBColor(9, 9, 9);

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -186,4 +188,33 @@ TEST(AppPathsTest, ShippedTemplatesAreRecognisedThroughLinksAndDots) {
     };
     for (const auto& row : rows)
         EXPECT_EQ(paths.IsUnderShippedTemplates(row.file), row.shipped) << qPrintable(row.file);
+}
+
+TEST(AppPathsTest, InstalledProgramFindsItsTreeBesideBin) {
+    const QString cmake = QStandardPaths::findExecutable(QStringLiteral("cmake"));
+    if (cmake.isEmpty()) GTEST_SKIP() << "cmake is not on the path";
+    QTemporaryDir prefix;
+    ASSERT_TRUE(prefix.isValid());
+    QProcess install;
+    install.start(cmake, {QStringLiteral("--install"), QStringLiteral(KOMOREBI_BINARY_DIR), QStringLiteral("--prefix"),
+                          prefix.path()});
+    ASSERT_TRUE(install.waitForFinished(120000));
+    ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().constData();
+
+    const QString root = prefix.path();
+    for (const char* file : {"/bin/komorebi", "/share/komorebi/settings/outmessage.txt",
+                             "/share/komorebi/HolidayList/holiday.dat", "/share/applications/komorebi.desktop",
+                             "/share/icons/hicolor/scalable/apps/komorebi.svg", "/share/mime/packages/komorebi.xml"})
+        EXPECT_TRUE(QFileInfo(root + file).isFile()) << file;
+    EXPECT_FALSE(QFileInfo::exists(root + "/share/komorebi/UserData"));
+    EXPECT_FALSE(QFileInfo::exists(root + "/bin/settings"));
+
+    const TAppPaths paths = TAppPaths::DetectFor(root + "/bin", root + "/home");
+    EXPECT_FALSE(paths.IsPortable());
+    EXPECT_EQ(paths.AppPath(), root + "/share/komorebi/");
+    EXPECT_EQ(paths.PackFolder(), root + "/lib/komorebi/");
+    EXPECT_TRUE(QFileInfo(paths.MessageFile()).isFile());
+    EXPECT_TRUE(QFileInfo(paths.TemplateKindFolder(0)).isDir());
+    ASSERT_TRUE(paths.EnsureUserTree());
+    EXPECT_TRUE(QFileInfo(paths.UserDataFolder()).isDir());
 }

@@ -8,6 +8,7 @@
 #include <QLocalSocket>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QWidget>
 #include <QtEndian>
 #include <unistd.h>
 
@@ -185,4 +186,12 @@ bool TSingleInstance::DecodeMessage(const QByteArray& bytes, QStringList* files)
     if (at != bytes.size()) return false;
     *files = decoded;
     return true;
+}
+
+void TSingleInstance::BringToFront(QWidget* window) {
+    if (!window) return;
+    window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    window->show();
+    window->raise();
+    window->activateWindow();
 }

@@ -7,6 +7,7 @@
 
 class QLocalServer;
 class QLocalSocket;
+class QWidget;
 
 // One running program per user: the first instance listens on a local socket in the user's
 // runtime folder; a later one hands it the files to open and ends. The socket is named by full
@@ -43,6 +44,10 @@ public:
     static QByteArray EncodeMessage(const QStringList& files);
     // Decodes one complete message; false for anything malformed.
     static bool DecodeMessage(const QByteArray& bytes, QStringList* files);
+
+    // What the first instance does on ActivationRequested: shows its window again if it was
+    // minimised or hidden and brings it to the front.
+    static void BringToFront(QWidget* window);
 
 signals:
     // On the first instance: another one was started, with these files to open (may be empty).

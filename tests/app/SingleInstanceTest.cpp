@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWidget>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -137,4 +138,19 @@ TEST(SingleInstanceTest, MessagesAreBoundedAndStrictlyDecoded) {
                               QByteArray("KOMO")};
     for (const QByteArray& bytes : bad)
         EXPECT_FALSE(TSingleInstance::DecodeMessage(bytes, &decoded)) << bytes.toHex().constData();
+}
+
+TEST(SingleInstanceTest, ActivationBringsAMinimisedWindowBack) {
+    for (bool minimised : {true, false}) {
+        QWidget window;
+        window.resize(200, 100);
+        if (minimised)
+            window.showMinimized();
+        else
+            window.hide();
+        TSingleInstance::BringToFront(&window);
+        EXPECT_TRUE(window.isVisible()) << minimised;
+        EXPECT_FALSE(window.windowState() & Qt::WindowMinimized) << minimised;
+    }
+    TSingleInstance::BringToFront(nullptr);
 }

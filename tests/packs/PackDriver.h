@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QTimer>
 #include <functional>
+#include <gtest/gtest.h>
 
 class TPackDriver {
 public:
@@ -21,7 +22,11 @@ public:
         });
         fTimer.start();
     }
-    ~TPackDriver() { fTimer.stop(); }
+    // By the time the driver goes, the pack's dialog must be gone too.
+    ~TPackDriver() {
+        fTimer.stop();
+        EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty()) << "a pack left a window behind";
+    }
     bool Seen() const { return fSeen; }
     const QString& Title() const { return fTitle; }
 

@@ -85,6 +85,8 @@ TRecordSettingDialog::TRecordSettingDialog(const TRecordUnit& records, const QSt
         none->setWordWrap(true);
         files->addRow(none);
     }
+    // The wrapped descriptions set the dialog's height; spare height goes to them, not to the files.
+    filesBox->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     layout->addWidget(filesBox);
 
     auto* modesBox = new QGroupBox(QStringLiteral("印刷方法"), this);
@@ -101,7 +103,7 @@ TRecordSettingDialog::TRecordSettingDialog(const TRecordUnit& records, const QSt
         modes->addWidget(button);
         modes->addWidget(text);
     }
-    layout->addWidget(modesBox);
+    layout->addWidget(modesBox, 1);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
@@ -113,7 +115,9 @@ TRecordSettingDialog::TRecordSettingDialog(const TRecordUnit& records, const QSt
     setTabOrder(fMain, fDetail);
     setTabOrder(fDetail, fModes->button(current));
     fMain->setFocus();
-    setMinimumWidth(520);
+    // Wrapped texts report their height for a narrower width; size the dialog for the real one.
+    setMinimumWidth(560);
+    resize(560, std::max(heightForWidth(560), sizeHint().height() / 2));
 }
 
 QString TRecordSettingDialog::MainFile() const {

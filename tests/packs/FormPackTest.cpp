@@ -290,3 +290,27 @@ TEST(FormPackTest, AlignsThreeObjectsInPlace) {
             EXPECT_EQ(boxes[i]->BoundsRect().ToQRect(), c.Expected[i]) << c.Kind;
     }
 }
+
+TEST(FormPackTest, LongNamesAreCutBetweenDoubleByteCharacters) {
+    // 3072-byte buffer: 1535 double-byte characters and the terminator fit, never half of one more.
+    TPackLibrary packs(BuiltAppPath());
+    const QString longName(2000, QChar(u'表'));
+    for (const bool typeMore : {false, true}) {
+        int32_t category = 3;
+        QString name = longName;
+        QString shown;
+        TPackDriver driver([&](QDialog& d) {
+            QLineEdit* field = TextFields(d).at(0);
+            shown = field->text();
+            if (typeMore) {
+                field->end(false);
+                CommitInto(field, QStringLiteral("ソソ"));
+            }
+            ClickOk(d);
+        });
+        ASSERT_TRUE(bool(packs.EditCategory("フィールド追加", 8, category, name)));
+        EXPECT_EQ(shown, QString(1535, QChar(u'表')));
+        EXPECT_EQ(name, QString(1535, QChar(u'表')));
+        EXPECT_EQ(category, 3);
+    }
+}

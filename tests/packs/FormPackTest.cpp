@@ -2,6 +2,7 @@
 
 #include "platform/Cp932.h"
 #include "platform/PackLibrary.h"
+#include "objects/PriLine.h"
 #include "support/BoxObject.h"
 
 #include <QAbstractButton>
@@ -313,4 +314,29 @@ TEST(FormPackTest, LongNamesAreCutBetweenDoubleByteCharacters) {
         EXPECT_EQ(name, QString(1535, QChar(u'表')));
         EXPECT_EQ(category, 3);
     }
+}
+
+TEST(FormPackTest, AlignedLinesTakeTheirEndPointsAlong) {
+    TBoxObject box;
+    box.SetBounds(10, 20, 30, 40);
+    TPriLine line;
+    line.SetStartPoint({100, 50});
+    line.SetEndPoint({140, 60});
+    line.SetBounds(100, 50, 41, 11);
+    TPackObjectList list{&box, &line};
+    TPackDriver driver([](QDialog& d) {
+        d.findChild<QButtonGroup*>()->button(0)->click(); // left edges
+        QTest::keyClick(d.focusWidget(), Qt::Key_Return);
+    });
+    ASSERT_TRUE(bool(TPackLibrary(BuiltAppPath()).PositionEditDlg(list)));
+    EXPECT_EQ(line.Left, 10);
+    EXPECT_EQ(line.StartPoint(), QPoint(10, 50));
+    EXPECT_EQ(line.EndPoint(), QPoint(50, 60));
+
+    // One object alone is never aligned: no dialog, nothing changes.
+    TPackObjectList one{&line};
+    const TDlgAnswer a = TPackLibrary(BuiltAppPath()).PositionEditDlg(one);
+    EXPECT_TRUE(a.Called);
+    EXPECT_FALSE(bool(a));
+    EXPECT_EQ(line.StartPoint(), QPoint(10, 50));
 }

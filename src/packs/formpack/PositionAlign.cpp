@@ -1,11 +1,23 @@
 #include "PositionAlign.h"
 
+#include "merge/PriPortal.h"
 #include "objects/PriBase.h"
 
 #include <algorithm>
 #include <vector>
 
 namespace {
+
+// Moves and sizes through the object's own operations, so a line takes its end points along,
+// a picture its drawn copy and a portal its row height.
+void Place(TPriBase* o, int x, int y, int w, int h) {
+    QPoint grow(w - o->Width, h - o->Height);
+    if (auto* portal = dynamic_cast<TPriPortal*>(o); portal && grow.y() != 0)
+        grow.setY(grow.y() / std::max(1, int(portal->Rows))); // the portal grows by every row
+    if (!grow.isNull()) o->SizeBy(grow);
+    const QPoint move(x - o->Left, y - o->Top);
+    if (!move.isNull()) o->MoveBy(move);
+}
 
 void Distribute(const QList<TPriBase*>& objects, bool horizontal) {
     std::vector<TPriBase*> order(objects.begin(), objects.end());
@@ -27,9 +39,9 @@ void Distribute(const QList<TPriBase*>& objects, bool horizontal) {
         // Integer gaps whose remainder is spread over the row, so the last object ends where it did.
         const int p = int(start + before + free * int64_t(i) / gaps);
         if (horizontal)
-            o->SetBounds(p, o->Top, o->Width, o->Height);
+            Place(o, p, o->Top, o->Width, o->Height);
         else
-            o->SetBounds(o->Left, p, o->Width, o->Height);
+            Place(o, o->Left, p, o->Width, o->Height);
         before += extent(o);
     }
 }
@@ -87,7 +99,7 @@ bool TPositionAlign::Apply(TAlignKind kind, const QList<TPriBase*>& objects) {
         default:
             break;
         }
-        o->SetBounds(x, y, w, h);
+        Place(o, x, y, w, h);
     }
     return true;
 }

@@ -12,6 +12,7 @@
 #include "platform/Cp932.h"
 #include "platform/PackEntries.h"
 
+#include <QApplication>
 #include <QtGlobal>
 #include <cstring>
 #include <type_traits>
@@ -22,6 +23,11 @@ QString FromText(const char* text) {
     return text ? TCp932::Decode(text, qsizetype(strlen(text))) : QString();
 }
 
+// The program's active window, so the dialog opens over it rather than anywhere on the screen.
+QWidget* Host() {
+    return QApplication::activeWindow();
+}
+
 } // namespace
 
 extern "C" {
@@ -29,7 +35,7 @@ extern "C" {
 // choice: 1 open a template, 2 open saved data; 0 (and the answer 0) when the user quit.
 Q_DECL_EXPORT uint16_t StartCheckDlg(int32_t* choice, const char* caption1, const char* caption2) {
     if (choice == nullptr) return 0;
-    TStartCheckDialog dialog(FromText(caption1), FromText(caption2));
+    TStartCheckDialog dialog(FromText(caption1), FromText(caption2), Host());
     const bool ok = dialog.exec() == QDialog::Accepted && dialog.Choice() != 0;
     *choice = ok ? dialog.Choice() : 0;
     return ok ? 1 : 0;
@@ -44,7 +50,7 @@ Q_DECL_EXPORT uint16_t RecordSettingDlg(char* mainFile, int32_t mainSize, char* 
     TRecordUnit records;
     records.LoadFolder(TFormPaths::RecordFolder());
     TRecordSettingDialog dialog(records, TCp932::FromBuffer(mainFile, mainSize),
-                                TCp932::FromBuffer(detailFile, detailSize), *printMode);
+                                TCp932::FromBuffer(detailFile, detailSize), *printMode, Host());
     if (dialog.exec() != QDialog::Accepted) return 0;
     TCp932::ToBuffer(dialog.MainFile(), mainFile, mainSize);
     TCp932::ToBuffer(dialog.DetailFile(), detailFile, detailSize);
@@ -57,7 +63,7 @@ Q_DECL_EXPORT uint16_t RecordSettingDlg(char* mainFile, int32_t mainSize, char* 
 Q_DECL_EXPORT uint16_t SaveTWAINImageDlg(int32_t* choice) {
     if (choice == nullptr) return 0;
     *choice = 0;
-    TSaveTwainImageDialog dialog(TFormPaths::AppPath() + QStringLiteral("temp/a.bmp"));
+    TSaveTwainImageDialog dialog(TFormPaths::AppPath() + QStringLiteral("temp/a.bmp"), Host());
     if (dialog.exec() != QDialog::Accepted) return 0;
     *choice = dialog.Choice();
     return *choice != 0 ? 1 : 0;
@@ -66,7 +72,7 @@ Q_DECL_EXPORT uint16_t SaveTWAINImageDlg(int32_t* choice) {
 // Lines up the listed objects' view bounds in place; the caller remakes handles and stored units.
 Q_DECL_EXPORT uint16_t PositionEditDlg(TPackObjectList* objects) {
     if (objects == nullptr || objects->size() < 2 || objects->contains(nullptr)) return 0;
-    TPositionEditDialog dialog(int(objects->size()));
+    TPositionEditDialog dialog(int(objects->size()), Host());
     if (dialog.exec() != QDialog::Accepted) return 0;
     return TPositionAlign::Apply(dialog.Kind(), *objects) ? 1 : 0;
 }
@@ -79,7 +85,7 @@ Q_DECL_EXPORT uint16_t EditCategory(const char* caption, int32_t kind, int32_t* 
     if (category == nullptr || text == nullptr || size <= 0) return 0;
     TFieldUnit fields;
     fields.LoadFolder(TFormPaths::FieldFolder());
-    TCategoryDialog dialog(FromText(caption), fields, *category, TCp932::FromBuffer(text, size));
+    TCategoryDialog dialog(FromText(caption), fields, *category, TCp932::FromBuffer(text, size), Host());
     if (dialog.exec() != QDialog::Accepted) return 0;
     *category = dialog.Category();
     TCp932::ToBuffer(dialog.Name(), text, size);

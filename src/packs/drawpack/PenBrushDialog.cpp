@@ -1,6 +1,7 @@
 #include "PenBrushDialog.h"
 
 #include "objects/PriBrush.h"
+#include "packs/common/WideDigitBox.h"
 #include "objects/PriPen.h"
 
 #include <QColorDialog>
@@ -66,7 +67,7 @@ TPenBrushDialog::TPenBrushDialog(const TValues& values, int32_t part, QWidget* p
     fPenStyle->setIconSize(QSize(48, 14));
     // A style without a geometric form (a damaged record) draws solid, so it shows as solid.
     fPenStyle->setCurrentIndex(values.PenStyle >= 0 && values.PenStyle < kPenStyles ? values.PenStyle : psSolid);
-    fPenWidth = new QSpinBox;
+    fPenWidth = new TWideDigitBox<QSpinBox>;
     fPenWidth->setObjectName("penWidth");
     fPenWidth->setRange(1, kMaxPenWidth);
     fPenWidth->setSuffix(QStringLiteral(" ピクセル"));
@@ -92,7 +93,7 @@ TPenBrushDialog::TPenBrushDialog(const TValues& values, int32_t part, QWidget* p
     fBrushColor = new QPushButton(QStringLiteral("色を選ぶ(&O)..."));
     fBrushColor->setObjectName("brushColor");
     fBrushColor->setAutoDefault(false);
-    fRound = new QSpinBox;
+    fRound = new TWideDigitBox<QSpinBox>;
     fRound->setObjectName("roundNum");
     fRound->setRange(0, kMaxRound);
     fRound->setSuffix(QStringLiteral(" ピクセル"));
@@ -102,6 +103,19 @@ TPenBrushDialog::TPenBrushDialog(const TValues& values, int32_t part, QWidget* p
     brushForm->addRow(QStringLiteral("種類(&T):"), fBrushStyle);
     brushForm->addRow(QStringLiteral("色:"), fBrushColor);
     brushForm->addRow(QStringLiteral("角の丸み(&R):"), fRound);
+
+    // One label width for both groups, so their fields line up.
+    int labelWidth = 0;
+    for (QFormLayout* form : {penForm, brushForm})
+        for (int r = 0; r < form->rowCount(); ++r)
+            if (QLayoutItem* item = form->itemAt(r, QFormLayout::LabelRole))
+                labelWidth = std::max(labelWidth, item->widget()->sizeHint().width());
+    for (QFormLayout* form : {penForm, brushForm}) {
+        form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+        for (int r = 0; r < form->rowCount(); ++r)
+            if (QLayoutItem* item = form->itemAt(r, QFormLayout::LabelRole))
+                item->widget()->setMinimumWidth(labelWidth);
+    }
 
     penBox->setVisible(fEditPen);
     brushBox->setVisible(fEditBrush);

@@ -1,5 +1,7 @@
 #include "PortalDialog.h"
 
+#include "packs/common/WideDigitBox.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -12,7 +14,7 @@ TPortalDialog::TPortalDialog(int32_t rows, const QString& dataName, const QStrin
     : QDialog(parent) {
     setWindowTitle(QStringLiteral("ポータルの設定"));
 
-    fRows = new QSpinBox;
+    fRows = new TWideDigitBox<QSpinBox>;
     fRows->setObjectName("rows");
     fRows->setRange(1, kMaxRows);
     fRows->setSuffix(QStringLiteral(" 行"));

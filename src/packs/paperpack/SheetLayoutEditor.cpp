@@ -1,5 +1,7 @@
 #include "SheetLayoutEditor.h"
 
+#include "packs/common/WideDigitBox.h"
+
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
@@ -23,7 +25,7 @@ constexpr TPreset kPresets[] = {
 constexpr int kCustom = int(std::size(kPresets)) - 1;
 
 QDoubleSpinBox* NewMmBox(const char* name, double minimum) {
-    auto* box = new QDoubleSpinBox;
+    auto* box = new TWideDigitBox<QDoubleSpinBox>;
     box->setObjectName(QLatin1String(name));
     box->setDecimals(1);
     box->setSingleStep(0.1);
@@ -34,7 +36,7 @@ QDoubleSpinBox* NewMmBox(const char* name, double minimum) {
 }
 
 QSpinBox* NewCountBox(const char* name) {
-    auto* box = new QSpinBox;
+    auto* box = new TWideDigitBox<QSpinBox>;
     box->setObjectName(QLatin1String(name));
     box->setRange(1, TCardSheet::kMaxGrid);
     return box;
@@ -96,6 +98,18 @@ TSheetLayoutEditor::TSheetLayoutEditor(QWidget* parent) : QWidget(parent) {
     row(seatGrid, 2, QStringLiteral("最初の面 左 , 上(&O):"), fFirstLeft, QStringLiteral(","), fFirstTop);
     row(seatGrid, 3, QStringLiteral("面の間隔 横 , 縦(&I):"), fGapX, QStringLiteral(","), fGapY);
     seatGrid->addWidget(fit, 4, 1, 1, 3);
+
+    // One label width for both groups, so their fields line up.
+    int labelWidth = 0;
+    for (QGridLayout* grid : {sheetGrid, seatGrid})
+        for (int r = 0; r < grid->rowCount(); ++r)
+            if (QLayoutItem* item = grid->itemAtPosition(r, 0))
+                labelWidth = std::max(labelWidth, item->widget()->sizeHint().width());
+    for (QGridLayout* grid : {sheetGrid, seatGrid}) {
+        grid->setColumnMinimumWidth(0, labelWidth);
+        grid->setColumnStretch(1, 1);
+        grid->setColumnStretch(3, 1);
+    }
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

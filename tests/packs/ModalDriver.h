@@ -50,3 +50,20 @@ inline void CommitNumber(QAbstractSpinBox* box, const QString& text) {
 inline int TopLevelCount() {
     return int(QApplication::topLevelWidgets().size());
 }
+
+// The named controls Tab visits, in order, from the dialog's first focus round to it again.
+inline QStringList TabWalk(QWidget* dialog) {
+    QApplication::setActiveWindow(dialog);
+    QWidget* first = dialog->focusWidget();
+    QStringList names;
+    if (!first) return names;
+    QWidget* current = first;
+    for (int guard = 0; guard < 64; ++guard) {
+        if (!current->objectName().isEmpty() && !current->objectName().startsWith(QLatin1String("qt_")))
+            names << current->objectName();
+        QTest::keyClick(current, Qt::Key_Tab);
+        current = dialog->focusWidget();
+        if (!current || current == first) break;
+    }
+    return names;
+}

@@ -4,6 +4,7 @@
 #include "packs/common/WideDigitBox.h"
 #include "objects/PriPen.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -17,17 +18,25 @@
 
 namespace {
 
+// A picture for an icon, sharp on a high-density screen.
+QPixmap IconPixmap(int width, int height) {
+    const qreal ratio = qApp->devicePixelRatio();
+    QPixmap pm(QSize(width, height) * ratio);
+    pm.setDevicePixelRatio(ratio);
+    return pm;
+}
+
 QIcon Swatch(TColor color) {
-    QPixmap pm(28, 14);
+    QPixmap pm = IconPixmap(28, 14);
     pm.fill(ColorToQColor(color));
     QPainter p(&pm);
     p.setPen(Qt::black);
-    p.drawRect(pm.rect().adjusted(0, 0, -1, -1));
+    p.drawRect(QRect(0, 0, 27, 13));
     return QIcon(pm);
 }
 
 QIcon PenIcon(int style) {
-    QPixmap pm(48, 14);
+    QPixmap pm = IconPixmap(48, 14);
     pm.fill(Qt::white);
     QPainter p(&pm);
     p.setPen(TPriPen::MakeGeometric(clBlack, 2, uint8_t(style)));
@@ -36,7 +45,7 @@ QIcon PenIcon(int style) {
 }
 
 QIcon BrushIcon(int style) {
-    QPixmap pm(28, 14);
+    QPixmap pm = IconPixmap(28, 14);
     pm.fill(Qt::white);
     QPainter p(&pm);
     TPriBrush brush;
@@ -44,7 +53,7 @@ QIcon BrushIcon(int style) {
     brush.Style = uint8_t(style);
     p.setPen(Qt::black);
     p.setBrush(style == bsSolid ? QBrush(Qt::gray) : brush.ToQBrush());
-    p.drawRect(pm.rect().adjusted(0, 0, -1, -1));
+    p.drawRect(QRect(0, 0, 27, 13));
     return QIcon(pm);
 }
 

@@ -1,5 +1,6 @@
 #include "platform/Cp932.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <iconv.h>
@@ -117,4 +118,15 @@ bool TCp932::CanEncode(const QString& text) {
         if (Encode(one) == "?") return false;
     }
     return true;
+}
+
+qsizetype TCp932::FitBytes(const QByteArray& bytes, qsizetype limit) {
+    const qsizetype end = std::min(limit, bytes.size());
+    qsizetype i = 0;
+    while (i < end) {
+        const qsizetype step = IsLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
+        if (i + step > end) break;
+        i += step;
+    }
+    return std::max<qsizetype>(i, 0);
 }

@@ -14,4 +14,8 @@ public:
     static QByteArray Encode(const QString& text);
     // True when every character of the text has a CP932 form.
     static bool CanEncode(const QString& text);
+    // The longest head of CP932 bytes, at most limit long, that ends between two characters:
+    // a buffer filled with it never holds half of a double-byte character.
+    static qsizetype FitBytes(const QByteArray& bytes, qsizetype limit);
+    static bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 };

@@ -18,7 +18,8 @@ class TTextBuffer {
 public:
     TTextBuffer(int size, const QString& initial = QString()) : fBytes(size_t(size), '\0') {
         const QByteArray raw = TCp932::Encode(initial);
-        std::copy_n(raw.constData(), std::min<qsizetype>(raw.size(), size - 1), fBytes.begin());
+        // A text longer than the buffer is cut between characters, never inside one.
+        std::copy_n(raw.constData(), TCp932::FitBytes(raw, size - 1), fBytes.begin());
     }
     char* Data() { return fBytes.data(); }
     int32_t Size() const { return int32_t(fBytes.size()); }

@@ -33,3 +33,27 @@ TEST(Cp932Test, BrokenInputNeverFails) {
     EXPECT_TRUE(TCp932::CanEncode(QString::fromUtf16(u"表示①")));
     EXPECT_TRUE(TCp932::Decode(QByteArray()).isEmpty());
 }
+
+TEST(Cp932Test, FitBytesCutsOnlyBetweenCharacters) {
+    struct TCase {
+        const char16_t* Text;
+        qsizetype Limit;
+        qsizetype Expected;
+    } cases[] = {
+        {u"abあ", 3, 2},   // the lead byte of あ alone would be half a character
+        {u"abあ", 4, 4},   // exactly fits
+        {u"あいう", 5, 4}, // cut before the third character
+        {u"表示", 3, 2},   // trail byte 0x5C is no boundary of its own
+        {u"ｱｲｳ", 2, 2},    // half-width katakana take one byte each
+        {u"abc", 10, 3},   {u"あ", 1, 0}, {u"あ", 0, 0},
+    };
+    for (const TCase& c : cases) {
+        const QByteArray bytes = TCp932::Encode(QString::fromUtf16(c.Text));
+        const qsizetype n = TCp932::FitBytes(bytes, c.Limit);
+        EXPECT_EQ(n, c.Expected) << QString::fromUtf16(c.Text).toStdString() << " " << c.Limit;
+        // What fits decodes without a replacement character.
+        EXPECT_FALSE(TCp932::Decode(bytes.left(n)).contains(QChar(0xFFFD)));
+    }
+    // A dangling lead byte at the end of damaged input is dropped.
+    EXPECT_EQ(TCp932::FitBytes(QByteArray("ab\x82"), 10), 2);
+}

@@ -157,8 +157,11 @@ TEST(TextPackTest, StringDialogTakesTypedAndInputMethodTextWithCrLfLines) {
     EXPECT_EQ(TopLevels(), windows);
 
     // Escape cancels: the answer is false and the caller's text stays.
-    OnModal([](QDialog* d) {
+    QString warning;
+    OnModal([&warning](QDialog* d) {
         QTest::keyClicks(Child<QPlainTextEdit>(d, "text"), QStringLiteral("xyz"));
+        Commit(Child<QPlainTextEdit>(d, "text"), QStringLiteral("𠮷"));
+        if (Child<QLabel>(d, "warning")->isVisibleTo(d)) warning = Child<QLabel>(d, "warning")->text();
         QTest::keyClick(d, Qt::Key_Escape);
     });
     result = QStringLiteral("unchanged");
@@ -166,6 +169,8 @@ TEST(TextPackTest, StringDialogTakesTypedAndInputMethodTextWithCrLfLines) {
     EXPECT_TRUE(c.Called);
     EXPECT_FALSE(bool(c));
     EXPECT_EQ(result, QStringLiteral("unchanged"));
+    // A character the text's code page lacks would come back as "?": the dialog says so.
+    EXPECT_TRUE(warning.contains(QStringLiteral("𠮷"))) << warning.toStdString();
     EXPECT_EQ(TopLevels(), windows);
 }
 
@@ -354,7 +359,7 @@ TEST(TextPackTest, CalendarDialogSetsEveryPropertyAndAFreshDayTable) {
         Child<QComboBox>(d, "side")->setCurrentIndex(2);
         Child<QComboBox>(d, "long")->setCurrentIndex(1);
         Retype(Child<QComboBox>(d, "face"), QStringLiteral("ＭＳ 明朝"));
-        Retype(Child<QSpinBox>(d, "size"), QStringLiteral("18"));
+        Retype(Child<QSpinBox>(d, "size"), QStringLiteral("１８"));
         QTest::keyClick(Child<QCheckBox>(d, "grid"), Qt::Key_Space);
         QTest::keyClick(Child<QCheckBox>(d, "transparent"), Qt::Key_Space);
         ChooseColor(Child<QAbstractButton>(d, "color10"), QColor(10, 20, 30)); // Saturday number
@@ -430,4 +435,78 @@ TEST(TextPackTest, CalendarPreviewShowsHolidaysOfACalendarThatCameWithoutThem) {
     Packs().CarendarSetDlg(&rig.Calendar);
     EXPECT_GT(green, 20);
     EXPECT_FALSE(rig.Calendar.HolidayCheck());
+}
+
+namespace {
+
+// The named controls in the order Tab visits them, starting at the first one.
+QStringList TabOrder(QDialog* d, const char* first) {
+    QStringList names;
+    QWidget* w = Child<QWidget>(d, first);
+    for (int i = 0; w && i < 200; ++i, w = w->nextInFocusChain()) {
+        QWidget* named = w;
+        // The line edit of a spin or combo box stands for its box.
+        if (!named->objectName().isEmpty() || !named->parentWidget()) {
+        } else if (!named->parentWidget()->objectName().isEmpty()) {
+            named = named->parentWidget();
+        }
+        if (named->focusPolicy() & Qt::TabFocus || w->focusPolicy() & Qt::TabFocus) {
+            const QString name = named->objectName();
+            if (!name.isEmpty() && !name.startsWith(QLatin1String("qt_")) && !names.contains(name)) names << name;
+        }
+    }
+    return names;
+}
+
+} // namespace
+
+TEST(TextPackTest, TabVisitsTheControlsInReadingOrder) {
+    QStringList font, calendar;
+    OnModal([&font](QDialog* d) {
+        font = TabOrder(d, "face");
+        QTest::keyClick(d, Qt::Key_Escape);
+    });
+    TLabelRig rig;
+    QString face;
+    int32_t size = 12, style = 0, color = 0;
+    Packs().FontEditDlg(1, &rig.Label, QStringLiteral("ＭＳ ゴシック"), face, size, style, color);
+    EXPECT_EQ(font, QStringList({"face", "size", "bold", "italic", "underline", "strikeOut", "fontColor", "transparent",
+                                 "backColor", "horizontal", "vertical", "side", "long", "charSpace", "lineGap",
+                                 "kinsoku", "kanjiDigits"}));
+
+    OnModal([&calendar](QDialog* d) {
+        calendar = TabOrder(d, "year");
+        QTest::keyClick(d, Qt::Key_Escape);
+    });
+    TCalendarRig calendarRig;
+    Packs().CarendarSetDlg(&calendarRig.Calendar);
+    QStringList expected{"year", "month", "type", "start", "rows", "side", "long", "face", "size"};
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 3; ++c)
+            expected << QStringLiteral("color%1%2").arg(r).arg(c);
+    expected << "grid"
+             << "transparent";
+    EXPECT_EQ(calendar, expected);
+}
+
+TEST(TextPackTest, MissingObjectsOrBuffersAnswerCancelWithoutADialog) {
+    // No dialog may appear: a call that showed one would wait here for ever, so a watchdog closes it.
+    bool shown = false;
+    QTimer watchdog;
+    QObject::connect(&watchdog, &QTimer::timeout, [&shown] {
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            shown = true;
+            d->reject();
+        }
+    });
+    watchdog.start(20);
+    QString face;
+    int32_t size = 10, style = 0, color = 0;
+    const TDlgAnswer font = Packs().FontEditDlg(1, nullptr, QStringLiteral("ＭＳ 明朝"), face, size, style, color);
+    EXPECT_TRUE(font.Called);
+    EXPECT_FALSE(bool(font));
+    const TDlgAnswer calendar = Packs().CarendarSetDlg(nullptr);
+    EXPECT_TRUE(calendar.Called);
+    EXPECT_FALSE(bool(calendar));
+    EXPECT_FALSE(shown);
 }

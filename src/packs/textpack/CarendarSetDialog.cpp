@@ -91,7 +91,7 @@ TCarendarSetDialog::TCarendarSetDialog(const TPriCarendar& calendar, const QStri
     left->addWidget(colorGroup);
     left->addStretch();
 
-    fPreview = new TPreviewPane([this](QSize area) { return RenderPreview(area); }, this);
+    fPreview = new TPreviewPane([this](QSize area, qreal ratio) { return RenderPreview(area, ratio); }, this);
     fPreview->setMinimumSize(380, 300);
     auto* previewGroup = new QGroupBox(QStringLiteral("プレビュー"), this);
     auto* previewLayout = new QVBoxLayout(previewGroup);
@@ -261,12 +261,14 @@ void TCarendarSetDialog::Changed() {
     fRows->setEnabled(fType->currentIndex() == int(TCarenType::caNormal));
     const QString face = fFace->Face();
     fButtons->button(QDialogButtonBox::Ok)
-        ->setEnabled(!face.isEmpty() && TCp932::Encode(face).size() < TPriLabel::kMaxFaceBytes);
+        ->setEnabled(!face.isEmpty() && TCp932::CanEncode(face) &&
+                     TCp932::Encode(face).size() < TPriLabel::kMaxFaceBytes);
     fPreview->Refresh();
 }
 
-QImage TCarendarSetDialog::RenderPreview(QSize area) {
-    QImage picture(area, QImage::Format_RGB32);
+QImage TCarendarSetDialog::RenderPreview(QSize area, qreal pixelRatio) {
+    QImage picture(area * pixelRatio, QImage::Format_RGB32);
+    picture.setDevicePixelRatio(pixelRatio);
     picture.fill(palette().color(QPalette::Mid));
     const int s = TPriBase::iScreenInch() > 0 ? TPriBase::iScreenInch() : 96;
     QSize store = fWork.GetStoreSize();
@@ -278,7 +280,8 @@ QImage TCarendarSetDialog::RenderPreview(QSize area) {
         std::clamp(std::min((area.width() - 2.0 * margin) / bw, (area.height() - 2.0 * margin) / bh), 0.05, 4.0);
     const QSize box(std::max(1, int(std::lround(bw * z))), std::max(1, int(std::lround(bh * z))));
     const QSize view(box.width() + 2 * margin, box.height() + 2 * margin);
-    QImage page(view, QImage::Format_RGB32);
+    QImage page(view * pixelRatio, QImage::Format_RGB32);
+    page.setDevicePixelRatio(pixelRatio);
     page.fill(Qt::white);
     fWork.BackImage = &page;
     // Day numbers scale with the page bitmap's height over the paper's: the zoom of the pane.

@@ -29,7 +29,7 @@ public:
     void ApplyTo(TPriCarendar& calendar) const;
     const TPriCarendar& Work() const { return fWork; }
 
-    QImage RenderPreview(QSize area);
+    QImage RenderPreview(QSize area, qreal pixelRatio = 1);
 
 private:
     void BuildDateGroup(QFormLayout* form);

@@ -61,7 +61,7 @@ TFontEditDialog::TFontEditDialog(const TPriLabel& object, const QString& face, i
     left->addWidget(layoutGroup);
     left->addStretch();
 
-    fPreview = new TPreviewPane([this](QSize area) { return RenderPreview(area); }, this);
+    fPreview = new TPreviewPane([this](QSize area, qreal ratio) { return RenderPreview(area, ratio); }, this);
     fPreview->setMinimumSize(300, 300);
     auto* previewGroup = new QGroupBox(QStringLiteral("プレビュー"), this);
     auto* previewLayout = new QVBoxLayout(previewGroup);
@@ -231,13 +231,15 @@ void TFontEditDialog::Changed() {
     ApplyTo(fWork);
     fBackColor->setEnabled(!fTransparent->isChecked());
     const QString face = Face();
-    const bool faceFits = !face.isEmpty() && TCp932::Encode(face).size() <= fFaceLimit;
+    // A face the file's code page cannot spell would come back as "?".
+    const bool faceFits = !face.isEmpty() && TCp932::CanEncode(face) && TCp932::Encode(face).size() <= fFaceLimit;
     fButtons->button(QDialogButtonBox::Ok)->setEnabled(faceFits);
     fPreview->Refresh();
 }
 
-QImage TFontEditDialog::RenderPreview(QSize area) {
-    QImage picture(area, QImage::Format_RGB32);
+QImage TFontEditDialog::RenderPreview(QSize area, qreal pixelRatio) {
+    QImage picture(area * pixelRatio, QImage::Format_RGB32);
+    picture.setDevicePixelRatio(pixelRatio);
     picture.fill(palette().color(QPalette::Mid));
     const int s = TPriBase::iScreenInch() > 0 ? TPriBase::iScreenInch() : 96;
     QSize store = fWork.GetStoreSize();
@@ -249,7 +251,8 @@ QImage TFontEditDialog::RenderPreview(QSize area) {
         std::clamp(std::min((area.width() - 2.0 * margin) / bw, (area.height() - 2.0 * margin) / bh), 0.05, 4.0);
     const QSize paper(int(std::ceil(bw + 2 * margin / z)), int(std::ceil(bh + 2 * margin / z)));
     const QSize view(int(std::lround(paper.width() * z)), int(std::lround(paper.height() * z)));
-    QImage page(view, QImage::Format_RGB32);
+    QImage page(view * pixelRatio, QImage::Format_RGB32);
+    page.setDevicePixelRatio(pixelRatio);
     page.fill(Qt::white);
     fWork.SetStorePos(QPoint(int(std::lround(margin / z / s * 254)), int(std::lround(margin / z / s * 254))));
     fWork.BackImage = &page;

@@ -33,7 +33,7 @@ public:
     void ApplyTo(TPriLabel& object) const;
 
     // The preview picture for a pane of this size.
-    QImage RenderPreview(QSize area);
+    QImage RenderPreview(QSize area, qreal pixelRatio = 1);
 
 private:
     void BuildFontGroup(QFormLayout* form, const QString& face, int size, int style, TColor fontColor);

@@ -16,8 +16,9 @@ void TPreviewPane::Refresh() {
 
 const QImage& TPreviewPane::Picture() {
     const QSize size = contentsRect().size();
-    if (fStale || fPicture.size() != size) {
-        fPicture = size.isEmpty() ? QImage() : fRender(size);
+    const qreal ratio = devicePixelRatioF();
+    if (fStale || fPicture.deviceIndependentSize().toSize() != size || fPicture.devicePixelRatio() != ratio) {
+        fPicture = size.isEmpty() ? QImage() : fRender(size, ratio);
         fStale = false;
     }
     return fPicture;

@@ -4,11 +4,12 @@
 #include <QImage>
 #include <functional>
 
-// Shows a picture drawn on demand for its current size; Refresh asks for a new one.
+// Shows a picture drawn on demand for its current size and the screen's pixel ratio (sharp on a
+// high-density screen); Refresh asks for a new one.
 class TPreviewPane : public QFrame {
     Q_OBJECT
 public:
-    using TRender = std::function<QImage(QSize)>;
+    using TRender = std::function<QImage(QSize area, qreal pixelRatio)>;
     TPreviewPane(TRender render, QWidget* parent = nullptr);
 
     void Refresh();

@@ -4,6 +4,7 @@
 #include "CarendarSetDialog.h"
 #include "FontEditDialog.h"
 #include "StringEditDialog.h"
+#include "platform/AppPaths.h"
 #include "platform/Cp932.h"
 #include "platform/FontMap.h"
 #include "platform/PackEntries.h"
@@ -29,19 +30,24 @@ QString FromCp932(const char* text) {
     return text ? TCp932::Decode(text, qsizetype(std::strlen(text))) : QString();
 }
 
-// Fills a caller's buffer of size bytes with a zero-terminated text, cut between characters.
-void FillBuffer(const QString& text, char* out, int32_t size) {
-    const QByteArray bytes = TCp932::Encode(text);
-    const qsizetype n = TCp932::FitBytes(bytes, size - 1);
-    std::memcpy(out, bytes.constData(), size_t(n));
-    out[n] = '\0';
-}
-
-// The folder this library was loaded from: the application folder.
+// The folder this library was loaded from.
 QString PackFolder() {
     Dl_info info{};
     if (dladdr(reinterpret_cast<const void*>(&PackFolder), &info) == 0 || !info.dli_fname) return QString();
     return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath() + QLatin1Char('/');
+}
+
+// The shipped holiday list as the program finds it; failing that, beside this pack (portable) or in
+// the shipped tree next to the pack's lib folder (installed). Empty when there is none.
+QString HolidayFile() {
+    QStringList candidates{TAppPaths::Detect().HolidayFile()};
+    const QString packs = PackFolder();
+    if (!packs.isEmpty())
+        candidates << TAppPaths::ForFolder(packs).HolidayFile()
+                   << TAppPaths::ForInstall(packs + QStringLiteral("../../share/komorebi"), packs).HolidayFile();
+    for (const QString& file : candidates)
+        if (QFileInfo(file).isFile()) return file;
+    return QString();
 }
 
 } // namespace
@@ -54,7 +60,8 @@ Q_DECL_EXPORT uint16_t StringEditDlg(const char* current, char* out, int32_t siz
     TFontMap::Install();
     TStringEditDialog dialog(FromCp932(current), size - 1, ParentWindow());
     if (dialog.exec() != QDialog::Accepted) return 0;
-    FillBuffer(dialog.Text(), out, size);
+    // Cut between characters, never inside a double-byte one.
+    TCp932::ToBuffer(dialog.Text(), out, size);
     return 1;
 }
 
@@ -69,7 +76,7 @@ Q_DECL_EXPORT uint16_t FontEditDlg(int32_t mode, TPriLabel* object, const char* 
                            ParentWindow());
     if (dialog.exec() != QDialog::Accepted) return 0;
     dialog.ApplyTo(*object);
-    FillBuffer(dialog.Face(), outFace, faceSize);
+    TCp932::ToBuffer(dialog.Face(), outFace, faceSize);
     *fontSize = dialog.Size();
     *fontStyle = dialog.Style();
     *fontColor = dialog.FontColor();
@@ -80,9 +87,7 @@ Q_DECL_EXPORT uint16_t FontEditDlg(int32_t mode, TPriLabel* object, const char* 
 Q_DECL_EXPORT uint16_t CarendarSetDlg(TPriCarendar* calendar) {
     if (!calendar || !HaveApplication()) return 0;
     TFontMap::Install();
-    const QString folder = PackFolder();
-    TCarendarSetDialog dialog(*calendar, folder.isEmpty() ? QString() : TPriCarendar::HolidayFile(folder),
-                              ParentWindow());
+    TCarendarSetDialog dialog(*calendar, HolidayFile(), ParentWindow());
     if (dialog.exec() != QDialog::Accepted) return 0;
     dialog.ApplyTo(*calendar);
     return 1;

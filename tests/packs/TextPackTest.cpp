@@ -510,3 +510,42 @@ TEST(TextPackTest, MissingObjectsOrBuffersAnswerCancelWithoutADialog) {
     EXPECT_FALSE(bool(calendar));
     EXPECT_FALSE(shown);
 }
+
+// Pictures to look at: xvfb-run -a env QT_QPA_PLATFORM=xcb build/tests/komorebi_tests
+// --gtest_also_run_disabled_tests --gtest_filter='*TextPackPictures*' writes /tmp/komorebi-textpack-*.png.
+TEST(TextPackTest, DISABLED_TextPackPictures) {
+    const auto shoot = [](const char* name) {
+        OnModal([name](QDialog* d) {
+            QTest::qWaitForWindowExposed(d);
+            d->grab().save(QStringLiteral("/tmp/komorebi-textpack-%1.png").arg(QLatin1String(name)));
+            d->reject();
+        });
+    };
+    QString text;
+    shoot("string");
+    Packs().StringEditDlg(
+        QStringLiteral("こもれびごよみへようこそ。\r\n年賀状の文面をここに書きます。\r\n令和八年 元旦"), text);
+
+    TPriLabel label;
+    label.SetStoreRect(QRect(100, 100, 500, 700));
+    label.SetDataString(QStringLiteral("謹んで新春のお慶びを申し上げます。「本年も」よろしく、2026年1月1日（木）"));
+    label.Font.setFamily(QStringLiteral("ＭＳ 明朝"));
+    label.SameFSize = 16;
+    label.SetFontAngle(faLong);
+    label.KinsokuCheck = true;
+    label.LongKanaCheck = true;
+    label.TransParent = false;
+    label.Color = RGBColor(255, 250, 230);
+    label.FontColor = RGBColor(120, 0, 0);
+    QString face;
+    int32_t size = 16, style = 0, color = label.FontColor;
+    shoot("font");
+    Packs().FontEditDlg(1, &label, QStringLiteral("ＭＳ 明朝"), face, size, style, color);
+
+    TCalendarRig rig;
+    rig.Calendar.HoliColor = clRed;
+    rig.Calendar.SunColor = clRed;
+    rig.Calendar.TransParent = false;
+    shoot("calendar");
+    Packs().CarendarSetDlg(&rig.Calendar);
+}

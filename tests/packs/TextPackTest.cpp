@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialog>
@@ -213,6 +214,19 @@ TEST(TextPackTest, StringDialogStopsAtTheByteLimitBetweenCharacters) {
     ASSERT_TRUE(bool(Packs().StringEditDlg(tooLong, result)));
     EXPECT_EQ(enabled, (std::vector<bool>{false, false, true}));
     EXPECT_EQ(result, QString(30719, QLatin1Char('a')));
+
+    // Pasting is held to the limit the same way: of "bあいう" with four bytes of room, "bあ" goes in.
+    OnModal([](QDialog* d) {
+        auto* edit = Child<QPlainTextEdit>(d, "text");
+        Commit(edit, QString(30715, QLatin1Char('a')));
+        QApplication::clipboard()->setText(QStringLiteral("bあいう"));
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_C);
+        QTest::keyClick(edit, Qt::Key_D);
+        QTest::keyClick(edit, Qt::Key_Return, Qt::ControlModifier);
+    });
+    ASSERT_TRUE(bool(Packs().StringEditDlg(QString(), result)));
+    EXPECT_EQ(result, QString(30715, QLatin1Char('a')) + QStringLiteral("bあc"));
 }
 
 namespace {

@@ -123,6 +123,9 @@ void TFontEditDialog::BuildFontGroup(QFormLayout* form, const QString& face, int
     fUnderline->setChecked(style & fsUnderlineBit);
     fStrikeOut = new QCheckBox(QStringLiteral("取り消し線(&K)"), this);
     fStrikeOut->setChecked(style & fsStrikeOutBit);
+    // Template files keep only bold and italic.
+    for (QCheckBox* box : {fUnderline, fStrikeOut})
+        box->setToolTip(QStringLiteral("画面と印刷には使われますが、保存したファイルには残りません"));
     auto* styles = new QHBoxLayout;
     for (QCheckBox* box : {fBold, fItalic, fUnderline, fStrikeOut})
         styles->addWidget(box);

@@ -122,6 +122,7 @@ public:
         f->SetStoreRect(store);
         f->CategoryNum = category;
         f->SetCategoryName(name);
+        f->SameFSize = 20;
         Fields.push_back(static_cast<TFieldProbe*>(Doc.AppendObject(std::move(f))));
         return Fields.back();
     }
@@ -608,6 +609,7 @@ TEST(PrintPipelineTest, PrintingSendsTheChosenPagesAsTheModeWants) {
             m.Doc.RecordMeisaiFile = "detail.CSV";
             m.Doc.PrintMode = mode;
             m.AddField({20, 20, 500, 100}, 1);
+            m.Doc.SetPageLayout(QPoint(0, 0), QSize(600, 200));
             TPrintPipeline pipeline(m.Doc, Metrics254(QSize(600, 200)));
             ASSERT_TRUE(pipeline.BuildPrintPages());
             ASSERT_EQ(pipeline.SheetCount(), 5);

@@ -3,12 +3,14 @@
 #include "merge/PriPortal.h"
 #include "merge/RecordUnit.h"
 #include "print/PageDeviceTarget.h"
+#include "print/PrintJob.h"
 #include "print/PrintPipeline.h"
 #include "print/PrintProgress.h"
 #include "print/PrintTarget.h"
 #include "support/BoxObject.h"
 #include "support/FixedPrinter.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -756,4 +758,39 @@ TEST(PrintPipelineTest, BarcodeSheetsReachThePdfAsBars) {
     // Bars, not a picture per symbol.
     EXPECT_FALSE(bytes.contains("/Subtype /Image"));
     EXPECT_LT(bytes.size(), 40000);
+}
+
+TEST(PrintPipelineTest, PdfJobHoldsEveryChosenSheetAsAPage) {
+    struct Case {
+        int mode, records;
+        bool all;
+        int first, last;
+        int pages;
+    } cases[] = {{3, 16, true, 0, 0, 2}, {2, 4, true, 0, 0, 4}, {2, 4, false, 2, 3, 2}, {0, 1, true, 0, 0, 1}};
+    for (const Case& c : cases) {
+        TMergeDoc m;
+        m.CardSheet();
+        m.AddFile("main.CSV", Records(c.records));
+        m.Doc.RecordMainFile = "main.CSV";
+        m.Doc.PrintMode = c.mode;
+        m.AddBox({0, 0, 100, 100});
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        TPrintChoice choice;
+        choice.AllPages = c.all;
+        choice.FirstPage = c.first;
+        choice.LastPage = c.last;
+        QString error;
+        ASSERT_TRUE(TPrintJob::WritePdf(m.Doc, out, 150, choice, nullptr, &error)) << error.toStdString();
+        EXPECT_EQ(out.data().count("/Type /Page\n"), c.pages) << c.mode << " " << c.records;
+        // The card sheet's own size, not the printer's.
+        EXPECT_TRUE(out.data().contains("/MediaBox [0 0 595")) << c.mode;
+    }
+    TMergeDoc missing;
+    missing.Doc.PrintMode = 4;
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    QString error;
+    EXPECT_FALSE(TPrintJob::WritePdf(missing.Doc, out, 150, TPrintChoice(), nullptr, &error));
+    EXPECT_FALSE(error.isEmpty());
 }

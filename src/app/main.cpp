@@ -1,4 +1,3 @@
-#include "app/SampleRender.h"
 #include "platform/FontMap.h"
 #include "print/PageExport.h"
 
@@ -12,8 +11,8 @@
 namespace {
 
 void Usage() {
-    std::fprintf(stderr, "usage: komorebi export TEMPLATE.tda --out FILE.pdf|FILE.png [--year Y --month M] [--dpi N]\n"
-                         "       komorebi sample [--out FILE.png]\n");
+    std::fprintf(stderr,
+                 "usage: komorebi export TEMPLATE.tda --out FILE.pdf|FILE.png [--year Y --month M] [--dpi N]\n");
 }
 
 } // namespace
@@ -26,8 +25,8 @@ int main(int argc, char* argv[]) {
         // Batch runs (cron, CI) have no session folder; give Qt a private one instead of a warning.
         const QByteArray dir = QDir::tempPath().toLocal8Bit() + "/komorebi-runtime-" + QByteArray::number(getuid());
         if (QDir().mkpath(QString::fromLocal8Bit(dir)) &&
-            QFile::setPermissions(QString::fromLocal8Bit(dir), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                                   QFileDevice::ExeOwner))
+            QFile::setPermissions(QString::fromLocal8Bit(dir),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
             qputenv("XDG_RUNTIME_DIR", dir);
     }
     QApplication app(argc, argv);
@@ -50,17 +49,6 @@ int main(int argc, char* argv[]) {
             return 1;
         }
         std::printf("%s\n", qPrintable(QFileInfo(options.OutFile).absoluteFilePath()));
-        return 0;
-    }
-    if (command == QLatin1String("sample")) {
-        QString out = appPath + QStringLiteral("UserData/sample.png");
-        const qsizetype at = args.indexOf(QStringLiteral("--out"));
-        if (at > 0 && at + 1 < args.size()) out = args[at + 1];
-        if (!RenderSamplePage(appPath, out, &error)) {
-            std::fprintf(stderr, "komorebi: %s\n", qPrintable(error));
-            return 1;
-        }
-        std::printf("%s\n", qPrintable(QFileInfo(out).absoluteFilePath()));
         return 0;
     }
     Usage();

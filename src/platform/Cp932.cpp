@@ -1,5 +1,6 @@
 #include "platform/Cp932.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <iconv.h>
@@ -117,4 +118,32 @@ bool TCp932::CanEncode(const QString& text) {
         if (Encode(one) == "?") return false;
     }
     return true;
+}
+
+qsizetype TCp932::FitLength(const char* data, qsizetype size, qsizetype maxBytes) {
+    const qsizetype limit = std::min(size, maxBytes);
+    qsizetype i = 0;
+    while (i < limit) {
+        const auto b = static_cast<unsigned char>(data[i]);
+        const qsizetype step = ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) ? 2 : 1;
+        if (i + step > limit) break;
+        i += step;
+    }
+    return i;
+}
+
+qsizetype TCp932::ToBuffer(const QString& text, char* buffer, qsizetype bufferSize) {
+    if (buffer == nullptr || bufferSize <= 0) return 0;
+    const QByteArray raw = Encode(text);
+    const qsizetype n = FitLength(raw.constData(), raw.size(), bufferSize - 1);
+    memcpy(buffer, raw.constData(), size_t(n));
+    buffer[n] = '\0';
+    return n;
+}
+
+QString TCp932::FromBuffer(const char* buffer, qsizetype bufferSize) {
+    if (buffer == nullptr || bufferSize <= 0) return QString();
+    const void* end = memchr(buffer, 0, size_t(bufferSize));
+    if (end != nullptr) return Decode(buffer, static_cast<const char*>(end) - buffer);
+    return Decode(buffer, FitLength(buffer, bufferSize, bufferSize - 1));
 }

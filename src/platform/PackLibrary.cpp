@@ -16,20 +16,18 @@ constexpr int kCategoryBuffer = 3072;
 // A zero-terminated CP932 buffer of a fixed size, filled with an initial text.
 class TTextBuffer {
 public:
+    // A text longer than the buffer is cut before a double-byte character, never inside it.
     TTextBuffer(int size, const QString& initial = QString()) : fBytes(size_t(size), '\0') {
-        const QByteArray raw = TCp932::Encode(initial);
-        std::copy_n(raw.constData(), std::min<qsizetype>(raw.size(), size - 1), fBytes.begin());
+        TCp932::ToBuffer(initial, fBytes.data(), qsizetype(fBytes.size()));
     }
     char* Data() { return fBytes.data(); }
     int32_t Size() const { return int32_t(fBytes.size()); }
-    // The text up to the terminator; a pack that forgot it still cannot run past the end.
-    QString Text() const {
-        fBytes.back() = '\0';
-        return TCp932::Decode(fBytes.data(), qsizetype(strlen(fBytes.data())));
-    }
+    // The text up to the terminator; a pack that forgot it still cannot run past the end,
+    // and a full buffer loses no more than a split last character.
+    QString Text() const { return TCp932::FromBuffer(fBytes.data(), qsizetype(fBytes.size())); }
 
 private:
-    mutable std::vector<char> fBytes;
+    std::vector<char> fBytes;
 };
 
 } // namespace
@@ -63,8 +61,8 @@ TDlgAnswer TPackLibrary::StartCheckDlg(int32_t& choice, const QString& caption1,
 TDlgAnswer TPackLibrary::RecordSettingDlg(QString& mainFile, QString& detailFile, int32_t& printMode) {
     TTextBuffer mainBuf(kTextBuffer, mainFile), detailBuf(kTextBuffer, detailFile);
     int32_t mode = printMode;
-    TDlgAnswer a = Call<TRecordSettingDlg>("form", "RecordSettingDlg", mainBuf.Data(), mainBuf.Size(),
-                                           detailBuf.Data(), detailBuf.Size(), &mode);
+    TDlgAnswer a = Call<TRecordSettingDlg>("form", "RecordSettingDlg", mainBuf.Data(), mainBuf.Size(), detailBuf.Data(),
+                                           detailBuf.Size(), &mode);
     if (a) {
         mainFile = mainBuf.Text();
         detailFile = detailBuf.Text();
@@ -85,8 +83,8 @@ TDlgAnswer TPackLibrary::EditCategory(const QString& caption, int32_t kind, int3
     const QByteArray cap = TCp932::Encode(caption);
     TTextBuffer buf(kCategoryBuffer, name);
     int32_t cat = category;
-    TDlgAnswer a = Call<TEditCategory>("form", "EditCategory", cap.constData(), kind, &cat, buf.Data(), buf.Data(),
-                                       buf.Size());
+    TDlgAnswer a =
+        Call<TEditCategory>("form", "EditCategory", cap.constData(), kind, &cat, buf.Data(), buf.Data(), buf.Size());
     if (a) {
         category = cat;
         name = buf.Text();
@@ -143,8 +141,8 @@ TDlgAnswer TPackLibrary::PortalSettingDlg(int32_t& rows, const QString& dataName
     const QByteArray name = TCp932::Encode(dataName);
     TTextBuffer buf(kTextBuffer, dataName);
     int32_t r = rows;
-    TDlgAnswer a = Call<TPortalSettingDlg>("draw", "PortalSettingDlg", &r, name.constData(), buf.Data(), buf.Size(),
-                                           &fieldFiles);
+    TDlgAnswer a =
+        Call<TPortalSettingDlg>("draw", "PortalSettingDlg", &r, name.constData(), buf.Data(), buf.Size(), &fieldFiles);
     if (a) {
         rows = r;
         outName = buf.Text();
@@ -167,9 +165,9 @@ TDlgAnswer TPackLibrary::PrintPreviewDlg(TPrintPreview* pages, int32_t marginLef
                                          int32_t marginRight, int32_t marginBottom, int32_t sheetWidth,
                                          int32_t sheetHeight, QStringList& tempPageFiles, int32_t firstSeatTop,
                                          int32_t firstSeatLeft, bool singleSeat, int32_t marginColor) {
-    return Call<TPrintPreviewDlg>("paper", "PrintPreviewDlg", pages, marginLeft, marginTop, marginRight,
-                                  marginBottom, sheetWidth, sheetHeight, &tempPageFiles, firstSeatTop,
-                                  firstSeatLeft, int32_t(singleSeat ? 1 : 0), marginColor);
+    return Call<TPrintPreviewDlg>("paper", "PrintPreviewDlg", pages, marginLeft, marginTop, marginRight, marginBottom,
+                                  sheetWidth, sheetHeight, &tempPageFiles, firstSeatTop, firstSeatLeft,
+                                  int32_t(singleSeat ? 1 : 0), marginColor);
 }
 
 TDlgAnswer TPackLibrary::GetTrueType(QStringList& items, int32_t mode, bool flag) {

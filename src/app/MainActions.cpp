@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -429,12 +430,27 @@ bool TPrintMainForm::KeyStaysInFocusWidget(QObject* target) const {
 
 bool TPrintMainForm::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (type == QEvent::Paint && !fFirstPaintSeen && FDocument && watched == FDocument) {
+        fFirstPaintSeen = true;
+        // Once this paint is done.
+        QTimer::singleShot(0, this, [this] {
+            MarkPhase(QStringLiteral("first paint"));
+            emit FirstPainted();
+        });
+    }
+    if (type == QEvent::Resize && ScrollBox_Main && watched == ScrollBox_Main->viewport() && !FLayoutLock &&
+        !fRelayingOut) {
+        // The view changed size (window, side bar, scroll bars): the page is placed anew.
+        fRelayingOut = true;
+        RelayoutPage();
+        fRelayingOut = false;
+    }
     if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress) return QMainWindow::eventFilter(watched, event);
     auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this) return QMainWindow::eventFilter(watched, event);
     // A key is offered once, when it reaches the widget that has the focus in this window.
-    if (!widget || widget->window() != this || isActiveWindow() == false && !testAttribute(Qt::WA_WState_Visible) ||
-        (QApplication::focusWidget() ? widget != QApplication::focusWidget() : widget != this))
-        return QMainWindow::eventFilter(watched, event);
+    QWidget* focus = QApplication::focusWidget();
+    if (focus ? widget != focus : widget != this) return QMainWindow::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     const bool ctrl = key->modifiers() & Qt::ControlModifier;
     const bool shift = key->modifiers() & Qt::ShiftModifier;

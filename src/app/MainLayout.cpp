@@ -180,15 +180,8 @@ void TPrintMainForm::OnVertScroll() {
 
 void TPrintMainForm::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    if (FLayoutLock) return;
-    ArrangePanels();
-    RelayoutPage();
-}
-
-void TPrintMainForm::changeEvent(QEvent* event) {
-    QMainWindow::changeEvent(event);
-    // A move to a screen of another density.
-    if (event->type() == QEvent::ScreenChangeInternal) UpdateDeviceRatio();
+    // The page follows through the view's own resize.
+    if (!FLayoutLock) ArrangePanels();
 }
 
 void TPrintMainForm::UpdateDeviceRatio() {

@@ -18,43 +18,6 @@
 
 class QAction;
 
-#if __has_include("platform/AppPaths.h")
-#include "platform/AppPaths.h"
-#else
-class TAppPaths {
-public:
-    static TAppPaths Detect() { return ForFolder(QCoreApplication::applicationDirPath() + QLatin1Char('/')); }
-    static TAppPaths ForFolder(const QString& appPath) {
-        TAppPaths p;
-        p.fShipped = p.fUser = p.fPacks = appPath.endsWith(QLatin1Char('/')) ? appPath : appPath + QLatin1Char('/');
-        return p;
-    }
-    const QString& AppPath() const { return fShipped; }
-    const QString& UserPath() const { return fUser; }
-    const QString& PackFolder() const { return fPacks; }
-    QString SettingsFile() const { return fUser + QStringLiteral("settings/settings.ini"); }
-    QString MessageFile() const { return fShipped + QStringLiteral("settings/outmessage.txt"); }
-    QString StartImageFile() const { return fShipped + QStringLiteral("settings/stImage.ims"); }
-    QString CardDataFile() const { return fShipped + QStringLiteral("settings/carddata.cdd"); }
-    QString TemplateFolder() const { return fShipped + QStringLiteral("Template/"); }
-    QString UserDataFolder() const { return fUser + QStringLiteral("UserData/"); }
-    QString TempFolder() const { return fUser + QStringLiteral("temp/"); }
-    QString RecordFolder() const { return fUser + QStringLiteral("recordfile/"); }
-    QString FieldFolder() const { return fUser + QStringLiteral("fieldfile/"); }
-    bool EnsureUserTree(QString* = nullptr) const {
-        return QDir().mkpath(fUser + QStringLiteral("settings")) && QDir().mkpath(UserDataFolder());
-    }
-    bool IsUnderShippedTemplates(const QString& file) const {
-        const QString root = QFileInfo(TemplateFolder()).canonicalFilePath();
-        const QString path = QFileInfo(file).canonicalFilePath();
-        return !root.isEmpty() && !path.isEmpty() && path.startsWith(root + QLatin1Char('/'));
-    }
-
-private:
-    QString fShipped, fUser, fPacks;
-};
-#endif
-
 // Base of the stand-in scroll box: moc cannot see the guards below, so the signals live here.
 class TPendingScrollSignals : public QScrollArea {
     Q_OBJECT
@@ -134,38 +97,5 @@ private:
     TBltUnit fUnit = bu25mm;
     TColor fText = 0, fColor = 13160660;
     QPoint fMark{-1, -1};
-};
-#endif
-
-#if __has_include("app/StartPanel.h")
-#include "app/StartPanel.h"
-#else
-enum class TStartImageResult { Ok, Missing, Damaged };
-inline TStartImageResult LoadStartImages(const QString& file, std::vector<QImage>& images, QString* error) {
-    if (!QFileInfo(file).isFile()) return TStartImageResult::Missing;
-    images.assign(7, QImage());
-    return TStartImageResult::Ok;
-}
-class TStartPanel : public QWidget {
-public:
-    using QWidget::QWidget;
-    bool ApplyStartImages(const std::vector<QImage>& images) { return !images.empty(); }
-    void SetToolActions(QAction*, QAction*, QAction*, QAction*, QAction*) {}
-    std::function<bool()> OnScan;
-    std::function<void()> OnPrint;
-    std::function<void()> OnClose;
-};
-#endif
-
-#if __has_include("app/CarendarSelectDlg.h")
-#include "app/CarendarSelectDlg.h"
-#else
-class TCarendarSelectDlg : public QDialog {
-public:
-    TCarendarSelectDlg(const QString& appPath, QWidget* parent) : QDialog(parent) {}
-    bool PrepareLists() { return false; }
-    QString FilePath() const { return {}; }
-    int Year() const { return 0; }
-    int Month() const { return 0; }
 };
 #endif

@@ -2,6 +2,7 @@
 
 #include "app/AppDialogs.h"
 #include "app/QtAppDialogs.h"
+#include "app/StartImages.h"
 #include "document/OutMessage.h"
 #include "merge/FieldUnit.h"
 #include "merge/RecordUnit.h"
@@ -20,6 +21,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
+#include <QWindow>
 #include <exception>
 
 const QString& TPrintMainForm::AppTitle() {
@@ -136,12 +138,12 @@ bool TPrintMainForm::FormCreate(const QString& startFile) {
 
     QString error;
     switch (LoadStartImages(fOptions.Paths.StartImageFile(), FStartImages, &error)) {
-    case TStartImageResult::Ok:
+    case TStartImagesResult::Ok:
         break;
-    case TStartImageResult::Missing:
+    case TStartImagesResult::Missing:
         fDialogs->ShowMessage(FMessages->GetMessage(14));
         return false;
-    case TStartImageResult::Damaged:
+    case TStartImagesResult::Damaged:
         fDialogs->ShowMessage(FMessages->GetMessage(15));
         break;
     }
@@ -245,6 +247,9 @@ void TPrintMainForm::FinishStartup() {
     ComboBox_FontName->addItems(faces);
     ComboBox_FontName->setCurrentIndex(-1);
     MarkPhase(QStringLiteral("font list"));
+    // A move to a screen of another density draws the page anew at that density.
+    if (QWindow* handle = windowHandle())
+        connect(handle, &QWindow::screenChanged, this, [this] { UpdateDeviceRatio(); });
 }
 
 void TPrintMainForm::PlaceWindow() {

@@ -3,6 +3,8 @@
 #include "app/DisplaySettings.h"
 #include "app/PendingParts.h"
 #include "app/RecentFiles.h"
+#include "app/StartPanel.h"
+#include "platform/AppPaths.h"
 #include "document/PaintHost.h"
 #include "document/PriPaint.h"
 
@@ -124,8 +126,8 @@ public:
     QMenu* RecentMenu() const { return fRecentMenu; }
 
 signals:
-    // The window finished its start-up and wants to be shown.
-    void StartupFinished();
+    // The page was painted on screen for the first time.
+    void FirstPainted();
 
 protected:
     // The key the window offers the surface's editor; true when it acted on it.
@@ -136,7 +138,6 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private:
     // Construction steps.
@@ -196,6 +197,8 @@ private:
     bool FSideBarCheck = true;
     bool FLayoutLock = true;
     bool fDestroyed = false;
+    bool fFirstPaintSeen = false;
+    bool fRelayingOut = false;
     int FPaperDlgValueA = 0;
     int FPaperDlgValueB = 0;
     std::vector<std::pair<QString, qint64>> fPhases;

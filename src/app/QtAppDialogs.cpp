@@ -1,7 +1,7 @@
 #include "app/QtAppDialogs.h"
 
 #include "app/DisplaySettings.h"
-#include "app/PendingParts.h"
+#include "app/CarendarSelectDlg.h"
 #include "app/SaveTempLateDlg.h"
 #include "app/VersionDlg.h"
 
@@ -55,6 +55,7 @@ bool TQtAppDialogs::AskSaveName(QString& name, const std::function<bool(const QS
 TTemplateChoice TQtAppDialogs::ChooseTemplate(const QString& appPath) {
     TTemplateChoice choice;
     TCarendarSelectDlg dialog(appPath, fParent);
+    dialog.ShowMessage = [this](const QString& text) { ShowMessage(text); };
     if (!dialog.PrepareLists()) {
         choice.Result = TTemplateChoice::tcPrepareFailed;
         return choice;

@@ -460,8 +460,11 @@ bool TPrintMainForm::eventFilter(QObject* watched, QEvent* event) {
         return fOffered.Handled;
     }
     fOffered.Valid = false;
-    // Ctrl+S is the save command's own key; text fields keep theirs.
-    if ((ctrl && key->key() == Qt::Key_S) || KeyStaysInFocusWidget(widget) || !FDocument)
+    // Ctrl+S is the save command's own key; text fields keep theirs; a modifier alone is no key.
+    const int k = key->key();
+    const bool modifierOnly =
+        k == Qt::Key_Shift || k == Qt::Key_Control || k == Qt::Key_Alt || k == Qt::Key_Meta || k == Qt::Key_AltGr;
+    if ((ctrl && k == Qt::Key_S) || modifierOnly || KeyStaysInFocusWidget(widget) || !FDocument)
         return QMainWindow::eventFilter(watched, event);
     bool handled = false;
     Guarded("キー操作", [&] { handled = OfferKey(key->key(), shift, ctrl); });

@@ -63,6 +63,17 @@ void BM_ChooserPrepare200(benchmark::State& state) {
 }
 BENCHMARK(BM_ChooserPrepare200)->Unit(benchmark::kMillisecond);
 
+// Prepared, shown and painted once: what the user waits for before the dialog is there.
+void BM_ChooserShow200(benchmark::State& state) {
+    for (auto _ : state) {
+        TCarendarSelectDlg dlg(Folder().AppPath());
+        if (!dlg.PrepareLists()) state.SkipWithError("no templates");
+        dlg.show();
+        benchmark::DoNotOptimize(dlg.grab());
+    }
+}
+BENCHMARK(BM_ChooserShow200)->Unit(benchmark::kMillisecond);
+
 void BM_ChooserPrepareAndAllThumbnails200(benchmark::State& state) {
     for (auto _ : state) {
         TCarendarSelectDlg dlg(Folder().AppPath());

@@ -171,10 +171,19 @@ TCarendarSelectDlg::TCarendarSelectDlg(const QString& appPath, QWidget* parent)
 }
 
 TCarendarSelectDlg::~TCarendarSelectDlg() {
-    if (fWorker) {
-        fStop = true;
-        fWorker->wait();
-    }
+    StopThumbnails();
+}
+
+void TCarendarSelectDlg::StopThumbnails() {
+    if (!fWorker) return;
+    fStop = true;
+    fWorker->wait();
+    delete fWorker;
+    fWorker = nullptr;
+    fStop = false;
+    // Pictures still on their way belong to lists that are about to be replaced.
+    ++fGeneration;
+    fPending = 0;
 }
 
 int TCarendarSelectDlg::CurrentKind() const {
@@ -247,6 +256,7 @@ bool TCarendarSelectDlg::FillTemplateBox(int kind) {
 }
 
 bool TCarendarSelectDlg::PrepareLists() {
+    StopThumbnails();
     int first = -1;
     for (int kind = 0; kind < kKinds; ++kind) {
         fKindAvailable[size_t(kind)] = FillTemplateBox(kind);
@@ -266,6 +276,14 @@ bool TCarendarSelectDlg::PrepareLists() {
         fTabControl1->setCurrentIndex(first);
     }
     ShowKind(first);
+    // Tab goes from the paper kinds to the grid shown, then on to the year and month.
+    QWidget* previous = fTabControl1;
+    for (int kind = 0; kind < kKinds; ++kind)
+        for (QAbstractButton* button : fGroups[size_t(kind)]->buttons()) {
+            setTabOrder(previous, button);
+            previous = button;
+        }
+    setTabOrder(previous, fSpinEditYear);
     StartThumbnails(first);
     return true;
 }
@@ -331,7 +349,7 @@ void TCarendarSelectDlg::StartThumbnails(int firstKind) {
         return;
     }
     const qreal ratio = devicePixelRatioF();
-    fWorker = QThread::create([this, jobs = std::move(jobs), ratio] {
+    fWorker = QThread::create([this, jobs = std::move(jobs), ratio, generation = fGeneration] {
         const QSize previewFit(kPreviewSide, kPreviewSide);
         const QSize buttonFit(kButtonSide - 2 * kPictureInset, kButtonSide - 2 * kPictureInset);
         for (const TJob& job : jobs) {
@@ -340,13 +358,12 @@ void TCarendarSelectDlg::StartThumbnails(int firstKind) {
             // Delivered on the dialog's own thread; a dialog destroyed first drops the call.
             QMetaObject::invokeMethod(
                 this,
-                [this, kind = job.Kind, index = job.Index, pictures] {
-                    ThumbnailArrived(kind, index, pictures.Preview, pictures.Button);
+                [this, generation, kind = job.Kind, index = job.Index, pictures] {
+                    if (generation == fGeneration) ThumbnailArrived(kind, index, pictures.Preview, pictures.Button);
                 },
                 Qt::QueuedConnection);
         }
     });
-    fWorker->setParent(this);
     fWorker->start(QThread::LowPriority);
 }
 

@@ -79,6 +79,7 @@ private:
     void SelectTemplate(int kind, int index);
     void ShowPreview(const TTDataUnit* unit);
     void StartThumbnails(int firstKind);
+    void StopThumbnails();
     void ThumbnailArrived(int kind, int index, const QImage& preview, const QImage& button);
     void SetButtonPicture(int kind, int index);
 
@@ -104,4 +105,5 @@ private:
     QThread* fWorker = nullptr;
     std::atomic<bool> fStop{false};
     int fPending = 0;
+    int fGeneration = 0;
 };

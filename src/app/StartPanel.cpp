@@ -118,8 +118,10 @@ TStartPanel::TStartPanel(QWidget* parent) : QWidget(parent) {
     fImage1->setToolTip(QStringLiteral("スキャナ起動"));
     fImage3->setToolTip(QStringLiteral("印刷"));
     fImageClose->setToolTip(QStringLiteral("サイドバーを閉じる"));
-    for (TImage_Ex* button : {fImage1, fImage3, fImageClose})
+    for (TImage_Ex* button : {fImage1, fImage3, fImageClose}) {
         button->setCursor(Qt::PointingHandCursor);
+        button->setAccessibleName(button->toolTip());
+    }
 
     // A row of tool buttons in the tray the artwork leaves for it.
     fToolBar3 = new QWidget(this);
@@ -157,6 +159,15 @@ bool TStartPanel::ApplyStartImages(const std::vector<QImage>& images) {
     for (int index : {kCloseUp, kStep1, kStep2, kStep3})
         if (size_t(index) >= images.size() || images[size_t(index)].isNull()) return false;
     fImages = images;
+    // A picture drawn at a whole multiple of its place's size is a high-resolution one: it is
+    // shown in its place at full sharpness on a high-DPI screen.
+    const QSize places[] = {kClosePlace.size(), kClosePlace.size(), kScanPlace.size(), kPrintPlace.size(),
+                            kBackPlace.size(),  kBackPlace.size(),  kBackPlace.size()};
+    for (size_t i = 0; i < std::size(places) && i < fImages.size(); ++i) {
+        QImage& picture = fImages[i];
+        const int ratio = picture.width() / places[i].width();
+        if (ratio > 1 && picture.size() == places[i] * ratio) picture.setDevicePixelRatio(ratio);
+    }
     for (TImage_Ex* back : {fImageBack1, fImageBack2, fImageBack3})
         back->SetPicture(StartImage(back->Tag()));
     fImageClose->SetPicture(StartImage(kCloseUp));

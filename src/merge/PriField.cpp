@@ -198,6 +198,14 @@ bool TPriField::BodyFitsExactly(const TStreamReader& stream, int version, bool w
 }
 
 bool TPriField::LoadFromStream(TStreamReader& stream, int version) {
+    // A record is read into a scratch field first, so a refused one leaves this field as it was.
+    TStreamReader probe = stream;
+    TPriField scratch;
+    if (!scratch.LoadRecord(probe, version)) return false;
+    return LoadRecord(stream, version);
+}
+
+bool TPriField::LoadRecord(TStreamReader& stream, int version) {
     if (!TPriBase::LoadFromStream(stream, version)) return false;
     // Records of the older versions come with 20 or 24 text fields and with or without DropPoint
     // and ZeroPad; only the record's length tells, so each form is tried against it.

@@ -67,6 +67,8 @@ private:
     static bool ReadBody(TStreamReader& stream, int version, bool with38, TBody& body);
     // True when the bytes left hold exactly a plausible body of that form.
     static bool BodyFitsExactly(const TStreamReader& stream, int version, bool with38);
+    // Reads the record into this object; on failure part of it may have been taken.
+    bool LoadRecord(TStreamReader& stream, int version);
     void DrawPicture(const QImage& picture, QPainter& canvas, const QRect& target, bool useMargins, QPoint origin,
                      const TRect& margins, const QRect& clip);
     void Relayout();

@@ -5,6 +5,7 @@
 #include "platform/StreamWriter.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -232,7 +233,13 @@ TEST(CarendarSelectDlgTest, KeyboardChoosesAndConfirms) {
     month->setValue(13);
     EXPECT_EQ(d.dlg.Year(), 2031);
     EXPECT_EQ(d.dlg.Month(), 12);
-    QTest::keyClick(d.dlg.TemplateButton(0, 3), Qt::Key_Return);
+    // Tab from the paper kinds reaches the chosen template, then the year.
+    d.dlg.TabControl()->setFocus();
+    QTest::keyClick(d.dlg.TabControl(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), d.dlg.TemplateButton(0, 3));
+    QTest::keyClick(d.dlg.TemplateButton(0, 3), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), year);
+    QTest::keyClick(year, Qt::Key_Return);
     EXPECT_EQ(d.dlg.result(), QDialog::Accepted);
 
     TDialog again(app.path);
@@ -272,6 +279,10 @@ TEST(CarendarSelectDlgTest, DestroyedWhileLoading) {
     for (int round = 0; round < 3; ++round) {
         auto d = std::make_unique<TDialog>(app.path);
         ASSERT_TRUE(d->dlg.PrepareLists());
+        // Preparing again replaces the lists; pictures meant for the old ones are dropped.
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(d->dlg.PrepareLists());
+        EXPECT_EQ(d->dlg.TemplateList(0).size(), 40u);
         QCoreApplication::processEvents();
         d.reset();
         QCoreApplication::processEvents();

@@ -122,6 +122,24 @@ TEST(StartImagesTest, ShippedFileFitsThePanel) {
     // The step pictures differ where their band is lit.
     EXPECT_NE(images[4].copy(0, 150, 211, 120), images[5].copy(0, 150, 211, 120));
     EXPECT_NE(images[5].copy(0, 281, 211, 120), images[6].copy(0, 281, 211, 120));
+    // The button pictures are cut from the panel at their places: their corners, where the
+    // background shows past the rounded button, meet the step picture without a seam.
+    auto seam = [](const QImage& button, const QImage& panel, QRect place) {
+        int worst = 0;
+        for (int x : {0, 1, place.width() - 2, place.width() - 1})
+            for (int y : {0, place.height() - 1}) {
+                const QColor a = button.pixelColor(x, y), b = panel.pixelColor(place.x() + x, place.y() + y);
+                worst = std::max({worst, std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
+                                  std::abs(a.blue() - b.blue())});
+            }
+        return worst;
+    };
+    EXPECT_LT(seam(images[0], images[4], QRect(190, 1, 18, 18)), 24);
+    EXPECT_LT(seam(images[2], images[4], QRect(47, 230, 151, 26)), 24);
+    EXPECT_LT(seam(images[3], images[6], QRect(47, 492, 151, 26)), 24);
+    // The close button sits on a heading that is the same on every step.
+    EXPECT_LT(seam(images[0], images[5], QRect(190, 1, 18, 18)), 24);
+    EXPECT_LT(seam(images[0], images[6], QRect(190, 1, 18, 18)), 24);
     TStartPanel panel;
     EXPECT_TRUE(panel.ApplyStartImages(images));
 }

@@ -63,6 +63,16 @@ TEST(StartPanelTest, StartPicturesNeedTheRestingPictures) {
     EXPECT_TRUE(panel.ApplyStartImages(noPressed));
     EXPECT_EQ(panel.StepImage(2)->Picture().size(), QSize(211, 610));
     EXPECT_EQ(panel.CloseButton()->Picture().size(), QSize(18, 18));
+
+    // Pictures at twice the size are high-resolution ones and keep their places.
+    std::vector<QImage> sharp = Pictures();
+    for (QImage& picture : sharp)
+        picture = picture.scaled(picture.size() * 2);
+    sharp[4] = sharp[4].scaled(211 * 3, 610 * 2); // not a whole multiple in both directions
+    ASSERT_TRUE(panel.ApplyStartImages(sharp));
+    EXPECT_EQ(panel.StepImage(2)->Picture().deviceIndependentSize(), QSizeF(211, 610));
+    EXPECT_EQ(panel.CloseButton()->Picture().deviceIndependentSize(), QSizeF(18, 18));
+    EXPECT_EQ(panel.StepImage(1)->Picture().devicePixelRatio(), 1.0);
 }
 
 TEST_F(TPanelFixture, BandsFollowThePointer) {

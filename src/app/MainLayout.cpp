@@ -139,10 +139,7 @@ void TPrintMainForm::UpdateRulers() {
 }
 
 void TPrintMainForm::PinRulers() {
-    const int hs = ScrollBox_Main->horizontalScrollBar()->value();
-    const int vs = ScrollBox_Main->verticalScrollBar()->value();
-    PriRuler_Side->move(0, vs);
-    PriRuler_Long->move(hs, RulerThickness());
+    ScrollBox_Main->PinRulers(PriRuler_Side, PriRuler_Long);
 }
 
 QRect TPrintMainForm::GetVisibleRect() const {
@@ -204,9 +201,9 @@ void TPrintMainForm::ApplySettings(const TDisplaySettings& settings) {
         ruler->SetBltStrCheck(s.RulerStrCheck);
         ruler->update();
     }
+    ScrollBox_Main->SetColor(s.MainColor);
     const QColor main = ColorToQColor(s.MainColor);
-    for (QWidget* w : {static_cast<QWidget*>(ScrollBox_Main->viewport()), ScrollBox_Main->Content(),
-                       static_cast<QWidget*>(Label_Right), static_cast<QWidget*>(Label_Bottom)}) {
+    for (QWidget* w : {static_cast<QWidget*>(Label_Right), static_cast<QWidget*>(Label_Bottom)}) {
         QPalette p = w->palette();
         p.setColor(QPalette::Window, main);
         w->setPalette(p);

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -98,10 +99,10 @@ void TPrintMainForm::CreateWorkArea() {
     Label_Bottom = new QLabel(content);
     for (QLabel* label : {Label_Right, Label_Bottom})
         label->setAutoFillBackground(true);
-    PriRuler_Long = new TPriRuler(content);
+    PriRuler_Long = new TPriRuler(content, fOptions.ScreenInch);
     PriRuler_Long->setObjectName(QStringLiteral("PriRuler_Long"));
     PriRuler_Long->SetBltVec(bvVert);
-    PriRuler_Side = new TPriRuler(content);
+    PriRuler_Side = new TPriRuler(content, fOptions.ScreenInch);
     PriRuler_Side->setObjectName(QStringLiteral("PriRuler_Side"));
     PriRuler_Side->SetBltVec(bvHorz);
     layout->addWidget(ScrollBox_Main, 1);

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "app/DisplaySettings.h"
-#include "app/PendingParts.h"
+#include "app/PriRuler.h"
+#include "app/PriScrollbox.h"
 #include "app/RecentFiles.h"
 #include "app/StartPanel.h"
 #include "platform/AppPaths.h"

@@ -1,6 +1,7 @@
 #include "app/QtAppDialogs.h"
 
 #include "app/DisplaySettings.h"
+#include "app/MainSettingDlg.h"
 #include "app/CarendarSelectDlg.h"
 #include "app/SaveTempLateDlg.h"
 #include "app/VersionDlg.h"
@@ -69,9 +70,7 @@ TTemplateChoice TQtAppDialogs::ChooseTemplate(const QString& appPath) {
 }
 
 bool TQtAppDialogs::EditSettings(TDisplaySettings& settings) {
-    // The settings dialog arrives with its own branch.
-    ShowMessage(QStringLiteral("設定ダイアログはまだ使えません"));
-    return false;
+    return TMainSettingDlg::Edit(fParent, settings);
 }
 
 void TQtAppDialogs::ShowVersion() {

@@ -348,8 +348,11 @@ void TPrintMainForm::RefreshMenus() {
 
 void TPrintMainForm::ShowObjectFont(TPriBase* object) {
     const bool text = object && (object->ObjectNum == okLabel || object->ObjectNum == okField);
-    for (QComboBox* box : {ComboBox_FontName, ComboBox_FontSize, ComboBox_FontStyle})
+    for (QComboBox* box : {ComboBox_FontName, ComboBox_FontSize, ComboBox_FontStyle}) {
         box->setEnabled(text);
+        // Disabled boxes show nothing rather than a value no object has.
+        if (!text) box->setCurrentIndex(-1);
+    }
     if (!text) return;
     const auto* label = static_cast<const TPriLabel*>(object);
     const auto select = [](QComboBox* box, const QString& item) {

@@ -409,7 +409,10 @@ TEST(PrintMainFormTest, MenuEnablingFollowsTheDocument) {
     EXPECT_TRUE(enabled("MenuItem_Margin"));
     EXPECT_TRUE(form.Action(QStringLiteral("MenuItem_BltSame"))->isChecked());
     EXPECT_FALSE(form.Action(QStringLiteral("MenuItem_200"))->isChecked());
-    EXPECT_FALSE(form.FontNameBox()->isEnabled());
+    for (QComboBox* box : {form.FontNameBox(), form.FontSizeBox(), form.FontStyleBox()}) {
+        EXPECT_FALSE(box->isEnabled());
+        EXPECT_EQ(box->currentIndex(), -1);
+    }
 
     // A card sheet has no margin lines to show.
     f.Dialogs.OpenAnswer = f.Template("Meishi/名刺カレンダー.tda");

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTimer>
 #include <QWindow>
@@ -76,6 +77,11 @@ void TPrintMainForm::CreateWorkArea() {
     ScrollBox_ToolBar->setWidgetResizable(true);
     ScrollBox_ToolBar->setFrameShape(QFrame::NoFrame);
     ScrollBox_ToolBar->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A window too low for the panel gets a scroll bar beside it, not over the panel's edge.
+    connect(ScrollBox_ToolBar->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this](int, int max) {
+        ScrollBox_ToolBar->setFixedWidth(214 +
+                                         (max > 0 ? ScrollBox_ToolBar->verticalScrollBar()->sizeHint().width() : 0));
+    });
     Panel_First_Wizard = new TStartPanel(ScrollBox_ToolBar);
     Panel_First_Wizard->setObjectName(QStringLiteral("Panel_First_Wizard"));
     ScrollBox_ToolBar->setWidget(Panel_First_Wizard);

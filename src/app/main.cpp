@@ -3,12 +3,9 @@
 #include "platform/FontMap.h"
 #include "print/PageExport.h"
 
-#if __has_include("app/DisplayCheck.h")
 #include "app/DisplayCheck.h"
 #include "app/SingleInstance.h"
 #include "app/SplashForm.h"
-#define KOMOREBI_HAVE_SHELL 1
-#endif
 
 #include <QApplication>
 #include <QDir>
@@ -90,12 +87,10 @@ int main(int argc, char* argv[]) {
                                   QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
             qputenv("XDG_RUNTIME_DIR", dir);
     }
-#ifdef KOMOREBI_HAVE_SHELL
     if (!headless && !HasDisplay()) {
         std::fprintf(stderr, "%s\n", qPrintable(NoDisplayMessage()));
         return 1;
     }
-#endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("komorebi"));
     const qint64 qtStartNs = clock.nsecsElapsed();
@@ -109,7 +104,6 @@ int main(int argc, char* argv[]) {
         Usage();
         return 2;
     }
-#ifdef KOMOREBI_HAVE_SHELL
     // One program per user: a second start hands its file to the first and ends.
     TSingleInstance instance;
     if (!instance.Claim()) {
@@ -117,7 +111,6 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     if (!line.NoSplash) TSplashForm::ShowSplash();
-#endif
     QString error;
     if (!paths.EnsureUserTree(&error)) std::fprintf(stderr, "komorebi: %s\n", qPrintable(error));
 
@@ -125,12 +118,10 @@ int main(int argc, char* argv[]) {
     options.Paths = paths;
     const qint64 formOffsetNs = clock.nsecsElapsed();
     TPrintMainForm form(options);
-#ifdef KOMOREBI_HAVE_SHELL
     QObject::connect(&instance, &TSingleInstance::ActivationRequested, &form, [&form](const QStringList& files) {
         TSingleInstance::BringToFront(&form);
         form.OpenFromOtherInstance(files);
     });
-#endif
     if (!form.FormCreate(line.File)) return 0;
     QObject::connect(&form, &TPrintMainForm::FirstPainted, &form, [&] {
         // What the first picture does not need comes after it.

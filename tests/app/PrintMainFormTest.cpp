@@ -478,3 +478,19 @@ TEST(PrintMainFormTest, KeysGoToTheEditorOnceAndFontBoxesKeepTheirs) {
     f.Dialogs.Answers = {false};
     form.close();
 }
+
+TEST(PrintMainFormTest, AFileHandedOverBySecondStartGoesThroughOpen) {
+    TMainFormFixture f;
+    TTestMainForm& form = f.StartedFromChooser();
+    const QString hagaki = f.Template("Hagaki/年賀状.tda");
+    // The user keeps the current document: the question comes first, then the file opens.
+    f.Dialogs.Answers = {false};
+    form.OpenFromOtherInstance({hagaki});
+    EXPECT_EQ(f.Dialogs.Questions, QStringList{f.Message(10)});
+    EXPECT_EQ(form.Document()->TempLatePath, hagaki);
+    EXPECT_EQ(form.windowTitle(), kTitle + QStringLiteral(" - 年賀状"));
+    // Nothing handed over: the window only comes to the front.
+    f.Dialogs.Questions.clear();
+    form.OpenFromOtherInstance({});
+    EXPECT_TRUE(f.Dialogs.Questions.isEmpty());
+}

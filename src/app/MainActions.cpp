@@ -389,6 +389,7 @@ void TPrintMainForm::SelectZoom(QAction* item) {
         return;
     }
     FDocument->BltSizeCheck = zoom;
+    fLastLayout = CurrentLayoutKey();
     SetScrollPositions(0, 0);
     PinRulers();
     FDocument->SetPageLayout(GetPageOrigin(), GetPageArea());
@@ -445,7 +446,7 @@ bool TPrintMainForm::eventFilter(QObject* watched, QEvent* event) {
         !fRelayingOut) {
         // The view changed size (window, side bar, scroll bars): the page is placed anew.
         fRelayingOut = true;
-        RelayoutPage();
+        ViewResized();
         fRelayingOut = false;
     }
     if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress) return QMainWindow::eventFilter(watched, event);

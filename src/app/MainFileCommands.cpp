@@ -104,6 +104,7 @@ bool TPrintMainForm::LoadIntoDocument(const QString& file) {
 
 void TPrintMainForm::AfterLoadLayout() {
     if (!FDocument) return;
+    fLastLayout = CurrentLayoutKey();
     FDocument->SetPageLayout(GetPageOrigin(), GetPageArea());
     FDocument->ApplyPaperToPrinter();
     PlaceEdgeLabels();

@@ -66,12 +66,33 @@ QSize TPrintMainForm::GetPageArea() const {
 
 void TPrintMainForm::RelayoutPage() {
     if (!FDocument || FLayoutLock) return;
+    fLastLayout = CurrentLayoutKey();
     FDocument->SetPageLayout(GetPageOrigin(), GetPageArea());
     FDocument->RedrawPage(nullptr, false, true);
     PlaceEdgeLabels();
     UpdateRulers();
     UpdateContentSize();
     SetScrollPositions(0, 0);
+    PinRulers();
+    const QRect v = GetVisibleRect();
+    FDocument->SetVisibleRect(v.x(), v.y(), v.width(), v.height());
+    FDocument->update();
+}
+
+TPrintMainForm::TLayoutKey TPrintMainForm::CurrentLayoutKey() const {
+    if (!FDocument) return {};
+    return {FDocument, GetPageOrigin(), GetPageArea(), int(FDocument->BltSizeCheck), FDocument->DevicePixelRatio()};
+}
+
+void TPrintMainForm::ViewResized() {
+    if (!FDocument || FLayoutLock) return;
+    // The page keeps its place when only the view changed (scroll bars came or went); the
+    // rulers and the visible part follow.
+    if (CurrentLayoutKey() != fLastLayout) {
+        RelayoutPage();
+        return;
+    }
+    UpdateContentSize();
     PinRulers();
     const QRect v = GetVisibleRect();
     FDocument->SetVisibleRect(v.x(), v.y(), v.width(), v.height());

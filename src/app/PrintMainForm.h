@@ -164,6 +164,17 @@ private:
     bool LoadIntoDocument(const QString& file);
     bool WriteDocument(const QString& file);
     int RulerThickness() const;
+    // What the page's place depends on; a view resize that leaves it alone only moves the rulers.
+    struct TLayoutKey {
+        const TPriPaint* Doc = nullptr;
+        QPoint Origin;
+        QSize Area;
+        int Zoom = -1;
+        qreal Ratio = 0;
+        bool operator==(const TLayoutKey&) const = default;
+    };
+    TLayoutKey CurrentLayoutKey() const;
+    void ViewResized();
     void PinRulers();
     void SetTitleFrom(const QString& nameOrFile, bool isPlainName = false);
     void RememberFile(const QString& file);
@@ -200,6 +211,7 @@ private:
     bool fDestroyed = false;
     bool fFirstPaintSeen = false;
     bool fRelayingOut = false;
+    TLayoutKey fLastLayout;
     int FPaperDlgValueA = 0;
     int FPaperDlgValueB = 0;
     std::vector<std::pair<QString, qint64>> fPhases;

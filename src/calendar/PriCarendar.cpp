@@ -143,7 +143,7 @@ bool TPriCarendar::IsHoliday(int year, int month, int day) const {
 
 int TPriCarendar::GetFontSize() const {
     if (!BackImage || FBaseSize.y() <= 0) return SameFSize;
-    const double v = double(BackImage->height()) / FBaseSize.y() * SameFSize;
+    const double v = double(PageSize().height()) / FBaseSize.y() * SameFSize;
     return TruncUnlessAbove07(v);
 }
 
@@ -433,7 +433,7 @@ void TPriCarendar::DrawObject(TBltMode, QPainter& canvas) {
     fDeviceDpi = 0;
     QRect clip;
     if (BackImage)
-        clip = QRect(QPoint(0, 0), BackImage->size());
+        clip = QRect(QPoint(0, 0), PageSize());
     else if (canvas.device())
         clip = QRect(0, 0, canvas.device()->width(), canvas.device()->height());
     DrawCarendar(canvas, Left, Top, Width, Height, clip);

@@ -1,4 +1,5 @@
 #include "app/SampleRender.h"
+#include "document/ObjectKinds.h"
 #include "platform/FontMap.h"
 #include "print/PageExport.h"
 
@@ -33,6 +34,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("komorebi"));
     TFontMap::Install();
+    TObjectKinds::RegisterAll();
     const QString appPath = QCoreApplication::applicationDirPath() + QDir::separator();
 
     const QStringList args = QCoreApplication::arguments();

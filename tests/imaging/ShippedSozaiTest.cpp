@@ -120,7 +120,8 @@ TEST(ShippedSozaiTest, EveryPictureDecodesWithOurCodecsAndHasTheShapeOfItsKind) 
             for (QPoint corner : {all.topLeft(), all.bottomRight()})
                 EXPECT_EQ(Alpha(img, corner.x(), corner.y()), 0);
             const double opaque = AlphaShare(img, all, 250, 255), clear = AlphaShare(img, all, 0, 0);
-            EXPECT_GT(opaque, 0.08);
+            // Line ornaments cover little of their square, but never nothing.
+            EXPECT_GT(opaque, 0.03);
             EXPECT_GT(clear, 0.2);
             break;
         }

@@ -51,8 +51,9 @@ void MapleDeco(QPainter& p, QSizeF s, QRandomGenerator&) {
 }
 
 void GinkgoDeco(QPainter& p, QSizeF s, QRandomGenerator&) {
-    const double size = s.width() * 0.85;
-    const QPointF c = Centre(s) + QPointF(0, size * 0.05);
+    // The fan reaches further above its centre than the stalk below it.
+    const double size = s.width() * 0.72;
+    const QPointF c = Centre(s) + QPointF(0, size * 0.16);
     p.save();
     p.translate(c);
     p.rotate(15);

@@ -81,8 +81,10 @@ void SakuraFrame(QPainter& p, QSizeF s, QRandomGenerator& rng) {
     // A thin pink ribbon line, then blossoms crowding the corners and thinning along the sides.
     const double m = W * 0.06;
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(236, 170, 190), W * 0.006));
+    p.setPen(QPen(QColor(236, 170, 190), W * 0.008));
     p.drawRoundedRect(QRectF(m, m, W - 2 * m, H - 2 * m), W * 0.03, W * 0.03);
+    p.setPen(QPen(QColor(244, 200, 214), W * 0.003));
+    p.drawRoundedRect(QRectF(m * 1.35, m * 1.35, W - 2.7 * m, H - 2.7 * m), W * 0.024, W * 0.024);
     const QList<QColor> pinks = {QColor(252, 206, 218), QColor(248, 184, 204), QColor(255, 226, 234)};
     const QPointF corners[2] = {QPointF(m, m), QPointF(W - m, H - m)};
     for (const QPointF& c : corners) {
@@ -244,17 +246,23 @@ void PhotoFrame(QPainter& p, QSizeF s, QRandomGenerator&) {
     // An instant print: a white card with a wider foot, a soft shadow and a clear window.
     const double W = s.width(), H = s.height(), pad = W * 0.04;
     const QRectF card(pad, pad, W - 2 * pad, H - 2 * pad * 1.3);
+    const double side = card.width() * 0.06;
+    const QRectF window(card.left() + side, card.top() + side, card.width() - 2 * side, card.width() - 2 * side);
+    QPainterPath clear;
+    clear.addRect(window);
+    // The shadow falls outside the card only; the window must stay fully clear.
+    p.save();
+    QPainterPath outside;
+    outside.addRect(QRectF(0, 0, W, H));
+    p.setClipPath(outside.subtracted(clear));
     for (int i = 8; i >= 1; --i) {
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0, 0, 0, 6));
         p.drawRoundedRect(card.translated(pad * 0.25, pad * 0.35).adjusted(-i * 2, -i * 2, i * 2, i * 2), 8 + i, 8 + i);
     }
-    const double side = card.width() * 0.06;
-    const QRectF window(card.left() + side, card.top() + side, card.width() - 2 * side, card.width() - 2 * side);
+    p.restore();
     QPainterPath paper;
     paper.addRoundedRect(card, 6, 6);
-    QPainterPath clear;
-    clear.addRect(window);
     QLinearGradient g(card.topLeft(), card.bottomRight());
     g.setColorAt(0, QColor(255, 255, 255));
     g.setColorAt(1, QColor(242, 240, 236));

@@ -157,13 +157,13 @@ void March(QPainter& p, QSizeF s, QRandomGenerator& rng) {
     const double W = s.width(), H = s.height();
     Ground(p, s, {{0, QColor(254, 240, 238)}, {0.5, QColor(255, 249, 244)}, {1, QColor(250, 234, 228)}});
     Washi(p, s, rng, 800, QColor(200, 130, 130));
-    Wash(p, At(s, 0.85, 0.1), W * 0.4, H * 0.15, QColor(250, 196, 206), rng, 0.2);
+    Wash(p, At(s, 0.85, 0.1), W * 0.4, H * 0.15, QColor(250, 196, 206), rng, 0.1);
     const QList<QColor> peach = {QColor(240, 112, 150), QColor(248, 150, 178), QColor(252, 196, 212)};
     BlossomBranch(p, rng, At(s, 1.03, 0.03), 155, W * 0.8, W * 0.032, 20, QColor(96, 60, 52), peach, W * 0.03,
                   TPetal::Momo, QColor(240, 200, 90), 0.25);
     // Hishimochi on a red stand at the lower left: green, white and pink diamonds.
     const QPointF c = At(s, 0.24, 0.86);
-    const double hw = W * 0.16, hh = W * 0.06, thick = W * 0.035;
+    const double hw = W * 0.17, hh = W * 0.05, thick = W * 0.026;
     QPolygonF stand;
     stand << c + QPointF(-hw * 0.8, hh * 0.9) << c + QPointF(hw * 0.8, hh * 0.9) << c + QPointF(hw * 0.6, H * 0.11)
           << c + QPointF(-hw * 0.6, H * 0.11);
@@ -227,7 +227,7 @@ void April(QPainter& p, QSizeF s, QRandomGenerator& rng) {
 
 namespace {
 void Koi(QPainter& p, QPointF mouth, double len, double wave, QColor body, QColor belly) {
-    const double h = len * 0.2;
+    const double h = len * 0.15;
     p.save();
     p.translate(mouth);
     p.rotate(wave);
@@ -318,9 +318,9 @@ void May(QPainter& p, QSizeF s, QRandomGenerator& rng) {
         p.setBrush(stripes[i]);
         p.drawPath(streamer);
     }
-    Koi(p, QPointF(px + 6, H * 0.2), W * 0.6, 4, QColor(44, 56, 92), QColor(230, 230, 236));
-    Koi(p, QPointF(px + 6, H * 0.31), W * 0.5, 6, QColor(222, 74, 64), QColor(252, 226, 200));
-    Koi(p, QPointF(px + 6, H * 0.41), W * 0.42, 8, QColor(64, 126, 210), QColor(226, 240, 252));
+    Koi(p, QPointF(px + 6, H * 0.22), W * 0.6, 4, QColor(44, 56, 92), QColor(230, 230, 236));
+    Koi(p, QPointF(px + 6, H * 0.34), W * 0.5, 6, QColor(222, 74, 64), QColor(252, 226, 200));
+    Koi(p, QPointF(px + 6, H * 0.455), W * 0.42, 8, QColor(64, 126, 210), QColor(226, 240, 252));
     // Fresh green along the foot.
     Bokeh(p, rng, QRectF(0, H * 0.78, W, H * 0.22), 30, {QColor(200, 236, 150), QColor(255, 255, 220)}, W * 0.02,
           W * 0.05);

@@ -186,11 +186,22 @@ void September(QPainter& p, QSizeF s, QRandomGenerator& rng) {
     p.setPen(Qt::NoPen);
     p.setBrush(disk);
     p.drawEllipse(moon, mr, mr);
-    for (int i = 0; i < 7; ++i)
-        SoftSpot(p, Polar(moon, mr * Rand(rng, 0.1, 0.7), Rand(rng, 0, 360)), mr * Rand(rng, 0.12, 0.3),
-                 QColor(210, 180, 120), 0.3);
-    Kasumi(p, QRectF(moon + QPointF(-mr * 1.8, mr * 0.45), QSizeF(mr * 2.4, mr * 0.22)), QColor(120, 116, 160), 0.7);
-    Kasumi(p, QRectF(moon + QPointF(-mr * 0.2, mr * 0.8), QSizeF(mr * 2.2, mr * 0.16)), QColor(130, 124, 170), 0.6);
+    // Maria as faint, uneven patches: many small ones, so no face appears.
+    for (int i = 0; i < 18; ++i)
+        SoftSpot(p, Polar(moon - QPointF(mr * 0.15, mr * 0.1), mr * Rand(rng, 0.05, 0.55), Rand(rng, 150, 330)),
+                 mr * Rand(rng, 0.06, 0.16), QColor(214, 186, 128), 0.16);
+    // Thin night clouds drifting past the foot of the moon.
+    for (int i = 0; i < 3; ++i) {
+        const QPointF at = moon + QPointF(-mr * (2.2 - i * 0.9), mr * (0.6 + i * 0.35));
+        QPainterPath wisp = Blob(at + QPointF(mr * 1.2, 0), mr * 1.3, mr * 0.09, rng, 0.25, 12);
+        QLinearGradient g(at, at + QPointF(mr * 2.4, 0));
+        g.setColorAt(0, WithAlpha(QColor(150, 146, 190), 0));
+        g.setColorAt(0.5, WithAlpha(QColor(150, 146, 190), 0.75));
+        g.setColorAt(1, WithAlpha(QColor(150, 146, 190), 0));
+        p.setPen(Qt::NoPen);
+        p.setBrush(g);
+        p.drawPath(wisp);
+    }
     // Pampas grass from the lower left.
     for (int i = 0; i < 16; ++i) {
         const QPointF root(W * Rand(rng, -0.05, 0.35), H * 1.02);

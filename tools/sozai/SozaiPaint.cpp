@@ -113,9 +113,10 @@ void Wash(QPainter& p, QPointF c, double rx, double ry, QColor color, QRandomGen
         const QPointF shift(Rand(rng, -0.08, 0.08) * rx, Rand(rng, -0.08, 0.08) * ry);
         const QPainterPath blob = Blob(c + shift, rx * (1 - layer * 0.12), ry * (1 - layer * 0.12), rng, 0.12);
         QRadialGradient g(c + shift, std::max(rx, ry));
-        g.setColorAt(0, WithAlpha(color, alpha * 0.7));
-        g.setColorAt(0.8, WithAlpha(color, alpha));
-        g.setColorAt(1, WithAlpha(color.darker(108), alpha * 1.2));
+        // Each layer fades before its edge, so the stacked layers give a soft, uneven border.
+        g.setColorAt(0, WithAlpha(color, alpha * 0.5));
+        g.setColorAt(0.7, WithAlpha(color, alpha * 0.45));
+        g.setColorAt(1, WithAlpha(color.darker(106), alpha * 0.15));
         p.setPen(Qt::NoPen);
         p.setBrush(g);
         p.drawPath(blob);
@@ -330,15 +331,16 @@ QPainterPath MapleLeaf(double size) {
 
 QPainterPath GinkgoLeaf(double size) {
     const double r = size * 0.62;
-    QPainterPath leaf(QPointF(0, size * 0.38));
-    leaf.lineTo(-size * 0.03, size * 0.1);
+    // A thin stalk widening only where it meets the fan.
+    QPainterPath leaf(QPointF(-size * 0.006, size * 0.38));
+    leaf.quadTo(QPointF(-size * 0.012, size * 0.2), QPointF(-size * 0.025, size * 0.1));
     leaf.cubicTo(-r * 0.35, -r * 0.1, -r * 0.95, -r * 0.35, -r * 0.85, -r * 0.62);
     leaf.cubicTo(-r * 0.55, -r * 0.92, -r * 0.2, -r * 0.9, -r * 0.04, -r * 0.8);
     leaf.lineTo(0, -r * 0.62); // the cleft in the middle of the fan
     leaf.lineTo(r * 0.04, -r * 0.8);
     leaf.cubicTo(r * 0.2, -r * 0.9, r * 0.55, -r * 0.92, r * 0.85, -r * 0.62);
-    leaf.cubicTo(r * 0.95, -r * 0.35, r * 0.35, -r * 0.1, size * 0.03, size * 0.1);
-    leaf.lineTo(size * 0.012, size * 0.38);
+    leaf.cubicTo(r * 0.95, -r * 0.35, r * 0.35, -r * 0.1, size * 0.025, size * 0.1);
+    leaf.quadTo(QPointF(size * 0.012, size * 0.2), QPointF(size * 0.006, size * 0.38));
     leaf.closeSubpath();
     return leaf;
 }

@@ -29,15 +29,6 @@ void Shadow(QPainter& p, const QPainterPath& shape, QPointF offset) {
     p.restore();
 }
 
-QLinearGradient Gold(QPointF a, QPointF b) {
-    QLinearGradient g(a, b);
-    g.setColorAt(0, QColor(180, 130, 46));
-    g.setColorAt(0.35, QColor(248, 220, 140));
-    g.setColorAt(0.6, QColor(204, 156, 64));
-    g.setColorAt(1, QColor(250, 228, 156));
-    return g;
-}
-
 } // namespace
 
 void MapleDeco(QPainter& p, QSizeF s, QRandomGenerator&) {
@@ -110,7 +101,7 @@ void StarsDeco(QPainter& p, QSizeF s, QRandomGenerator&) {
         const QPainterPath star = Star(c, W * st.R, W * st.R * 0.46, 5, st.Turn);
         Shadow(p, star, QPointF(W * 0.012, W * 0.016));
         p.setPen(QPen(QColor(176, 126, 40), W * 0.006, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.setBrush(Gold(c - QPointF(W * st.R, W * st.R), c + QPointF(W * st.R, W * st.R)));
+        p.setBrush(GoldGradient(c - QPointF(W * st.R, W * st.R), c + QPointF(W * st.R, W * st.R)));
         p.drawPath(star);
         // Facets: lines from the centre to each point.
         p.setPen(QPen(QColor(255, 246, 200, 150), W * 0.004));
@@ -172,30 +163,19 @@ void RibbonDeco(QPainter& p, QSizeF s, QRandomGenerator&) {
 
 void CornerDeco(QPainter& p, QSizeF s, QRandomGenerator&) {
     // An ornament for the upper left corner of a card; turn or mirror it for the others.
-    const double W = s.width(), m = W * 0.06;
+    const double W = s.width(), m = W * 0.05;
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QBrush(Gold(QPointF(0, 0), QPointF(W, W))), W * 0.018, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(m, m), QPointF(W * 0.95, m));
-    p.drawLine(QPointF(m, m), QPointF(m, W * 0.95));
-    p.setPen(QPen(QBrush(Gold(QPointF(0, 0), QPointF(W, W))), W * 0.007, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(m * 2, m * 2), QPointF(W * 0.75, m * 2));
-    p.drawLine(QPointF(m * 2, m * 2), QPointF(m * 2, W * 0.75));
-    for (double k : {1.0, -1.0}) {
-        QPainterPath curl;
-        const QPointF o(m * 2, m * 2);
-        auto pt = [&](double a, double b) { return k > 0 ? o + QPointF(a * W, b * W) : o + QPointF(b * W, a * W); };
-        curl.moveTo(pt(0.02, 0.02));
-        curl.cubicTo(pt(0.3, 0.0), pt(0.45, 0.15), pt(0.35, 0.22));
-        curl.cubicTo(pt(0.28, 0.27), pt(0.2, 0.2), pt(0.26, 0.15));
-        curl.cubicTo(pt(0.3, 0.12), pt(0.34, 0.16), pt(0.31, 0.19));
-        p.drawPath(curl);
-        Leaf(p, pt(0.12, 0.05), W * 0.14, k > 0 ? 20 : 70, QColor(214, 172, 80), 0.35);
-    }
-    p.setPen(Qt::NoPen);
-    p.setBrush(Gold(QPointF(m, m), QPointF(m * 4, m * 4)));
-    p.drawPath(Star(QPointF(m * 2, m * 2), W * 0.09, W * 0.03, 4, 45));
-    Flower(p, QPointF(m * 2 + W * 0.16, m * 2 + W * 0.16), W * 0.07, 10, QColor(240, 150, 170), TPetal::Ume,
-           QColor(240, 200, 90));
+    p.setPen(QPen(QBrush(GoldGradient(QPointF(0, 0), QPointF(W, W))), W * 0.014, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(m, m), QPointF(W * 0.96, m));
+    p.drawLine(QPointF(m, m), QPointF(m, W * 0.96));
+    p.setPen(QPen(QBrush(GoldGradient(QPointF(0, 0), QPointF(W, W))), W * 0.006, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(m * 1.8, m * 1.8), QPointF(W * 0.8, m * 1.8));
+    p.drawLine(QPointF(m * 1.8, m * 1.8), QPointF(m * 1.8, W * 0.8));
+    p.save();
+    p.translate(m * 0.6, m * 0.6);
+    Flourish(p, W * 0.88);
+    p.restore();
+    Flower(p, QPointF(W * 0.27, W * 0.27), W * 0.06, 10, QColor(240, 150, 170), TPetal::Ume, QColor(240, 200, 90));
 }
 
 void SnowDeco(QPainter& p, QSizeF s, QRandomGenerator&) {

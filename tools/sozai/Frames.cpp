@@ -11,35 +11,6 @@ namespace sozai {
 
 namespace {
 
-QLinearGradient GoldGradient(QPointF a, QPointF b) {
-    QLinearGradient g(a, b);
-    g.setColorAt(0, QColor(176, 128, 44));
-    g.setColorAt(0.3, QColor(244, 214, 130));
-    g.setColorAt(0.55, QColor(198, 150, 60));
-    g.setColorAt(0.8, QColor(250, 226, 150));
-    g.setColorAt(1, QColor(168, 120, 40));
-    return g;
-}
-
-// A scroll curling in from a corner: two spirals on a stem, filled in gold.
-void Flourish(QPainter& p, double size) {
-    QPainterPath stem(QPointF(0, 0));
-    stem.cubicTo(size * 0.5, size * 0.05, size * 0.75, size * 0.3, size * 0.55, size * 0.45);
-    stem.cubicTo(size * 0.42, size * 0.55, size * 0.3, size * 0.4, size * 0.42, size * 0.32);
-    QPainterPath stem2(QPointF(0, 0));
-    stem2.cubicTo(size * 0.05, size * 0.5, size * 0.3, size * 0.75, size * 0.45, size * 0.55);
-    stem2.cubicTo(size * 0.55, size * 0.42, size * 0.4, size * 0.3, size * 0.32, size * 0.42);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QBrush(GoldGradient(QPointF(0, 0), QPointF(size, size))), size * 0.045, Qt::SolidLine, Qt::RoundCap));
-    p.drawPath(stem);
-    p.drawPath(stem2);
-    p.setPen(Qt::NoPen);
-    p.setBrush(GoldGradient(QPointF(0, 0), QPointF(size * 0.3, size * 0.3)));
-    p.drawPath(Star(QPointF(size * 0.14, size * 0.14), size * 0.14, size * 0.05, 4, 45));
-    p.drawEllipse(QPointF(size * 0.42, size * 0.32), size * 0.035, size * 0.035);
-    p.drawEllipse(QPointF(size * 0.32, size * 0.42), size * 0.035, size * 0.035);
-}
-
 // Runs f at each corner with the painter turned so the corner's inside lies towards +x, +y.
 template <class F> void EachCorner(QPainter& p, QSizeF s, double inset, F f) {
     const QPointF corners[4] = {{inset, inset},
@@ -66,7 +37,7 @@ void GoldFrame(QPainter& p, QSizeF s, QRandomGenerator&) {
     p.setPen(QPen(QBrush(GoldGradient(outer.topLeft(), outer.bottomRight())), s.width() * 0.004));
     p.drawRect(outer.adjusted(gap, gap, -gap, -gap));
     p.drawRect(outer.adjusted(-gap * 0.45, -gap * 0.45, gap * 0.45, gap * 0.45));
-    EachCorner(p, s, m + gap * 0.5, [&] { Flourish(p, s.width() * 0.2); });
+    EachCorner(p, s, m - gap * 0.45, [&] { Flourish(p, s.width() * 0.3); });
     // A small jewel at the middle of each side.
     for (QPointF c : {QPointF(s.width() / 2, m), QPointF(s.width() / 2, s.height() - m), QPointF(m, s.height() / 2),
                       QPointF(s.width() - m, s.height() / 2)}) {

@@ -517,6 +517,60 @@ void BlossomBranch(QPainter& p, QRandomGenerator& rng, QPointF from, double angl
     DrawBlooms(p, blooms, petal, heart, QColor(110, 160, 80));
 }
 
+QLinearGradient GoldGradient(QPointF a, QPointF b) {
+    QLinearGradient g(a, b);
+    g.setColorAt(0, QColor(176, 128, 44));
+    g.setColorAt(0.3, QColor(244, 214, 130));
+    g.setColorAt(0.55, QColor(198, 150, 60));
+    g.setColorAt(0.8, QColor(250, 226, 150));
+    g.setColorAt(1, QColor(168, 120, 40));
+    return g;
+}
+
+// A stem from `from` that sweeps to `centre` and winds in one and a half turns around it.
+QPainterPath Scroll(QPointF from, QPointF control, QPointF centre, double radius, double startDeg, double turn) {
+    QPainterPath spine(from);
+    const QPointF first = Polar(centre, radius, startDeg);
+    spine.quadTo(control, first);
+    for (int i = 1; i <= 60; ++i) {
+        const double t = i / 60.0;
+        spine.lineTo(Polar(centre, radius * (1 - 0.75 * t), startDeg + turn * t));
+    }
+    return spine;
+}
+
+// Scrolls curling along both edges from a corner, in gold, tapering like a pen stroke.
+void Flourish(QPainter& p, double size) {
+    p.setPen(Qt::NoPen);
+    for (int mirror = 0; mirror < 2; ++mirror) {
+        p.save();
+        if (mirror) p.setTransform(QTransform(0, 1, 1, 0, 0, 0), true); // swap x and y
+        const QBrush gold(GoldGradient(QPointF(0, 0), QPointF(size, size * 0.4)));
+        p.setBrush(gold);
+        p.drawPath(Tapered(Scroll(QPointF(size * 0.06, size * 0.06), QPointF(size * 0.45, size * -0.02),
+                                  QPointF(size * 0.68, size * 0.17), size * 0.1, -90, 540),
+                           size * 0.035, size * 0.008));
+        p.drawPath(Tapered(Scroll(QPointF(size * 0.12, size * 0.1), QPointF(size * 0.22, size * 0.26),
+                                  QPointF(size * 0.38, size * 0.2), size * 0.065, 150, -520),
+                           size * 0.025, size * 0.006));
+        // Two leaves where the scrolls part.
+        for (double a : {-25.0, 35.0}) {
+            p.save();
+            p.translate(size * 0.3, size * 0.06);
+            p.rotate(a);
+            QPainterPath leaf(QPointF(0, 0));
+            leaf.quadTo(size * 0.06, -size * 0.04, size * 0.13, 0);
+            leaf.quadTo(size * 0.06, size * 0.04, 0, 0);
+            p.drawPath(leaf);
+            p.restore();
+        }
+        p.restore();
+    }
+    p.setBrush(GoldGradient(QPointF(0, 0), QPointF(size * 0.3, size * 0.3)));
+    p.drawPath(Star(QPointF(size * 0.07, size * 0.07), size * 0.1, size * 0.035, 4, 45));
+    p.drawEllipse(QPointF(size * 0.2, size * 0.2), size * 0.025, size * 0.025);
+}
+
 bool SavePicture(const QImage& img, const QString& path) {
     QByteArray bytes;
     if (path.endsWith(QLatin1String(".jpg")))

@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRandomGenerator>
@@ -81,6 +82,13 @@ void Cloud(QPainter& p, QRandomGenerator& rng, QPointF c, double w, double h, do
 void BlossomBranch(QPainter& p, QRandomGenerator& rng, QPointF from, double angle, double length, double width,
                    double zigzag, QColor bark, const QList<QColor>& colors, double r, TPetal petal, QColor heart,
                    double leafShare = 0);
+
+// Polished gold running from a to b.
+QLinearGradient GoldGradient(QPointF a, QPointF b);
+// A stem from `from` that sweeps to `centre` and winds in around it by `turn` degrees.
+QPainterPath Scroll(QPointF from, QPointF control, QPointF centre, double radius, double startDeg, double turn);
+// Gold scrolls along both edges of an upper left corner at the origin, reaching `size` along each.
+void Flourish(QPainter& p, double size);
 
 // Saves a picture as JPEG (opaque) or PNG (with its alpha channel); false on failure.
 bool SavePicture(const QImage& img, const QString& path);

@@ -1,4 +1,8 @@
 #include "imaging/ImageCodec.h"
+#include "objects/PriBackImage.h"
+#include "objects/PriImage.h"
+#include "platform/StreamReader.h"
+#include "platform/StreamWriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -126,5 +130,37 @@ TEST(ShippedSozaiTest, EveryPictureDecodesWithOurCodecsAndHasTheShapeOfItsKind) 
             break;
         }
         }
+    }
+}
+
+// The pictures as a user takes them: frames and decorations placed as image objects keep their
+// transparency through a template record, and every background loads and stores as a background.
+TEST(ShippedSozaiTest, PicturesSurvivePlacingAndSavingInATemplate) {
+    for (const QFileInfo& f : Pictures(kSozai)) {
+        SCOPED_TRACE(qPrintable(f.fileName()));
+        if (KindOf(f.fileName()) == TKind::Background) {
+            TPriBackImage back;
+            ASSERT_TRUE(back.LoadBackFile(f.filePath()));
+            TStreamWriter out;
+            ASSERT_TRUE(back.WriteBack(out, TPriBackImage::kMainBack));
+            TPriBackImage again;
+            TStreamReader in(out.Bytes());
+            ASSERT_TRUE(again.ReadBack(in, TPriBackImage::kMainBack, 6));
+            EXPECT_EQ(again.FMainBack.size(), back.FMainBack.size());
+            continue;
+        }
+        TPriImage image;
+        ASSERT_TRUE(image.LoadImageFile(f.filePath()));
+        EXPECT_EQ(image.ImageType, uint8_t(TImageFormat::Png));
+        TStreamWriter out;
+        ASSERT_TRUE(image.SaveToStream(out, 6));
+        TPriImage again;
+        TStreamReader in(out.Bytes());
+        ASSERT_TRUE(again.LoadFromStream(in, 6));
+        ASSERT_TRUE(again.BaseBmp.hasAlphaChannel());
+        ASSERT_EQ(again.BaseBmp.size(), image.BaseBmp.size());
+        const QPoint corner(0, 0), middle(again.BaseBmp.width() / 2, again.BaseBmp.height() / 2);
+        EXPECT_EQ(Alpha(again.BaseBmp, corner.x(), corner.y()), Alpha(image.BaseBmp, corner.x(), corner.y()));
+        EXPECT_EQ(Alpha(again.BaseBmp, middle.x(), middle.y()), Alpha(image.BaseBmp, middle.x(), middle.y()));
     }
 }

@@ -49,9 +49,12 @@ void January(QPainter& p, QSizeF s, QRandomGenerator& rng) {
     // Kadomatsu at the lower right: pine, three cut bamboos, a straw sleeve tied with rope.
     const double cx = W * 0.76, base = H * 0.975, sleeveTop = H * 0.8;
     auto pine = [&](QPointF c, double r) {
-        for (int tuft = 0; tuft < 7; ++tuft) {
-            const QPointF t = Polar(c, r * Rand(rng, 0, 0.8), Rand(rng, 0, 360));
-            for (int n = 0; n < 26; ++n) {
+        // Tufts of needles in dark and light greens, each on a short brown twig.
+        for (int tuft = 0; tuft < 12; ++tuft) {
+            const QPointF t = Polar(c, r * Rand(rng, 0, 0.9), Rand(rng, 180, 360));
+            p.setPen(QPen(QColor(110, 80, 56), 3, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(c, t);
+            for (int n = 0; n < 34; ++n) {
                 const double a = -90 + Rand(rng, -80, 80), len = r * Rand(rng, 0.3, 0.55);
                 p.setPen(QPen(Mix(QColor(34, 90, 52), QColor(70, 130, 70), rng.bounded(1.0)), 2.2, Qt::SolidLine,
                               Qt::RoundCap));
@@ -59,8 +62,8 @@ void January(QPainter& p, QSizeF s, QRandomGenerator& rng) {
             }
         }
     };
-    pine(QPointF(cx - W * 0.14, sleeveTop - H * 0.02), W * 0.12);
-    pine(QPointF(cx + W * 0.14, sleeveTop - H * 0.01), W * 0.11);
+    pine(QPointF(cx - W * 0.14, sleeveTop - H * 0.005), W * 0.15);
+    pine(QPointF(cx + W * 0.14, sleeveTop), W * 0.14);
     struct TTube {
         double Dx, Top;
     };

@@ -297,9 +297,10 @@ void November(QPainter& p, QSizeF s, QRandomGenerator& rng) {
         }
     }
     // Falling leaves, and a carpet of them at the foot.
-    for (int i = 0; i < 14; ++i)
-        DrawGinkgo(p, At(s, Rand(rng, 0, 1), Rand(rng, 0.2, 0.8)) + QPointF(i % 2 ? W * 0.0 : 0, 0),
-                   W * Rand(rng, 0.04, 0.07), Rand(rng, 0, 360), golds[i % golds.size()]);
+    // Falling leaves stay near upright, so each reads as a fan and not as a moth.
+    for (int i = 0; i < 11; ++i)
+        DrawGinkgo(p, At(s, Rand(rng, 0.03, 0.97), Rand(rng, 0.2, 0.8)), W * Rand(rng, 0.06, 0.09), Rand(rng, -70, 70),
+                   golds[i % golds.size()]);
     for (int i = 0; i < 150; ++i)
         DrawGinkgo(p, At(s, Rand(rng, -0.05, 1.05), 0.9 + 0.12 * std::sqrt(rng.bounded(1.0))),
                    W * Rand(rng, 0.05, 0.09), Rand(rng, 0, 360), golds[int(rng.bounded(int(golds.size())))]);

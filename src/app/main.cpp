@@ -1,4 +1,5 @@
 #include "app/PrintMainForm.h"
+#include "document/ObjectKinds.h"
 #include "platform/AppPaths.h"
 #include "platform/FontMap.h"
 #include "print/PageExport.h"
@@ -95,6 +96,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("komorebi"));
     const qint64 qtStartNs = clock.nsecsElapsed();
     TFontMap::Install();
+    TObjectKinds::RegisterAll();
     const TAppPaths paths = TAppPaths::Detect();
     const QStringList args = QCoreApplication::arguments();
     if (headless) return RunExport(paths, args.mid(2));

@@ -1,6 +1,7 @@
 #include "document/TemplateFile.h"
 
 #include "calendar/PriCarendar.h"
+#include "document/ObjectKinds.h"
 #include "document/PriPaint.h"
 #include "objects/ObjectFactory.h"
 #include "objects/PriImage.h"
@@ -106,6 +107,7 @@ TResult TTemplateFile::Build(TPriPaint& doc, int formatKind, QByteArray& bytes) 
 }
 
 TResult TTemplateFile::Parse(TPriPaint& doc, const QByteArray& bytes, int formatKind) {
+    TObjectKinds::RegisterAll();
     TStreamReader in(bytes);
     int32_t magic, version, kind;
     if (!in.ReadInt32(magic) || magic != kMagic) return TResult::Silent;

@@ -245,6 +245,14 @@ TEST(ShippedMergeDataTest, TemplatesNameTheirFilesAndColumns) {
             EXPECT_LT(f->CategoryNum, file.Record(0)->ValueCount(0)) << f->CategoryName().toStdString();
             EXPECT_GE(f->CategoryNum, 0);
         }
+        for (TPriField* f : Fields(*doc)) {
+            if (f->FieldState != fsBarcode) continue;
+            // The symbol (391 x 304 pixels at 300 dpi, 33.1 mm wide) keeps its proportions and
+            // at least 80 % of its nominal size, or scanners at the till fail.
+            const QRect r = f->StoreRect();
+            EXPECT_NEAR(double(r.width()) / r.height(), 391.0 / 304.0, 0.02);
+            EXPECT_GE(r.width() / 10.0, 0.8 * 391 / 300.0 * 25.4);
+        }
         if (portal) {
             // Six columns repeat per detail row, and no field of the head strays into the rows.
             EXPECT_EQ(inRow, 6);

@@ -847,7 +847,9 @@ const std::vector<TTemplateDef>& Templates() {
 // ---------------------------------------------------------------------------------------------
 // Thumbnails: the saved template loaded again and drawn through the print path
 
-QImage RenderSeat(TPriPaint& doc, int dpi) { return TPageExport::RenderSeat(doc, dpi, true); }
+QImage RenderSeat(TPriPaint& doc, int dpi) {
+    return TPageExport::RenderSeat(doc, dpi, true);
+}
 
 bool MakeThumbnail(const QString& tda, const QString& appPath, QString& error) {
     TPriPaint doc(nullptr, appPath, 96, std::make_unique<TNoPrinter>());
@@ -896,6 +898,12 @@ bool MakeTemplate(const TTemplateDef& def, const QString& root, const QString& a
     return RoundTrips(path, appPath, error) && MakeThumbnail(path, appPath, error);
 }
 
+// The data-merge examples come from make_merge_templates and stay: they print merged, these never do.
+bool IsMergeTemplate(const QString& tda, const QString& appPath) {
+    TPriPaint doc(nullptr, appPath, 96, std::make_unique<TNoPrinter>());
+    return doc.LoadFromFile(tda, 0) && doc.PrintMode != 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -917,8 +925,10 @@ int main(int argc, char* argv[]) {
             std::fprintf(stderr, "make_templates: cannot create %s\n", qPrintable(folder.path()));
             return 1;
         }
-        for (const QString& name : folder.entryList({"*.tda", "*.jpg"}, QDir::Files))
-            folder.remove(name);
+        for (const QString& name : folder.entryList({"*.tda"}, QDir::Files))
+            if (!IsMergeTemplate(folder.filePath(name), appPath)) folder.remove(name);
+        for (const QString& name : folder.entryList({"*.jpg"}, QDir::Files))
+            if (!folder.exists(QFileInfo(name).completeBaseName() + ".tda")) folder.remove(name);
     }
     int failures = 0;
     for (const TTemplateDef& def : Templates()) {

@@ -43,7 +43,9 @@ std::unique_ptr<TPriPaint> Load(const QString& path) {
 }
 
 // The designed page (one seat) through the print drawing at a low resolution.
-QImage RenderSeat(TPriPaint& doc, int dpi) { return TPageExport::RenderSeat(doc, dpi); }
+QImage RenderSeat(TPriPaint& doc, int dpi) {
+    return TPageExport::RenderSeat(doc, dpi);
+}
 
 int DifferingPixels(const QImage& a, const QImage& b) {
     int n = 0;
@@ -132,6 +134,8 @@ TEST(ShippedTemplateTest, StartMonthRedatesCalendarsAndTitlesAndEveryCalendarPri
     for (const QString& path : TemplateFiles()) {
         SCOPED_TRACE(QFileInfo(path).fileName().toStdString());
         auto doc = Load(path);
+        // The data-merge examples carry record fields instead of calendars; their own test covers them.
+        if (doc->PrintMode != 0) continue;
         std::vector<std::pair<TPriBase*, int>> relative;
         int calendars = 0, titles = 0;
         for (const auto& obj : doc->Objects()) {

@@ -1,6 +1,7 @@
 #include "document/PriPaint.h"
 
 #include "calendar/PriCarendar.h"
+#include "document/DocumentLimits.h"
 #include "document/OutMessage.h"
 #include "document/TemplateFile.h"
 #include "merge/PriField.h"
@@ -284,7 +285,9 @@ void TPriPaint::ShiftMonth(int year, int storedMonth, int startMonth, int& outYe
 }
 
 void TPriPaint::ApplyStartMonth(int year, int startMonth) {
-    if (year == -1 || startMonth == -1) return;
+    // Years outside the calendar's range would overflow in the move to the next year.
+    if (year < TDocumentLimits::kMinYear || year > TDocumentLimits::kMaxYear || startMonth < 1 || startMonth > 12)
+        return;
     for (auto& obj : *FObjectList) {
         switch (obj->ObjectNum) {
         case okCarendar: static_cast<TPriCarendar&>(*obj).ShiftToStart(year, startMonth); break;
@@ -296,7 +299,9 @@ void TPriPaint::ApplyStartMonth(int year, int startMonth) {
 
 bool TPriPaint::LoadFromFile(const QString& fileName, int formatKind, QString* error) {
     using TResult = TTemplateFile::TResult;
-    const TResult result = TTemplateFile::Load(*this, fileName, formatKind, error);
+    QString reason;
+    const TResult result = TTemplateFile::Load(*this, fileName, formatKind, &reason);
+    if (error) *error = reason;
     switch (result) {
     case TResult::Ok: return true;
     case TResult::BadVersion:
@@ -309,6 +314,9 @@ bool TPriPaint::LoadFromFile(const QString& fileName, int formatKind, QString* e
         break;
     case TResult::Silent:
         if (error) *error = QStringLiteral("not a readable template file");
+        break;
+    case TResult::OutOfLimits:
+        if (Host) Host->ShowMessage(reason);
         break;
     default: break;
     }

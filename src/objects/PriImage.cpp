@@ -203,7 +203,7 @@ bool TPriImage::ReadImageData(TStreamReader& stream, int version) {
     if (!stream.ReadBlock64(bytes)) return false;
     const auto format = version < 6 ? std::optional(TImageFormat::Bmp) : TImageCodec::FormatFromCode(ImageType);
     if (!format) return false;
-    const QImage picture = TImageCodec::Decode(bytes, *format);
+    const QImage picture = TImageCodec::DecodeForDocument(bytes, *format, stream);
     if (TImageCodec::IsEmpty(picture)) return false;
     SetPicture(picture);
     if (version >= 6)

@@ -1,5 +1,6 @@
 #include "objects/PriLabel.h"
 
+#include "document/DocumentLimits.h"
 #include "objects/PriHandles.h"
 
 #include "platform/Cp932.h"
@@ -763,13 +764,25 @@ bool TPriLabel::ReadTextFields(TStreamReader& stream, int version, const std::fu
                                QString* slotText) {
     int32_t charSpace = 0, bltAngle = 0, style = 0, size = 0, fontColor = 0, backColor = 0;
     uint8_t longPos = 0, sidePos = 0;
-    QString face, text;
+    QByteArray face, text;
     bool small = false;
     if (!stream.ReadInt32(charSpace) || !stream.ReadInt32(bltAngle) || !stream.ReadEnum(longPos) ||
-        !stream.ReadEnum(sidePos) || !stream.ReadString(face) || !stream.ReadInt32(style) || !stream.ReadInt32(size) ||
-        !stream.ReadColor(fontColor) || !stream.ReadColor(backColor) || !stream.ReadString(text) ||
-        !stream.ReadBool(small))
+        !stream.ReadEnum(sidePos) || !stream.ReadRawString(face) || !stream.ReadInt32(style) ||
+        !stream.ReadInt32(size) || !stream.ReadColor(fontColor) || !stream.ReadColor(backColor) ||
+        !stream.ReadRawString(text) || !stream.ReadBool(small))
         return false;
+    // Laying out costs time in the length of the text and the size of the glyphs: what the
+    // program cannot make is refused before any of it is laid out.
+    if (text.size() > TDocumentLimits::kMaxTextBytes)
+        return stream.Refuse(QStringLiteral("文字列が長すぎます（%1 バイト、上限 %2 バイト）")
+                                 .arg(text.size())
+                                 .arg(TDocumentLimits::kMaxTextBytes));
+    if (face.size() > TDocumentLimits::kMaxNameBytes)
+        return stream.Refuse(QStringLiteral("フォント名が長すぎます（%1 バイト）").arg(face.size()));
+    if (size > TDocumentLimits::kMaxFontPoints || size < -TDocumentLimits::kMaxFontPoints)
+        return stream.Refuse(QStringLiteral("文字の大きさ %1 ポイントは上限 %2 ポイントを超えています")
+                                 .arg(size)
+                                 .arg(TDocumentLimits::kMaxFontPoints));
     const int later = LaterTextFieldCount(version, stream, tail);
     uint8_t angle = 0, space = 0;
     bool kinsoku = false, kana = false;
@@ -782,7 +795,7 @@ bool TPriLabel::ReadTextFields(TStreamReader& stream, int version, const std::fu
     // Out-of-range enumerations from a damaged record fall back to the defaults.
     LongPos = longPos <= tlRyoutan ? TLongPos(longPos) : tlTop;
     SidePos = sidePos <= psRyoutan ? TSidePos(sidePos) : psLeft;
-    Font.setFamily(face);
+    Font.setFamily(TCp932::Decode(face));
     if (style >= 0 && style <= 3) {
         Font.setBold(style == 1 || style == 3);
         Font.setItalic(style == 2 || style == 3);
@@ -808,9 +821,9 @@ bool TPriLabel::ReadTextFields(TStreamReader& stream, int version, const std::fu
     }
     if (later >= 4) LongKanaCheck = kana;
     if (slotText)
-        *slotText = std::move(text);
+        *slotText = TCp932::Decode(text);
     else
-        SetDataString(text);
+        SetDataString(TCp932::Decode(text));
     return true;
 }
 

@@ -100,7 +100,9 @@ void TPriPaint::SetPageLayout(QPoint o, QSize a) {
     int newH = height > 0 ? height : fViewSize.height();
     // A paper larger than any painter can draw (a corrupt file) gets no page rather than an
     // allocation of gigabytes.
-    if (qint64(newW) > kMaxViewSide || qint64(newH) > kMaxViewSide) newW = newH = 0;
+    if (qint64(newW) > kMaxViewSide || qint64(newH) > kMaxViewSide ||
+        qint64(newW) * newH > TDocumentLimits::kMaxRasterPixels)
+        newW = newH = 0;
     fViewSize = QSize(std::max(newW, 0), std::max(newH, 0));
     if (FPageBitmap.size() != fViewSize) {
         FPageBitmap = fViewSize.isEmpty() ? QImage() : QImage(fViewSize, QImage::Format_RGB32);

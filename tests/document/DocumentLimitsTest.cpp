@@ -209,3 +209,18 @@ TEST(DocumentLimitsTest, BytesAfterTheEndMarkerAreNeverRead) {
     EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 200 * 1024);
     EXPECT_EQ(Built(*doc), bytes);
 }
+
+TEST(DocumentLimitsTest, ThePageBitmapStaysWithinTheRasterLimit) {
+    // B0 at 96 dpi is 3892 x 5502 pixels: 21 megapixels at 100 %, 343 at 400 %.
+    struct TCase {
+        TBltSize Zoom;
+        bool HasPage;
+    } cases[] = {{bsNormal, true}, {bs200, true}, {bs400, false}};
+    for (const TCase& c : cases) {
+        auto doc = NewDoc({0, 0, 1, 0, 10300, 14560, 0, 0, 0, 0, 0, 0, 1, 1, 10300, 14560});
+        doc->BltSizeCheck = c.Zoom;
+        doc->SetPageLayout(QPoint(0, 0), QSize(800, 600));
+        EXPECT_EQ(!doc->PageBitmap().isNull(), c.HasPage) << int(c.Zoom);
+        EXPECT_LE(qint64(doc->PageBitmap().width()) * doc->PageBitmap().height(), TDocumentLimits::kMaxRasterPixels);
+    }
+}

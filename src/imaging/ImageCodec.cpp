@@ -112,7 +112,9 @@ QImage TImageCodec::DecodeAny(const QByteArray& bytes) {
 QImage TImageCodec::DecodeFile(const QString& path, TImageFormat format) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes) return {};
-    return Decode(file.readAll(), format);
+    // A picture added to a document keeps within what a document may hold of one picture, so
+    // that the saved file opens again as it was.
+    return Decode(file.readAll(), format, TDocumentLimits::kMaxPicturePixels);
 }
 
 QByteArray TImageCodec::Encode(const QImage& image, TImageFormat format) {

@@ -29,6 +29,7 @@ public:
     static QImage FitPixels(const QImage& image, qint64 maxPixels);
     // Like Decode but reads the format from the bytes' signature.
     static QImage DecodeAny(const QByteArray& bytes);
+    // A picture file, scaled down to the pixels one picture of a document may have.
     static QImage DecodeFile(const QString& path, TImageFormat format);
     // Bytes of a complete file in that format; empty when the picture cannot be encoded.
     static QByteArray Encode(const QImage& image, TImageFormat format);

@@ -1,5 +1,7 @@
 #include "calendar/PriCarendar.h"
 
+#include "document/DocumentLimits.h"
+
 #include "objects/PriHandles.h"
 
 #include "platform/FontMap.h"
@@ -78,6 +80,8 @@ void TPriCarendar::SetCarenType(TCarenType value) {
 }
 
 void TPriCarendar::ShiftToStart(int year, int startMonth) {
+    // Beyond four-digit years the move to the next year would overflow.
+    if (year < TDocumentLimits::kMinYear || year > TDocumentLimits::kMaxYear) return;
     const int m = FMonth + ClampMonth(startMonth) - 1;
     if (m < 13) {
         SetYear(year);

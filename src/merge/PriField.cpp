@@ -1,5 +1,7 @@
 #include "merge/PriField.h"
 
+#include "document/DocumentLimits.h"
+
 #include "merge/PriBarcode.h"
 #include "objects/PriImage.h"
 #include "platform/Cp932.h"
@@ -53,7 +55,9 @@ void TPriField::SetRecordText(const QString& value, int current, int total) {
 }
 
 void TPriField::ApplyStartMonth(int year, int startMonth) {
-    if (year == -1 || startMonth == -1) return;
+    // Only four-digit years: the year of a later month must not overflow.
+    if (year < TDocumentLimits::kMinYear || year > TDocumentLimits::kMaxYear || startMonth < 1 || startMonth > 12)
+        return;
     if (CategoryNum == kYearCategory) {
         SetCategoryName(QString::number(year));
         return;

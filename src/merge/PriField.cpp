@@ -222,6 +222,10 @@ bool TPriField::LoadFromStream(TStreamReader& stream, int version) {
         version >= 7 || (!BodyFitsExactly(stream, version, false) && BodyFitsExactly(stream, version, true));
     TBody body;
     if (!ReadBody(stream, version, with38, body)) return false;
+    // The name is laid out as the text while editing: no longer than the text dialog makes it.
+    if (body.CategoryName.size() > TDocumentLimits::kMaxTextBytes || body.FileName.size() > kMaxNameBytes)
+        return stream.Refuse(QStringLiteral("差し込み項目の名前が長すぎます（%1 文字）")
+                                 .arg(std::max(body.CategoryName.size(), body.FileName.size())));
     CategoryNum = body.CategoryNum;
     FileName = body.FileName;
     fStyle = body.Style;

@@ -2,6 +2,8 @@
 #include "document/DocumentLimits.h"
 #include "document/PriPaint.h"
 #include "document/TemplateFile.h"
+#include "merge/PriField.h"
+#include "merge/PriPortal.h"
 #include "objects/PriImage.h"
 #include "objects/PriLabel.h"
 #include "platform/StreamWriter.h"
@@ -63,6 +65,21 @@ QByteArray TextRecord(const QByteArray& text, int size = 12) {
     TStreamWriter length;
     length.WriteInt32(int32_t(text.size()));
     return record.left(at) + length.Bytes() + text + record.mid(at + marker.size());
+}
+
+// The record with the last string equal to marker replaced by the given bytes.
+QByteArray Spliced(const QByteArray& record, const QByteArray& marker, const QByteArray& with) {
+    TStreamWriter old, now;
+    old.WriteRawString(marker);
+    now.WriteRawString(with);
+    const qsizetype at = record.lastIndexOf(old.Bytes());
+    return record.left(at) + now.Bytes() + record.mid(at + old.Bytes().size());
+}
+
+QByteArray Saved(TPriBase& obj, int version) {
+    TStreamWriter w;
+    obj.SaveToStream(w, version);
+    return w.Bytes();
 }
 
 TResult Parse(const QByteArray& bytes, QString* reason = nullptr, qint64 budget = TDocumentLimits::kMaxDocumentPixels,
@@ -130,6 +147,15 @@ TEST(DocumentLimitsTest, RecordsBeyondWhatTheProgramMakesAreRefused) {
         kind = okCarendar;
         record = w.Bytes();
     }
+    TPriField field;
+    field.SetStoreRect({0, 0, 500, 100});
+    field.SetCategoryName(QStringLiteral("@@"));
+    TPriPortal portal;
+    portal.SetStoreRect({0, 0, 500, 100});
+    portal.Dataname = QStringLiteral("@@");
+    TPriCarendar bigCalendar;
+    bigCalendar.SetStoreRect({0, 0, 500, 400});
+    bigCalendar.SameFSize = 9000;
     struct TCase {
         const char* Name;
         std::vector<std::pair<int, QByteArray>> Entries;
@@ -140,6 +166,11 @@ TEST(DocumentLimitsTest, RecordsBeyondWhatTheProgramMakesAreRefused) {
         {"text one byte too long", {{okLabel, TextRecord(dialogFull + 'a')}}, u"文字列"},
         {"font of 12000 points", {{okLabel, TextRecord("abc", 12000)}}, u"ポイント"},
         {"twelve calendars", {calendars.begin(), calendars.begin() + 12}, nullptr},
+        {"field name of 40000 bytes", {{okField, Spliced(Saved(field, 10), "@@", QByteArray(40000, 'n'))}}, u"名前"},
+        {"portal file name of 2000 bytes",
+         {{okPortal, Spliced(Saved(portal, 6), "@@", QByteArray(2000, 'p'))}},
+         u"ファイル名"},
+        {"calendar font of 9000 points", {{okCarendar, Saved(bigCalendar, 6)}}, u"ポイント"},
         {"too many calendars", calendars, u"カレンダー"},
     };
     for (const TCase& c : cases) {

@@ -7,6 +7,12 @@
 // or scanned pictures) refuses or scales down what lies outside them, and every renderer sizes its
 // bitmaps within them, so a damaged file costs a refusal instead of gigabytes or minutes. They are
 // far beyond anything made through the program: whatever it can save, it opens again.
+//
+// How a reader keeps them: give its TStreamReader a TReadBudget (SetBudget) for the whole load, so
+// that every record shares one picture budget and a refusal keeps its reason; decode pictures
+// with TImageCodec::DecodeForDocument (records) or DecodeFile / FitPixels (files, scans, pasted
+// bitmaps); check a paper with TPriPaper::LimitProblem before taking it; refuse texts and names
+// longer than kMaxTextBytes and kMaxNameBytes with TStreamReader::Refuse.
 struct TDocumentLimits {
     // Lengths are in 0.1 mm.
     // The largest sheet a printer takes is B0 (1030 x 1456 mm); 2 m leaves room for banners and

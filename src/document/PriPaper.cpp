@@ -67,7 +67,7 @@ QString TPriPaper::LimitProblem(const std::array<int32_t, kFieldCount>& f) {
     for (int i : {4, 5, 6, 7, 10, 11, 14, 15})
         if (f[size_t(i)] > TDocumentLimits::kMaxPaperSide)
             return QStringLiteral("用紙の寸法 %1 mm は上限 %2 mm を超えています")
-                .arg(f[size_t(i)] / 10.0)
+                .arg(f[size_t(i)] / 10.0, 0, 'f', 1)
                 .arg(TDocumentLimits::kMaxPaperSide / 10);
     const long long seats = (long long)std::max(1, f[12]) * std::max(1, f[13]);
     if (seats > TDocumentLimits::kMaxSeats)

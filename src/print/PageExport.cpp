@@ -181,8 +181,8 @@ bool TPageExport::Run(const QString& appPath, const TExportOptions& o, QString* 
     if (sheet.width() > TDocumentLimits::kMaxPaperSide || sheet.height() > TDocumentLimits::kMaxPaperSide) {
         if (error)
             *error = QStringLiteral("the template's sheet of %1 x %2 mm is larger than %3 mm")
-                         .arg(sheet.width() / 10.0)
-                         .arg(sheet.height() / 10.0)
+                         .arg(sheet.width() / 10.0, 0, 'f', 1)
+                         .arg(sheet.height() / 10.0, 0, 'f', 1)
                          .arg(TDocumentLimits::kMaxPaperSide / 10);
         return false;
     }

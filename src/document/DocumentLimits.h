@@ -35,8 +35,11 @@ struct TDocumentLimits {
     static constexpr qint64 kMaxDocumentPixels = qint64(384) * 1024 * 1024;
     // Calendars per document: a year-at-a-glance page has twelve, a three-year sheet 36.
     static constexpr int kMaxCalendars = 120;
-    // Objects per side: each is drawn once per seat, so this times kMaxSeats bounds a sheet's work.
+    // Objects per side: a busy year planner has a few hundred.
     static constexpr int kMaxObjectsPerSide = 5000;
+    // Objects of a side times the seats of a sheet: each is drawn once per seat, and a label sheet
+    // of 65 seats with 100 objects each stays far below.
+    static constexpr qint64 kMaxSeatDraws = 100000;
     // Bitmaps a renderer makes for export or printing (800 MB as 32-bit pixels): an A0 sheet at
     // 300 dpi is 140 megapixels.
     static constexpr qint64 kMaxRasterPixels = qint64(200) * 1000 * 1000;

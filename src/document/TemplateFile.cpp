@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 
 namespace {
 
@@ -152,6 +153,16 @@ TResult TTemplateFile::Parse(TPriPaint& doc, const QByteArray& bytes, int format
     if (!ReadSide(in, version, doc, paperPixels, side2, calendars)) return failed();
     int32_t end;
     if (!in.ReadInt32(end) || end != kEndMarker) return TResult::Silent;
+    const qint64 seats = qint64(std::max(1, paper.FSeatColumns)) * std::max(1, paper.FSeatRows);
+    const qint64 objects = qint64(std::max(side1.size(), side2.size()));
+    if (seats * objects > TDocumentLimits::kMaxSeatDraws) {
+        if (reason)
+            *reason = QStringLiteral("面付け数 %1 と部品の数 %2 の積が上限 %3 を超えています")
+                          .arg(seats)
+                          .arg(objects)
+                          .arg(TDocumentLimits::kMaxSeatDraws);
+        return TResult::OutOfLimits;
+    }
 
     doc.ReplaceContent(std::move(side1), std::move(side2), paper, back);
     doc.PrintMode = printMode;

@@ -6,6 +6,7 @@
 #include "merge/PriPortal.h"
 #include "objects/PriImage.h"
 #include "objects/PriLabel.h"
+#include "objects/PriShape.h"
 #include "platform/StreamWriter.h"
 #include "support/FixedPrinter.h"
 
@@ -253,5 +254,24 @@ TEST(DocumentLimitsTest, ThePageBitmapStaysWithinTheRasterLimit) {
         doc->SetPageLayout(QPoint(0, 0), QSize(800, 600));
         EXPECT_EQ(!doc->PageBitmap().isNull(), c.HasPage) << int(c.Zoom);
         EXPECT_LE(qint64(doc->PageBitmap().width()) * doc->PageBitmap().height(), TDocumentLimits::kMaxRasterPixels);
+    }
+}
+
+TEST(DocumentLimitsTest, SeatsTimesObjectsAreBounded) {
+    // 40 x 25 seats of 5 mm: 100 objects on each is the limit of 100,000 drawings a sheet.
+    struct TCase {
+        int Objects;
+        TResult Result;
+    } cases[] = {{100, TResult::Ok}, {101, TResult::OutOfLimits}};
+    for (const TCase& c : cases) {
+        auto doc = NewDoc({0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 0, 0, 40, 25, 50, 50});
+        for (int i = 0; i < c.Objects; ++i) {
+            auto shape = std::make_unique<TPriShape>();
+            shape->SetStoreRect({0, 0, 40, 40});
+            doc->AppendObject(std::move(shape));
+        }
+        QString reason;
+        EXPECT_EQ(Parse(Built(*doc), &reason), c.Result) << c.Objects;
+        EXPECT_EQ(reason.contains(QStringLiteral("面付け数")), c.Result != TResult::Ok) << reason.toStdString();
     }
 }

@@ -29,6 +29,9 @@ struct TDocumentLimits {
     // Decoded pixels of one picture (256 MB as 32-bit pixels): a 64-megapixel photo loads whole,
     // a larger JPEG is decoded at half, a quarter or an eighth of its size.
     static constexpr qint64 kMaxPicturePixels = qint64(64) * 1024 * 1024;
+    // Either side of a picture: JPEG's own limit. Thinner strips are no photograph, and scaling
+    // one down takes Qt minutes.
+    static constexpr int kMaxPictureSide = 65535;
     // Decoded pixels of all pictures and backgrounds of one document (1.5 GB as 32-bit pixels):
     // twelve 24-megapixel photos and both backgrounds fit with room to spare; pictures beyond it
     // are scaled down where the format allows and refused otherwise.

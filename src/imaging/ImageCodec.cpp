@@ -95,6 +95,8 @@ QImage TImageCodec::DecodeForDocument(const QByteArray& bytes, TImageFormat form
 }
 
 QImage TImageCodec::FitPixels(const QImage& image, qint64 maxPixels) {
+    if (image.width() > TDocumentLimits::kMaxPictureSide || image.height() > TDocumentLimits::kMaxPictureSide)
+        return {};
     const qint64 pixels = qint64(image.width()) * image.height();
     if (image.isNull() || pixels <= maxPixels) return image;
     if (maxPixels <= 0) return {};

@@ -25,7 +25,8 @@ public:
     // reader's budget still allows, scaled down to fit; an exhausted budget refuses it with the
     // reason kept in the reader.
     static QImage DecodeForDocument(const QByteArray& bytes, TImageFormat format, TStreamReader& stream);
-    // The picture scaled down, proportions kept, to at most maxPixels; unchanged when it fits.
+    // The picture scaled down, proportions kept, to at most maxPixels; unchanged when it fits;
+    // empty when a side exceeds the longest a picture may have.
     static QImage FitPixels(const QImage& image, qint64 maxPixels);
     // Like Decode but reads the format from the bytes' signature.
     static QImage DecodeAny(const QByteArray& bytes);

@@ -275,3 +275,42 @@ TEST(DocumentLimitsTest, SeatsTimesObjectsAreBounded) {
         EXPECT_EQ(reason.contains(QStringLiteral("面付け数")), c.Result != TResult::Ok) << reason.toStdString();
     }
 }
+
+TEST(DocumentLimitsTest, PicturesWiderThanAnyPhotoAreRefusedNotScaled) {
+    // A version 1 background: a run-length bitmap of 8,388,612 x 2 pixels in 10 bytes of runs.
+    // Scaling such a strip down to the picture budget took Qt minutes and then crashed.
+    const auto strip = [](int32_t width) {
+        TStreamWriter bmp;
+        const QByteArray runs("\x04\x01\x00\x00\x02\x10\x02\x01\x00\x01", 10);
+        bmp.WriteBytes("BM");
+        bmp.WriteInt32(62 + int32_t(runs.size()));
+        bmp.WriteInt32(0);
+        bmp.WriteInt32(62);
+        for (int32_t v : {40, width, 2})
+            bmp.WriteInt32(v);
+        bmp.WriteBytes(QByteArray("\x01\x00\x04\x00", 4));
+        for (int32_t v : {2, int32_t(runs.size()), 2835, 2835, 2, 0})
+            bmp.WriteInt32(v);
+        bmp.WriteBytes(QByteArray("\xFF\xFF\xFF\x00\x20\x40\xC0\x00", 8));
+        bmp.WriteBytes(runs);
+        TStreamWriter w;
+        w.WriteInt32(TTemplateFile::kMagic);
+        w.WriteInt32(1);
+        w.WriteInt32(0);
+        for (int32_t v : kPostcard)
+            w.WriteInt32(v);
+        w.WriteInt32(0);
+        w.WriteString(QString());
+        w.WriteString(QString());
+        w.WriteInt32(1);
+        w.WriteBool(true);
+        w.WriteBlock64(bmp.Bytes());
+        for (int32_t v : {0, TTemplateFile::kSeparator, 0, 0, TTemplateFile::kEndMarker})
+            w.WriteInt32(v);
+        return w.Bytes();
+    };
+    EXPECT_EQ(Parse(strip(4)), TResult::Ok);
+    EXPECT_EQ(Parse(strip(TDocumentLimits::kMaxPictureSide)), TResult::Ok);
+    EXPECT_NE(Parse(strip(0x800004)), TResult::Ok);
+    EXPECT_NE(Parse(strip(0x800004), nullptr, 16 << 20), TResult::Ok);
+}

@@ -1,5 +1,7 @@
 #include "calendar/PriCarendar.h"
 
+#include "document/DocumentLimits.h"
+
 #include "objects/PriHandles.h"
 
 #include "platform/FontMap.h"
@@ -78,6 +80,8 @@ void TPriCarendar::SetCarenType(TCarenType value) {
 }
 
 void TPriCarendar::ShiftToStart(int year, int startMonth) {
+    // Beyond four-digit years the move to the next year would overflow.
+    if (year < TDocumentLimits::kMinYear || year > TDocumentLimits::kMaxYear) return;
     const int m = FMonth + ClampMonth(startMonth) - 1;
     if (m < 13) {
         SetYear(year);
@@ -503,6 +507,16 @@ bool TPriCarendar::LoadFromStream(TStreamReader& stream, int version) {
     for (int32_t& c : backs)
         stream.ReadColor(c);
     if (!stream.Ok()) return fail();
+    if (fontName.size() > TDocumentLimits::kMaxNameBytes) {
+        stream.Refuse(QStringLiteral("カレンダーのフォント名が長すぎます（%1 文字）").arg(fontName.size()));
+        return fail();
+    }
+    if (size > TDocumentLimits::kMaxFontPoints || size < -TDocumentLimits::kMaxFontPoints) {
+        stream.Refuse(QStringLiteral("カレンダーの文字の大きさ %1 ポイントは上限 %2 ポイントを超えています")
+                          .arg(size)
+                          .arg(TDocumentLimits::kMaxFontPoints));
+        return fail();
+    }
 
     FYear = year;
     // Only a corrupt record holds another month; keep the day tables within bounds.

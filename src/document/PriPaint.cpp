@@ -1,6 +1,7 @@
 #include "document/PriPaint.h"
 
 #include "calendar/PriCarendar.h"
+#include "document/DocumentLimits.h"
 #include "document/OutMessage.h"
 #include "document/TemplateFile.h"
 #include "merge/PriField.h"
@@ -109,7 +110,9 @@ void TPriPaint::SetPageLayout(QPoint o, QSize a) {
     int newH = height > 0 ? height : fViewSize.height();
     // A paper larger than any painter can draw (a corrupt file) gets no page rather than an
     // allocation of gigabytes.
-    if (qint64(newW) > kMaxViewSide || qint64(newH) > kMaxViewSide) newW = newH = 0;
+    if (qint64(newW) > kMaxViewSide || qint64(newH) > kMaxViewSide ||
+        qint64(newW) * newH > TDocumentLimits::kMaxRasterPixels)
+        newW = newH = 0;
     fViewSize = QSize(std::max(newW, 0), std::max(newH, 0));
     AllocatePageBitmap();
     setGeometry(left, top, fViewSize.width(), fViewSize.height());
@@ -322,7 +325,9 @@ void TPriPaint::ShiftMonth(int year, int storedMonth, int startMonth, int& outYe
 }
 
 void TPriPaint::ApplyStartMonth(int year, int startMonth) {
-    if (year == -1 || startMonth == -1) return;
+    // Years outside the calendar's range would overflow in the move to the next year.
+    if (year < TDocumentLimits::kMinYear || year > TDocumentLimits::kMaxYear || startMonth < 1 || startMonth > 12)
+        return;
     for (auto& obj : *FObjectList) {
         switch (obj->ObjectNum) {
         case okCarendar:
@@ -339,7 +344,9 @@ void TPriPaint::ApplyStartMonth(int year, int startMonth) {
 
 bool TPriPaint::LoadFromFile(const QString& fileName, int formatKind, QString* error) {
     using TResult = TTemplateFile::TResult;
-    const TResult result = TTemplateFile::Load(*this, fileName, formatKind, error);
+    QString reason;
+    const TResult result = TTemplateFile::Load(*this, fileName, formatKind, &reason);
+    if (error) *error = reason;
     switch (result) {
     case TResult::Ok:
         return true;
@@ -354,8 +361,10 @@ bool TPriPaint::LoadFromFile(const QString& fileName, int formatKind, QString* e
     case TResult::Silent:
         if (error) *error = QStringLiteral("not a readable template file");
         break;
-    default:
+    case TResult::OutOfLimits:
+        if (Host) Host->ShowMessage(reason);
         break;
+    default: break;
     }
     return false;
 }

@@ -7,6 +7,7 @@
 #include "objects/PriImage.h"
 #include "merge/PriField.h"
 #include "objects/PriLabel.h"
+#include "platform/ReadBudget.h"
 #include "platform/Rounding.h"
 #include "platform/StreamReader.h"
 #include "platform/StreamWriter.h"
@@ -14,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 
 namespace {
 
@@ -40,23 +42,31 @@ bool WriteSide(TStreamWriter& out, TObjectOwnerList& objects) {
 }
 
 // Reads one side's objects into a temporary list. Kinds this program does not know refuse the file.
-// The holiday file of a document, read by its first calendar and shared by the others.
+// The calendars of a document: the holiday file is read by the first and shared by the others.
 struct THolidays {
     bool Tried = false;
     std::shared_ptr<const THolidayList> List;
+    int Calendars = 0;
 };
 
 bool ReadSide(TStreamReader& in, int version, TPriPaint& doc, QSize paperPixels, TObjectOwnerList& objects,
               THolidays& holidays) {
     int32_t count;
     if (!in.ReadInt32(count) || count < 0) return false;
+    if (count > TDocumentLimits::kMaxObjectsPerSide)
+        return in.Refuse(
+            QStringLiteral("部品の数 %1 は上限 %2 を超えています").arg(count).arg(TDocumentLimits::kMaxObjectsPerSide));
     for (int32_t i = 0; i < count; ++i) {
         int32_t kind;
         QByteArray record;
         if (!in.ReadInt32(kind) || !in.ReadBlock64(record)) return false;
         std::unique_ptr<TPriBase> obj = TObjectFactory::Create(kind);
         if (!obj) return false;
+        if (kind == okCarendar && ++holidays.Calendars > TDocumentLimits::kMaxCalendars)
+            return in.Refuse(
+                QStringLiteral("カレンダーの数が上限 %1 を超えています").arg(TDocumentLimits::kMaxCalendars));
         TStreamReader recordStream(record);
+        recordStream.SetBudget(in.Budget());
         if (!obj->LoadFromStream(recordStream, version)) return false;
         obj->ListNum = int(objects.size());
         obj->BackImage = &doc.PageBitmap();
@@ -106,9 +116,18 @@ TResult TTemplateFile::Build(TPriPaint& doc, int formatKind, QByteArray& bytes) 
     return TResult::Ok;
 }
 
-TResult TTemplateFile::Parse(TPriPaint& doc, const QByteArray& bytes, int formatKind) {
+TResult TTemplateFile::Parse(TPriPaint& doc, const QByteArray& bytes, int formatKind, QString* reason,
+                             qint64 pixelBudget) {
     TObjectKinds::RegisterAll();
+    TReadBudget budget(pixelBudget);
     TStreamReader in(bytes);
+    in.SetBudget(&budget);
+    // A refused value names its cause; any other failure stays the silent one.
+    const auto failed = [&]() {
+        if (budget.Refusal().isEmpty()) return TResult::Silent;
+        if (reason) *reason = budget.Refusal();
+        return TResult::OutOfLimits;
+    };
     int32_t magic, version, kind;
     if (!in.ReadInt32(magic) || magic != kMagic) return TResult::Silent;
     if (!in.ReadInt32(version)) return TResult::Silent;
@@ -118,6 +137,10 @@ TResult TTemplateFile::Parse(TPriPaint& doc, const QByteArray& bytes, int format
 
     TPriPaper paper;
     if (paper.LoadFromStream(in) != 0) return TResult::Silent;
+    if (const QString problem = TPriPaper::LimitProblem(paper.Fields()); !problem.isEmpty()) {
+        if (reason) *reason = problem;
+        return TResult::OutOfLimits;
+    }
     if (version >= 3) {
         int32_t reserved;
         if (!in.ReadInt32(reserved)) return TResult::Silent;
@@ -136,14 +159,24 @@ TResult TTemplateFile::Parse(TPriPaint& doc, const QByteArray& bytes, int format
     TPriBackImage back;
     TObjectOwnerList side1, side2;
     THolidays holidays;
-    if (!back.ReadBack(in, TPriBackImage::kMainBack, version)) return TResult::Silent;
-    if (!ReadSide(in, version, doc, paperPixels, side1, holidays)) return TResult::Silent;
+    if (!back.ReadBack(in, TPriBackImage::kMainBack, version)) return failed();
+    if (!ReadSide(in, version, doc, paperPixels, side1, holidays)) return failed();
     int32_t separator;
     if (!in.ReadInt32(separator) || separator != kSeparator) return TResult::Silent;
-    if (!back.ReadBack(in, TPriBackImage::kSubBack, version)) return TResult::Silent;
-    if (!ReadSide(in, version, doc, paperPixels, side2, holidays)) return TResult::Silent;
+    if (!back.ReadBack(in, TPriBackImage::kSubBack, version)) return failed();
+    if (!ReadSide(in, version, doc, paperPixels, side2, holidays)) return failed();
     int32_t end;
     if (!in.ReadInt32(end) || end != kEndMarker) return TResult::Silent;
+    const qint64 seats = qint64(std::max(1, paper.FSeatColumns)) * std::max(1, paper.FSeatRows);
+    const qint64 objects = qint64(std::max(side1.size(), side2.size()));
+    if (seats * objects > TDocumentLimits::kMaxSeatDraws) {
+        if (reason)
+            *reason = QStringLiteral("面付け数 %1 と部品の数 %2 の積が上限 %3 を超えています")
+                          .arg(seats)
+                          .arg(objects)
+                          .arg(TDocumentLimits::kMaxSeatDraws);
+        return TResult::OutOfLimits;
+    }
 
     doc.ReplaceContent(std::move(side1), std::move(side2), paper, back);
     doc.PrintMode = printMode;
@@ -182,6 +215,16 @@ TResult TTemplateFile::Load(TPriPaint& doc, const QString& fileName, int formatK
         if (error) *error = file.errorString();
         return TResult::FileError;
     }
+    // The file is mapped, not read: only the bytes the format holds are ever touched, so whatever
+    // follows the end marker costs nothing. The mapping lives until the parse has copied out
+    // what it keeps.
+    const qint64 size = file.size();
+    if (size > 0 && size <= kMaxFileBytes) {
+        if (const uchar* mapped = file.map(0, size)) {
+            const QByteArray view = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), qsizetype(size));
+            return Parse(doc, view, formatKind, error);
+        }
+    }
     const QByteArray bytes = file.read(kMaxFileBytes + 1);
     if (bytes.size() > kMaxFileBytes) {
         if (error) *error = QStringLiteral("file too large for a template");
@@ -191,5 +234,5 @@ TResult TTemplateFile::Load(TPriPaint& doc, const QString& fileName, int formatK
         if (error) *error = file.errorString();
         return TResult::FileError;
     }
-    return Parse(doc, bytes, formatKind);
+    return Parse(doc, bytes, formatKind, error);
 }

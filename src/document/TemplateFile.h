@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/DocumentLimits.h"
+
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -19,11 +21,12 @@ public:
 
     enum class TResult {
         Ok,
-        Silent,         // bad magic, markers or paper: fails without a message
-        BadVersion,     // "バージョンが異なります"
-        BadKind,        // "保存形式が異なります"
-        ObjectWrite,    // message 11
-        FileError,      // the file system refused; the text is in the error
+        Silent,      // bad magic, markers or paper: fails without a message
+        BadVersion,  // "バージョンが異なります"
+        BadKind,     // "保存形式が異なります"
+        ObjectWrite, // message 11
+        FileError,   // the file system refused; the text is in the error
+        OutOfLimits, // beyond the limits of a sane document; the reason names the cause
     };
 
     // The record version an object of this kind writes into templates.
@@ -32,7 +35,9 @@ public:
     // Builds the whole file in memory.
     static TResult Build(TPriPaint& doc, int formatKind, QByteArray& bytes);
     // Reads a file image into the document; the document changes only when everything was read.
-    static TResult Parse(TPriPaint& doc, const QByteArray& bytes, int formatKind);
+    // Pictures decode to at most pixelBudget pixels in all; a refusal's cause goes to reason.
+    static TResult Parse(TPriPaint& doc, const QByteArray& bytes, int formatKind, QString* reason = nullptr,
+                         qint64 pixelBudget = TDocumentLimits::kMaxDocumentPixels);
 
     static TResult Save(TPriPaint& doc, const QString& fileName, int formatKind, QString* error);
     static TResult Load(TPriPaint& doc, const QString& fileName, int formatKind, QString* error);

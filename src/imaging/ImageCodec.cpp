@@ -1,8 +1,11 @@
 #include "imaging/ImageCodec.h"
 
+#include "document/DocumentLimits.h"
 #include "imaging/BmpRleDecoder.h"
 #include "imaging/GifEncoder.h"
 #include "imaging/JpegCodec.h"
+#include "platform/ReadBudget.h"
+#include "platform/StreamReader.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -10,6 +13,8 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -68,6 +73,39 @@ QImage TImageCodec::Decode(const QByteArray& bytes, TImageFormat format) {
     return {};
 }
 
+QImage TImageCodec::Decode(const QByteArray& bytes, TImageFormat format, qint64 maxPixels) {
+    if (maxPixels <= 0) return {};
+    const QImage image = format == TImageFormat::Jpeg ? TJpegCodec::Decode(bytes, 1, maxPixels) : Decode(bytes, format);
+    return FitPixels(image, maxPixels);
+}
+
+QImage TImageCodec::DecodeForDocument(const QByteArray& bytes, TImageFormat format, TStreamReader& stream) {
+    TReadBudget* budget = stream.Budget();
+    const qint64 allowed = budget ? std::min(TDocumentLimits::kMaxPicturePixels, budget->PixelsLeft())
+                                  : TDocumentLimits::kMaxPicturePixels;
+    const QImage picture = Decode(bytes, format, allowed);
+    if (IsEmpty(picture)) {
+        if (budget && allowed < TDocumentLimits::kMaxPicturePixels)
+            stream.Refuse(QStringLiteral("画像の画素数の合計が上限 %1 メガピクセルを超えています")
+                              .arg(TDocumentLimits::kMaxDocumentPixels >> 20));
+        return {};
+    }
+    if (budget) budget->TakePixels(qint64(picture.width()) * picture.height());
+    return picture;
+}
+
+QImage TImageCodec::FitPixels(const QImage& image, qint64 maxPixels) {
+    if (image.width() > TDocumentLimits::kMaxPictureSide || image.height() > TDocumentLimits::kMaxPictureSide)
+        return {};
+    const qint64 pixels = qint64(image.width()) * image.height();
+    if (image.isNull() || pixels <= maxPixels) return image;
+    if (maxPixels <= 0) return {};
+    const double f = std::sqrt(double(maxPixels) / double(pixels));
+    const QSize size(std::max(1, int(image.width() * f)), std::max(1, int(image.height() * f)));
+    if (qint64(size.width()) * size.height() > maxPixels) return {};
+    return Normalized(image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
 QImage TImageCodec::DecodeAny(const QByteArray& bytes) {
     const std::optional<TImageFormat> format = FormatFromSignature(bytes);
     return format ? Decode(bytes, *format) : QImage();
@@ -76,7 +114,9 @@ QImage TImageCodec::DecodeAny(const QByteArray& bytes) {
 QImage TImageCodec::DecodeFile(const QString& path, TImageFormat format) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes) return {};
-    return Decode(file.readAll(), format);
+    // A picture added to a document keeps within what a document may hold of one picture, so
+    // that the saved file opens again as it was.
+    return Decode(file.readAll(), format, TDocumentLimits::kMaxPicturePixels);
 }
 
 QByteArray TImageCodec::Encode(const QImage& image, TImageFormat format) {

@@ -52,7 +52,7 @@ void CmykRowToRgb32(const JSAMPLE* src, QRgb* dst, int width, bool inverted) {
 
 // The part that may be left by longjmp holds no objects with destructors; the caller owns
 // the image and the CMYK row buffer.
-bool DecodeInto(jpeg_decompress_struct& info, const QByteArray& bytes, int scaleDenom, QImage& image,
+bool DecodeInto(jpeg_decompress_struct& info, const QByteArray& bytes, int scaleDenom, qint64 maxPixels, QImage& image,
                 std::vector<JSAMPLE>& cmykRow) {
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
                  static_cast<unsigned long>(bytes.size()));
@@ -61,12 +61,17 @@ bool DecodeInto(jpeg_decompress_struct& info, const QByteArray& bytes, int scale
     info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
     info.scale_num = 1;
     info.dct_method = JDCT_ISLOW;
-    // A picture too large for memory is read at the largest DCT scale that fits instead.
+    // A picture too large for memory or for what the document may still hold is read at the
+    // largest DCT scale that fits instead; the caller scales down what even 1/8 leaves too large.
     for (int denom = scaleDenom;; denom *= 2) {
         info.scale_denom = static_cast<unsigned>(denom);
         jpeg_calc_output_dimensions(&info);
-        if (qint64(info.output_width) * info.output_height * 4 <= TJpegCodec::kAllocationLimit) break;
-        if (denom >= 8) return false;
+        const qint64 pixels = qint64(info.output_width) * info.output_height;
+        if (pixels <= maxPixels) break;
+        if (denom >= 8) {
+            if (pixels * 4 <= TJpegCodec::kAllocationLimit) break;
+            return false;
+        }
     }
     const qint64 w = info.output_width, h = info.output_height;
     if (w <= 0 || h <= 0) return false;
@@ -92,7 +97,7 @@ bool DecodeInto(jpeg_decompress_struct& info, const QByteArray& bytes, int scale
 
 } // namespace
 
-QImage TJpegCodec::Decode(const QByteArray& bytes, int scaleDenom) {
+QImage TJpegCodec::Decode(const QByteArray& bytes, int scaleDenom, qint64 maxPixels) {
     if (bytes.size() < 4) return {};
     static constexpr int kDenoms[] = {1, 1, 2, 2, 4, 4, 4, 4, 8};
     const int denom = kDenoms[std::clamp(scaleDenom, 0, 8)];
@@ -106,7 +111,7 @@ QImage TJpegCodec::Decode(const QByteArray& bytes, int scaleDenom) {
     // forged size must fail here instead of claiming gigabytes.
     info.mem->max_memory_to_use = kAllocationLimit;
     volatile bool ok = false;
-    if (setjmp(err.jump) == 0) ok = DecodeInto(info, bytes, denom, image, cmykRow);
+    if (setjmp(err.jump) == 0) ok = DecodeInto(info, bytes, denom, maxPixels, image, cmykRow);
     jpeg_destroy_decompress(&info);
     if (!ok) return {};
     return image;

@@ -13,8 +13,8 @@ public:
     static constexpr int kQuality = 90;
 
     // Decodes at 1/scaleDenom of the full size (1, 2, 4 or 8), or smaller when that would
-    // exceed kAllocationLimit. An empty image on any error.
-    static QImage Decode(const QByteArray& bytes, int scaleDenom = 1);
+    // exceed maxPixels (at 1/8, whatever fits kAllocationLimit). An empty image on any error.
+    static QImage Decode(const QByteArray& bytes, int scaleDenom = 1, qint64 maxPixels = kAllocationLimit / 4);
     // Picks the smallest DCT scale whose result still covers fit in both directions.
     static QImage DecodeThumbnail(const QByteArray& bytes, QSize fit);
     // Full-size dimensions from the header alone; empty when the header is unreadable.

@@ -1,5 +1,7 @@
 #include "merge/PriField.h"
 
+#include "document/DocumentLimits.h"
+
 #include "merge/PriBarcode.h"
 #include "objects/PriImage.h"
 #include "platform/Cp932.h"
@@ -53,7 +55,9 @@ void TPriField::SetRecordText(const QString& value, int current, int total) {
 }
 
 void TPriField::ApplyStartMonth(int year, int startMonth) {
-    if (year == -1 || startMonth == -1) return;
+    // Only four-digit years: the year of a later month must not overflow.
+    if (year < TDocumentLimits::kMinYear || year > TDocumentLimits::kMaxYear || startMonth < 1 || startMonth > 12)
+        return;
     if (CategoryNum == kYearCategory) {
         SetCategoryName(QString::number(year));
         return;
@@ -240,6 +244,10 @@ bool TPriField::LoadRecord(TStreamReader& stream, int version) {
         version >= 7 || (!BodyFitsExactly(stream, version, false) && BodyFitsExactly(stream, version, true));
     TBody body;
     if (!ReadBody(stream, version, with38, body)) return false;
+    // The name is laid out as the text while editing: no longer than the text dialog makes it.
+    if (body.CategoryName.size() > TDocumentLimits::kMaxTextBytes || body.FileName.size() > kMaxNameBytes)
+        return stream.Refuse(QStringLiteral("差し込み項目の名前が長すぎます（%1 文字）")
+                                 .arg(std::max(body.CategoryName.size(), body.FileName.size())));
     CategoryNum = body.CategoryNum;
     FileName = body.FileName;
     fStyle = body.Style;

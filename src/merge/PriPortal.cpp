@@ -1,5 +1,7 @@
 #include "merge/PriPortal.h"
 
+#include "document/DocumentLimits.h"
+
 #include "objects/PriHandles.h"
 #include "platform/Rounding.h"
 #include "platform/StreamReader.h"
@@ -210,6 +212,8 @@ bool TPriPortal::LoadFromStream(TStreamReader& stream, int version) {
     stream.ReadColor(brushColor);
     stream.ReadEnum(brushStyle);
     if (!stream.Ok()) return false;
+    if (dataname.size() > TDocumentLimits::kMaxNameBytes)
+        return stream.Refuse(QStringLiteral("明細のファイル名が長すぎます（%1 文字）").arg(dataname.size()));
     ObjHeight = objHeight;
     SetRows(rows);
     Dataname = dataname;

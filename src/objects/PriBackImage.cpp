@@ -68,7 +68,7 @@ bool TPriBackImage::ReadBack(TStreamReader& stream, int which, int version) {
     QByteArray bytes;
     if (!stream.ReadBlock64(bytes)) return false;
     const TImageFormat format = version == 1 ? TImageFormat::Bmp : TImageFormat::Jpeg;
-    const QImage picture = TImageCodec::Decode(bytes, format);
+    const QImage picture = TImageCodec::DecodeForDocument(bytes, format, stream);
     if (TImageCodec::IsEmpty(picture)) return false;
     target = picture;
     if (which != kSubBack) FVisible = visible;

@@ -142,8 +142,11 @@ const QImage& TPriImage::MaskedLight() const {
     if (BltBmp.size() == LightImage.size()) return Masked(LightImage, fMaskedLight);
     if (fMaskedLight.sourceKey == LightImage.cacheKey() && fMaskedLight.color == Color && !fMaskedLight.image.isNull())
         return fMaskedLight.image;
-    QImage scaled =
-        Masked(BltBmp, fMaskedBlt).scaled(LightImage.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // The full-size masked copy is kept only once printing made it: for the screen it is a
+    // passing step, and keeping it would double the memory of every transparent picture.
+    TMaskedCache scratch;
+    TMaskedCache& full = fMaskedBlt.sourceKey == BltBmp.cacheKey() && fMaskedBlt.color == Color ? fMaskedBlt : scratch;
+    QImage scaled = Masked(BltBmp, full).scaled(LightImage.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     fMaskedLight = TMaskedCache{LightImage.cacheKey(), Color, std::move(scaled)};
     return fMaskedLight.image;
 }
@@ -203,7 +206,7 @@ bool TPriImage::ReadImageData(TStreamReader& stream, int version) {
     if (!stream.ReadBlock64(bytes)) return false;
     const auto format = version < 6 ? std::optional(TImageFormat::Bmp) : TImageCodec::FormatFromCode(ImageType);
     if (!format) return false;
-    const QImage picture = TImageCodec::Decode(bytes, *format);
+    const QImage picture = TImageCodec::DecodeForDocument(bytes, *format, stream);
     if (TImageCodec::IsEmpty(picture)) return false;
     SetPicture(picture);
     if (version >= 6)

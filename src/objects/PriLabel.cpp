@@ -1,5 +1,6 @@
 #include "objects/PriLabel.h"
 
+#include "document/DocumentLimits.h"
 #include "objects/PriHandles.h"
 
 #include "platform/Cp932.h"
@@ -28,7 +29,7 @@ constexpr std::u32string_view kKanjiDigits = U"\u3007\u4E00\u4E8C\u4E09\u56DB\u4
 
 constexpr char32_t kA = U'\u3042'; // あ, the measure of one full-width character
 
-bool Inside(const TRect& r, int left, int top, int right, int bottom) {
+bool Inside(const TRect& r, long long left, long long top, long long right, long long bottom) {
     return left >= r.Left && top >= r.Top && right <= r.Right && bottom <= r.Bottom;
 }
 
@@ -283,48 +284,50 @@ int TPriLabel::LineGap(TTextCanvas& canvas) const {
     }
 }
 
-int TPriLabel::LineStartY(TTextCanvas&, const TRect& r, int n, int gap, int firstHeight, int& extra, int& remainder) {
+// Many lines of a large font reach beyond int: the block and its start are measured in 64 bits.
+long long TPriLabel::LineStartY(TTextCanvas&, const TRect& r, int n, int gap, int firstHeight, int& extra,
+                                int& remainder) {
     extra = remainder = 0;
-    const int h = firstHeight * n + gap * (n - 1);
-    const int slack = r.Bottom - r.Top - h;
+    const long long h = (long long)firstHeight * n + (long long)gap * (n - 1);
+    const long long slack = (long long)r.Bottom - r.Top - h;
     switch (LongPos) {
     case tlTop:
         return r.Top;
     case tlBottom:
         return r.Bottom - h;
     case tlCenter:
-        return slack >= 0 ? (r.Top + r.Bottom - h) / 2 : r.Top;
+        return slack >= 0 ? ClampToInt(((long long)r.Top + r.Bottom - h) / 2) : r.Top;
     default:
         if (slack < 0) return r.Top;
-        if (n == 1) return (r.Top + r.Bottom) / 2 - h / 2;
-        extra = slack / (n - 1);
-        remainder = slack % (n - 1);
+        if (n == 1) return ((long long)r.Top + r.Bottom) / 2 - h / 2;
+        extra = int(slack / (n - 1));
+        remainder = int(slack % (n - 1));
         return r.Top;
     }
 }
 
-int TPriLabel::ColumnStartX(TTextCanvas& canvas, const TRect& r, int n, int gap, int& extra, int& remainder) {
+long long TPriLabel::ColumnStartX(TTextCanvas& canvas, const TRect& r, int n, int gap, int& extra, int& remainder) {
     extra = remainder = 0;
-    const int h = canvas.TextHeight() * n + gap * (n - 1);
-    const int slack = r.Right - r.Left - h;
+    const long long h = (long long)canvas.TextHeight() * n + (long long)gap * (n - 1);
+    const long long slack = (long long)r.Right - r.Left - h;
     switch (SidePos) {
     case psLeft:
         return r.Left + h;
     case psRight:
         return r.Right;
     case psCenter:
-        return slack >= 0 ? (r.Left + r.Right) / 2 + h / 2 : r.Right;
+        return slack >= 0 ? ClampToInt(((long long)r.Left + r.Right) / 2 + h / 2) : r.Right;
     default:
         if (slack < 0) return r.Right;
-        if (n == 1) return (r.Left + r.Right) / 2 + h / 2;
-        extra = slack / (n - 1);
-        remainder = slack % (n - 1);
+        if (n == 1) return ((long long)r.Left + r.Right) / 2 + h / 2;
+        extra = int(slack / (n - 1));
+        remainder = int(slack % (n - 1));
         return r.Right;
     }
 }
 
 int TPriLabel::LineLength(TTextCanvas& canvas, const std::vector<TTextSegment>& segments, int size) {
-    int length = 0;
+    long long length = 0;
     for (const TTextSegment& s : segments) {
         if (s.Small) {
             canvas.SetPointSize(SmallSize(size));
@@ -334,16 +337,16 @@ int TPriLabel::LineLength(TTextCanvas& canvas, const std::vector<TTextSegment>& 
             length += canvas.TextWidth(s.Text);
         }
     }
-    return length;
+    return ClampToInt(length);
 }
 
 int TPriLabel::SideStart(const std::vector<TTextSegment>& segments, int count, TBltMode, TTextCanvas& canvas,
                          const TRect& r, int& remainder, int& extra) {
     remainder = extra = 0;
-    const int length = LineLength(canvas, segments, fLayoutSize);
+    const long long length = LineLength(canvas, segments, fLayoutSize);
     const bool vertical = Vertical();
-    const int s = vertical ? r.Top : r.Left;
-    const int e = vertical ? r.Bottom : r.Right;
+    const long long s = vertical ? r.Top : r.Left;
+    const long long e = vertical ? r.Bottom : r.Right;
     // The vertical alignments map onto the horizontal ones position by position.
     const TSidePos pos = vertical ? TSidePos(LongPos == tlTop      ? psLeft
                                              : LongPos == tlCenter ? psCenter
@@ -353,20 +356,20 @@ int TPriLabel::SideStart(const std::vector<TTextSegment>& segments, int count, T
                                   : SidePos;
     switch (pos) {
     case psLeft:
-        return s;
+        return int(s);
     case psRight:
-        return e - length;
+        return ClampToInt(e - length);
     case psCenter:
-        return (s + e) / 2 - length / 2;
+        return ClampToInt((s + e) / 2 - length / 2);
     case psRyoutan:
-        if (e - s >= length + Trunc(1.5 * canvas.CharWidth(kA))) return s;
+        if (e - s >= length + Trunc(1.5 * canvas.CharWidth(kA))) return int(s);
         [[fallthrough]];
     case psKintou:
     default:
-        if (count <= 1) return (s + e) / 2 - length / 2;
-        extra = (e - s - length) / (count - 1);
-        remainder = (e - s - length) % (count - 1);
-        return s;
+        if (count <= 1) return ClampToInt((s + e) / 2 - length / 2);
+        extra = ClampToInt((e - s - length) / (count - 1));
+        remainder = int((e - s - length) % (count - 1));
+        return int(s);
     }
 }
 
@@ -376,9 +379,11 @@ void TPriLabel::SetGlyph(int& index, char32_t c, int x, int y, bool small) {
     ++index;
 }
 
-void TPriLabel::PlaceLine(TTextCanvas& canvas, const std::vector<TTextSegment>& segments, int& index, TBltMode, int y,
-                          int x) {
+void TPriLabel::PlaceLine(TTextCanvas& canvas, const std::vector<TTextSegment>& segments, int& index, TBltMode,
+                          int startY, int startX) {
     const int size = fLayoutSize;
+    // A long line of large glyphs runs beyond int before its end is cut off by the box.
+    long long x = startX, y = startY;
     for (const TTextSegment& seg : segments) {
         int d = 0;
         if (seg.Small) {
@@ -388,19 +393,19 @@ void TPriLabel::PlaceLine(TTextCanvas& canvas, const std::vector<TTextSegment>& 
         }
         for (char32_t c : seg.Text) {
             if (!Vertical()) {
-                SetGlyph(index, c, x, y + d, seg.Small);
+                SetGlyph(index, c, ClampToInt(x), ClampToInt(y + d), seg.Small);
                 x += canvas.CharWidth(c);
                 continue;
             }
             if (seg.Small) {
-                SetGlyph(index, c, x - d / 2, y, true);
+                SetGlyph(index, c, ClampToInt(x - d / 2), ClampToInt(y), true);
             } else if (c == kUprightChar) {
                 const int w = canvas.CharWidth(c), h = canvas.TextHeight();
-                SetGlyph(index, c, x + (w + h) / 2, y, false);
+                SetGlyph(index, c, ClampToInt(x + ((long long)w + h) / 2), ClampToInt(y), false);
                 y += h;
                 continue;
             } else {
-                SetGlyph(index, c, x, y, false);
+                SetGlyph(index, c, ClampToInt(x), ClampToInt(y), false);
             }
             y += canvas.CharWidth(c);
         }
@@ -409,8 +414,9 @@ void TPriLabel::PlaceLine(TTextCanvas& canvas, const std::vector<TTextSegment>& 
 }
 
 void TPriLabel::PlaceLineSpread(TTextCanvas& canvas, const std::vector<TTextSegment>& segments, int& index, TBltMode,
-                                int remainder, int extra, int, int, int y, int x) {
+                                int remainder, int extra, int, int, int startY, int startX) {
     const int size = fLayoutSize;
+    long long x = startX, y = startY;
     for (const TTextSegment& seg : segments) {
         int d = 0;
         if (seg.Small) {
@@ -419,16 +425,16 @@ void TPriLabel::PlaceLineSpread(TTextCanvas& canvas, const std::vector<TTextSegm
             d = full - canvas.TextHeight();
         }
         for (char32_t c : seg.Text) {
-            int step = canvas.CharWidth(c) + extra;
+            long long step = (long long)canvas.CharWidth(c) + extra;
             if (remainder > 0) {
                 ++step;
                 --remainder;
             }
             if (Vertical()) {
-                SetGlyph(index, c, x - d / 2, y, seg.Small);
+                SetGlyph(index, c, ClampToInt(x - d / 2), ClampToInt(y), seg.Small);
                 y += step;
             } else {
-                SetGlyph(index, c, x, y + d, seg.Small);
+                SetGlyph(index, c, ClampToInt(x), ClampToInt(y + d), seg.Small);
                 x += step;
             }
         }
@@ -454,20 +460,20 @@ void TPriLabel::LayoutGlyphs(TTextCanvas& canvas, const TRect& r, TBltMode mode,
 
     if (!Vertical()) {
         int lineExtra = 0, lineRemainder = 0;
-        int y = LineStartY(canvas, r, n, gap, h, lineExtra, lineRemainder);
+        long long y = LineStartY(canvas, r, n, gap, h, lineExtra, lineRemainder);
         for (const std::u32string& line : text) {
             if (!line.empty()) {
                 const std::vector<TTextSegment> segments = SplitSmall(line);
                 int remainder = 0, extra = 0;
                 const int x = SideStart(segments, int(line.size()), mode, canvas, r, remainder, extra);
-                if (Inside(r, x, y, x + canvas.CharWidth(line.front()), y + h)) {
+                if (Inside(r, x, y, (long long)x + canvas.CharWidth(line.front()), y + h)) {
                     if (SidePos == psKintou || extra != 0 || remainder != 0)
-                        PlaceLineSpread(canvas, segments, index, mode, remainder, extra, 0, 0, y, x);
+                        PlaceLineSpread(canvas, segments, index, mode, remainder, extra, 0, 0, int(y), x);
                     else
-                        PlaceLine(canvas, segments, index, mode, y, x);
+                        PlaceLine(canvas, segments, index, mode, int(y), x);
                 }
             }
-            y += h + gap + lineExtra;
+            y += (long long)h + gap + lineExtra;
             if (lineRemainder > 0) {
                 ++y;
                 --lineRemainder;
@@ -478,20 +484,20 @@ void TPriLabel::LayoutGlyphs(TTextCanvas& canvas, const TRect& r, TBltMode mode,
     }
 
     int columnExtra = 0, columnRemainder = 0;
-    int x = ColumnStartX(canvas, r, n, gap, columnExtra, columnRemainder);
+    long long x = ColumnStartX(canvas, r, n, gap, columnExtra, columnRemainder);
     for (const std::u32string& line : text) {
         if (!line.empty()) {
             const std::vector<TTextSegment> segments = SplitSmall(line);
             int remainder = 0, extra = 0;
             const int y = SideStart(segments, int(line.size()), mode, canvas, r, remainder, extra);
-            if (Inside(r, x - canvas.CharWidth(line.front()), y, x, y + h)) {
+            if (Inside(r, x - canvas.CharWidth(line.front()), y, x, (long long)y + h)) {
                 if (LongPos == tlKintou || extra != 0 || remainder != 0)
-                    PlaceLineSpread(canvas, segments, index, mode, remainder, extra, 0, 0, y, x);
+                    PlaceLineSpread(canvas, segments, index, mode, remainder, extra, 0, 0, y, int(x));
                 else
-                    PlaceLine(canvas, segments, index, mode, y, x);
+                    PlaceLine(canvas, segments, index, mode, y, int(x));
             }
         }
-        x -= h + gap + columnExtra;
+        x -= (long long)h + gap + columnExtra;
         if (columnRemainder > 0) {
             --x;
             --columnRemainder;
@@ -550,7 +556,7 @@ void TPriLabel::FitBoundsToText() {
     if (FBltStrings.isEmpty()) return;
     TTextCanvas& canvas = LayoutCanvas();
     SetDrawFont(canvas, SameFSize, false, bmLayout);
-    const int across = canvas.TextHeight() * int(FBltStrings.size());
+    const int across = ClampToInt((long long)canvas.TextHeight() * FBltStrings.size());
     int along = 0;
     for (const QString& line : FBltStrings) {
         if (canvas.TextWidth(line) > along) along = canvas.TextWidth(line + QStringLiteral("**"));
@@ -758,13 +764,25 @@ bool TPriLabel::ReadTextFields(TStreamReader& stream, int version, const std::fu
                                QString* slotText) {
     int32_t charSpace = 0, bltAngle = 0, style = 0, size = 0, fontColor = 0, backColor = 0;
     uint8_t longPos = 0, sidePos = 0;
-    QString face, text;
+    QByteArray face, text;
     bool small = false;
     if (!stream.ReadInt32(charSpace) || !stream.ReadInt32(bltAngle) || !stream.ReadEnum(longPos) ||
-        !stream.ReadEnum(sidePos) || !stream.ReadString(face) || !stream.ReadInt32(style) || !stream.ReadInt32(size) ||
-        !stream.ReadColor(fontColor) || !stream.ReadColor(backColor) || !stream.ReadString(text) ||
-        !stream.ReadBool(small))
+        !stream.ReadEnum(sidePos) || !stream.ReadRawString(face) || !stream.ReadInt32(style) ||
+        !stream.ReadInt32(size) || !stream.ReadColor(fontColor) || !stream.ReadColor(backColor) ||
+        !stream.ReadRawString(text) || !stream.ReadBool(small))
         return false;
+    // Laying out costs time in the length of the text and the size of the glyphs: what the
+    // program cannot make is refused before any of it is laid out.
+    if (text.size() > TDocumentLimits::kMaxTextBytes)
+        return stream.Refuse(QStringLiteral("文字列が長すぎます（%1 バイト、上限 %2 バイト）")
+                                 .arg(text.size())
+                                 .arg(TDocumentLimits::kMaxTextBytes));
+    if (face.size() > TDocumentLimits::kMaxNameBytes)
+        return stream.Refuse(QStringLiteral("フォント名が長すぎます（%1 バイト）").arg(face.size()));
+    if (size > TDocumentLimits::kMaxFontPoints || size < -TDocumentLimits::kMaxFontPoints)
+        return stream.Refuse(QStringLiteral("文字の大きさ %1 ポイントは上限 %2 ポイントを超えています")
+                                 .arg(size)
+                                 .arg(TDocumentLimits::kMaxFontPoints));
     const int later = LaterTextFieldCount(version, stream, tail);
     uint8_t angle = 0, space = 0;
     bool kinsoku = false, kana = false;
@@ -777,7 +795,7 @@ bool TPriLabel::ReadTextFields(TStreamReader& stream, int version, const std::fu
     // Out-of-range enumerations from a damaged record fall back to the defaults.
     LongPos = longPos <= tlRyoutan ? TLongPos(longPos) : tlTop;
     SidePos = sidePos <= psRyoutan ? TSidePos(sidePos) : psLeft;
-    Font.setFamily(face);
+    Font.setFamily(TCp932::Decode(face));
     if (style >= 0 && style <= 3) {
         Font.setBold(style == 1 || style == 3);
         Font.setItalic(style == 2 || style == 3);
@@ -803,9 +821,9 @@ bool TPriLabel::ReadTextFields(TStreamReader& stream, int version, const std::fu
     }
     if (later >= 4) LongKanaCheck = kana;
     if (slotText)
-        *slotText = std::move(text);
+        *slotText = TCp932::Decode(text);
     else
-        SetDataString(text);
+        SetDataString(TCp932::Decode(text));
     return true;
 }
 

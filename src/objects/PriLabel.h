@@ -99,7 +99,8 @@ public:
     virtual void AssignObject(const TPriBase* source, bool layoutOnly);
     void ScaleToView(QSize view, QSize paperPixels, int screenInch) override;
     void ScaleToStore(QSize view, QSize paperPixels, int screenInch) override;
-    void GetPrintRect(bool useMargins, QPoint deviceDpi, QRect& rect, double topMarginMm, double leftMarginMm) const override;
+    void GetPrintRect(bool useMargins, QPoint deviceDpi, QRect& rect, double topMarginMm,
+                      double leftMarginMm) const override;
     void GetOutputRect(QSize output, const TRect& margins, QRect& rect) const override;
     void PrintDraw(QPainter& canvas, const QRect& target, bool useMargins, QPoint pageOrigin, const TRect& pageMargins,
                    const QRect& pageClip) override;
@@ -159,8 +160,9 @@ protected:
 
 private:
     int LineGap(TTextCanvas& canvas) const;
-    int LineStartY(TTextCanvas& canvas, const TRect& r, int n, int gap, int firstHeight, int& extra, int& remainder);
-    int ColumnStartX(TTextCanvas& canvas, const TRect& r, int n, int gap, int& extra, int& remainder);
+    long long LineStartY(TTextCanvas& canvas, const TRect& r, int n, int gap, int firstHeight, int& extra,
+                         int& remainder);
+    long long ColumnStartX(TTextCanvas& canvas, const TRect& r, int n, int gap, int& extra, int& remainder);
     int LineLength(TTextCanvas& canvas, const std::vector<TTextSegment>& segments, int size);
     void PullLineStart(std::vector<std::u32string>& lines, size_t j) const;
     void PushLineEnd(std::vector<std::u32string>& lines, size_t j) const;

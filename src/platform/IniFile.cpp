@@ -17,6 +17,7 @@ TIniFile::TIniFile(QString fileName) : fFileName(std::move(fileName)) {
 
 void TIniFile::ParseBytes(const QByteArray& bytes) {
     fSections.clear();
+    fSectionIndex.clear();
     const QStringList lines = TCp932::Decode(bytes).split('\n');
     TSection* current = nullptr;
     for (QString line : lines) {
@@ -26,11 +27,7 @@ void TIniFile::ParseBytes(const QByteArray& bytes) {
         if (trimmed.startsWith('[')) {
             const qsizetype close = trimmed.indexOf(']');
             const QString name = trimmed.mid(1, close < 0 ? -1 : close - 1).trimmed();
-            current = const_cast<TSection*>(FindSection(name));
-            if (!current) {
-                fSections.push_back({name, {}});
-                current = &fSections.back();
-            }
+            current = &SectionFor(name);
             continue;
         }
         if (!current) continue;
@@ -39,34 +36,48 @@ void TIniFile::ParseBytes(const QByteArray& bytes) {
         const QString key = trimmed.left(eq).trimmed();
         QString value = trimmed.mid(eq + 1).trimmed();
         // Profile readers drop one pair of enclosing quotes.
-        if (value.size() >= 2 && ((value.startsWith('"') && value.endsWith('"')) ||
-                                  (value.startsWith('\'') && value.endsWith('\''))))
+        if (value.size() >= 2 &&
+            ((value.startsWith('"') && value.endsWith('"')) || (value.startsWith('\'') && value.endsWith('\''))))
             value = value.mid(1, value.size() - 2);
-        bool found = false;
-        for (TEntry& e : current->Entries)
-            if (e.Key.compare(key, Qt::CaseInsensitive) == 0) {
-                found = true; // the first occurrence wins, as with profile files
-                break;
-            }
-        if (!found) current->Entries.push_back({key, value});
+        Put(*current, key, value, false); // the first occurrence wins, as with profile files
     }
 }
 
 const TIniFile::TSection* TIniFile::FindSection(const QString& section) const {
-    for (const TSection& s : fSections)
-        if (s.Name.compare(section, Qt::CaseInsensitive) == 0) return &s;
-    return nullptr;
+    const auto it = fSectionIndex.constFind(section.toCaseFolded());
+    return it == fSectionIndex.constEnd() ? nullptr : &fSections[*it];
+}
+
+TIniFile::TSection& TIniFile::SectionFor(const QString& section) {
+    const QString folded = section.toCaseFolded();
+    const auto it = fSectionIndex.constFind(folded);
+    if (it != fSectionIndex.constEnd()) return fSections[*it];
+    fSectionIndex.insert(folded, fSections.size());
+    fSections.push_back({section, {}, {}});
+    return fSections.back();
+}
+
+void TIniFile::Put(TSection& s, const QString& key, const QString& value, bool replace) {
+    const QString folded = key.toCaseFolded();
+    const auto it = s.Index.constFind(folded);
+    if (it != s.Index.constEnd()) {
+        if (replace) s.Entries[*it].Value = value;
+        return;
+    }
+    s.Index.insert(folded, s.Entries.size());
+    s.Entries.push_back({key, value});
 }
 
 const TIniFile::TEntry* TIniFile::FindEntry(const QString& section, const QString& key) const {
     const TSection* s = FindSection(section);
     if (!s) return nullptr;
-    for (const TEntry& e : s->Entries)
-        if (e.Key.compare(key, Qt::CaseInsensitive) == 0) return &e;
-    return nullptr;
+    const auto it = s->Index.constFind(key.toCaseFolded());
+    return it == s->Index.constEnd() ? nullptr : &s->Entries[*it];
 }
 
-bool TIniFile::SectionExists(const QString& section) const { return FindSection(section) != nullptr; }
+bool TIniFile::SectionExists(const QString& section) const {
+    return FindSection(section) != nullptr;
+}
 
 bool TIniFile::ValueExists(const QString& section, const QString& key) const {
     return FindEntry(section, key) != nullptr;
@@ -100,17 +111,7 @@ bool TIniFile::ReadBool(const QString& section, const QString& key, bool def) co
 }
 
 void TIniFile::WriteString(const QString& section, const QString& key, const QString& value) {
-    TSection* s = const_cast<TSection*>(FindSection(section));
-    if (!s) {
-        fSections.push_back({section, {}});
-        s = &fSections.back();
-    }
-    for (TEntry& e : s->Entries)
-        if (e.Key.compare(key, Qt::CaseInsensitive) == 0) {
-            e.Value = value;
-            return;
-        }
-    s->Entries.push_back({key, value});
+    Put(SectionFor(section), key, value, true);
 }
 
 void TIniFile::WriteInteger(const QString& section, const QString& key, int value) {
@@ -121,7 +122,8 @@ QByteArray TIniFile::ToBytes() const {
     QString text;
     for (const TSection& s : fSections) {
         text += '[' + s.Name + "]\r\n";
-        for (const TEntry& e : s.Entries) text += e.Key + '=' + e.Value + "\r\n";
+        for (const TEntry& e : s.Entries)
+            text += e.Key + '=' + e.Value + "\r\n";
         text += "\r\n";
     }
     return TCp932::Encode(text);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -22,7 +23,9 @@ public:
 
     void WriteString(const QString& section, const QString& key, const QString& value);
     void WriteInteger(const QString& section, const QString& key, int value);
-    void WriteBool(const QString& section, const QString& key, bool value) { WriteInteger(section, key, value ? 1 : 0); }
+    void WriteBool(const QString& section, const QString& key, bool value) {
+        WriteInteger(section, key, value ? 1 : 0);
+    }
 
     // Writes the whole file; the old file is replaced only once the new one is complete.
     bool UpdateFile(QString* error = nullptr) const;
@@ -38,12 +41,18 @@ private:
     struct TSection {
         QString Name;
         std::vector<TEntry> Entries;
+        // Case-folded key to index in Entries: a file of many keys reads in linear time.
+        QHash<QString, size_t> Index;
     };
 
     const TSection* FindSection(const QString& section) const;
+    TSection& SectionFor(const QString& section);
     const TEntry* FindEntry(const QString& section, const QString& key) const;
+    // Adds the key or, with replace, overwrites its value; otherwise the first occurrence stays.
+    static void Put(TSection& s, const QString& key, const QString& value, bool replace);
 
     QString fFileName;
     bool fExists = false;
     std::vector<TSection> fSections;
+    QHash<QString, size_t> fSectionIndex;
 };

@@ -17,11 +17,18 @@ inline int Nearest(double value) {
     return SaturateToInt(std::nearbyint(value));
 }
 
-inline int Trunc(double value) { return SaturateToInt(std::trunc(value)); }
+inline int Trunc(double value) {
+    return SaturateToInt(std::trunc(value));
+}
 
 // Scale-dependent pen widths and font sizes: truncate unless the fraction exceeds 0.7.
 inline int TruncUnlessAbove07(double value) {
     const double whole = std::trunc(value);
     // 2.7 computed as 270 / 100 carries a little float noise above .7 and must still truncate.
     return (value - whole > 0.7 + 1e-9) ? Nearest(value) : SaturateToInt(whole);
+}
+
+// Sums and products of stored values are taken in 64 bits and brought back into int range.
+inline int ClampToInt(long long value) {
+    return value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : static_cast<int>(value);
 }

@@ -1,6 +1,7 @@
 #include "platform/StreamReader.h"
 
 #include "platform/Cp932.h"
+#include "platform/ReadBudget.h"
 
 #include <QtEndian>
 #include <cstring>
@@ -81,7 +82,8 @@ bool TStreamReader::ReadBytes(qsizetype count, QByteArray& out) {
         fOk = false;
         return false;
     }
-    out = fBytes.mid(fPos, count);
+    // A copy, never a view: the bytes may be a mapped file that goes away after the read.
+    out = QByteArray(fBytes.constData() + fPos, count);
     fPos += count;
     return true;
 }
@@ -103,4 +105,10 @@ bool TStreamReader::Skip(qsizetype count) {
     }
     fPos += count;
     return true;
+}
+
+bool TStreamReader::Refuse(const QString& reason) {
+    fOk = false;
+    if (fBudget) fBudget->Refuse(reason);
+    return false;
 }

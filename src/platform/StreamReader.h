@@ -4,6 +4,8 @@
 #include <QString>
 #include <cstdint>
 
+class TReadBudget;
+
 // Little-endian reader over bytes that came from outside (a file, a record, the clipboard).
 // Every length is checked against the bytes actually left; the first failure makes the
 // reader fail for good, so a caller can read a whole record and test Ok() once.
@@ -38,6 +40,12 @@ public:
 
     // Marks the reader failed, for callers that reject a value they read.
     void Fail() { fOk = false; }
+    // Fails the reader for a value outside the document limits, keeping the reason; always false.
+    bool Refuse(const QString& reason);
+
+    // The load this reader belongs to; none when bytes are read on their own (no picture budget).
+    void SetBudget(TReadBudget* budget) { fBudget = budget; }
+    TReadBudget* Budget() const { return fBudget; }
 
 private:
     bool Take(void* dest, qsizetype count);
@@ -45,4 +53,5 @@ private:
     QByteArray fBytes;
     qsizetype fPos = 0;
     bool fOk = true;
+    TReadBudget* fBudget = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "print/PageBuilder.h"
 
+#include "document/DocumentLimits.h"
 #include "document/PriPaint.h"
 #include "platform/Rounding.h"
 
@@ -19,8 +20,13 @@ QSize TPageBuilder::SeatSize() const {
 QSize TPageBuilder::SeatStep() const {
     const TPriPaper& p = fDoc.PrintPaper;
     const QSize seat = SeatSize();
-    return {seat.width() + Trunc(p.FSeatGapX / 254.0 * fMetrics.LogPixelsX),
-            seat.height() + Trunc(p.FSeatGapY / 254.0 * fMetrics.LogPixelsY)};
+    return {ClampToInt((long long)seat.width() + Trunc(p.FSeatGapX / 254.0 * fMetrics.LogPixelsX)),
+            ClampToInt((long long)seat.height() + Trunc(p.FSeatGapY / 254.0 * fMetrics.LogPixelsY))};
+}
+
+QPoint TPageBuilder::SeatOrigin(int row, int column) const {
+    const QSize step = SeatStep();
+    return {ClampToInt((long long)column * step.width()), ClampToInt((long long)row * step.height())};
 }
 
 void TPageBuilder::DrawBackground(QPainter& canvas, QPoint origin) const {
@@ -68,11 +74,8 @@ void TPageBuilder::DrawSeat(QPainter& canvas, QPoint origin) const {
 bool TPageBuilder::IsPrintable() const {
     const TPriPaper& p = fDoc.PrintPaper;
     // A damaged paper record can hold lengths no sheet has; its device sizes would overflow.
-    for (int32_t v : {p.FSheetWidth, p.FSheetHeight, p.FFirstSeatLeft, p.FFirstSeatTop, p.FSeatGapX, p.FSeatGapY,
-                      p.FSeatWidth, p.FSeatHeight})
-        if (v > TPriBase::kMaxStoreCoord) return false;
-    return p.FSeatColumns <= kMaxSeats && p.FSeatRows <= kMaxSeats && fMetrics.LogPixelsX > 0 &&
-           fMetrics.LogPixelsX <= 10000 && fMetrics.LogPixelsY > 0 && fMetrics.LogPixelsY <= 10000;
+    return TPriPaper::LimitProblem(p.Fields()).isEmpty() && fMetrics.LogPixelsX > 0 && fMetrics.LogPixelsX <= 10000 &&
+           fMetrics.LogPixelsY > 0 && fMetrics.LogPixelsY <= 10000;
 }
 
 void TPageBuilder::DrawPlainSheet(QPainter& canvas) const {
@@ -80,7 +83,8 @@ void TPageBuilder::DrawPlainSheet(QPainter& canvas) const {
     const TPriPaper& p = fDoc.PrintPaper;
     const int rows = std::max(1, p.FSeatRows), cols = std::max(1, p.FSeatColumns);
     for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < cols; ++c) DrawSeat(canvas, SeatOrigin(r, c));
+        for (int c = 0; c < cols; ++c)
+            if (p.SeatOnSheet(r, c)) DrawSeat(canvas, SeatOrigin(r, c));
 }
 
 QRect TPageBuilder::PrintRect(const TPriBase& object, QPoint origin) const {

@@ -20,7 +20,7 @@ public:
     QSize SeatSize() const;
     // Distance from one seat to the next, gaps included.
     QSize SeatStep() const;
-    QPoint SeatOrigin(int row, int column) const { return {column * SeatStep().width(), row * SeatStep().height()}; }
+    QPoint SeatOrigin(int row, int column) const;
 
     // The page background, when shown, into the seat at the origin.
     void DrawBackground(QPainter& canvas, QPoint origin) const;
@@ -29,8 +29,7 @@ public:
     void DrawSeat(QPainter& canvas, QPoint origin) const;
     // False for papers and devices whose sizes no printer has (a damaged file): nothing is drawn.
     bool IsPrintable() const;
-    static constexpr int kMaxSeats = 1000;
-    // Every seat of a sheet, as plain printing does.
+    // Every seat of a sheet that starts on it, as plain printing does.
     void DrawPlainSheet(QPainter& canvas) const;
 
     const TPrinterMetrics& Metrics() const { return fMetrics; }

@@ -597,15 +597,24 @@ TEST(PriCarendarTest, ReDatingATemplateRunsOnFromTheStartMonth) {
     struct TCase {
         int Year, Start, Stored, ExpectedYear, ExpectedMonth;
     } cases[] = {
-        {2025, 11, 1, 2025, 11}, {2025, 11, 2, 2025, 12}, {2025, 11, 3, 2026, 1},
-        {2024, 11, 3, 2025, 1},  {2024, 1, 12, 2024, 12}, {2024, 12, 12, 2025, 11},
+        {2025, 11, 1, 2025, 11},
+        {2025, 11, 2, 2025, 12},
+        {2025, 11, 3, 2026, 1},
+        {2024, 11, 3, 2025, 1},
+        {2024, 1, 12, 2024, 12},
+        {2024, 12, 12, 2025, 11},
+        {9999, 12, 2, 10000, 1},
+        // Years beyond four digits leave the year and month as they were instead of overflowing.
+        {2147483647, 12, 2, -1, 2},
+        {0, 5, 1, -1, 1},
     };
     for (const TCase& k : cases) {
         TPriCarendar c;
         c.SetMonth(k.Stored);
+        const int before = c.Year();
         c.ShiftToStart(k.Year, k.Start);
-        EXPECT_EQ(c.Year(), k.ExpectedYear);
+        EXPECT_EQ(c.Year(), k.ExpectedYear == -1 ? before : k.ExpectedYear);
         EXPECT_EQ(c.Month(), k.ExpectedMonth);
-        EXPECT_EQ(c.DayCount(), TPriCarendar::DaysInMonth(k.ExpectedYear, k.ExpectedMonth));
+        EXPECT_EQ(c.DayCount(), TPriCarendar::DaysInMonth(c.Year(), k.ExpectedMonth));
     }
 }

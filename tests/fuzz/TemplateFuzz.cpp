@@ -32,7 +32,10 @@ TPriPaint* Surface() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TPriPaint* doc = Surface();
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    if (TTemplateFile::Parse(*doc, bytes, 0) == TTemplateFile::TResult::Ok) {
+    // A smaller picture budget than a real document's, so the sanitizers' overhead stays within
+    // the fuzzer's memory limit; the code paths are the same.
+    constexpr qint64 kFuzzPixels = qint64(16) * 1024 * 1024;
+    if (TTemplateFile::Parse(*doc, bytes, 0, nullptr, kFuzzPixels) == TTemplateFile::TResult::Ok) {
         // What was read must also lay out, draw and save.
         doc->SetPageLayout(QPoint(0, 0), QSize(400, 400));
         doc->RedrawPage(nullptr, false, true);

@@ -280,6 +280,9 @@ TEST(PriFieldTest, StartMonthFillsYearAndMonthTitles) {
         {TPriField::kMonthTitleCategory, "x", 2024, 11, "x"},
         {5, QStringLiteral("氏名"), 2024, 11, QStringLiteral("氏名")},
         {TPriField::kYearCategory, "1999", -1, 11, "1999"},
+        {TPriField::kMonthTitleYearCategory, "12", 9999, 12, "10000"},
+        {TPriField::kMonthTitleYearCategory, "12", 2147483647, 12, "12"}, // out of range: kept
+        {TPriField::kYearCategory, "1999", 2147483647, 1, "1999"},
     };
     for (const Case& c : cases) {
         TPriField f;

@@ -674,3 +674,41 @@ TEST(PriLabelTest, ClipboardTextThenShapeComeBackIntact) {
         EXPECT_EQ(a.DataString(), text.DataString());
     }
 }
+
+TEST(PriLabelTest, BlocksTallerThanIntStillPlaceTheirLines) {
+    // 150000 lines of the tallest glyphs make a block beyond int: bottom aligned lines and columns
+    // set from the left must be measured in 64 bits, not wrap round and place nothing.
+    TLabelRig rig;
+    const int size = 60000;
+    TTextCanvas& canvas = rig.Canvas(size);
+    const int h = canvas.TextHeight();
+    const int lines = 150000;
+    ASSERT_GT(qint64(h) * lines, qint64(INT_MAX));
+    QStringList text;
+    for (int i = 0; i < lines; ++i)
+        text << Q(u"あ");
+    const auto placed = [](const std::vector<TGlyphRec>& glyphs) {
+        std::vector<TGlyphRec> out;
+        for (const TGlyphRec& g : glyphs)
+            if (g.Text) out.push_back(g);
+        return out;
+    };
+    // A box two lines tall holds one line: the first from the top, the last from the bottom.
+    const TRect box{0, 0, 4 * h, 2 * h - 1};
+    for (const auto& [pos, y] : {std::pair{tlTop, 0}, std::pair{tlBottom, box.Bottom - h}}) {
+        rig.label.LongPos = pos;
+        rig.label.LayoutGlyphs(canvas, box, bmLayout, size, text);
+        const std::vector<TGlyphRec> shown = placed(rig.label.Glyphs());
+        ASSERT_EQ(shown.size(), 1u) << int(pos);
+        EXPECT_EQ(shown[0].Y, y) << int(pos);
+    }
+    // Columns set from the left edge start a block's width to the right: only the last one
+    // falls in a box two columns wide, with its right edge one line height in.
+    TLabelRig vertical(faLong);
+    vertical.label.SidePos = psLeft;
+    TTextCanvas& vc = vertical.Canvas(size);
+    vertical.label.LayoutGlyphs(vc, TRect{0, 0, 2 * h - 1, 4 * h}, bmLayout, size, text);
+    const std::vector<TGlyphRec> columns = placed(vertical.label.Glyphs());
+    ASSERT_EQ(columns.size(), 1u);
+    EXPECT_EQ(columns[0].X, h);
+}

@@ -43,3 +43,33 @@ TEST(IniFileTest, WritesCp932AndReplacesTheFileWhole) {
     EXPECT_EQ(back.ReadInteger("MainForm", "Left", 0), 12);
     EXPECT_TRUE(back.ReadBool("Screen", "GridCheck", false));
 }
+
+TEST(IniFileTest, ManySectionsAndKeysReadInOnePass) {
+    // 50,000 sections, then 200,000 keys in one: both used to be searched from the start per line.
+    QByteArray bytes;
+    for (int i = 0; i < 50000; ++i)
+        bytes += "[S" + QByteArray::number(i) + "]\r\nK=" + QByteArray::number(i) + "\r\n";
+    bytes += "[Big]\r\n";
+    for (int i = 0; i < 200000; ++i)
+        bytes += "Key" + QByteArray::number(i) + '=' + QByteArray::number(i * 2) + "\r\n";
+    bytes += "key7=duplicate\r\n[s3]\r\nk=again\r\nOther=1\r\n";
+    TIniFile ini(QString{});
+    ini.ParseBytes(bytes);
+    struct TCase {
+        const char* Section;
+        const char* Key;
+        int Value;
+    } cases[] = {
+        {"S0", "K", 0},      {"s49999", "k", 49999}, {"BIG", "KEY199999", 399998},
+        {"Big", "Key7", 14}, // the first occurrence wins
+        {"S3", "K", 3},      {"S3", "Other", 1},     {"S50000", "K", -1},
+    };
+    for (const TCase& c : cases)
+        EXPECT_EQ(ini.ReadInteger(c.Section, c.Key, -1), c.Value) << c.Section << c.Key;
+    // Writing keeps the order of first appearance.
+    ini.WriteInteger("s0", "k", 5);
+    ini.WriteInteger("New", "A", 1);
+    const QByteArray out = ini.ToBytes();
+    EXPECT_TRUE(out.startsWith("[S0]\r\nK=5\r\n"));
+    EXPECT_TRUE(out.endsWith("[New]\r\nA=1\r\n\r\n"));
+}

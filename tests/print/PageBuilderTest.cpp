@@ -4,6 +4,8 @@
 #include "support/FixedPrinter.h"
 
 #include <QPainter>
+#include <array>
+#include <climits>
 #include <gtest/gtest.h>
 
 namespace {
@@ -78,4 +80,40 @@ TEST(PageBuilderTest, DamagedPaperPrintsNothing) {
     QPainter canvas(&page);
     builder.DrawPlainSheet(canvas);
     EXPECT_TRUE(p->Targets.empty());
+}
+
+TEST(PageBuilderTest, SeatsOffTheSheetAreSkippedAndSeatArithmeticStaysInRange) {
+    struct TCase {
+        const char* Name;
+        std::array<int32_t, TPriPaper::kFieldCount> Paper;
+        size_t Drawn;
+    } cases[] = {
+        // 2 x 5 cards on A4: every seat starts on the sheet.
+        {"business cards", {0, 0, 1, 0, 2100, 2970, 140, 110, 0, 0, 100, 0, 2, 5, 910, 550}, 10},
+        // Ten columns of 50 mm from 10 mm: columns 5 to 9 start beyond the 210 mm sheet.
+        {"grid wider than the sheet", {0, 0, 1, 0, 2100, 2970, 100, 0, 0, 0, 0, 0, 10, 2, 500, 500}, 8},
+        // Landscape card sheet: the 297 mm side lies across.
+        {"landscape sheet", {0, 0, 0, 0, 2100, 2970, 100, 0, 0, 0, 0, 0, 10, 2, 500, 500}, 12},
+        // A first seat beyond the sheet leaves nothing to draw.
+        {"first seat off the sheet", {0, 0, 1, 0, 2100, 2970, 3000, 0, 0, 0, 0, 0, 2, 2, 500, 500}, 0},
+        // Steps of 2 m: only the first of 1000 columns lies on the sheet.
+        {"1000 columns of 2 m steps", {0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 20000, 0, 1000, 1, 10, 10}, 1},
+    };
+    for (const TCase& c : cases) {
+        TPriPaint doc(nullptr, QString(), 96, std::make_unique<TFixedPrinter>());
+        doc.PrintPaper.SetFields(c.Paper);
+        auto* p = static_cast<TPrintProbe*>(doc.AppendObject(std::make_unique<TPrintProbe>()));
+        TPageBuilder builder(doc, TFixedPrinter::A4At600());
+        QImage page(10, 10, QImage::Format_RGB32);
+        QPainter canvas(&page);
+        builder.DrawPlainSheet(canvas);
+        EXPECT_EQ(p->Targets.size(), c.Drawn) << c.Name;
+        for (const QRect& t : p->Targets)
+            EXPECT_LT(t.x(), 7016) << c.Name;
+    }
+    // Seat origins of a damaged grid saturate instead of wrapping round.
+    TPriPaint doc(nullptr, QString(), 96, std::make_unique<TFixedPrinter>());
+    doc.PrintPaper.SetFields({0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 1000000, 1000000, 1000, 1000, 10, 10});
+    const QPoint far = TPageBuilder(doc, TFixedPrinter::A4At600()).SeatOrigin(999, 999);
+    EXPECT_EQ(far, QPoint(INT_MAX, INT_MAX));
 }

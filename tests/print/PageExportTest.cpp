@@ -5,11 +5,14 @@
 #include "print/PageExport.h"
 #include "support/FixedPrinter.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -54,6 +57,11 @@ TEST(PageExportTest, ArgumentsAreCheckedBeforeAnythingIsRead) {
         {{"a.tda", "--out", "x.pdf", "--dpi"}, false},
         {{"a.tda", "b.tda", "--out", "x.pdf"}, false},
         {{"a.tda", "--out", "x.pdf", "--colour"}, false},
+        {{"a.tda", "--out", "x.pdf", "--year", "9999", "--month", "12"}, true},
+        {{"a.tda", "--out", "x.pdf", "--year", "2147483647", "--month", "1"}, false},
+        {{"a.tda", "--out", "x.pdf", "--year", "0", "--month", "1"}, false},
+        {{"a.tda", "--out", "x.pdf", "--year", "-1", "--month", "5"}, false},
+        {{"a.tda", "--out", "x.pdf", "--month", "5"}, false},
     };
     for (const TCase& c : cases) {
         TExportOptions o;
@@ -116,4 +124,90 @@ TEST(PageExportTest, BrokenTemplatesFailWithAReason) {
     EXPECT_FALSE(TPageExport::Run(QString(), o, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("バージョンが異なります")));
     EXPECT_FALSE(QFile::exists(o.OutFile));
+}
+
+TEST(PageExportTest, YearOutOfRangeSaysSoAndTheLastYearWorks) {
+    TExportOptions o;
+    QString error;
+    EXPECT_FALSE(TPageExport::ParseArguments({"a.tda", "--out", "x.pdf", "--year", "-1", "--month", "5"}, o, &error));
+    EXPECT_EQ(error, QStringLiteral("--year needs 1 to 9999"));
+    QTemporaryDir dir;
+    o.TemplateFile = WritePostcard(dir.path());
+    o.Year = 9999;
+    o.Month = 12;
+    o.Dpi = 50;
+    o.OutFile = dir.filePath("last.png");
+    EXPECT_TRUE(TPageExport::Run(QStringLiteral(KOMOREBI_APP_DIR "/"), o, &error)) << error.toStdString();
+}
+
+TEST(PageExportTest, FailedWritesSayWhatFailedAndLeaveTheTargetAlone) {
+    QTemporaryDir dir;
+    const QString card = WritePostcard(dir.path());
+    QString a3;
+    {
+        TPriPaint doc(nullptr, QString(), 96, std::make_unique<TFixedPrinter>());
+        doc.PrintPaper.SetFields({0, 0, 1, 0, 2970, 4200, 0, 0, 0, 0, 0, 0, 1, 1, 2970, 4200});
+        a3 = dir.filePath("a3.tda");
+        ASSERT_TRUE(doc.SaveToFile(a3, 0));
+    }
+    const QString kept = dir.filePath("kept.png");
+    {
+        QFile old(kept);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("the last good page");
+    }
+    // A device under a picture's name: the PNG goes to the full device too.
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), dir.filePath("full.png")));
+    struct TCase {
+        QString Template;
+        QString Out;
+        int Dpi;
+        QString Says;
+    } cases[] = {
+        {card, QStringLiteral("/dev/full"), 50, QStringLiteral("cannot write /dev/full: ")},
+        {card, dir.filePath("full.png"), 50, QStringLiteral("cannot write %1: ").arg(dir.filePath("full.png"))},
+        {card, dir.filePath("no/such/folder/x.pdf"), 50, QStringLiteral("cannot write ")},
+        {card, dir.filePath("no/such/folder/x.png"), 50, QStringLiteral("cannot write ")},
+        // 297 x 420 mm at 2400 dpi would be 1.1 gigapixels: refused before anything is allocated.
+        {a3, kept, 2400, QStringLiteral("the page at 2400 dpi would be 28062 x 39685 pixels")},
+    };
+    for (const TCase& c : cases) {
+        TExportOptions o;
+        o.TemplateFile = c.Template;
+        o.Dpi = c.Dpi;
+        o.OutFile = c.Out;
+        QString error;
+        EXPECT_FALSE(TPageExport::Run(QStringLiteral(KOMOREBI_APP_DIR "/"), o, &error)) << c.Out.toStdString();
+        EXPECT_TRUE(error.startsWith(c.Says)) << error.toStdString();
+        // The cause follows the file name.
+        EXPECT_GT(error.size(), c.Says.size() + 3) << error.toStdString();
+    }
+    // A disk that fills up half way: the process may write 1 KB, then every write fails.
+    for (const char* ext : {"pdf", "png"}) {
+        TExportOptions o;
+        o.TemplateFile = card;
+        o.Dpi = 300;
+        o.OutFile = kept.left(kept.size() - 3) + ext;
+        if (!QFile::exists(o.OutFile)) QFile::copy(kept, o.OutFile);
+        rlimit before{};
+        getrlimit(RLIMIT_FSIZE, &before);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = before;
+        small.rlim_cur = 1024;
+        setrlimit(RLIMIT_FSIZE, &small);
+        QString error;
+        const bool ok = TPageExport::Run(QStringLiteral(KOMOREBI_APP_DIR "/"), o, &error);
+        setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, oldHandler);
+        EXPECT_FALSE(ok) << ext;
+        EXPECT_TRUE(error.startsWith(QStringLiteral("cannot write %1: ").arg(o.OutFile))) << error.toStdString();
+        QFile target(o.OutFile);
+        ASSERT_TRUE(target.open(QIODevice::ReadOnly));
+        EXPECT_EQ(target.readAll(), QByteArray("the last good page")) << ext;
+    }
+    QFile old(kept);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("the last good page"));
+    // No temporary file is left beside the targets.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("kept")).size(), 2);
 }

@@ -1,0 +1,40 @@
+#include "document/PriPaint.h"
+#include "document/TemplateFile.h"
+#include "merge/RecordFile.h"
+#include "support/FixedPrinter.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray Read(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+// The seeds start the fuzzers from every form a reader knows: each must be read whole, or the
+// fuzzer would begin from refusals.
+TEST(SeedCorpusTest, EveryTemplateAndRecordFileSeedLoads) {
+    const QDir root(QStringLiteral(KOMOREBI_SOURCE_DIR "/tests/fuzz/corpus"));
+    const QFileInfoList seeds = QDir(root.filePath(QStringLiteral("TemplateFuzz"))).entryInfoList(QDir::Files);
+    ASSERT_GE(seeds.size(), 20);
+    for (const QFileInfo& seed : seeds) {
+        TPriPaint doc(nullptr, QString(), 96, std::make_unique<TFixedPrinter>());
+        QString reason;
+        EXPECT_EQ(TTemplateFile::Parse(doc, Read(seed.filePath()), 0, &reason), TTemplateFile::TResult::Ok)
+            << seed.fileName().toStdString() << " " << reason.toStdString();
+        EXPECT_FALSE(doc.SideObjects(0).empty() && doc.SideObjects(1).empty() && doc.BackObject.IsEmpty())
+            << seed.fileName().toStdString();
+    }
+    const QFileInfoList records = QDir(root.filePath(QStringLiteral("RecordFileFuzz"))).entryInfoList(QDir::Files);
+    ASSERT_GE(records.size(), 4);
+    for (const QFileInfo& seed : records) {
+        TRecordFile file;
+        EXPECT_TRUE(file.LoadFromBytes(Read(seed.filePath()), seed.fileName())) << seed.fileName().toStdString();
+        EXPECT_GE(file.Count(), 2) << seed.fileName().toStdString();
+    }
+}

@@ -1,0 +1,330 @@
+// Writes the seed corpus of the fuzz targets through the program's own writers: templates of
+// every file version with every object kind and record form, bitmap and RLE backgrounds,
+// transparent pictures, fields of every form, portals, and record files in CP932 and UTF-8.
+//
+//   make_fuzz_corpus [CORPUS_FOLDER]      (default: tests/fuzz/corpus)
+//
+// Pictures are kept tiny so that the whole corpus stays small.
+
+#include "calendar/PriCarendar.h"
+#include "document/PriPaint.h"
+#include "document/TemplateFile.h"
+#include "imaging/ImageCodec.h"
+#include "merge/PriField.h"
+#include "merge/PriPortal.h"
+#include "objects/ObjectFactory.h"
+#include "objects/PriImage.h"
+#include "objects/PriLabel.h"
+#include "objects/PriLine.h"
+#include "objects/PriShape.h"
+#include "platform/Cp932.h"
+#include "platform/FontMap.h"
+#include "platform/StreamReader.h"
+#include "platform/StreamWriter.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+using TFields = std::array<int32_t, TPriPaper::kFieldCount>;
+using TEntries = std::vector<std::pair<int, QByteArray>>;
+
+constexpr TFields kPostcard{0, 0, 1, 0, 1000, 1480, 0, 0, 0, 0, 0, 0, 1, 1, 1000, 1480};
+constexpr TFields kLandscape{0, 0, 0, 0, 1000, 1480, 0, 0, 0, 0, 0, 0, 1, 1, 1000, 1480};
+constexpr TFields kCardSheet{0, 0, 1, 0, 2100, 2970, 140, 110, 0, 0, 100, 0, 2, 5, 910, 550};
+
+bool WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        std::fprintf(stderr, "make_fuzz_corpus: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    return true;
+}
+
+QImage Picture(int w, int h, bool alpha) {
+    QImage image(w, h, alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    image.fill(alpha ? Qt::transparent : Qt::white);
+    QPainter p(&image);
+    p.setBrush(QColor(200, 60, 60, alpha ? 160 : 255));
+    p.drawEllipse(1, 1, w - 2, h - 2);
+    p.fillRect(0, 0, w / 2, 1, Qt::blue);
+    return image;
+}
+
+// A bottom-up 8-bit or 4-bit run-length bitmap of 4 x 2 pixels with two palette colours, as older
+// scanners and paint programs saved them.
+QByteArray RleBmp(bool fourBit) {
+    const QByteArray pixels = fourBit ? QByteArray("\x04\x01\x00\x00\x02\x10\x02\x01\x00\x01", 10)
+                                      : QByteArray("\x04\x01\x00\x00\x02\x00\x02\x01\x00\x01", 10);
+    TStreamWriter w;
+    const int32_t offset = 14 + 40 + 8;
+    w.WriteBytes("BM");
+    w.WriteInt32(offset + int32_t(pixels.size()));
+    w.WriteInt32(0);
+    w.WriteInt32(offset);
+    w.WriteInt32(40);
+    w.WriteInt32(4);
+    w.WriteInt32(2);
+    w.WriteBytes(QByteArray(fourBit ? "\x01\x00\x04\x00" : "\x01\x00\x08\x00", 4));
+    w.WriteInt32(fourBit ? 2 : 1); // BI_RLE4 or BI_RLE8
+    w.WriteInt32(int32_t(pixels.size()));
+    w.WriteInt32(2835);
+    w.WriteInt32(2835);
+    w.WriteInt32(2);
+    w.WriteInt32(0);
+    w.WriteBytes(QByteArray("\xFF\xFF\xFF\x00\x20\x40\xC0\x00", 8));
+    w.WriteBytes(pixels);
+    return w.Bytes();
+}
+
+QByteArray Record(TPriBase& obj, int version) {
+    TStreamWriter w;
+    obj.SaveToStream(w, version);
+    return w.Bytes();
+}
+
+// One of every kind in the record form of the given file version.
+TEntries AllKinds(int version, bool transparent) {
+    TEntries entries;
+    const int textVersion = version == TTemplateFile::kVersion ? TPriLabel::kLongRecordVersion : version;
+    TPriLabel label;
+    label.SetStoreRect({50, 50, 600, 200});
+    label.SameFSize = 14;
+    label.SmallCheck = true;
+    label.SetDataString(QStringLiteral("こもれび(小)\n2行目"));
+    entries.push_back({okLabel, Record(label, textVersion)});
+    TPriLabel vertical;
+    vertical.SetStoreRect({700, 50, 200, 800});
+    vertical.SetFontAngle(faLong);
+    vertical.SidePos = psKintou;
+    vertical.LongPos = tlKintou;
+    vertical.SetDataString(QStringLiteral("縦書き１２３ー"));
+    entries.push_back({okLabel, Record(vertical, textVersion)});
+
+    TPriImage image;
+    image.SetStoreRect({50, 300, 300, 200});
+    image.TransParent = transparent;
+    image.Color = RGBColor(255, 255, 255);
+    image.ImageType = version >= 6 ? (transparent ? 3 : 1) : 0;
+    image.SetPicture(Picture(12, 8, transparent && version >= 6));
+    entries.push_back({okImage, Record(image, version)});
+
+    TPriField field;
+    field.SetStoreRect({400, 300, 400, 100});
+    field.CategoryNum = TPriField::kYearCategory;
+    field.FieldMode = fmJetPrint;
+    field.SetCategoryName(QStringLiteral("2027"));
+    entries.push_back({okField, Record(field, textVersion)});
+
+    TPriShape shape;
+    shape.SetStoreRect({50, 600, 300, 200});
+    shape.Shape = version > 4 ? TBltShape::RoundRect : TBltShape::Ellipse;
+    entries.push_back({okShape, Record(shape, version)});
+
+    TPriLine line;
+    line.SetStoreRect({50, 850, 600, 10});
+    entries.push_back({okLine, Record(line, version)});
+
+    TPriPortal portal;
+    portal.SetStoreRect({400, 600, 500, 60});
+    portal.ObjHeight = 60;
+    portal.SetRows(4);
+    portal.Dataname = QStringLiteral("明細.CSV");
+    entries.push_back({okPortal, Record(portal, version)});
+
+    TPriCarendar calendar;
+    calendar.SetStoreRect({100, 900, 800, 500});
+    calendar.SetMonth(1);
+    entries.push_back({okCarendar, Record(calendar, version)});
+    return entries;
+}
+
+// The fields in each state and mode, with every number style the record holds.
+TEntries AllFieldForms(int version) {
+    TEntries entries;
+    const int states[] = {fsText, fsImage, fsBarcode, fsTotal, fsRengeTotal};
+    const int categories[] = {9999, TPriField::kMonthTitleCategory, TPriField::kMonthTitleYearCategory, 3};
+    int i = 0;
+    for (int state : states) {
+        TPriField field;
+        field.SetStoreRect({50, 50 + 120 * i, 700, 100});
+        field.FieldState = TFieldState(state);
+        field.FieldMode = TFieldMode(i % 3);
+        field.CategoryNum = categories[i % 4];
+        field.SetCategoryName(state == fsBarcode ? QStringLiteral("4901234567894") : QStringLiteral("1"));
+        TFieldPlusStyle& style = field.FieldPStyle();
+        style.GroupDigits = i % 2 == 0;
+        style.TriangleMinus = i % 2 == 1;
+        style.FixedDecimals = true;
+        style.Decimals = i;
+        style.UsePrefix = style.UseSuffix = true;
+        style.DropPoint = i == 3;
+        style.ZeroPad = i == 4;
+        entries.push_back({okField, Record(field, version)});
+        ++i;
+    }
+    return entries;
+}
+
+// A background block: present, shown (side 1 only) and the picture bytes.
+QByteArray BackBlock(const QByteArray& picture, bool shown = true) {
+    TStreamWriter w;
+    if (picture.isEmpty()) {
+        w.WriteInt32(0);
+        return w.Bytes();
+    }
+    w.WriteInt32(1);
+    w.WriteBool(shown);
+    w.WriteBlock64(picture);
+    return w.Bytes();
+}
+
+QByteArray Template(int version, const TFields& paper, const QByteArray& back, const TEntries& side1,
+                    const TEntries& side2 = {}, bool reservedSkip = false) {
+    TStreamWriter w;
+    w.WriteInt32(TTemplateFile::kMagic);
+    w.WriteInt32(version);
+    w.WriteInt32(0);
+    for (int32_t v : paper)
+        w.WriteInt32(v);
+    if (version >= 3) {
+        w.WriteInt32(reservedSkip ? 1 : 0);
+        if (reservedSkip) {
+            w.WriteBytes(QByteArray(8, '\0'));
+            w.WriteBlock64("reserved");
+        }
+    }
+    w.WriteInt32(2);
+    w.WriteString(QStringLiteral("住所録.CSV"));
+    w.WriteString(QStringLiteral("明細.TAB"));
+    w.WriteBytes(back);
+    const auto side = [&w](const TEntries& entries) {
+        w.WriteInt32(int32_t(entries.size()));
+        for (const auto& [kind, record] : entries) {
+            w.WriteInt32(kind);
+            w.WriteBlock64(record);
+        }
+    };
+    side(side1);
+    w.WriteInt32(TTemplateFile::kSeparator);
+    w.WriteInt32(0); // side 2 has no background
+    side(side2);
+    w.WriteInt32(TTemplateFile::kEndMarker);
+    return w.Bytes();
+}
+
+bool MakeTemplates(const QString& dir) {
+    const QByteArray jpeg = TImageCodec::Encode(Picture(16, 12, false), TImageFormat::Jpeg);
+    const QByteArray bmp = TImageCodec::Encode(Picture(8, 6, false), TImageFormat::Bmp);
+    bool ok = true;
+    for (int version = 1; version <= TTemplateFile::kVersion; ++version) {
+        const QByteArray back = BackBlock(version == 1 ? bmp : jpeg);
+        ok &= WriteFile(dir + QStringLiteral("/v%1-all-kinds.tda").arg(version),
+                        Template(version, kPostcard, back, AllKinds(version, false)));
+        ok &= WriteFile(dir + QStringLiteral("/v%1-transparent.tda").arg(version),
+                        Template(version, kLandscape, BackBlock({}), {}, AllKinds(version, true)));
+        ok &= WriteFile(dir + QStringLiteral("/v%1-field-forms.tda").arg(version),
+                        Template(version, kCardSheet, BackBlock({}), AllFieldForms(version)));
+    }
+    // Text records in a version 6 file come in the short and the long form.
+    for (int textVersion : {7, 10})
+        ok &= WriteFile(dir + QStringLiteral("/v6-text-record-%1.tda").arg(textVersion),
+                        Template(6, kPostcard, BackBlock({}), AllFieldForms(textVersion)));
+    ok &= WriteFile(dir + QStringLiteral("/v1-rle8-background.tda"),
+                    Template(1, kPostcard, BackBlock(RleBmp(false)), {}));
+    ok &= WriteFile(dir + QStringLiteral("/v1-rle4-background-hidden.tda"),
+                    Template(1, kPostcard, BackBlock(RleBmp(true), false), {}));
+    ok &= WriteFile(dir + QStringLiteral("/v5-rle-picture.tda"), [&] {
+        TStreamWriter record;
+        TPriImage image;
+        image.SetStoreRect({0, 0, 400, 200});
+        image.TPriBase::SaveToStream(record, 5); // the common header, then the picture fields by hand
+        record.WriteBool(true);
+        record.WriteBool(true);
+        record.WriteBool(true);
+        record.WriteBlock64(RleBmp(false)); // no picture type before version 6: a BMP file
+        record.WriteColor(RGBColor(255, 255, 255));
+        for (int i = 0; i < 4; ++i)
+            record.WriteInt32(0);
+        record.WriteBool(false);
+        record.WriteBool(true);
+        for (int i = 0; i < 4; ++i)
+            record.WriteInt32(0);
+        return Template(5, kPostcard, BackBlock({}), {{okImage, record.Bytes()}});
+    }());
+    ok &= WriteFile(dir + QStringLiteral("/v6-reserved-block.tda"),
+                    Template(6, kCardSheet, BackBlock(jpeg), AllKinds(6, false), {}, true));
+
+    // A complete document through the surface's own save, as the user's files are written.
+    TPriPaint doc(nullptr, QString(), 96, std::make_unique<TNoPrinter>());
+    doc.PrintPaper.SetFields(kCardSheet);
+    for (auto& [kind, record] : AllKinds(6, true)) {
+        std::unique_ptr<TPriBase> obj = TObjectFactory::Create(kind);
+        TStreamReader in(record);
+        if (obj && obj->LoadFromStream(in, kind == okLabel || kind == okField ? 10 : 6))
+            doc.AppendObject(std::move(obj));
+    }
+    QByteArray saved;
+    ok &= TTemplateFile::Build(doc, 0, saved) == TTemplateFile::TResult::Ok;
+    ok &= WriteFile(dir + QStringLiteral("/v6-saved-document.tda"), saved);
+    return ok;
+}
+
+bool MakeRecordFiles(const QString& dir) {
+    const QString table = QStringLiteral("顧客番号,氏名,住所,金額\r\n"
+                                         "1,山田 太郎,\"東京都千代田区1-1\",12000\r\n"
+                                         "1,,明細の続き,300\r\n"
+                                         "\r\n"
+                                         "2,佐藤 花子,大阪市北区\\,梅田,-4500.5\r\n"
+                                         "3,ソフト表,能力\\\\,\"\"\r\n");
+    QString tab = table;
+    tab.replace(',', '\t');
+    bool ok = true;
+    ok &= WriteFile(dir + QStringLiteral("/cp932.CSV"), TCp932::Encode(table));
+    ok &= WriteFile(dir + QStringLiteral("/cp932.TAB"), TCp932::Encode(tab));
+    ok &= WriteFile(dir + QStringLiteral("/utf8-bom.CSV"), QByteArray("\xEF\xBB\xBF") + table.toUtf8());
+    ok &= WriteFile(dir + QStringLiteral("/utf8.TAB"), tab.toUtf8());
+    ok &= WriteFile(dir + QStringLiteral("/ascii-lf.CSV"), QByteArray("key,a,b\n1,x,y\n1,z\n2,\"q,r\",s\n"));
+    return ok;
+}
+
+// MergeObjectFuzz reads a version byte, then a field or portal record.
+bool MakeMergeRecords(const QString& dir) {
+    bool ok = true;
+    for (int version : {1, 2, 3, 5, 6, 7, 10}) {
+        const TEntries fields = AllFieldForms(version);
+        for (size_t i = 0; i < fields.size(); i += 2)
+            ok &=
+                WriteFile(dir + QStringLiteral("/field-v%1-%2").arg(version).arg(i), char(version) + fields[i].second);
+        TPriPortal portal;
+        portal.SetStoreRect({0, 0, 500, 60});
+        portal.SetRows(3);
+        portal.Dataname = QStringLiteral("明細.TAB");
+        ok &= WriteFile(dir + QStringLiteral("/portal-v%1").arg(version), char(version) + Record(portal, version));
+    }
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    TFontMap::Install();
+    const QString root = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("tests/fuzz/corpus");
+    bool ok = true;
+    for (const auto& [name, make] : std::vector<std::pair<QString, std::function<bool(const QString&)>>>{
+             {QStringLiteral("TemplateFuzz"), MakeTemplates},
+             {QStringLiteral("RecordFileFuzz"), MakeRecordFiles},
+             {QStringLiteral("MergeObjectFuzz"), MakeMergeRecords}}) {
+        const QString dir = root + '/' + name;
+        ok &= QDir().mkpath(dir) && make(dir);
+    }
+    return ok ? 0 : 1;
+}

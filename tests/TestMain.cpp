@@ -1,3 +1,4 @@
+#include "document/ObjectKinds.h"
 #include "platform/FontMap.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     TFontMap::Install();
+    TObjectKinds::RegisterAll();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

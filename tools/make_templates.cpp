@@ -6,6 +6,7 @@
 // The holiday list for the thumbnails is read from the folder above TEMPLATE_FOLDER.
 
 #include "calendar/PriCarendar.h"
+#include "document/ObjectKinds.h"
 #include "document/PriPaint.h"
 #include "document/TemplateFile.h"
 #include "imaging/JpegCodec.h"
@@ -901,6 +902,7 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     TFontMap::Install();
+    TObjectKinds::RegisterAll();
     const QString root =
         QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("data/Template")).absolutePath();
     const QString appPath = QFileInfo(root).path() + "/";

@@ -7,9 +7,9 @@
 
 void TDisplaySettings::Read(const TIniFile& ini) {
     const QString mf = QStringLiteral("MainForm"), sc = QStringLiteral("Screen");
-    WindowBounds = QRect(ini.ReadInteger(mf, "Left", WindowBounds.x()), ini.ReadInteger(mf, "Top", WindowBounds.y()),
-                         ini.ReadInteger(mf, "Width", WindowBounds.width()),
-                         ini.ReadInteger(mf, "Height", WindowBounds.height()));
+    WindowBounds =
+        QRect(ini.ReadInteger(mf, "Left", WindowBounds.x()), ini.ReadInteger(mf, "Top", WindowBounds.y()),
+              ini.ReadInteger(mf, "Width", WindowBounds.width()), ini.ReadInteger(mf, "Height", WindowBounds.height()));
     ToolBar = ini.ReadBool(mf, "ToolBar", true);
     GridCheck = ini.ReadBool(sc, "GridCheck", false);
     MarginCheck = ini.ReadBool(sc, "MarginCheck", true);

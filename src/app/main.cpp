@@ -1,68 +1,135 @@
-#include "app/SampleRender.h"
+#include "app/PrintMainForm.h"
+#include "document/ObjectKinds.h"
+#include "platform/AppPaths.h"
 #include "platform/FontMap.h"
 #include "print/PageExport.h"
 
+#include "app/DisplayCheck.h"
+#include "app/SingleInstance.h"
+#include "app/SplashForm.h"
+
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 namespace {
 
 void Usage() {
-    std::fprintf(stderr, "usage: komorebi export TEMPLATE.tda --out FILE.pdf|FILE.png [--year Y --month M] [--dpi N]\n"
-                         "       komorebi sample [--out FILE.png]\n");
+    std::fprintf(stderr,
+                 "usage: komorebi [--no-splash] [--startup-timing] [FILE.tda]\n"
+                 "       komorebi export TEMPLATE.tda --out FILE.pdf|FILE.png [--year Y --month M] [--dpi N]\n");
+}
+
+struct TCommandLine {
+    bool NoSplash = false;
+    bool Timing = false;
+    QString File;
+    bool Bad = false;
+};
+
+TCommandLine ParseDesktopArguments(const QStringList& args) {
+    TCommandLine line;
+    for (const QString& a : args) {
+        if (a == QLatin1String("--no-splash"))
+            line.NoSplash = true;
+        else if (a == QLatin1String("--startup-timing"))
+            line.Timing = true;
+        else if (a.startsWith(QLatin1Char('-')) || !line.File.isEmpty())
+            line.Bad = true;
+        else
+            line.File = QFileInfo(a).absoluteFilePath();
+    }
+    return line;
+}
+
+int RunExport(const TAppPaths& paths, const QStringList& args) {
+    TExportOptions options;
+    QString error;
+    if (!TPageExport::ParseArguments(args, options, &error)) {
+        std::fprintf(stderr, "komorebi export: %s\n", qPrintable(error));
+        Usage();
+        return 2;
+    }
+    if (!TPageExport::Run(paths.AppPath(), options, &error)) {
+        std::fprintf(stderr, "komorebi export: %s\n", qPrintable(error));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(QFileInfo(options.OutFile).absoluteFilePath()));
+    return 0;
+}
+
+void PrintTiming(qint64 qtStartNs, qint64 formOffsetNs, const TPrintMainForm& form) {
+    std::printf("startup phase                  ms (from process start)\n");
+    std::printf("%-28s %8.1f\n", "Qt start", qtStartNs / 1e6);
+    for (const auto& [name, ns] : form.StartupPhases())
+        std::printf("%-28s %8.1f\n", qPrintable(name), (formOffsetNs + ns) / 1e6);
+    std::fflush(stdout);
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    // The commands of the command line need no display.
-    const bool headless = argc > 1;
+    QElapsedTimer clock;
+    clock.start();
+    // The export needs no display.
+    const bool headless = argc > 1 && std::strcmp(argv[1], "export") == 0;
     if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     if (headless && qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
         // Batch runs (cron, CI) have no session folder; give Qt a private one instead of a warning.
         const QByteArray dir = QDir::tempPath().toLocal8Bit() + "/komorebi-runtime-" + QByteArray::number(getuid());
         if (QDir().mkpath(QString::fromLocal8Bit(dir)) &&
-            QFile::setPermissions(QString::fromLocal8Bit(dir), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                                   QFileDevice::ExeOwner))
+            QFile::setPermissions(QString::fromLocal8Bit(dir),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
             qputenv("XDG_RUNTIME_DIR", dir);
+    }
+    if (!headless && !HasDisplay()) {
+        std::fprintf(stderr, "%s\n", qPrintable(NoDisplayMessage()));
+        return 1;
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("komorebi"));
+    const qint64 qtStartNs = clock.nsecsElapsed();
     TFontMap::Install();
-    const QString appPath = QCoreApplication::applicationDirPath() + QDir::separator();
-
+    TObjectKinds::RegisterAll();
+    const TAppPaths paths = TAppPaths::Detect();
     const QStringList args = QCoreApplication::arguments();
-    const QString command = args.size() > 1 ? args[1] : QString();
+    if (headless) return RunExport(paths, args.mid(2));
+
+    const TCommandLine line = ParseDesktopArguments(args.mid(1));
+    if (line.Bad) {
+        Usage();
+        return 2;
+    }
+    // One program per user: a second start hands its file to the first and ends.
+    TSingleInstance instance;
+    if (!instance.Claim()) {
+        instance.SendToPrimary(line.File.isEmpty() ? QStringList() : QStringList{line.File});
+        return 0;
+    }
+    if (!line.NoSplash) TSplashForm::ShowSplash();
     QString error;
-    if (command == QLatin1String("export")) {
-        TExportOptions options;
-        if (!TPageExport::ParseArguments(args.mid(2), options, &error)) {
-            std::fprintf(stderr, "komorebi export: %s\n", qPrintable(error));
-            Usage();
-            return 2;
-        }
-        if (!TPageExport::Run(appPath, options, &error)) {
-            std::fprintf(stderr, "komorebi export: %s\n", qPrintable(error));
-            return 1;
-        }
-        std::printf("%s\n", qPrintable(QFileInfo(options.OutFile).absoluteFilePath()));
-        return 0;
-    }
-    if (command == QLatin1String("sample")) {
-        QString out = appPath + QStringLiteral("UserData/sample.png");
-        const qsizetype at = args.indexOf(QStringLiteral("--out"));
-        if (at > 0 && at + 1 < args.size()) out = args[at + 1];
-        if (!RenderSamplePage(appPath, out, &error)) {
-            std::fprintf(stderr, "komorebi: %s\n", qPrintable(error));
-            return 1;
-        }
-        std::printf("%s\n", qPrintable(QFileInfo(out).absoluteFilePath()));
-        return 0;
-    }
-    Usage();
-    return 2;
+    if (!paths.EnsureUserTree(&error)) std::fprintf(stderr, "komorebi: %s\n", qPrintable(error));
+
+    TMainFormOptions options;
+    options.Paths = paths;
+    const qint64 formOffsetNs = clock.nsecsElapsed();
+    TPrintMainForm form(options);
+    QObject::connect(&instance, &TSingleInstance::ActivationRequested, &form, [&form](const QStringList& files) {
+        TSingleInstance::BringToFront(&form);
+        form.OpenFromOtherInstance(files);
+    });
+    if (!form.FormCreate(line.File)) return 0;
+    QObject::connect(&form, &TPrintMainForm::FirstPainted, &form, [&] {
+        // What the first picture does not need comes after it.
+        form.FinishStartup();
+        if (line.Timing) PrintTiming(qtStartNs, formOffsetNs, form);
+    });
+    form.show();
+    return app.exec();
 }

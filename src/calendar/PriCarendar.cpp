@@ -126,8 +126,13 @@ void TPriCarendar::MakeDayTable() {
 }
 
 void TPriCarendar::LoadHoliday(const QString& path) {
-    auto list = std::make_unique<THolidayList>();
+    auto list = std::make_shared<THolidayList>();
     if (!list->LoadFromFile(path)) return;
+    SetHolidayList(std::move(list));
+}
+
+void TPriCarendar::SetHolidayList(std::shared_ptr<const THolidayList> list) {
+    if (!list) return;
     FHolidayList = std::move(list);
     FHolidayCheck = true;
 }
@@ -138,7 +143,7 @@ bool TPriCarendar::IsHoliday(int year, int month, int day) const {
 
 int TPriCarendar::GetFontSize() const {
     if (!BackImage || FBaseSize.y() <= 0) return SameFSize;
-    const double v = double(BackImage->height()) / FBaseSize.y() * SameFSize;
+    const double v = double(PageSize().height()) / FBaseSize.y() * SameFSize;
     return TruncUnlessAbove07(v);
 }
 
@@ -428,7 +433,7 @@ void TPriCarendar::DrawObject(TBltMode, QPainter& canvas) {
     fDeviceDpi = 0;
     QRect clip;
     if (BackImage)
-        clip = QRect(QPoint(0, 0), BackImage->size());
+        clip = QRect(QPoint(0, 0), PageSize());
     else if (canvas.device())
         clip = QRect(0, 0, canvas.device()->width(), canvas.device()->height());
     DrawCarendar(canvas, Left, Top, Width, Height, clip);

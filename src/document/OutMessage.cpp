@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-QString TOutMessage::ErrorText() { return QStringLiteral("エラーが発生しました"); }
+QString TOutMessage::ErrorText() {
+    return QStringLiteral("エラーが発生しました");
+}
 
 bool TOutMessage::LoadMessages(const QString& path) {
     // A folder or a pipe in the file's place counts as no file.
@@ -18,11 +20,18 @@ bool TOutMessage::LoadMessages(const QString& path) {
 
 void TOutMessage::LoadFromBytes(const QByteArray& bytes) {
     fMessages.clear();
-    QList<QByteArray> lines = bytes.split('\n');
-    // A final line break does not start another message.
-    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-    for (QByteArray line : lines) {
-        if (line.endsWith('\r')) line.chop(1);
+    // Lines end in CR LF, LF or a lone CR (files saved by old Mac editors); a final line break does
+    // not start another message.
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r' && bytes[i] != '\n') continue;
+        lines.append(bytes.mid(start, i - start));
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < bytes.size()) lines.append(bytes.mid(start));
+    for (const QByteArray& line : lines) {
         // Only the single-byte colon separates; a full-width colon is part of the text. In CP932
         // 0x3A never occurs as a trail byte, so searching the bytes is safe.
         const qsizetype colon = line.indexOf(':');

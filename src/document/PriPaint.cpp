@@ -59,11 +59,21 @@ void TPriPaint::SetPageLayout(QPoint o, QSize a) {
 
     int k = 0;
     switch (BltSizeCheck) {
-    case bsNormal: k = 1; break;
-    case bs200: k = 2; break;
-    case bs300: k = 3; break;
-    case bs400: k = 4; break;
-    case bsStretch: k = 0; break;
+    case bsNormal:
+        k = 1;
+        break;
+    case bs200:
+        k = 2;
+        break;
+    case bs300:
+        k = 3;
+        break;
+    case bs400:
+        k = 4;
+        break;
+    case bsStretch:
+        k = 0;
+        break;
     }
     if (k > 0) {
         width = int(std::min<qint64>(qint64(k) * FPaperPixels.width(), kMaxViewSide + 1));
@@ -101,10 +111,7 @@ void TPriPaint::SetPageLayout(QPoint o, QSize a) {
     // allocation of gigabytes.
     if (qint64(newW) > kMaxViewSide || qint64(newH) > kMaxViewSide) newW = newH = 0;
     fViewSize = QSize(std::max(newW, 0), std::max(newH, 0));
-    if (FPageBitmap.size() != fViewSize) {
-        FPageBitmap = fViewSize.isEmpty() ? QImage() : QImage(fViewSize, QImage::Format_RGB32);
-        if (!FPageBitmap.isNull()) FPageBitmap.fill(Qt::white);
-    }
+    AllocatePageBitmap();
     setGeometry(left, top, fViewSize.width(), fViewSize.height());
 
     for (auto& obj : *FObjectList) {
@@ -113,6 +120,31 @@ void TPriPaint::SetPageLayout(QPoint o, QSize a) {
         obj->MakeHandles();
     }
     RecomputeMargins();
+}
+
+void TPriPaint::AllocatePageBitmap() {
+    // A page too large for the device resolution is kept at one pixel per view pixel.
+    qreal ratio = fDeviceRatio;
+    if (fViewSize.width() * ratio > kMaxViewSide || fViewSize.height() * ratio > kMaxViewSide) ratio = 1;
+    const QSize pixels = (QSizeF(fViewSize) * ratio).toSize();
+    if (FPageBitmap.size() == pixels && FPageBitmap.devicePixelRatio() == ratio && !FPageBitmap.isNull()) return;
+    FPageBitmap = fViewSize.isEmpty() ? QImage() : QImage(pixels, QImage::Format_RGB32);
+    if (FPageBitmap.isNull()) return;
+    FPageBitmap.setDevicePixelRatio(ratio);
+    FPageBitmap.fill(Qt::white);
+}
+
+void TPriPaint::SetDevicePixelRatio(qreal ratio) {
+    if (!(ratio > 0) || ratio == fDeviceRatio) return;
+    fDeviceRatio = ratio;
+    if (fViewSize.isEmpty()) return;
+    AllocatePageBitmap();
+    RedrawPage(nullptr, true, true);
+}
+
+bool TPriPaint::HandleKey(int, bool, bool) {
+    // Keyboard editing of the selection is not offered yet: every key goes back to the window.
+    return false;
 }
 
 void TPriPaint::RecomputeMargins() {
@@ -150,8 +182,8 @@ void TPriPaint::ApplyPaperToPrinter() {
 }
 
 void TPriPaint::SetVisibleRect(int left, int top, int width, int height) {
-    FVisibleRect = TRect{left, top, std::min(left + width, fViewSize.width()),
-                         std::min(top + height, fViewSize.height())};
+    FVisibleRect =
+        TRect{left, top, std::min(left + width, fViewSize.width()), std::min(top + height, fViewSize.height())};
     BackObject.MakeViewPart(FVisibleRect, fViewSize.width(), fViewSize.height());
 }
 
@@ -269,7 +301,13 @@ void TPriPaint::paintEvent(QPaintEvent* event) {
     if (FVisibleRect.IsEmpty()) FVisibleRect = TRect{0, 0, fViewSize.width(), fViewSize.height()};
     const QRect r = FVisibleRect.ToQRect().intersected(event->rect());
     p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(r.topLeft(), FPageBitmap, r);
+    const qreal ratio = FPageBitmap.devicePixelRatio();
+    if (ratio == 1) {
+        p.drawImage(r.topLeft(), FPageBitmap, r);
+    } else {
+        const QRectF source(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio);
+        p.drawImage(QRectF(r), FPageBitmap, source);
+    }
 }
 
 void TPriPaint::ShiftMonth(int year, int storedMonth, int startMonth, int& outYear, int& outMonth) {
@@ -287,9 +325,14 @@ void TPriPaint::ApplyStartMonth(int year, int startMonth) {
     if (year == -1 || startMonth == -1) return;
     for (auto& obj : *FObjectList) {
         switch (obj->ObjectNum) {
-        case okCarendar: static_cast<TPriCarendar&>(*obj).ShiftToStart(year, startMonth); break;
-        case okField: static_cast<TPriField&>(*obj).ApplyStartMonth(year, startMonth); break;
-        default: break;
+        case okCarendar:
+            static_cast<TPriCarendar&>(*obj).ShiftToStart(year, startMonth);
+            break;
+        case okField:
+            static_cast<TPriField&>(*obj).ApplyStartMonth(year, startMonth);
+            break;
+        default:
+            break;
         }
     }
 }
@@ -298,7 +341,8 @@ bool TPriPaint::LoadFromFile(const QString& fileName, int formatKind, QString* e
     using TResult = TTemplateFile::TResult;
     const TResult result = TTemplateFile::Load(*this, fileName, formatKind, error);
     switch (result) {
-    case TResult::Ok: return true;
+    case TResult::Ok:
+        return true;
     case TResult::BadVersion:
         if (Host) Host->ShowMessage(QStringLiteral("バージョンが異なります"));
         if (error) *error = QStringLiteral("バージョンが異なります");
@@ -310,7 +354,8 @@ bool TPriPaint::LoadFromFile(const QString& fileName, int formatKind, QString* e
     case TResult::Silent:
         if (error) *error = QStringLiteral("not a readable template file");
         break;
-    default: break;
+    default:
+        break;
     }
     return false;
 }
@@ -392,7 +437,8 @@ void TPriPaint::ClearDocument() {
 void TPriPaint::CommitUndo() {
     auto removeRecorded = [this] {
         std::vector<int> doomed;
-        for (const auto& copy : FUndoList) doomed.push_back(copy->ListNum);
+        for (const auto& copy : FUndoList)
+            doomed.push_back(copy->ListNum);
         std::sort(doomed.begin(), doomed.end());
         doomed.erase(std::unique(doomed.begin(), doomed.end()), doomed.end());
         for (auto it = doomed.rbegin(); it != doomed.rend(); ++it) {
@@ -414,9 +460,11 @@ void TPriPaint::CommitUndo() {
         if (UndoState != usReverse) removeRecorded();
         break;
     case ukReorder:
-        for (auto& obj : *FObjectList) obj->Tag = 0;
+        for (auto& obj : *FObjectList)
+            obj->Tag = 0;
         break;
-    default: break;
+    default:
+        break;
     }
     FUndoList.clear();
     FUndoKind = ukNone;
@@ -446,11 +494,13 @@ void TPriPaint::ReplaceContent(TObjectOwnerList side1, TObjectOwnerList side2, c
 
 void TPriPaint::RenumberObjects() {
     int i = 0;
-    for (auto& obj : *FObjectList) obj->ListNum = i++;
+    for (auto& obj : *FObjectList)
+        obj->ListNum = i++;
 }
 
 void TPriPaint::DeselectAll() {
-    for (TPriBase* obj : FSelectList) obj->SetForcusCheck(false);
+    for (TPriBase* obj : FSelectList)
+        obj->SetForcusCheck(false);
     FSelectList.clear();
 }
 
@@ -468,14 +518,19 @@ void TPriPaint::SetObjectMode(TObjectMode mode) {
 Qt::CursorShape TPriPaint::CursorForHandle(int handle) {
     switch (handle) {
     case 0:
-    case 7: return Qt::SizeFDiagCursor;
+    case 7:
+        return Qt::SizeFDiagCursor;
     case 1:
-    case 6: return Qt::SizeVerCursor;
+    case 6:
+        return Qt::SizeVerCursor;
     case 2:
-    case 5: return Qt::SizeBDiagCursor;
+    case 5:
+        return Qt::SizeBDiagCursor;
     case 3:
-    case 4: return Qt::SizeHorCursor;
-    default: return Qt::ForbiddenCursor;
+    case 4:
+        return Qt::SizeHorCursor;
+    default:
+        return Qt::ForbiddenCursor;
     }
 }
 

@@ -121,6 +121,14 @@ public:
     void ShowSelectionPos();
     QString SelectionPosText() const;
 
+    // Keys the editor acts on itself; false hands the key back to the window.
+    bool HandleKey(int key, bool shift, bool ctrl);
+
+    // Device pixels per view pixel of the screen. The page bitmap is kept at that resolution so a
+    // high-density screen shows it sharp; objects, bounds and hit tests stay in view pixels.
+    void SetDevicePixelRatio(qreal ratio);
+    qreal DevicePixelRatio() const { return fDeviceRatio; }
+
     bool HasSelection() const { return !FSelectList.isEmpty(); }
     bool CanUndo() const { return !FUndoList.empty(); }
     bool HasVisibleObjects() const;
@@ -145,8 +153,12 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The page bitmap at the view size and the device pixel ratio.
+    void AllocatePageBitmap();
+
     QString fAppPath;
     int fScreenInch;
+    qreal fDeviceRatio = 1;
     std::unique_ptr<TPrinterMetricsProvider> fPrinter;
 
     QList<TPriBase*> FSelectList;

@@ -1,6 +1,7 @@
 #include "document/TemplateFile.h"
 
 #include "calendar/PriCarendar.h"
+#include "document/ObjectKinds.h"
 #include "document/PriPaint.h"
 #include "objects/ObjectFactory.h"
 #include "objects/PriImage.h"
@@ -39,7 +40,14 @@ bool WriteSide(TStreamWriter& out, TObjectOwnerList& objects) {
 }
 
 // Reads one side's objects into a temporary list. Kinds this program does not know refuse the file.
-bool ReadSide(TStreamReader& in, int version, TPriPaint& doc, QSize paperPixels, TObjectOwnerList& objects) {
+// The holiday file of a document, read by its first calendar and shared by the others.
+struct THolidays {
+    bool Tried = false;
+    std::shared_ptr<const THolidayList> List;
+};
+
+bool ReadSide(TStreamReader& in, int version, TPriPaint& doc, QSize paperPixels, TObjectOwnerList& objects,
+              THolidays& holidays) {
     int32_t count;
     if (!in.ReadInt32(count) || count < 0) return false;
     for (int32_t i = 0; i < count; ++i) {
@@ -57,7 +65,12 @@ bool ReadSide(TStreamReader& in, int version, TPriPaint& doc, QSize paperPixels,
             auto& cal = static_cast<TPriCarendar&>(*obj);
             cal.SetBaseSize(QPoint(paperPixels.width(), paperPixels.height()));
             cal.MakeDayTable();
-            cal.LoadHoliday(TPriCarendar::HolidayFile(doc.AppPath()));
+            if (!holidays.Tried) {
+                holidays.Tried = true;
+                auto list = std::make_shared<THolidayList>();
+                if (list->LoadFromFile(TPriCarendar::HolidayFile(doc.AppPath()))) holidays.List = std::move(list);
+            }
+            cal.SetHolidayList(holidays.List);
         }
         objects.push_back(std::move(obj));
     }
@@ -94,6 +107,7 @@ TResult TTemplateFile::Build(TPriPaint& doc, int formatKind, QByteArray& bytes) 
 }
 
 TResult TTemplateFile::Parse(TPriPaint& doc, const QByteArray& bytes, int formatKind) {
+    TObjectKinds::RegisterAll();
     TStreamReader in(bytes);
     int32_t magic, version, kind;
     if (!in.ReadInt32(magic) || magic != kMagic) return TResult::Silent;
@@ -121,12 +135,13 @@ TResult TTemplateFile::Parse(TPriPaint& doc, const QByteArray& bytes, int format
 
     TPriBackImage back;
     TObjectOwnerList side1, side2;
+    THolidays holidays;
     if (!back.ReadBack(in, TPriBackImage::kMainBack, version)) return TResult::Silent;
-    if (!ReadSide(in, version, doc, paperPixels, side1)) return TResult::Silent;
+    if (!ReadSide(in, version, doc, paperPixels, side1, holidays)) return TResult::Silent;
     int32_t separator;
     if (!in.ReadInt32(separator) || separator != kSeparator) return TResult::Silent;
     if (!back.ReadBack(in, TPriBackImage::kSubBack, version)) return TResult::Silent;
-    if (!ReadSide(in, version, doc, paperPixels, side2)) return TResult::Silent;
+    if (!ReadSide(in, version, doc, paperPixels, side2, holidays)) return TResult::Silent;
     int32_t end;
     if (!in.ReadInt32(end) || end != kEndMarker) return TResult::Silent;
 

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+class TPriBarcode;
+
 // How a field draws its value.
 enum TFieldState : uint8_t { fsText = 0, fsImage = 1, fsBarcode = 2, fsTotal = 3, fsRengeTotal = 4 };
 // fmJetPrint hides the edit frame.
@@ -67,9 +69,12 @@ private:
     static bool ReadBody(TStreamReader& stream, int version, bool with38, TBody& body);
     // True when the bytes left hold exactly a plausible body of that form.
     static bool BodyFitsExactly(const TStreamReader& stream, int version, bool with38);
+    // Reads the record into this object; on failure part of it may have been taken.
+    bool LoadRecord(TStreamReader& stream, int version);
     void DrawPicture(const QImage& picture, QPainter& canvas, const QRect& target, bool useMargins, QPoint origin,
                      const TRect& margins, const QRect& clip);
     void Relayout();
+    void DrawBarcode(TPriBarcode& barcode, QPainter& canvas, const QRect& target, const QRect& clip);
 
     QString fCategoryName;
     TFieldPlusStyle fStyle;

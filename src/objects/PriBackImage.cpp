@@ -100,15 +100,19 @@ void TPriBackImage::DrawWhole(QPainter& canvas, const TRect& target) const {
     if (size.isEmpty()) return;
     // On the page bitmap a downscaled copy is kept, so that whole-page redraws are one plain
     // copy; printers and enlargements get the picture itself.
+    // The copy has the bitmap's own pixels, so a high-density page gets a sharp background too.
     const QPaintDevice* device = canvas.device();
-    const bool cache = device && device->devType() == QInternal::Image && size.width() <= back.width() &&
-                       size.height() <= back.height();
+    const qreal ratio = device ? device->devicePixelRatio() : 1;
+    const QSize pixels = ratio == 1 ? size : (QSizeF(size) * ratio).toSize();
+    const bool cache = device && device->devType() == QInternal::Image && pixels.width() <= back.width() &&
+                       pixels.height() <= back.height();
     if (!cache) {
         canvas.drawImage(target.ToQRect(), back);
         return;
     }
-    if (fScaled.size() != size || fScaledKey != back.cacheKey()) {
-        fScaled = back.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (fScaled.size() != pixels || fScaled.devicePixelRatio() != ratio || fScaledKey != back.cacheKey()) {
+        fScaled = back.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        fScaled.setDevicePixelRatio(ratio);
         fScaledKey = back.cacheKey();
     }
     canvas.drawImage(QPoint(target.Left, target.Top), fScaled);

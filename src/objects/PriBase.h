@@ -82,7 +82,8 @@ public:
     virtual void ScaleToView(QSize view, QSize paperPixels, int screenInch);
     virtual void ScaleToStore(QSize view, QSize paperPixels, int screenInch);
     // 11. The rectangle holds left, top, width, height in device pixels from the printable origin.
-    virtual void GetPrintRect(bool useMargins, QPoint deviceDpi, QRect& rect, double topMarginMm, double leftMarginMm) const;
+    virtual void GetPrintRect(bool useMargins, QPoint deviceDpi, QRect& rect, double topMarginMm,
+                              double leftMarginMm) const;
     // 12
     virtual void GetOutputRect(QSize output, const TRect& margins, QRect& rect) const;
     // 13. Draws on a device page; target is left, top, width, height in device pixels.
@@ -122,7 +123,8 @@ public:
     const TRect& Handle(int index) const { return FHandles[size_t(index)]; }
 
     // The page the object lives on: the page bitmap's size, or empty without one.
-    QSize PageSize() const { return BackImage ? BackImage->size() : QSize(); }
+    // The page in view pixels, whatever device pixel ratio its bitmap has.
+    QSize PageSize() const { return BackImage ? BackImage->deviceIndependentSize().toSize() : QSize(); }
 
     // XOR focus rectangle as the tracking frames use it: drawing it twice leaves no trace.
     static void DrawFocusRect(QPainter& canvas, const TRect& rect);

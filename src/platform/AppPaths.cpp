@@ -43,7 +43,7 @@ bool SeedFolder(const QString& from, const QString& to, QString* error) {
         return false;
     }
     const QDir source(from);
-    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
         const QFileInfo info = it.fileInfo();

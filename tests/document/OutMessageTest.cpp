@@ -47,3 +47,26 @@ TEST(OutMessageTest, ShippedTableHasEveryNumberTheProgramUses) {
         EXPECT_FALSE(table.GetMessage(n).contains(QChar(0xFFFD))) << n;
     }
 }
+
+TEST(OutMessageTest, EveryLineEndCountsOnce) {
+    const struct {
+        const char* bytes;
+        QStringList messages;
+    } rows[] = {
+        {"0:a\r\n1:b\r\n", {"a", "b"}},
+        {"0:a\n1:b", {"a", "b"}},
+        {"0:a\r1:b\r", {"a", "b"}},                     // lone CR
+        {"0:a\r\n1:b\n2:c\r3:d", {"a", "b", "c", "d"}}, // mixed in one file
+        {"0:a\r\n\r\n2:c\r\n", {"a", TOutMessage::ErrorText(), "c"}},
+        {"0:a\r\r\n2:c", {"a", TOutMessage::ErrorText(), "c"}}, // CR then CR LF: two line ends
+        {"", {}},
+        {"\r\n", {TOutMessage::ErrorText()}},
+    };
+    for (const auto& row : rows) {
+        TOutMessage table;
+        table.LoadFromBytes(row.bytes);
+        ASSERT_EQ(table.Count(), row.messages.size()) << row.bytes;
+        for (int n = 0; n < table.Count(); ++n)
+            EXPECT_EQ(table.GetMessage(n), row.messages[n]) << row.bytes;
+    }
+}

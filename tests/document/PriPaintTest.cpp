@@ -23,7 +23,8 @@ struct TSurfaceFixture {
     TFixedPrinter* Printer;
     std::unique_ptr<TPriPaint> Surface;
 
-    explicit TSurfaceFixture(std::array<int32_t, 16> paper = {0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 0, 0, 1, 1, 2100, 2970}) {
+    explicit TSurfaceFixture(std::array<int32_t, 16> paper = {0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 0, 0, 1, 1, 2100,
+                                                              2970}) {
         auto printer = std::make_unique<TFixedPrinter>();
         Printer = printer.get();
         Surface = std::make_unique<TPriPaint>(nullptr, QString(), 96, std::move(printer));
@@ -67,19 +68,39 @@ TEST(PriPaintTest, PagePlacementInTheArea) {
         QRect Expected;
     } cases[] = {
         // Stretch, portrait 1000 x 1480: height 495, width 1000 * 500 / 1480.
-        {"stretch portrait", bsStretch, {0, 0, 1, 0, 1000, 1480, 0, 0, 0, 0, 0, 0, 1, 1, 1000, 1480}, {10, 10},
-         {700, 500}, {191, 10, 337, 495}},
+        {"stretch portrait",
+         bsStretch,
+         {0, 0, 1, 0, 1000, 1480, 0, 0, 0, 0, 0, 0, 1, 1, 1000, 1480},
+         {10, 10},
+         {700, 500},
+         {191, 10, 337, 495}},
         // Stretch, landscape card 1480 x 1000 on a 2 x 1 sheet: width first.
-        {"stretch landscape", bsStretch, {0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 1, 1480, 1000}, {10, 10},
-         {700, 500}, {10, 10 + (500 - 472) / 2, 695, 472}},
+        {"stretch landscape",
+         bsStretch,
+         {0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 1, 1480, 1000},
+         {10, 10},
+         {700, 500},
+         {10, 10 + (500 - 472) / 2, 695, 472}},
         // Stretch, landscape too tall for the area: height limited.
-        {"stretch landscape tall", bsStretch, {0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 1, 1100, 1000}, {10, 10},
-         {700, 500}, {10 + (700 - 550) / 2, 10, 550, 500}},
+        {"stretch landscape tall",
+         bsStretch,
+         {0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 1, 1100, 1000},
+         {10, 10},
+         {700, 500},
+         {10 + (700 - 550) / 2, 10, 550, 500}},
         // 100 %: centred only when half the free space exceeds the origin offset.
-        {"normal centred", bsNormal, {0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 1, 1000, 1000}, {10, 10}, {600, 600},
+        {"normal centred",
+         bsNormal,
+         {0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 1, 1000, 1000},
+         {10, 10},
+         {600, 600},
          {10 + (600 - 377) / 2, 10 + (600 - 377) / 2, 377, 377}},
-        {"normal not centred", bsNormal, {0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 1, 1000, 1000}, {10, 10},
-         {377 + 15, 377 + 15}, {10, 10, 377, 377}},
+        {"normal not centred",
+         bsNormal,
+         {0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 1, 1000, 1000},
+         {10, 10},
+         {377 + 15, 377 + 15},
+         {10, 10, 377, 377}},
     };
     for (const TCase& c : cases) {
         TSurfaceFixture s(c.Paper);
@@ -171,8 +192,11 @@ TEST(PriPaintTest, VisibleRectIsClippedToTheView) {
 TEST(PriPaintTest, StartMonthArithmetic) {
     struct TCase {
         int Year, Stored, Start, OutYear, OutMonth;
-    } cases[] = {{2024, 3, 11, 2025, 1}, {2024, 1, 11, 2024, 11}, {2024, 12, 1, 2024, 12},
-                 {2024, 12, 12, 2025, 11}, {2025, 2, 12, 2026, 1}};
+    } cases[] = {{2024, 3, 11, 2025, 1},
+                 {2024, 1, 11, 2024, 11},
+                 {2024, 12, 1, 2024, 12},
+                 {2024, 12, 12, 2025, 11},
+                 {2025, 2, 12, 2026, 1}};
     for (const TCase& c : cases) {
         int y, m;
         TPriPaint::ShiftMonth(c.Year, c.Stored, c.Start, y, m);
@@ -265,8 +289,11 @@ TEST(PriPaintTest, CommitUndoDestroysOnlyWhatTheStepLeftHidden) {
         TUndoKind Kind;
         TUndoState State;
         size_t Left;
-    } cases[] = {{ukDelete, usReverse, 2}, {ukDelete, usEnter, 3}, {ukAdd, usReverse, 3},
-                 {ukAdd, usEnter, 2},      {ukMove, usReverse, 3}};
+    } cases[] = {{ukDelete, usReverse, 2},
+                 {ukDelete, usEnter, 3},
+                 {ukAdd, usReverse, 3},
+                 {ukAdd, usEnter, 2},
+                 {ukMove, usReverse, 3}};
     for (const TCase& c : cases) {
         TSurfaceFixture s;
         AddBox(*s, {0, 0, 10, 10});
@@ -304,7 +331,8 @@ TEST(PriPaintTest, GridOfAHugePaperFittedToTheWindowHasAtMostALinePerPixel) {
     const auto cols = s->GridColumns(whole);
     EXPECT_LE(cols.size(), 401u);
     EXPECT_EQ(cols.front().Pos, 0);
-    for (size_t i = 1; i < cols.size(); ++i) EXPECT_EQ(cols[i].Pos, cols[i - 1].Pos + 1);
+    for (size_t i = 1; i < cols.size(); ++i)
+        EXPECT_EQ(cols[i].Pos, cols[i - 1].Pos + 1);
     EXPECT_LE(s->GridRows(whole).size(), 396u);
     s->SetVisibleRect(100, 100, 50, 50);
     EXPECT_LE(s->GridColumns(s->VisibleRect()).size(), 51u);
@@ -389,9 +417,53 @@ TEST(PriPaintTest, ChoosingAToolSetsTheScrollBoxCursor) {
     s->SetObjectMode(omLabel);
     EXPECT_EQ(s->ObjectMode, omLabel);
     EXPECT_EQ(scrollBox.cursor().shape(), Qt::ForbiddenCursor); // no handle under the pointer
-    const Qt::CursorShape shapes[] = {Qt::SizeFDiagCursor, Qt::SizeVerCursor, Qt::SizeBDiagCursor,
-                                      Qt::SizeHorCursor,   Qt::SizeHorCursor, Qt::SizeBDiagCursor,
+    const Qt::CursorShape shapes[] = {Qt::SizeFDiagCursor, Qt::SizeVerCursor,  Qt::SizeBDiagCursor,
+                                      Qt::SizeHorCursor,   Qt::SizeHorCursor,  Qt::SizeBDiagCursor,
                                       Qt::SizeVerCursor,   Qt::SizeFDiagCursor};
-    for (int h = 0; h < 8; ++h) EXPECT_EQ(TPriPaint::CursorForHandle(h), shapes[h]) << h;
+    for (int h = 0; h < 8; ++h)
+        EXPECT_EQ(TPriPaint::CursorForHandle(h), shapes[h]) << h;
     EXPECT_EQ(TPriPaint::CursorForHandle(-100), Qt::ForbiddenCursor);
+}
+
+// A screen of two device pixels per view pixel: the bitmap doubles, everything else keeps view pixels.
+TEST(PriPaintTest, HighDensityPageKeepsViewPixelsForObjects) {
+    TSurfaceFixture s;
+    TBoxObject* box = AddBox(*s, {254, 508, 254, 127}, Qt::blue);
+    s->SetDevicePixelRatio(2);
+    s->SetPageLayout({10, 10}, {600, 400});
+    EXPECT_EQ(s->ViewSize(), QSize(793, 1122));
+    EXPECT_EQ(s->PageBitmap().size(), QSize(1586, 2244));
+    EXPECT_EQ(s->PageBitmap().devicePixelRatio(), 2.0);
+    EXPECT_EQ(box->PageSize(), QSize(793, 1122));
+    EXPECT_EQ(box->BoundsRect(), (TRect{96, 192, 192, 240}));
+    s->BltGridCheck = true;
+    s->GridColor = RGBColor(255, 0, 0);
+    s->RedrawPage(nullptr, false, true);
+    // The box covers device pixels 192..383 across; the grid line at view pixel 37 covers two
+    // neighbouring device pixels, crisp rather than smeared over more.
+    EXPECT_EQ(s->PageBitmap().pixelColor(200, 400), QColor(Qt::blue));
+    EXPECT_EQ(s->PageBitmap().pixelColor(382, 478), QColor(Qt::blue));
+    EXPECT_EQ(s->PageBitmap().pixelColor(386, 478), QColor(Qt::white));
+    int red = 0;
+    for (int x = 60; x < 90; ++x)
+        if (s->PageBitmap().pixelColor(x, 1000) == QColor(Qt::red)) ++red;
+    EXPECT_EQ(red, 2);
+    EXPECT_EQ(s->PageBitmap().pixelColor(73, 1000), QColor(Qt::red));
+    EXPECT_EQ(s->PageBitmap().pixelColor(74, 1000), QColor(Qt::red));
+
+    // Back at one pixel per view pixel the page is drawn exactly as before.
+    TSurfaceFixture plain;
+    AddBox(*plain, {254, 508, 254, 127}, Qt::blue);
+    plain->SetPageLayout({10, 10}, {600, 400});
+    plain->RedrawPage(nullptr, false, true);
+    s->SetDevicePixelRatio(1);
+    s->BltGridCheck = false;
+    s->RedrawPage(nullptr, false, true);
+    EXPECT_EQ(s->PageBitmap(), plain->PageBitmap());
+}
+
+TEST(PriPaintTest, KeysAreHandedBackUntilTheEditorTakesThem) {
+    TSurfaceFixture s;
+    for (int key : {int(Qt::Key_Tab), int(Qt::Key_Left), int(Qt::Key_Delete), int(Qt::Key_A)})
+        EXPECT_FALSE(s->HandleKey(key, false, key == Qt::Key_A));
 }

@@ -302,7 +302,19 @@ TEST(PriFieldTest, DamagedRecordsLoadOrFailWithoutHarm) {
                 bad[i] = byte;
                 TStreamReader r(bad);
                 TFieldRig back;
-                if (back.field.LoadFromStream(r, 6)) back.field.SetRecordText("1", 1, 1);
+                const QByteArray before = Save(back.field, version);
+                if (!back.field.LoadFromStream(r, 6)) {
+                    // A refused record leaves the object as it was.
+                    ASSERT_EQ(Save(back.field, version), before) << i << " " << int(byte);
+                    continue;
+                }
+                // An accepted one is a record like any other: it merges and saves stably.
+                back.field.SetRecordText("1", 1, 1);
+                const QByteArray once = Save(back.field, version);
+                TStreamReader again(once);
+                TFieldRig copy;
+                ASSERT_TRUE(copy.field.LoadFromStream(again, version)) << i << " " << int(byte);
+                ASSERT_EQ(Save(copy.field, version), once) << i << " " << int(byte);
             }
         }
     }

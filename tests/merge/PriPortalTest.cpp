@@ -3,6 +3,7 @@
 #include "platform/StreamWriter.h"
 
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <gtest/gtest.h>
 
@@ -28,6 +29,56 @@ void MakePortal(TPriPortal& p, int rows, int rowHeight) {
     p.ObjHeight = rowHeight;
     p.Brush.Style = bsClear;
 }
+
+// Counts the lines a drawing hands to the paint engine, however long they are.
+class TLineEngine : public QPaintEngine {
+public:
+    TLineEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState&) override {}
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawLines(const QLine*, int count) override { lines += count; }
+    void drawLines(const QLineF*, int count) override { lines += count; }
+    void drawRects(const QRect*, int) override {}
+    void drawRects(const QRectF*, int) override {}
+    void drawPath(const QPainterPath&) override {}
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+    void drawPolygon(const QPoint*, int, PolygonDrawMode) override {}
+    Type type() const override { return QPaintEngine::User; }
+    int lines = 0;
+};
+
+class TLineCounter : public QPaintDevice {
+public:
+    QPaintEngine* paintEngine() const override { return &fEngine; }
+    int Lines() const { return fEngine.lines; }
+
+protected:
+    int metric(PaintDeviceMetric m) const override {
+        switch (m) {
+        case PdmWidth:
+        case PdmHeight:
+            return 400;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return 96;
+        case PdmDepth:
+            return 32;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return int(QPaintDevice::devicePixelRatioFScale());
+        default:
+            return 0;
+        }
+    }
+
+private:
+    mutable TLineEngine fEngine;
+};
 
 } // namespace
 
@@ -195,18 +246,37 @@ TEST(PriPortalTest, CopiesCarryRowsEvenWhenLayoutOnly) {
 }
 
 TEST(PriPortalTest, HugeRowCountsDrawWithoutEndlessDividers) {
-    TPriPortal p;
-    MakePortal(p, 1, 50);
-    p.SetRows(2000000000);
-    p.ObjHeight = 50;
-    p.Height = 50;
-    QImage image = Canvas();
-    QPainter canvas(&image);
-    p.DrawObject(bmLayout, canvas);
-    p.PrintDraw(canvas, QRect(0, 0, 100, 100), false, {}, {}, image.rect());
-    canvas.end();
-    p.SizeBy({0, 10});
-    EXPECT_GT(p.Height, 0);
+    // A damaged record's row count may not turn into more dividers than the frame has pixel rows.
+    const struct {
+        int rows;
+        int rowHeight;
+        int frameHeight;
+        int layoutLines; // dividers drawn on the page
+    } cases[] = {{2000000000, 50, 50, 1}, {2000000000, 1, 100, 100}, {5, 20, 100, 4}, {2000000000, 0, 100, 0}};
+    for (const auto& c : cases) {
+        TPriPortal p;
+        MakePortal(p, 1, c.rowHeight);
+        p.SetRows(c.rows);
+        p.ObjHeight = c.rowHeight;
+        p.Height = c.frameHeight;
+        TLineCounter layout;
+        {
+            QPainter canvas(&layout);
+            p.DrawObject(bmLayout, canvas);
+        }
+        EXPECT_EQ(layout.Lines(), c.layoutLines) << c.rows << " " << c.rowHeight;
+        TLineCounter print;
+        {
+            QPainter canvas(&print);
+            p.PrintDraw(canvas, QRect(0, 0, 100, 100), false, {}, {}, QRect(0, 0, 200, 200));
+        }
+        EXPECT_LE(print.Lines(), 100) << c.rows;
+        if (c.rows == 5) {
+            EXPECT_EQ(print.Lines(), 4);
+        }
+        p.SizeBy({0, 10});
+        EXPECT_GT(p.Height, 0);
+    }
 }
 
 TEST(PriPortalTest, DamagedPenSizeStaysInsideTheFrame) {

@@ -4,8 +4,10 @@
 // hands it to the test's steps and stops. The pack itself leaves nothing behind.
 #include <QApplication>
 #include <QDialog>
+#include <QPixmap>
 #include <QTimer>
 #include <functional>
+#include <gtest/gtest.h>
 
 class TPackDriver {
 public:
@@ -17,11 +19,22 @@ public:
             fTimer.stop();
             fSeen = true;
             fTitle = dialog->windowTitle();
+            // KOMOREBI_PACK_SHOTS=<folder> keeps a picture of each dialog as the test met it.
+            const QString shots = qEnvironmentVariable("KOMOREBI_PACK_SHOTS");
+            if (!shots.isEmpty()) {
+                static int shot = 0;
+                dialog->grab().save(
+                    QStringLiteral("%1/%2-%3.png").arg(shots).arg(++shot, 2, 10, QLatin1Char('0')).arg(fTitle));
+            }
             fSteps(*dialog);
         });
         fTimer.start();
     }
-    ~TPackDriver() { fTimer.stop(); }
+    // By the time the driver goes, the pack's dialog must be gone too.
+    ~TPackDriver() {
+        fTimer.stop();
+        EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty()) << "a pack left a window behind";
+    }
     bool Seen() const { return fSeen; }
     const QString& Title() const { return fTitle; }
 

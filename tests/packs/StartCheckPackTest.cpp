@@ -56,3 +56,20 @@ TEST(StartCheckPackTest, ChoicesFromButtonsAndKeys) {
         EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty()) << c.Name;
     }
 }
+
+TEST(StartCheckPackTest, OpensOverTheActiveWindowAndLeavesNothingInIt) {
+    QWidget* parentSeen = nullptr;
+    TPackDriver driver([&](QDialog& d) {
+        parentSeen = d.parentWidget();
+        QTest::keyClick(&d, Qt::Key_Escape);
+    });
+    QWidget host; // destroyed before the driver checks for windows left behind
+    host.show();
+    QApplication::setActiveWindow(&host);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+    int32_t choice = 5;
+    EXPECT_FALSE(bool(TPackLibrary(BuiltAppPath()).StartCheckDlg(choice, "a", "b")));
+    EXPECT_EQ(choice, 0);
+    EXPECT_EQ(parentSeen, &host);
+    EXPECT_TRUE(host.findChildren<QObject*>().isEmpty());
+}

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -32,49 +34,46 @@ void MakeShippedTree(const QString& root) {
 
 } // namespace
 
-TEST(AppPathsTest, OneFolderHoldsEverythingWhenPortable) {
-    const TAppPaths paths = TAppPaths::ForFolder(QStringLiteral("/opt/k/./app"));
-    EXPECT_TRUE(paths.IsPortable());
+TEST(AppPathsTest, EachFileLiesInTheShippedOrTheUserTree) {
+    // Portable: one folder for all. Installed: shipped data, the user's files and the packs apart.
+    const TAppPaths portable = TAppPaths::ForFolder(QStringLiteral("/opt/k/./app"));
+    const TAppPaths installed =
+        TAppPaths::ForInstall(QStringLiteral("/usr/share/komorebi"), QStringLiteral("/home/u/k"));
+    EXPECT_TRUE(portable.IsPortable());
+    EXPECT_FALSE(installed.IsPortable());
     const struct {
-        QString actual;
-        const char* expected;
+        QString (*get)(const TAppPaths&);
+        char tree; // S shipped, U user, P packs
+        const char* relative;
     } rows[] = {
-        {paths.AppPath(), "/opt/k/app/"},
-        {paths.UserPath(), "/opt/k/app/"},
-        {paths.PackFolder(), "/opt/k/app/"},
-        {paths.SettingsFile(), "/opt/k/app/settings/settings.ini"},
-        {paths.MessageFile(), "/opt/k/app/settings/outmessage.txt"},
-        {paths.StartImageFile(), "/opt/k/app/settings/stImage.ims"},
-        {paths.CardDataFile(), "/opt/k/app/settings/carddata.cdd"},
-        {paths.TemplateKindFolder(0), "/opt/k/app/Template/A4/"},
-        {paths.TemplateKindFolder(2), "/opt/k/app/Template/Hagaki/"},
-        {paths.TemplateKindFolder(4), "/opt/k/app/Template/Meishi/"},
-        {paths.TemplateKindFolder(5), ""},
-        {paths.TemplateKindFolder(-1), ""},
-        {paths.UserDataFolder(), "/opt/k/app/UserData/"},
-        {paths.TempFolder(), "/opt/k/app/temp/"},
-        {paths.RecordFolder(), "/opt/k/app/recordfile/"},
-        {paths.FieldFolder(), "/opt/k/app/fieldfile/"},
-        {paths.HolidayFile(), "/opt/k/app/HolidayList/holiday.dat"},
-        {paths.SozaiFolder(), "/opt/k/app/sozai/"},
+        {[](const TAppPaths& p) { return p.AppPath(); }, 'S', ""},
+        {[](const TAppPaths& p) { return p.UserPath(); }, 'U', ""},
+        {[](const TAppPaths& p) { return p.PackFolder(); }, 'P', ""},
+        {[](const TAppPaths& p) { return p.SettingsFile(); }, 'U', "settings/settings.ini"},
+        {[](const TAppPaths& p) { return p.MessageFile(); }, 'S', "settings/outmessage.txt"},
+        {[](const TAppPaths& p) { return p.StartImageFile(); }, 'S', "settings/stImage.ims"},
+        {[](const TAppPaths& p) { return p.CardDataFile(); }, 'S', "settings/carddata.cdd"},
+        {[](const TAppPaths& p) { return p.UserCardDataFile(); }, 'U', "settings/carddata.cdd"},
+        {[](const TAppPaths& p) { return p.TemplateKindFolder(0); }, 'S', "Template/A4/"},
+        {[](const TAppPaths& p) { return p.TemplateKindFolder(2); }, 'S', "Template/Hagaki/"},
+        {[](const TAppPaths& p) { return p.TemplateKindFolder(4); }, 'S', "Template/Meishi/"},
+        {[](const TAppPaths& p) { return p.UserDataFolder(); }, 'U', "UserData/"},
+        {[](const TAppPaths& p) { return p.TempFolder(); }, 'U', "temp/"},
+        {[](const TAppPaths& p) { return p.RecordFolder(); }, 'U', "recordfile/"},
+        {[](const TAppPaths& p) { return p.FieldFolder(); }, 'U', "fieldfile/"},
+        {[](const TAppPaths& p) { return p.HolidayFile(); }, 'S', "HolidayList/holiday.dat"},
+        {[](const TAppPaths& p) { return p.SozaiFolder(); }, 'S', "sozai/"},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(row.actual, QString::fromUtf8(row.expected));
-}
-
-TEST(AppPathsTest, InstalledModeSplitsShippedAndUserFiles) {
-    const TAppPaths paths = TAppPaths::ForInstall(QStringLiteral("/usr/share/komorebi"), QStringLiteral("/home/u/k"));
-    EXPECT_FALSE(paths.IsPortable());
-    EXPECT_EQ(paths.AppPath(), "/usr/share/komorebi/");
-    EXPECT_EQ(paths.UserPath(), "/home/u/k/");
-    EXPECT_EQ(paths.PackFolder(), "/usr/lib/komorebi/");
-    EXPECT_EQ(paths.MessageFile(), "/usr/share/komorebi/settings/outmessage.txt");
-    EXPECT_EQ(paths.SettingsFile(), "/home/u/k/settings/settings.ini");
-    EXPECT_EQ(paths.TemplateFolder(), "/usr/share/komorebi/Template/");
-    EXPECT_EQ(paths.HolidayFile(), "/usr/share/komorebi/HolidayList/holiday.dat");
-    EXPECT_EQ(paths.UserDataFolder(), "/home/u/k/UserData/");
-    EXPECT_EQ(paths.RecordFolder(), "/home/u/k/recordfile/");
-    EXPECT_EQ(paths.UserCardDataFile(), "/home/u/k/settings/carddata.cdd");
+    for (const auto& row : rows) {
+        const QString tail = QString::fromUtf8(row.relative);
+        EXPECT_EQ(row.get(portable), "/opt/k/app/" + tail);
+        const char* root = row.tree == 'S'   ? "/usr/share/komorebi/"
+                           : row.tree == 'U' ? "/home/u/k/"
+                                             : "/usr/lib/komorebi/";
+        EXPECT_EQ(row.get(installed), QLatin1String(root) + tail);
+    }
+    for (int kind : {-1, 5})
+        EXPECT_TRUE(installed.TemplateKindFolder(kind).isEmpty()) << kind;
 }
 
 TEST(AppPathsTest, DetectChoosesTheModeFromTheExecutableFolder) {
@@ -186,4 +185,33 @@ TEST(AppPathsTest, ShippedTemplatesAreRecognisedThroughLinksAndDots) {
     };
     for (const auto& row : rows)
         EXPECT_EQ(paths.IsUnderShippedTemplates(row.file), row.shipped) << qPrintable(row.file);
+}
+
+TEST(AppPathsTest, InstalledProgramFindsItsTreeBesideBin) {
+    const QString cmake = QStandardPaths::findExecutable(QStringLiteral("cmake"));
+    if (cmake.isEmpty()) GTEST_SKIP() << "cmake is not on the path";
+    QTemporaryDir prefix;
+    ASSERT_TRUE(prefix.isValid());
+    QProcess install;
+    install.start(cmake, {QStringLiteral("--install"), QStringLiteral(KOMOREBI_BINARY_DIR), QStringLiteral("--prefix"),
+                          prefix.path()});
+    ASSERT_TRUE(install.waitForFinished(120000));
+    ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().constData();
+
+    const QString root = prefix.path();
+    for (const char* file : {"/bin/komorebi", "/share/komorebi/settings/outmessage.txt",
+                             "/share/komorebi/HolidayList/holiday.dat", "/share/applications/komorebi.desktop",
+                             "/share/icons/hicolor/scalable/apps/komorebi.svg", "/share/mime/packages/komorebi.xml"})
+        EXPECT_TRUE(QFileInfo(root + file).isFile()) << file;
+    EXPECT_FALSE(QFileInfo::exists(root + "/share/komorebi/UserData"));
+    EXPECT_FALSE(QFileInfo::exists(root + "/bin/settings"));
+
+    const TAppPaths paths = TAppPaths::DetectFor(root + "/bin", root + "/home");
+    EXPECT_FALSE(paths.IsPortable());
+    EXPECT_EQ(paths.AppPath(), root + "/share/komorebi/");
+    EXPECT_EQ(paths.PackFolder(), root + "/lib/komorebi/");
+    EXPECT_TRUE(QFileInfo(paths.MessageFile()).isFile());
+    EXPECT_TRUE(QFileInfo(paths.TemplateKindFolder(0)).isDir());
+    ASSERT_TRUE(paths.EnsureUserTree());
+    EXPECT_TRUE(QFileInfo(paths.UserDataFolder()).isDir());
 }

@@ -1,0 +1,79 @@
+#include "app/QtAppDialogs.h"
+
+#include "app/DisplaySettings.h"
+#include "app/MainSettingDlg.h"
+#include "app/CarendarSelectDlg.h"
+#include "app/SaveTempLateDlg.h"
+#include "app/VersionDlg.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+const QString& Title() {
+    static const QString title = QStringLiteral("こもれびごよみ印刷");
+    return title;
+}
+
+} // namespace
+
+void TQtAppDialogs::ShowMessage(const QString& text) {
+    QMessageBox box(QMessageBox::Information, Title(), text, QMessageBox::NoButton, fParent);
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+bool TQtAppDialogs::AskYesNo(const QString& text) {
+    QMessageBox box(QMessageBox::Question, Title(), text, QMessageBox::NoButton, fParent);
+    QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+QString TQtAppDialogs::AskOpenFile(const QString& folder, const QString& filter) {
+    QFileDialog dialog(fParent, QStringLiteral("開く"), folder, filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setDefaultSuffix(QStringLiteral("tda"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().first();
+}
+
+bool TQtAppDialogs::AskSaveName(QString& name, const std::function<bool(const QString&)>& accept) {
+    TSaveTempLateDlg dialog(fParent);
+    dialog.SetFileName(name);
+    dialog.OnAccept = accept;
+    if (dialog.exec() != QDialog::Accepted) return false;
+    name = dialog.FileName();
+    return true;
+}
+
+TTemplateChoice TQtAppDialogs::ChooseTemplate(const QString& appPath) {
+    TTemplateChoice choice;
+    TCarendarSelectDlg dialog(appPath, fParent);
+    dialog.ShowMessage = [this](const QString& text) { ShowMessage(text); };
+    if (!dialog.PrepareLists()) {
+        choice.Result = TTemplateChoice::tcPrepareFailed;
+        return choice;
+    }
+    if (dialog.exec() != QDialog::Accepted) return choice;
+    choice.Result = TTemplateChoice::tcChosen;
+    choice.FilePath = dialog.FilePath();
+    choice.Year = dialog.Year();
+    choice.Month = dialog.Month();
+    return choice;
+}
+
+bool TQtAppDialogs::EditSettings(TDisplaySettings& settings) {
+    return TMainSettingDlg::Edit(fParent, settings);
+}
+
+void TQtAppDialogs::ShowVersion() {
+    TVersionDlg dialog(fParent);
+    dialog.exec();
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/AppDialogs.h"
+
+#include <QPointer>
+#include <QWidget>
+
+// The dialogs of the desktop, parented to the main window.
+class TQtAppDialogs : public TAppDialogs {
+public:
+    explicit TQtAppDialogs(QWidget* parent = nullptr) : fParent(parent) {}
+    void SetParent(QWidget* parent) { fParent = parent; }
+
+    void ShowMessage(const QString& text) override;
+    bool AskYesNo(const QString& text) override;
+    QString AskOpenFile(const QString& folder, const QString& filter) override;
+    bool AskSaveName(QString& name, const std::function<bool(const QString&)>& accept) override;
+    TTemplateChoice ChooseTemplate(const QString& appPath) override;
+    bool EditSettings(TDisplaySettings& settings) override;
+    void ShowVersion() override;
+
+private:
+    QPointer<QWidget> fParent;
+};

@@ -1,0 +1,170 @@
+#pragma once
+
+#include "app/AppDialogs.h"
+#include "app/DisplaySettings.h"
+#include "app/PrintMainForm.h"
+#include "document/OutMessage.h"
+#include "platform/DialogLibrary.h"
+#include "support/FixedPrinter.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+#include <deque>
+#include <gtest/gtest.h>
+
+// Dialogs that answer from a script and remember what they were asked.
+class TFakeDialogs : public TAppDialogs {
+public:
+    QStringList Messages;
+    QStringList Questions;
+    std::deque<bool> Answers; // Yes/No in order; No once they run out
+    QString OpenAnswer;
+    int OpenCalls = 0;
+    std::deque<QString> SaveNames; // typed names, tried in order; cancel once they run out
+    int SaveDialogs = 0;
+    TTemplateChoice Template;
+    int TemplateCalls = 0;
+
+    void ShowMessage(const QString& text) override { Messages << text; }
+    bool AskYesNo(const QString& text) override {
+        Questions << text;
+        if (Answers.empty()) return false;
+        const bool yes = Answers.front();
+        Answers.pop_front();
+        return yes;
+    }
+    QString AskOpenFile(const QString&, const QString&) override {
+        ++OpenCalls;
+        return OpenAnswer;
+    }
+    bool AskSaveName(QString& name, const std::function<bool(const QString&)>& accept) override {
+        ++SaveDialogs;
+        while (!SaveNames.empty()) {
+            const QString typed = SaveNames.front();
+            SaveNames.pop_front();
+            if (accept(typed)) {
+                name = typed;
+                return true;
+            }
+        }
+        return false;
+    }
+    TTemplateChoice ChooseTemplate(const QString&) override {
+        ++TemplateCalls;
+        return Template;
+    }
+    bool EditSettings(TDisplaySettings&) override { return false; }
+    void ShowVersion() override {}
+};
+
+// The packs: only the start choice and the font list answer.
+class TFakeLibrary : public TDialogLibrary {
+public:
+    int StartChoice = 0;
+    int StartCalls = 0;
+    QStringList Faces{QStringLiteral("IPAGothic"), QStringLiteral("ＭＳ Ｐゴシック")};
+
+    TDlgAnswer StartCheckDlg(int32_t& choice, const QString&, const QString&) override {
+        ++StartCalls;
+        choice = StartChoice;
+        return {true, uint16_t(StartChoice != 0)};
+    }
+    TDlgAnswer RecordSettingDlg(QString&, QString&, int32_t&) override { return {}; }
+    TDlgAnswer SaveTWAINImageDlg(int32_t&) override { return {}; }
+    TDlgAnswer PositionEditDlg(TPackObjectList&) override { return {}; }
+    TDlgAnswer EditCategory(const QString&, int32_t, int32_t&, QString&) override { return {}; }
+    TDlgAnswer StringEditDlg(const QString&, QString&) override { return {}; }
+    TDlgAnswer FontEditDlg(int32_t, TPriLabel*, const QString&, QString&, int32_t&, int32_t&, int32_t&) override {
+        return {};
+    }
+    TDlgAnswer CarendarSetDlg(TPriCarendar*) override { return {}; }
+    TDlgAnswer PenBrushSetDlg(int32_t, int32_t&, int32_t&, int32_t&, int32_t&, int32_t&, int32_t&, int32_t) override {
+        return {};
+    }
+    TDlgAnswer PortalSettingDlg(int32_t&, const QString&, QString&, const QStringList&) override { return {}; }
+    TDlgAnswer PaperNewSettingDlg(TPriPaper*, int32_t) override { return {}; }
+    TDlgAnswer PrintPaperSettingDlg(const QString&, TPriPaper*, int32_t&, int32_t&, int32_t) override { return {}; }
+    TDlgAnswer PrintPreviewDlg(TPrintPreview*, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, QStringList&,
+                               int32_t, int32_t, bool, int32_t) override {
+        return {};
+    }
+    TDlgAnswer GetTrueType(QStringList& items, int32_t, bool) override {
+        items = Faces;
+        return {true, 1};
+    }
+};
+
+// A main window that counts the keys offered to the editor and may claim some.
+class TTestMainForm : public TPrintMainForm {
+public:
+    using TPrintMainForm::TPrintMainForm;
+    QList<int> Offered;
+    std::function<bool(int key, bool ctrl)> Claim;
+
+protected:
+    bool OfferKey(int key, bool shift, bool ctrl) override {
+        Offered << key;
+        return Claim ? Claim(key, ctrl) : TPrintMainForm::OfferKey(key, shift, ctrl);
+    }
+};
+
+// An application folder of its own: messages, start pictures and a few shipped templates.
+struct TMainFormFixture {
+    QTemporaryDir Dir;
+    QString App;
+    TFakeDialogs Dialogs;
+    TFakeLibrary Library;
+    std::unique_ptr<TTestMainForm> Form;
+
+    TMainFormFixture() {
+        App = Dir.path() + QLatin1Char('/');
+        const QString shipped = QStringLiteral(KOMOREBI_APP_DIR) + QLatin1Char('/');
+        for (const char* file :
+             {"settings/outmessage.txt", "settings/stImage.ims", "HolidayList/holiday.dat",
+              "Template/A4/年間カレンダー.tda", "Template/Meishi/名刺カレンダー.tda", "Template/Hagaki/年賀状.tda"}) {
+            const QString rel = QString::fromUtf8(file);
+            QDir().mkpath(QFileInfo(App + rel).absolutePath());
+            QFile::copy(shipped + rel, App + rel);
+        }
+        QDir().mkpath(App + QStringLiteral("UserData"));
+    }
+
+    QString Template(const char* rel) const { return App + QStringLiteral("Template/") + QString::fromUtf8(rel); }
+    QString UserData(const QString& name) const { return App + QStringLiteral("UserData/") + name; }
+    QString Settings() const { return App + QStringLiteral("settings/settings.ini"); }
+
+    TTestMainForm& Make() {
+        TMainFormOptions options;
+        options.Paths = TAppPaths::ForFolder(App);
+        options.Dialogs = &Dialogs;
+        options.Library = &Library;
+        options.PrinterFactory = [] {
+            auto printer = std::make_unique<TFixedPrinter>();
+            printer->Metrics = TFixedPrinter::A4At600();
+            return printer;
+        };
+        Form = std::make_unique<TTestMainForm>(options);
+        Form->resize(1000, 700);
+        return *Form;
+    }
+
+    // A window started with the A4 year calendar as its file.
+    TTestMainForm& Started(const char* rel = "A4/年間カレンダー.tda") {
+        TTestMainForm& form = Make();
+        EXPECT_TRUE(form.FormCreate(Template(rel)));
+        return form;
+    }
+
+    // A template through the start choice, as a user starting a new calendar.
+    TTestMainForm& StartedFromChooser(const char* rel = "A4/年間カレンダー.tda", int year = 2027, int month = 4) {
+        Library.StartChoice = 1;
+        Dialogs.Template = {TTemplateChoice::tcChosen, Template(rel), year, month};
+        TTestMainForm& form = Make();
+        EXPECT_TRUE(form.FormCreate());
+        return form;
+    }
+
+    QString Message(int n) const { return Form->Messages().GetMessage(n); }
+};

@@ -1,14 +1,17 @@
 #include "document/PriPaint.h"
 
 #include "calendar/PriCarendar.h"
+#include "document/MouseTracker.h"
 #include "document/OutMessage.h"
 #include "document/TemplateFile.h"
+#include "document/UndoStep.h"
 #include "merge/PriField.h"
 #include "objects/ObjectFactory.h"
 #include "objects/PriImage.h"
 #include "platform/Rounding.h"
 #include "platform/SystemPrinter.h"
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
@@ -18,7 +21,7 @@
 
 TPriPaint::TPriPaint(QWidget* owner, QString appPath, int screenInch, std::unique_ptr<TPrinterMetricsProvider> printer)
     : QWidget(owner), fAppPath(std::move(appPath)), fScreenInch(screenInch > 0 ? screenInch : 96),
-      fPrinter(std::move(printer)) {
+      fPrinter(std::move(printer)), fMouse(std::make_unique<TMouseTracker>(*this)) {
     if (!fPrinter) fPrinter = std::make_unique<TSystemPrinter>();
     DefaultFont.setFamily(QStringLiteral("ＭＳ Ｐゴシック"));
     DefaultFont.setPointSize(10);
@@ -59,11 +62,21 @@ void TPriPaint::SetPageLayout(QPoint o, QSize a) {
 
     int k = 0;
     switch (BltSizeCheck) {
-    case bsNormal: k = 1; break;
-    case bs200: k = 2; break;
-    case bs300: k = 3; break;
-    case bs400: k = 4; break;
-    case bsStretch: k = 0; break;
+    case bsNormal:
+        k = 1;
+        break;
+    case bs200:
+        k = 2;
+        break;
+    case bs300:
+        k = 3;
+        break;
+    case bs400:
+        k = 4;
+        break;
+    case bsStretch:
+        k = 0;
+        break;
     }
     if (k > 0) {
         width = int(std::min<qint64>(qint64(k) * FPaperPixels.width(), kMaxViewSide + 1));
@@ -150,8 +163,8 @@ void TPriPaint::ApplyPaperToPrinter() {
 }
 
 void TPriPaint::SetVisibleRect(int left, int top, int width, int height) {
-    FVisibleRect = TRect{left, top, std::min(left + width, fViewSize.width()),
-                         std::min(top + height, fViewSize.height())};
+    FVisibleRect =
+        TRect{left, top, std::min(left + width, fViewSize.width()), std::min(top + height, fViewSize.height())};
     BackObject.MakeViewPart(FVisibleRect, fViewSize.width(), fViewSize.height());
 }
 
@@ -161,43 +174,72 @@ void TPriPaint::RedrawPage(TPriBase* extra, bool repaint, bool wholePage) {
         return;
     }
     const TRect d = wholePage ? TRect{0, 0, fViewSize.width(), fViewSize.height()} : FVisibleRect;
-    {
-        QPainter canvas(&FPageBitmap);
-        // Drawing outside D would cover objects above that are not redrawn this time.
-        canvas.setClipRect(d.ToQRect());
-        const bool hasBack = !BackObject.IsEmpty() && BackObject.FVisible;
-        if (!hasBack) {
-            canvas.setPen(QPen(Qt::black, 1));
-            canvas.fillRect(d.ToQRect(), Qt::white);
-        } else if (wholePage) {
-            BackObject.DrawWhole(canvas, d);
-        } else {
-            BackObject.DrawViewPart(canvas, d);
-        }
-        if (BltMarginCheck && PrintPaper.IsSingleSeat()) {
-            canvas.setPen(QPen(ColorToQColor(MarginColor), 1, Qt::DotLine));
-            canvas.setBrush(Qt::NoBrush);
-            const TRect m{FMarginPixels.Left, FMarginPixels.Top, fViewSize.width() - FMarginPixels.Right,
-                          fViewSize.height() - FMarginPixels.Bottom};
-            canvas.drawRect(QRect(m.Left, m.Top, m.Width() - 1, m.Height() - 1));
-        }
-        for (auto& obj : *FObjectList) {
-            if (obj->UndoCheck || !obj->IntersectsRect(d)) continue;
-            canvas.save();
-            obj->DrawObject(bmLayout, canvas);
-            canvas.restore();
-        }
-        if (extra) {
-            canvas.save();
-            extra->DrawObject(bmLayout, canvas);
-            canvas.restore();
-        }
-        if (BltGridCheck) DrawGrid(canvas, d);
-    }
+    DrawArea(d, extra, wholePage);
     if (repaint) {
         if (FVisibleRect.IsEmpty()) FVisibleRect = TRect{0, 0, fViewSize.width(), fViewSize.height()};
         update(FVisibleRect.ToQRect());
     }
+    ShowSelectionPos();
+}
+
+void TPriPaint::DrawArea(const TRect& d, TPriBase* extra, bool wholePage) {
+    QPainter canvas(&FPageBitmap);
+    // Drawing outside D would cover objects above that are not redrawn this time.
+    canvas.setClipRect(d.ToQRect());
+    const bool hasBack = !BackObject.IsEmpty() && BackObject.FVisible;
+    if (!hasBack) {
+        canvas.setPen(QPen(Qt::black, 1));
+        canvas.fillRect(d.ToQRect(), Qt::white);
+    } else if (wholePage || !(d.Left >= FVisibleRect.Left && d.Top >= FVisibleRect.Top &&
+                              d.Right <= FVisibleRect.Right && d.Bottom <= FVisibleRect.Bottom)) {
+        // The whole picture stretched over the page, of which the clip keeps only D.
+        BackObject.DrawWhole(canvas, TRect{0, 0, fViewSize.width(), fViewSize.height()});
+    } else {
+        BackObject.DrawViewPart(canvas, FVisibleRect);
+    }
+    if (BltMarginCheck && PrintPaper.IsSingleSeat()) {
+        canvas.setPen(QPen(ColorToQColor(MarginColor), 1, Qt::DotLine));
+        canvas.setBrush(Qt::NoBrush);
+        const TRect m{FMarginPixels.Left, FMarginPixels.Top, fViewSize.width() - FMarginPixels.Right,
+                      fViewSize.height() - FMarginPixels.Bottom};
+        canvas.drawRect(QRect(m.Left, m.Top, m.Width() - 1, m.Height() - 1));
+    }
+    for (auto& obj : *FObjectList) {
+        if (obj->UndoCheck || !obj->IntersectsRect(d)) continue;
+        canvas.save();
+        obj->DrawObject(bmLayout, canvas);
+        canvas.restore();
+    }
+    if (extra) {
+        canvas.save();
+        extra->DrawObject(bmLayout, canvas);
+        canvas.restore();
+    }
+    if (BltGridCheck) DrawGrid(canvas, d);
+}
+
+void TPriPaint::RedrawArea(const TRect& area) {
+    if (FPageBitmap.isNull()) return;
+    const QRect r = area.ToQRect().intersected(QRect(QPoint(0, 0), fViewSize));
+    if (r.isEmpty()) return;
+    DrawArea(TRect::FromQRect(r), nullptr, false);
+    update(r);
+}
+
+void TPriPaint::RedrawObjects(const QList<TPriBase*>& objects, const QRegion& also) {
+    // Handles reach a few pixels beyond the bounds, and so do thick pens.
+    constexpr int kPad = 8;
+    QRegion area = also;
+    for (const TPriBase* obj : objects)
+        area += obj->BoundsRect().ToQRect();
+    if (area.isEmpty()) return;
+    QRegion padded;
+    for (const QRect& r : area)
+        padded += r.adjusted(-kPad, -kPad, kPad + 1, kPad + 1);
+    // Many small pieces cost more than their box.
+    if (padded.rectCount() > 8) padded = padded.boundingRect();
+    for (const QRect& r : padded)
+        RedrawArea(TRect::FromQRect(r));
     ShowSelectionPos();
 }
 
@@ -267,9 +309,41 @@ void TPriPaint::paintEvent(QPaintEvent* event) {
         return;
     }
     if (FVisibleRect.IsEmpty()) FVisibleRect = TRect{0, 0, fViewSize.width(), fViewSize.height()};
-    const QRect r = FVisibleRect.ToQRect().intersected(event->rect());
+    PaintView(p, event->rect());
+}
+
+void TPriPaint::PaintView(QPainter& p, const QRect& area) {
+    const QRect r = FVisibleRect.ToQRect().intersected(area);
+    p.save();
+    p.setClipRect(r);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(r.topLeft(), FPageBitmap, r);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    fMouse->PaintOverlay(p);
+    p.restore();
+}
+
+void TPriPaint::mousePressEvent(QMouseEvent* e) {
+    fMouse->Press(e->button(), e->modifiers() & Qt::ShiftModifier, e->position().toPoint(), false,
+                  e->globalPosition().toPoint());
+}
+
+void TPriPaint::mouseDoubleClickEvent(QMouseEvent* e) {
+    fMouse->Press(e->button(), e->modifiers() & Qt::ShiftModifier, e->position().toPoint(), true,
+                  e->globalPosition().toPoint());
+}
+
+void TPriPaint::mouseMoveEvent(QMouseEvent* e) {
+    fMouse->Move(e->position().toPoint(), e->modifiers() & Qt::ShiftModifier);
+}
+
+void TPriPaint::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton && e->button() != Qt::RightButton) return;
+    fMouse->Release(e->position().toPoint(), e->modifiers() & Qt::ShiftModifier);
+}
+
+TPriBase* TPriPaint::CurrentObject() const {
+    return fMouse->Current();
 }
 
 void TPriPaint::ShiftMonth(int year, int storedMonth, int startMonth, int& outYear, int& outMonth) {
@@ -287,9 +361,14 @@ void TPriPaint::ApplyStartMonth(int year, int startMonth) {
     if (year == -1 || startMonth == -1) return;
     for (auto& obj : *FObjectList) {
         switch (obj->ObjectNum) {
-        case okCarendar: static_cast<TPriCarendar&>(*obj).ShiftToStart(year, startMonth); break;
-        case okField: static_cast<TPriField&>(*obj).ApplyStartMonth(year, startMonth); break;
-        default: break;
+        case okCarendar:
+            static_cast<TPriCarendar&>(*obj).ShiftToStart(year, startMonth);
+            break;
+        case okField:
+            static_cast<TPriField&>(*obj).ApplyStartMonth(year, startMonth);
+            break;
+        default:
+            break;
         }
     }
 }
@@ -298,7 +377,8 @@ bool TPriPaint::LoadFromFile(const QString& fileName, int formatKind, QString* e
     using TResult = TTemplateFile::TResult;
     const TResult result = TTemplateFile::Load(*this, fileName, formatKind, error);
     switch (result) {
-    case TResult::Ok: return true;
+    case TResult::Ok:
+        return true;
     case TResult::BadVersion:
         if (Host) Host->ShowMessage(QStringLiteral("バージョンが異なります"));
         if (error) *error = QStringLiteral("バージョンが異なります");
@@ -310,7 +390,8 @@ bool TPriPaint::LoadFromFile(const QString& fileName, int formatKind, QString* e
     case TResult::Silent:
         if (error) *error = QStringLiteral("not a readable template file");
         break;
-    default: break;
+    default:
+        break;
     }
     return false;
 }
@@ -374,53 +455,26 @@ bool TPriPaint::AddImageFromFile(const QString& name) {
     return true;
 }
 
-void TPriPaint::RecordUndo(TUndoKind, TPriBase* object) {
-    std::unique_ptr<TPriBase> copy = TObjectFactory::Create(object->ObjectNum);
-    if (!copy) return;
-    copy->AssignObject(object);
-    FUndoList.push_back(std::move(copy));
-    UndoState = usReverse;
+void TPriPaint::RecordUndo(TUndoKind kind, TPriBase* object) {
+    TUndoStep::Record(*this, kind, object);
+}
+
+void TPriPaint::Undo() {
+    TUndoStep::Undo(*this);
 }
 
 void TPriPaint::ClearDocument() {
     FSelectList.clear();
     FUndoList.clear();
-    FCurrentObject = nullptr;
+    FUndoKind = ukNone;
+    UndoState = usNone;
+    SelectCheck = mnNone;
+    fMouse->Reset();
     FObjectList->clear();
 }
 
 void TPriPaint::CommitUndo() {
-    auto removeRecorded = [this] {
-        std::vector<int> doomed;
-        for (const auto& copy : FUndoList) doomed.push_back(copy->ListNum);
-        std::sort(doomed.begin(), doomed.end());
-        doomed.erase(std::unique(doomed.begin(), doomed.end()), doomed.end());
-        for (auto it = doomed.rbegin(); it != doomed.rend(); ++it) {
-            if (*it < 0 || *it >= int(FObjectList->size())) continue;
-            TPriBase* obj = (*FObjectList)[size_t(*it)].get();
-            FSelectList.removeAll(obj);
-            if (FCurrentObject == obj) FCurrentObject = nullptr;
-            FObjectList->erase(FObjectList->begin() + *it);
-        }
-        RenumberObjects();
-    };
-    switch (FUndoKind) {
-    case ukDelete:
-    case ukCut:
-        if (UndoState == usReverse) removeRecorded();
-        break;
-    case ukPaste:
-    case ukAdd:
-        if (UndoState != usReverse) removeRecorded();
-        break;
-    case ukReorder:
-        for (auto& obj : *FObjectList) obj->Tag = 0;
-        break;
-    default: break;
-    }
-    FUndoList.clear();
-    FUndoKind = ukNone;
-    UndoState = usNone;
+    TUndoStep::Commit(*this);
 }
 
 void TPriPaint::ReplaceContent(TObjectOwnerList side1, TObjectOwnerList side2, const TPriPaper& paper,
@@ -429,7 +483,7 @@ void TPriPaint::ReplaceContent(TObjectOwnerList side1, TObjectOwnerList side2, c
     FUndoList.clear();
     FUndoKind = ukNone;
     UndoState = usNone;
-    FCurrentObject = nullptr;
+    fMouse->Reset();
     FSideObjects[0] = std::move(side1);
     FSideObjects[1] = std::move(side2);
     for (auto& side : FSideObjects) {
@@ -446,12 +500,8 @@ void TPriPaint::ReplaceContent(TObjectOwnerList side1, TObjectOwnerList side2, c
 
 void TPriPaint::RenumberObjects() {
     int i = 0;
-    for (auto& obj : *FObjectList) obj->ListNum = i++;
-}
-
-void TPriPaint::DeselectAll() {
-    for (TPriBase* obj : FSelectList) obj->SetForcusCheck(false);
-    FSelectList.clear();
+    for (auto& obj : *FObjectList)
+        obj->ListNum = i++;
 }
 
 bool TPriPaint::HasVisibleObjects() const {
@@ -462,20 +512,25 @@ bool TPriPaint::HasVisibleObjects() const {
 
 void TPriPaint::SetObjectMode(TObjectMode mode) {
     ObjectMode = mode;
-    if (parentWidget()) parentWidget()->setCursor(CursorForHandle(FDragHandle));
+    if (parentWidget()) parentWidget()->setCursor(CursorForHandle(fMouse->DragHandle()));
 }
 
 Qt::CursorShape TPriPaint::CursorForHandle(int handle) {
     switch (handle) {
     case 0:
-    case 7: return Qt::SizeFDiagCursor;
+    case 7:
+        return Qt::SizeFDiagCursor;
     case 1:
-    case 6: return Qt::SizeVerCursor;
+    case 6:
+        return Qt::SizeVerCursor;
     case 2:
-    case 5: return Qt::SizeBDiagCursor;
+    case 5:
+        return Qt::SizeBDiagCursor;
     case 3:
-    case 4: return Qt::SizeHorCursor;
-    default: return Qt::ForbiddenCursor;
+    case 4:
+        return Qt::SizeHorCursor;
+    default:
+        return Qt::ForbiddenCursor;
     }
 }
 

@@ -12,8 +12,8 @@ int32_t TPriPaper::PageHeight() const {
 }
 
 std::array<int32_t, TPriPaper::kFieldCount> TPriPaper::Fields() const {
-    return {FValueA,  FValueB,  FPortrait, FFlagC,      FSheetWidth, FSheetHeight, FFirstSeatLeft, FFirstSeatTop,
-            FValueD,  FValueE,  FSeatGapX, FSeatGapY,   FSeatColumns, FSeatRows,   FSeatWidth,     FSeatHeight};
+    return {FValueA, FValueB, FPortrait, FFlagC,    FSheetWidth,  FSheetHeight, FFirstSeatLeft, FFirstSeatTop,
+            FValueD, FValueE, FSeatGapX, FSeatGapY, FSeatColumns, FSeatRows,    FSeatWidth,     FSeatHeight};
 }
 
 void TPriPaper::SetFields(const std::array<int32_t, kFieldCount>& f) {
@@ -54,5 +54,6 @@ int TPriPaper::LoadFromStream(TStreamReader& stream) {
 }
 
 void TPriPaper::SaveToStream(TStreamWriter& stream) const {
-    for (int32_t v : Fields()) stream.WriteInt32(v);
+    for (int32_t v : Fields())
+        stream.WriteInt32(v);
 }

@@ -19,11 +19,11 @@ public:
 
     enum class TResult {
         Ok,
-        Silent,         // bad magic, markers or paper: fails without a message
-        BadVersion,     // "バージョンが異なります"
-        BadKind,        // "保存形式が異なります"
-        ObjectWrite,    // message 11
-        FileError,      // the file system refused; the text is in the error
+        Silent,      // bad magic, markers or paper: fails without a message
+        BadVersion,  // "バージョンが異なります"
+        BadKind,     // "保存形式が異なります"
+        ObjectWrite, // message 11
+        FileError,   // the file system refused; the text is in the error
     };
 
     // The record version an object of this kind writes into templates.

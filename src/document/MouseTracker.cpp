@@ -434,8 +434,11 @@ void TMouseTracker::ReleaseMove(QPoint p) {
     for (TPriBase* obj : moved) {
         if (obj->LockCheck) continue;
         fDoc.RecordUndo(ukMove, obj);
-        obj->MoveBy(delta);
-        obj->ScaleToStore(fDoc.ViewSize(), fDoc.PaperPixels(), fDoc.ScreenInch());
+        if (!delta.isNull()) {
+            const QSize size = obj->GetStoreSize();
+            obj->MoveBy(delta);
+            fDoc.StoreMoved(*obj, size);
+        }
         obj->EndTrack(none);
         obj->MakeHandles();
     }

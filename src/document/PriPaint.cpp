@@ -8,6 +8,7 @@
 #include "merge/PriField.h"
 #include "objects/ObjectFactory.h"
 #include "objects/PriImage.h"
+#include "objects/PriLabel.h"
 #include "platform/Rounding.h"
 #include "platform/SystemPrinter.h"
 
@@ -340,6 +341,16 @@ void TPriPaint::mouseMoveEvent(QMouseEvent* e) {
 void TPriPaint::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton && e->button() != Qt::RightButton) return;
     fMouse->Release(e->position().toPoint(), e->modifiers() & Qt::ShiftModifier);
+}
+
+void TPriPaint::StoreMoved(TPriBase& obj, QSize size) {
+    obj.ScaleToStore(fViewSize, FPaperPixels, fScreenInch);
+    if (obj.GetStoreSize() == size) return;
+    obj.SetStoreRect(QRect(obj.GetStorePos(), size));
+    if (auto* label = dynamic_cast<TPriLabel*>(&obj)) {
+        label->MakeLines();
+        label->UpdateGlyphs(fViewSize, FPaperPixels, true, fScreenInch);
+    }
 }
 
 TPriBase* TPriPaint::CurrentObject() const {

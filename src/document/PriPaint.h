@@ -188,9 +188,24 @@ public:
     bool EditPortal(TPriBase* object);
     bool EditCarendar(TPriBase* object);
 
+    // Picture and background commands of the menus; the pictures start in the "sozai" folder.
+    bool ToggleProportional();
+    bool ToggleTransparent();
+    bool SetTransparentColor(TColor color);
+    bool ChangeImage();
+    bool ChangeBackground();
+    bool EraseBackground();
+    void ToggleBackground();
+    QString SozaiFolder() const;
+    // A tool button of the main window: the tool, an idle state and no selection.
+    void ChooseTool(TObjectMode mode);
+
     // The object right-clicked or double-clicked last: the target of the menu commands.
     TPriBase* CurrentObject() const;
     TMouseTracker& Mouse() { return *fMouse; }
+    // Stores an object's new place after a move. Its stored size stays as it was: converting the
+    // pixel size back would let every move wear it away by rounding.
+    void StoreMoved(TPriBase& object, QSize storedSize);
     // Redraws only the area into the page bitmap and repaints it.
     void RedrawArea(const TRect& area);
     // Redraws the bounds of the objects with their handles.
@@ -242,6 +257,7 @@ private:
     TRect FMarginPixels;
     TRect FVisibleRect;
 
+    void StepOrder(int direction);
     // Draws the page within d into the page bitmap.
     void DrawArea(const TRect& d, TPriBase* extra, bool wholePage);
     // Commits the step, records an addition and appends the object: the end of every creation.

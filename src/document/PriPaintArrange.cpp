@@ -99,34 +99,35 @@ void TPriPaint::SendToBack() {
     RedrawPage(nullptr, true, true);
 }
 
-void TPriPaint::BringForward() {
+// One step up or down for each selected, unlocked object. Neighbours that move too are stepped
+// over from the far end first, so that a selected group moves as one: taking the objects one by
+// one in selection order would swap two neighbours back and forth and move nothing.
+void TPriPaint::StepOrder(int direction) {
     CommitUndo();
-    for (TPriBase* obj : QList<TPriBase*>(FSelectList)) {
-        if (obj->LockCheck) continue;
-        auto it = std::find_if(FObjectList->begin(), FObjectList->end(), [&](const auto& o) { return o.get() == obj; });
-        if (it == FObjectList->end() || it + 1 == FObjectList->end()) continue;
+    TObjectOwnerList& side = *FObjectList;
+    const int n = int(side.size());
+    auto moving = [&](int i) { return FSelectList.contains(side[size_t(i)].get()) && !side[size_t(i)]->LockCheck; };
+    for (int k = 0; k < n; ++k) {
+        const int i = direction > 0 ? n - 2 - k : k + 1;
+        const int j = i + direction;
+        if (i < 0 || i >= n || j < 0 || j >= n) continue;
+        if (!moving(i) || moving(j)) continue;
+        TPriBase* obj = side[size_t(i)].get();
         obj->Tag = int(++fNextReorderTag);
         RecordUndo(ukReorder, obj);
-        std::iter_swap(it, it + 1);
+        std::swap(side[size_t(i)], side[size_t(j)]);
     }
     RenumberObjects();
     if (!FUndoList.empty()) FUndoKind = ukReorder;
     RedrawPage(nullptr, true, true);
 }
 
+void TPriPaint::BringForward() {
+    StepOrder(1);
+}
+
 void TPriPaint::SendBackward() {
-    CommitUndo();
-    for (TPriBase* obj : QList<TPriBase*>(FSelectList)) {
-        if (obj->LockCheck) continue;
-        auto it = std::find_if(FObjectList->begin(), FObjectList->end(), [&](const auto& o) { return o.get() == obj; });
-        if (it == FObjectList->end() || it == FObjectList->begin()) continue;
-        obj->Tag = int(++fNextReorderTag);
-        RecordUndo(ukReorder, obj);
-        std::iter_swap(it, it - 1);
-    }
-    RenumberObjects();
-    if (!FUndoList.empty()) FUndoKind = ukReorder;
-    RedrawPage(nullptr, true, true);
+    StepOrder(-1);
 }
 
 void TPriPaint::SetLock(bool value) {
@@ -198,14 +199,19 @@ void TPriPaint::SetFontStyle(int index) {
 namespace {
 
 template <typename F> bool StepSelection(TPriPaint& doc, TUndoKind kind, F step) {
+    const bool move = kind == ukMove;
     if (doc.SelectList().isEmpty()) return false;
     doc.CommitUndo();
     bool any = false;
     for (TPriBase* obj : doc.SelectList()) {
         if (obj->LockCheck) continue;
         doc.RecordUndo(kind, obj);
+        const QSize size = obj->GetStoreSize();
         step(*obj);
-        obj->ScaleToStore(doc.ViewSize(), doc.PaperPixels(), doc.ScreenInch());
+        if (move)
+            doc.StoreMoved(*obj, size);
+        else
+            obj->ScaleToStore(doc.ViewSize(), doc.PaperPixels(), doc.ScreenInch());
         obj->MakeHandles();
         any = true;
     }

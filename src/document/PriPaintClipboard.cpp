@@ -127,8 +127,9 @@ bool TPriPaint::PasteBlock(const QByteArray& bytes, QPoint at) {
         obj->SetStorePos(obj->GetStorePos() + offset);
         TPriBase* placed = AppendObject(std::move(obj));
         if (placed->ObjectNum == okCarendar) static_cast<TPriCarendar&>(*placed).MakeDayTable();
+        // The record's geometry stands as read: storing it back from pixels would round it off.
         placed->ScaleToView(fViewSize, FPaperPixels, fScreenInch);
-        placed->ScaleToStore(fViewSize, FPaperPixels, fScreenInch);
+        placed->MakeHandles();
         SelectObject(placed);
         RecordUndo(ukPaste, placed);
     }

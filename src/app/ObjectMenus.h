@@ -14,8 +14,6 @@ class TPriPaint;
 // surface's state each time one opens: which items are enabled or checked follows the selection,
 // the clipboard, the current object and the background.
 class TObjectMenus : public QObject {
-    Q_OBJECT
-
 public:
     explicit TObjectMenus(TPriPaint& surface, QWidget* parent = nullptr);
     ~TObjectMenus() override;

@@ -126,8 +126,13 @@ void TPriCarendar::MakeDayTable() {
 }
 
 void TPriCarendar::LoadHoliday(const QString& path) {
-    auto list = std::make_unique<THolidayList>();
+    auto list = std::make_shared<THolidayList>();
     if (!list->LoadFromFile(path)) return;
+    SetHolidayList(std::move(list));
+}
+
+void TPriCarendar::SetHolidayList(std::shared_ptr<const THolidayList> list) {
+    if (!list) return;
     FHolidayList = std::move(list);
     FHolidayCheck = true;
 }

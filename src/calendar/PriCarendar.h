@@ -84,6 +84,8 @@ public:
     static QString HolidayFile(const QString& appPath) { return appPath + QStringLiteral("HolidayList/holiday.dat"); }
     // Loads the holiday file; a missing file leaves the calendar without holidays.
     virtual void LoadHoliday(const QString& path);
+    // Shares a list already read: the calendars of one document read the file once.
+    void SetHolidayList(std::shared_ptr<const THolidayList> list);
     bool IsHoliday(int year, int month, int day) const;
     bool HolidayCheck() const { return FHolidayCheck; }
     const THolidayList* HolidayList() const { return FHolidayList.get(); }
@@ -147,7 +149,7 @@ private:
     int FSunPos = 6;
     int FSatPos = 5;
     std::array<int, 42> FDayTable{};
-    std::unique_ptr<THolidayList> FHolidayList;
+    std::shared_ptr<const THolidayList> FHolidayList;
     bool FHolidayCheck = false;
     QPoint FBaseSize;
     bool FThinLine = true;

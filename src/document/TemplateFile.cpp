@@ -39,7 +39,14 @@ bool WriteSide(TStreamWriter& out, TObjectOwnerList& objects) {
 }
 
 // Reads one side's objects into a temporary list. Kinds this program does not know refuse the file.
-bool ReadSide(TStreamReader& in, int version, TPriPaint& doc, QSize paperPixels, TObjectOwnerList& objects) {
+// The holiday file of a document, read by its first calendar and shared by the others.
+struct THolidays {
+    bool Tried = false;
+    std::shared_ptr<const THolidayList> List;
+};
+
+bool ReadSide(TStreamReader& in, int version, TPriPaint& doc, QSize paperPixels, TObjectOwnerList& objects,
+              THolidays& holidays) {
     int32_t count;
     if (!in.ReadInt32(count) || count < 0) return false;
     for (int32_t i = 0; i < count; ++i) {
@@ -57,7 +64,12 @@ bool ReadSide(TStreamReader& in, int version, TPriPaint& doc, QSize paperPixels,
             auto& cal = static_cast<TPriCarendar&>(*obj);
             cal.SetBaseSize(QPoint(paperPixels.width(), paperPixels.height()));
             cal.MakeDayTable();
-            cal.LoadHoliday(TPriCarendar::HolidayFile(doc.AppPath()));
+            if (!holidays.Tried) {
+                holidays.Tried = true;
+                auto list = std::make_shared<THolidayList>();
+                if (list->LoadFromFile(TPriCarendar::HolidayFile(doc.AppPath()))) holidays.List = std::move(list);
+            }
+            cal.SetHolidayList(holidays.List);
         }
         objects.push_back(std::move(obj));
     }
@@ -121,12 +133,13 @@ TResult TTemplateFile::Parse(TPriPaint& doc, const QByteArray& bytes, int format
 
     TPriBackImage back;
     TObjectOwnerList side1, side2;
+    THolidays holidays;
     if (!back.ReadBack(in, TPriBackImage::kMainBack, version)) return TResult::Silent;
-    if (!ReadSide(in, version, doc, paperPixels, side1)) return TResult::Silent;
+    if (!ReadSide(in, version, doc, paperPixels, side1, holidays)) return TResult::Silent;
     int32_t separator;
     if (!in.ReadInt32(separator) || separator != kSeparator) return TResult::Silent;
     if (!back.ReadBack(in, TPriBackImage::kSubBack, version)) return TResult::Silent;
-    if (!ReadSide(in, version, doc, paperPixels, side2)) return TResult::Silent;
+    if (!ReadSide(in, version, doc, paperPixels, side2, holidays)) return TResult::Silent;
     int32_t end;
     if (!in.ReadInt32(end) || end != kEndMarker) return TResult::Silent;
 

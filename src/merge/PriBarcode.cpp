@@ -183,38 +183,66 @@ bool TPriBarcode::MakeText(std::string& text) const {
     return true;
 }
 
-QImage TPriBarcode::Render() {
+bool TPriBarcode::Prepare(std::string& text, std::string& modules, TMetrics& m) {
     FError.clear();
-    std::string text;
     if (!MakeText(text)) {
         FError = QStringLiteral("data does not suit the barcode kind");
-        return {};
+        return false;
     }
-    std::string modules;
     if (!Encode(TKind(FKind), text, modules)) {
         FError = QStringLiteral("data holds a character the barcode kind cannot encode");
-        return {};
+        return false;
     }
-    const TMetrics m = Metrics(FResolution, int(modules.size()));
+    m = Metrics(FResolution, int(modules.size()));
     if (m.Module < 1 || m.Width > kMaxSide || m.Height > kMaxSide || qint64(m.Width) * m.Height > kMaxPixels) {
         FError = QStringLiteral("no barcode of this length at this resolution");
-        return {};
+        return false;
     }
+    return true;
+}
+
+void TPriBarcode::PaintSymbol(QPainter& canvas, const TMetrics& m, const std::string& modules,
+                              const std::string& text) const {
+    canvas.fillRect(0, 0, m.Width, m.Height, Qt::white);
+    if (FKind <= 1)
+        DrawEan(canvas, m, modules, text);
+    else
+        DrawLinear(canvas, m, modules, text);
+}
+
+QImage TPriBarcode::Render() {
+    std::string text, modules;
+    TMetrics m;
+    if (!Prepare(text, modules, m)) return {};
     QImage image(m.Width, m.Height, QImage::Format_RGB32);
     if (image.isNull()) {
         FError = QStringLiteral("out of memory for the barcode");
         return {};
     }
-    image.fill(Qt::white);
-    if (FKind <= 1)
-        DrawEan(image, m, modules, text);
-    else
-        DrawLinear(image, m, modules, text);
+    QPainter canvas(&image);
+    PaintSymbol(canvas, m, modules, text);
     return image;
 }
 
-void TPriBarcode::DrawEan(QImage& image, const TMetrics& m, const std::string& modules, const std::string& text) const {
-    QPainter canvas(&image);
+QSize TPriBarcode::SymbolSize() {
+    std::string text, modules;
+    TMetrics m;
+    if (!Prepare(text, modules, m)) return {};
+    return {m.Width, m.Height};
+}
+
+QSize TPriBarcode::Paint(QPainter& canvas) {
+    std::string text, modules;
+    TMetrics m;
+    if (!Prepare(text, modules, m)) return {};
+    canvas.save();
+    PaintSymbol(canvas, m, modules, text);
+    canvas.restore();
+    return {m.Width, m.Height};
+}
+
+void TPriBarcode::DrawEan(QPainter& canvas, const TMetrics& m, const std::string& modules,
+                          const std::string& text) const {
     canvas.setPen(Qt::black);
     const QFont font = BarcodeFont(20);
     canvas.setFont(font);
@@ -230,9 +258,8 @@ void TPriBarcode::DrawEan(QImage& image, const TMetrics& m, const std::string& m
     }
 }
 
-void TPriBarcode::DrawLinear(QImage& image, const TMetrics& m, const std::string& modules,
+void TPriBarcode::DrawLinear(QPainter& canvas, const TMetrics& m, const std::string& modules,
                              const std::string& text) const {
-    QPainter canvas(&image);
     canvas.setPen(Qt::black);
     const QFont font = BarcodeFont(text.size() > 9 ? 20 : int(text.size()) + 10);
     canvas.setFont(font);

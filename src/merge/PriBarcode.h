@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+class QPainter;
 
 // One-dimensional barcodes for field values: EAN-8, EAN-13 (JAN), Interleaved 2 of 5 and
 // Codabar (NW-7). Encoding is plain C++ on module strings, one character per module:
@@ -45,6 +48,12 @@ public:
     // White bitmap with black bars at the resolution; a null image when the data does not
     // suit the kind or the symbol would be unreasonably large. ErrorString() says which.
     QImage Render();
+    // The same symbol painted as vector bars on white, in the pixels of the resolution from the
+    // painter's origin; returns the symbol's size, empty (nothing painted) where Render fails.
+    // Printed pages take this: every module exact at any scale, a few bytes in a PDF.
+    QSize Paint(QPainter& canvas);
+    // The size Paint and Render give, without painting; empty where they fail.
+    QSize SymbolSize();
     const QString& ErrorString() const { return FError; }
 
     // Modulo 10 with weights 3 and 1 from the right; -1 for anything but digits.
@@ -61,8 +70,11 @@ public:
     static constexpr std::string_view kCodabarChars = "0123456789-$:/.+ABCD";
 
 private:
-    void DrawEan(QImage& image, const TMetrics& m, const std::string& modules, const std::string& text) const;
-    void DrawLinear(QImage& image, const TMetrics& m, const std::string& modules, const std::string& text) const;
+    // Text, modules and sizes of the symbol; false with the error set when there is none.
+    bool Prepare(std::string& text, std::string& modules, TMetrics& m);
+    void PaintSymbol(QPainter& canvas, const TMetrics& m, const std::string& modules, const std::string& text) const;
+    void DrawEan(QPainter& canvas, const TMetrics& m, const std::string& modules, const std::string& text) const;
+    void DrawLinear(QPainter& canvas, const TMetrics& m, const std::string& modules, const std::string& text) const;
 
     QString FData;
     int FKind = 0;

@@ -117,6 +117,22 @@ void TPriField::DrawPicture(const QImage& picture, QPainter& canvas, const QRect
     image.PrintDraw(canvas, target, useMargins, origin, margins, clip);
 }
 
+void TPriField::DrawBarcode(TPriBarcode& barcode, QPainter& canvas, const QRect& target, const QRect& clip) {
+    // Sized as its picture would be, then painted as bars: exact modules, no picture per symbol.
+    const QSize symbol = barcode.SymbolSize();
+    if (symbol.isEmpty()) return;
+    TPriImage fit;
+    fit.BltBmp = QImage(symbol, QImage::Format_Mono);
+    const QRect p = fit.FitImageRect(target);
+    if (p.isEmpty()) return;
+    canvas.save();
+    canvas.setClipRect(clip, canvas.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    canvas.translate(p.topLeft());
+    canvas.scale(double(p.width()) / symbol.width(), double(p.height()) / symbol.height());
+    barcode.Paint(canvas);
+    canvas.restore();
+}
+
 void TPriField::PrintDraw(QPainter& canvas, const QRect& target, bool useMargins, QPoint origin, const TRect& margins,
                           const QRect& clip) {
     switch (FieldState) {
@@ -146,9 +162,7 @@ void TPriField::PrintDraw(QPainter& canvas, const QRect& target, bool useMargins
         barcode.SetAddCheck(parts[2] == QLatin1String("1"));
         barcode.SetShowText(parts[3] == QLatin1String("1"));
         barcode.SetResolution(300);
-        const QImage bitmap = barcode.Render();
-        if (bitmap.isNull()) return;
-        DrawPicture(bitmap, canvas, target, true, origin, margins, clip);
+        DrawBarcode(barcode, canvas, target, clip);
         break;
     }
     default:

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+class TPriBarcode;
+
 // How a field draws its value.
 enum TFieldState : uint8_t { fsText = 0, fsImage = 1, fsBarcode = 2, fsTotal = 3, fsRengeTotal = 4 };
 // fmJetPrint hides the edit frame.
@@ -72,6 +74,7 @@ private:
     void DrawPicture(const QImage& picture, QPainter& canvas, const QRect& target, bool useMargins, QPoint origin,
                      const TRect& margins, const QRect& clip);
     void Relayout();
+    void DrawBarcode(TPriBarcode& barcode, QPainter& canvas, const QRect& target, const QRect& clip);
 
     QString fCategoryName;
     TFieldPlusStyle fStyle;

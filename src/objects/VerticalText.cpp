@@ -10,21 +10,46 @@
 
 namespace {
 
-// HarfBuzz reads the face's tables straight from Qt's copy of the font file.
+// HarfBuzz reads each table once from Qt's copy of the font file and keeps that copy.
 hb_blob_t* ReferenceTable(hb_face_t*, hb_tag_t tag, void* userData) {
     const auto* raw = static_cast<const QRawFont*>(userData);
     const char name[5] = {char(tag >> 24), char(tag >> 16), char(tag >> 8), char(tag), 0};
-    const QByteArray bytes = raw->fontTable(name);
-    if (bytes.isEmpty()) return hb_blob_get_empty();
-    return hb_blob_create(bytes.constData(), static_cast<unsigned>(bytes.size()), HB_MEMORY_MODE_DUPLICATE, nullptr,
-                          nullptr);
+    auto* bytes = new QByteArray(raw->fontTable(name));
+    if (bytes->isEmpty()) {
+        delete bytes;
+        return hb_blob_get_empty();
+    }
+    return hb_blob_create(bytes->constData(), static_cast<unsigned>(bytes->size()), HB_MEMORY_MODE_READONLY, bytes,
+                          [](void* data) { delete static_cast<QByteArray*>(data); });
+}
+
+// A HarfBuzz face with the font it reads its tables from.
+struct TSharedFace {
+    QRawFont Raw;
+    hb_face_t* Face = nullptr;
+};
+
+// One face per font file and style; sizes only scale it. Never freed: the faces outlive every
+// text object, and freeing fonts after the application object has gone is not safe.
+QHash<QString, TSharedFace*>& Faces() {
+    static auto* faces = new QHash<QString, TSharedFace*>();
+    return *faces;
+}
+
+hb_face_t* SharedFace(const QRawFont& raw) {
+    const QString key = raw.familyName() + QLatin1Char('|') + raw.styleName() + QLatin1Char('|') +
+                        QString::number(raw.weight()) + QLatin1Char('|') + QString::number(int(raw.style()));
+    TSharedFace*& shared = Faces()[key];
+    if (!shared) {
+        shared = new TSharedFace{raw, nullptr};
+        shared->Face = hb_face_create_for_tables(ReferenceTable, &shared->Raw, nullptr);
+    }
+    return shared->Face;
 }
 
 hb_font_t* MakeHbFont(const QRawFont& raw) {
     if (!raw.isValid()) return nullptr;
-    hb_face_t* face = hb_face_create_for_tables(ReferenceTable, const_cast<QRawFont*>(&raw), nullptr);
-    hb_font_t* font = hb_font_create(face);
-    hb_face_destroy(face);
+    hb_font_t* font = hb_font_create(SharedFace(raw));
     const int scale = int(std::lround(raw.pixelSize() * 64));
     hb_font_set_scale(font, scale, scale);
     return font;
@@ -63,6 +88,10 @@ std::shared_ptr<TVerticalText> TVerticalText::For(const QFont& font) {
     auto made = std::make_shared<TVerticalText>(font);
     cache.insert(key, made);
     return made;
+}
+
+int TVerticalText::SharedFaceCount() {
+    return int(Faces().size());
 }
 
 bool TVerticalText::IsSideways(char32_t c) {

@@ -24,6 +24,9 @@ public:
     // One shared instance per face, style and pixel size; building the shaper is not cheap.
     static std::shared_ptr<TVerticalText> For(const QFont& font);
 
+    // HarfBuzz faces made so far: one per font file and style, whatever the sizes.
+    static int SharedFaceCount();
+
     // Single-byte characters of the Japanese code page lie sideways, double-byte ones stand upright.
     static bool IsSideways(char32_t c);
 

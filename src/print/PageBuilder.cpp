@@ -82,3 +82,17 @@ void TPageBuilder::DrawPlainSheet(QPainter& canvas) const {
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < cols; ++c) DrawSeat(canvas, SeatOrigin(r, c));
 }
+
+QRect TPageBuilder::PrintRect(const TPriBase& object, QPoint origin) const {
+    QRect r;
+    object.GetPrintRect(fDoc.PrintPaper.IsSingleSeat(), QPoint(fMetrics.LogPixelsX, fMetrics.LogPixelsY), r,
+                        fMetrics.OffsetYMM, fMetrics.OffsetXMM);
+    return r.translated(origin);
+}
+
+void TPageBuilder::DrawObject(QPainter& canvas, TPriBase& object, const QRect& rect, QPoint origin) const {
+    canvas.save();
+    object.PrintDraw(canvas, rect, fDoc.PrintPaper.IsSingleSeat(), origin, fDoc.MarginPixels(),
+                     QRect(origin, SeatSize()));
+    canvas.restore();
+}

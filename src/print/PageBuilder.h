@@ -3,9 +3,11 @@
 #include "platform/PrinterMetrics.h"
 
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 
 class QPainter;
+class TPriBase;
 class TPriPaint;
 
 // Draws the document's seats onto a device page through the objects' print drawing. The print
@@ -32,6 +34,11 @@ public:
     void DrawPlainSheet(QPainter& canvas) const;
 
     const TPrinterMetrics& Metrics() const { return fMetrics; }
+
+    // The object's print rectangle on the seat at the origin, and the object drawn into a
+    // rectangle there: the merge modes move and repeat objects over a portal's rows.
+    QRect PrintRect(const TPriBase& object, QPoint origin) const;
+    void DrawObject(QPainter& canvas, TPriBase& object, const QRect& rect, QPoint origin) const;
 
 private:
     TPriPaint& fDoc;

@@ -1,3 +1,4 @@
+#include "calendar/PriCarendar.h"
 #include "document/PriPaint.h"
 #include "document/TemplateFile.h"
 #include "objects/PriShape.h"
@@ -38,7 +39,8 @@ QByteArray Header(int version, int kind = 0) {
     w.WriteInt32(TTemplateFile::kMagic);
     w.WriteInt32(version);
     w.WriteInt32(kind);
-    for (int32_t v : {1, 2, 1, 0, 1000, 1480, 0, 0, 0, 0, 0, 0, 1, 1, 1000, 1480}) w.WriteInt32(v);
+    for (int32_t v : {1, 2, 1, 0, 1000, 1480, 0, 0, 0, 0, 0, 0, 1, 1, 1000, 1480})
+        w.WriteInt32(v);
     return w.Bytes();
 }
 
@@ -321,4 +323,20 @@ TEST(TemplateFileTest, OnlyPlainFilesAreOpened) {
         EXPECT_FALSE(error.isEmpty()) << name.toStdString();
         EXPECT_EQ(Snapshot(*doc), before) << name.toStdString();
     }
+}
+
+TEST(TemplateFileTest, CalendarsOfOneDocumentShareOneHolidayList) {
+    TPriPaint doc(nullptr, QStringLiteral(KOMOREBI_APP_DIR "/"), 96, std::make_unique<TFixedPrinter>());
+    ASSERT_TRUE(doc.LoadFromFile(QStringLiteral(KOMOREBI_APP_DIR "/Template/A4/年間カレンダー.tda"), 0));
+    std::vector<const TPriCarendar*> calendars;
+    for (auto& obj : doc.Objects())
+        if (obj->ObjectNum == okCarendar) calendars.push_back(static_cast<const TPriCarendar*>(obj.get()));
+    ASSERT_EQ(calendars.size(), 12u);
+    // A year calendar reads the holiday file once, not twelve times.
+    for (const TPriCarendar* c : calendars) {
+        ASSERT_NE(c->HolidayList(), nullptr);
+        EXPECT_EQ(c->HolidayList(), calendars[0]->HolidayList());
+        EXPECT_TRUE(c->HolidayCheck());
+    }
+    EXPECT_TRUE(calendars[0]->IsHoliday(2027, 1, 1));
 }

@@ -25,6 +25,14 @@ __attribute__((visibility("default"))) uint16_t StringEditDlg(const char* curren
     return 1;
 }
 
+__attribute__((visibility("default"))) uint16_t FontEditDlg(int32_t mode, void* object, const char* faceName,
+                                                            char* outFace, int32_t faceSize, int32_t* fontSize,
+                                                            int32_t* fontStyle, int32_t* fontColor) {
+    // Confirms without touching the face buffer: the caller reads back what it put there itself.
+    *fontSize += mode;
+    return 1;
+}
+
 __attribute__((visibility("default"))) uint16_t SaveTWAINImageDlg(int32_t* choice) {
     *choice = 1;
     return 0;

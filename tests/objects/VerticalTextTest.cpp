@@ -137,3 +137,17 @@ TEST(VerticalTextTest, HorizontalSampleStaysInsideItsBoxInTopToBottomLines) {
         }
     }
 }
+
+TEST(VerticalTextTest, SizesOfOneFontShareOneShaperFace) {
+    QFont small(QStringLiteral("IPAGothic"));
+    small.setPixelSize(17);
+    TVerticalText first(small);
+    const int faces = TVerticalText::SharedFaceCount();
+    QFont large = small;
+    large.setPixelSize(171);
+    TVerticalText second(large);
+    EXPECT_EQ(TVerticalText::SharedFaceCount(), faces);
+    // The shared face scales: the same character advances ten times as far at ten times the size.
+    EXPECT_NEAR(second.Advance(U'あ'), 10 * first.Advance(U'あ'), 10);
+    EXPECT_EQ(first.Advance(U'あ'), 17);
+}

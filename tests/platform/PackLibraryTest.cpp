@@ -1,4 +1,5 @@
 #include "platform/PackLibrary.h"
+#include "objects/PriLabel.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -67,4 +68,16 @@ TEST(PackLibraryTest, CancelledPenDialogLeavesTheValues) {
         EXPECT_EQ(bool(a), c.Confirmed);
         for (int32_t value : v) EXPECT_EQ(value, c.Expected) << c.Part;
     }
+}
+
+TEST(PackLibraryTest, FaceBufferLongerThanItsRoomIsCutBetweenCharacters) {
+    // 1022 bytes and a double-byte character do not fit the 1023 bytes of room: the character goes whole.
+    TPackLibrary packs(QStringLiteral(KOMOREBI_TEST_PACK_DIR));
+    TPriLabel* none = nullptr;
+    QString face;
+    int32_t size = 10, style = 0, color = 0;
+    const QString longFace = QString(1022, QLatin1Char('a')) + QStringLiteral("あ");
+    ASSERT_TRUE(bool(packs.FontEditDlg(1, none, longFace, face, size, style, color)));
+    EXPECT_EQ(size, 11);
+    EXPECT_EQ(face, QString(1022, QLatin1Char('a')));
 }

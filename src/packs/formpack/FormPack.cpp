@@ -63,7 +63,7 @@ Q_DECL_EXPORT uint16_t RecordSettingDlg(char* mainFile, int32_t mainSize, char* 
 Q_DECL_EXPORT uint16_t SaveTWAINImageDlg(int32_t* choice) {
     if (choice == nullptr) return 0;
     *choice = 0;
-    TSaveTwainImageDialog dialog(TFormPaths::AppPath() + QStringLiteral("temp/a.bmp"), Host());
+    TSaveTwainImageDialog dialog(TFormPaths::ScanFile(), Host());
     if (dialog.exec() != QDialog::Accepted) return 0;
     *choice = dialog.Choice();
     return *choice != 0 ? 1 : 0;

@@ -1,16 +1,20 @@
 #include "FormPaths.h"
 
-#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <dlfcn.h>
 
-QString TFormPaths::AppPath() {
-    // The program loads its packs by file name from the application folder, so the folder this
-    // pack came from is that folder; the executable's folder is the fallback.
+TAppPaths TFormPaths::Paths() {
     Dl_info info{};
-    QString folder;
-    if (dladdr(reinterpret_cast<void*>(&TFormPaths::AppPath), &info) != 0 && info.dli_fname != nullptr)
-        folder = QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath();
-    if (folder.isEmpty()) folder = QCoreApplication::applicationDirPath();
-    return folder + QLatin1Char('/');
+    if (dladdr(reinterpret_cast<void*>(&TFormPaths::Paths), &info) != 0 && info.dli_fname != nullptr) {
+        const QString folder = QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath();
+        if (QFileInfo::exists(folder + QStringLiteral("/settings/outmessage.txt"))) {
+            QString userRoot = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+            if (userRoot.isEmpty()) userRoot = QDir::homePath() + QStringLiteral("/.local/share/komorebi");
+            return TAppPaths::DetectFor(folder, userRoot);
+        }
+        if (QFileInfo::exists(folder + QStringLiteral("/recordfile"))) return TAppPaths::ForFolder(folder);
+    }
+    return TAppPaths::Detect();
 }

@@ -1,0 +1,70 @@
+#include "SheetEditDialog.h"
+
+#include "SheetLayoutEditor.h"
+#include "SheetPreview.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TSheetEditDialog::TSheetEditDialog(const TCardSheet& start, const QStringList& takenNames, QWidget* parent)
+    : QDialog(parent), fTaken(takenNames) {
+    setWindowTitle(QStringLiteral("用紙の追加"));
+    fName = new QLineEdit(start.Name);
+    fName->setObjectName("sheetName");
+    fName->setPlaceholderText(QStringLiteral("例: A4 ラベル 18面"));
+    fEditor = new TSheetLayoutEditor;
+    fEditor->SetSheet(start);
+    fPreview = new TSheetPreview;
+    fPreview->setObjectName("preview");
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("名前(&N):"), fName);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("追加"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* left = new QVBoxLayout;
+    left->addLayout(form);
+    left->addWidget(fEditor);
+    left->addStretch();
+    auto* top = new QHBoxLayout;
+    top->addLayout(left);
+    top->addWidget(fPreview, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(buttons);
+
+    setTabOrder(fName, fEditor->FirstField());
+    fEditor->OnChanged = [this] { fPreview->SetSheet(fEditor->Sheet()); };
+    fPreview->SetSheet(fEditor->Sheet());
+    fName->setFocus();
+}
+
+TCardSheet TSheetEditDialog::Sheet() const {
+    TCardSheet s = fEditor->Sheet();
+    s.Name = fName->text().trimmed();
+    s.UserAdded = true;
+    return s;
+}
+
+void TSheetEditDialog::done(int result) {
+    if (result == QDialog::Accepted) {
+        const TCardSheet s = Sheet();
+        QString problem = s.Problem();
+        if (problem.isEmpty() && fTaken.contains(s.Name)) problem = QStringLiteral("同じ名前の用紙がすでにあります。");
+        if (!problem.isEmpty()) {
+            QMessageBox::warning(this, windowTitle(), problem);
+            (s.Name.isEmpty() || fTaken.contains(s.Name) ? fName : fEditor->FirstField())->setFocus();
+            return;
+        }
+    }
+    QDialog::done(result);
+}

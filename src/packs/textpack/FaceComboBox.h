@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QComboBox>
+
+// An editable list of the installed faces, the Windows faces of the templates first.
+class TFaceComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit TFaceComboBox(const QString& current, QWidget* parent = nullptr);
+
+    // The face as typed or chosen, without surrounding spaces.
+    QString Face() const { return currentText().trimmed(); }
+};

@@ -1,0 +1,119 @@
+#include "print/CardData.h"
+
+#include "platform/Cp932.h"
+#include "platform/StreamReader.h"
+#include "platform/StreamWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cstring>
+
+namespace {
+
+constexpr int kFieldCount = 10;
+// Name count, flags and the ten fields, without the name's bytes.
+constexpr int32_t kMinRecord = 4 + 4 + 4 * kFieldCount;
+// Larger than any sheet list anyone keeps; a bigger file is not ours.
+constexpr qint64 kMaxFileSize = 4 * 1024 * 1024;
+
+int32_t* Fields(TCardSheet& s, int i) {
+    int32_t* const fields[kFieldCount] = {&s.SheetWidth, &s.SheetHeight, &s.Columns, &s.Rows,      &s.SeatWidth,
+                                          &s.SeatHeight, &s.PitchX,      &s.PitchY,  &s.FirstLeft, &s.FirstTop};
+    return fields[i];
+}
+
+bool Fail(QString* error, const QString& message) {
+    if (error) *error = message;
+    return false;
+}
+
+QString Damaged() {
+    return QStringLiteral("用紙データ（carddata.cdd）が壊れています。");
+}
+
+} // namespace
+
+bool TCardData::Read(const QByteArray& bytes, QList<TCardSheet>& sheets, QString* error) {
+    sheets.clear();
+    TStreamReader in(bytes);
+    char magic[4];
+    if (!in.Peek(magic, 4) || memcmp(magic, kMagic, 4) != 0)
+        return Fail(error, QStringLiteral("用紙データ（carddata.cdd）の形式が違います。"));
+    in.Skip(4);
+    int32_t version = 0, count = 0;
+    if (!in.ReadInt32(version)) return Fail(error, Damaged());
+    if (version != kVersion)
+        return Fail(error, QStringLiteral("この版では読めない用紙データです（版 %1）。").arg(version));
+    if (!in.ReadInt32(count) || count < 0 || count > kMaxSheets || qint64(count) * (4 + kMinRecord) > in.Remaining())
+        return Fail(error, Damaged());
+
+    QList<TCardSheet> read;
+    read.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        int32_t length = 0;
+        if (!in.ReadInt32(length) || length < kMinRecord || length > in.Remaining()) return Fail(error, Damaged());
+        TStreamReader record(bytes.mid(in.Position(), length));
+        in.Skip(length);
+
+        TCardSheet sheet;
+        QByteArray name;
+        int32_t flags = 0;
+        if (!record.ReadRawString(name) || name.size() > TCardSheet::kMaxNameBytes || !record.ReadInt32(flags))
+            return Fail(error, Damaged());
+        for (int f = 0; f < kFieldCount; ++f)
+            if (!record.ReadInt32(*Fields(sheet, f))) return Fail(error, Damaged());
+        sheet.Name = TCp932::Decode(name);
+        sheet.UserAdded = (flags & 1) != 0;
+        const QString problem = sheet.Problem();
+        if (!problem.isEmpty())
+            return Fail(error, Damaged() + QStringLiteral("（%1 番目の用紙: %2）").arg(i + 1).arg(problem));
+        read.append(sheet);
+    }
+    if (!in.AtEnd()) return Fail(error, Damaged());
+    sheets = std::move(read);
+    return true;
+}
+
+QByteArray TCardData::Write(const QList<TCardSheet>& sheets) {
+    TStreamWriter out;
+    out.WriteBytes(kMagic, 4);
+    out.WriteInt32(kVersion);
+    out.WriteInt32(int32_t(sheets.size()));
+    for (TCardSheet sheet : sheets) {
+        TStreamWriter record;
+        record.WriteRawString(TCp932::Encode(sheet.Name));
+        record.WriteInt32(sheet.UserAdded ? 1 : 0);
+        for (int f = 0; f < kFieldCount; ++f)
+            record.WriteInt32(*Fields(sheet, f));
+        out.WriteInt32(int32_t(record.Size()));
+        out.WriteBytes(record.Bytes());
+    }
+    return out.Bytes();
+}
+
+bool TCardData::LoadFromFile(const QString& fileName, QList<TCardSheet>& sheets, QString* error) {
+    sheets.clear();
+    const QFileInfo info(fileName);
+    if (!info.isFile()) return Fail(error, QStringLiteral("用紙データ（carddata.cdd）が見つかりません。"));
+    if (info.size() > kMaxFileSize) return Fail(error, Damaged());
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) return Fail(error, QStringLiteral("用紙データ（carddata.cdd）を開けません。"));
+    const QByteArray bytes = file.read(kMaxFileSize + 1);
+    if (bytes.size() > kMaxFileSize) return Fail(error, Damaged());
+    return Read(bytes, sheets, error);
+}
+
+bool TCardData::SaveToFile(const QString& fileName, const QList<TCardSheet>& sheets, QString* error) {
+    for (const TCardSheet& sheet : sheets)
+        if (!sheet.Problem().isEmpty()) return Fail(error, sheet.Problem());
+    const QString folder = QFileInfo(fileName).absolutePath();
+    if (!QDir().mkpath(folder))
+        return Fail(error, QStringLiteral("フォルダ %1 を作れません。").arg(QDir::toNativeSeparators(folder)));
+    QSaveFile file(fileName);
+    const QByteArray bytes = Write(sheets);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return Fail(error, QStringLiteral("用紙データ（carddata.cdd）を保存できません: %1").arg(file.errorString()));
+    return true;
+}

@@ -1,0 +1,212 @@
+// The page builders of the six print modes.
+#include "print/PrintPipeline.h"
+
+#include "document/PriPaint.h"
+#include "merge/PriField.h"
+#include "merge/PriPortal.h"
+#include "merge/RecordFile.h"
+#include "print/PageBuilder.h"
+#include "print/PrintProgress.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+bool Printable(const TPriBase& obj) {
+    return obj.PrintCheck && !obj.UndoCheck;
+}
+
+QString MissingFileMessage(const QString& name) {
+    return QStringLiteral("差し込みファイル「%1」が見つかりません").arg(name);
+}
+
+} // namespace
+
+// Mode 0: every seat of one sheet shows the design.
+bool TPrintPipeline::BuildPlainSheet() {
+    const TPriPaper& p = fDoc.PrintPaper;
+    const int rows = std::max(1, p.FSeatRows), cols = std::max(1, p.FSeatColumns);
+    if (fProgress) fProgress->Start(rows * cols);
+    fPages.BeginDoc();
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c) {
+            fBuilder->DrawSeat(fPages.GetCanvas(), fBuilder->SeatOrigin(r, c));
+            Step();
+        }
+    fPages.EndDoc();
+    return true;
+}
+
+void TPrintPipeline::DrawWithPortals(QPoint origin, const TRecords& main, int record, const TRecords& detail,
+                                     int detailIndex, int page, int current, int total, bool bandFromSeat) {
+    // Objects drawn as portal rows are marked here, never in the objects themselves: the undo
+    // step finds its objects by their Tag.
+    fDrawn.clear();
+    auto& list = fDoc.Objects();
+    for (size_t a = 0; a < list.size(); ++a) {
+        TPriBase& obj = *list[a];
+        if (!Printable(obj)) continue;
+        if (obj.ObjectNum == okField) {
+            auto& field = static_cast<TPriField&>(obj);
+            field.SetRecordText(main.Value(record, 0, field.CategoryNum), current, total);
+        }
+        if (!fDrawn.count(&obj)) {
+            DrawObject(obj, fBuilder->PrintRect(obj, origin), origin);
+            fDrawn.insert(&obj);
+        }
+        if (obj.ObjectNum != okPortal) continue;
+        const int rows = std::max(1, static_cast<TPriPortal&>(obj).Rows);
+        QRect band = fBuilder->PrintRect(obj, origin);
+        const int h = band.height() / rows;
+        // Mode 1 tests against the first row only; mode 4 against the whole portal.
+        if (!bandFromSeat) band.setHeight(h);
+        for (size_t b = a + 1; b < list.size(); ++b) {
+            TPriBase& x = *list[b];
+            if (!Printable(x)) continue;
+            QRect rect = fBuilder->PrintRect(x, origin);
+            if (bandFromSeat) rect.setHeight(h);
+            if (!InPortalBand(band, rect)) continue;
+            for (int k = 0; k < rows; ++k) {
+                if (x.ObjectNum == okField) {
+                    auto& field = static_cast<TPriField&>(x);
+                    field.SetRecordText(detail.Value(detailIndex, rows * page + k, field.CategoryNum), current, total);
+                }
+                DrawObject(x, rect.translated(0, k * h), origin);
+            }
+            fDrawn.insert(&x);
+        }
+    }
+    fDrawn.clear();
+}
+
+// Mode 1: a page or more per main record, its detail rows flowing over the portals' rows.
+bool TPrintPipeline::BuildRecordPages() {
+    const TRecordFile* mainFile = FindRecordFile(fDoc.RecordMainFile);
+    const TRecordFile* detailFile = FindRecordFile(fDoc.RecordMeisaiFile);
+    if (!mainFile != !detailFile) {
+        fError = MissingFileMessage(mainFile ? fDoc.RecordMeisaiFile : fDoc.RecordMainFile);
+        return false;
+    }
+    // Neither file: one record of placeholders, portal rows included.
+    const TRecords main{mainFile, kPlaceholder1};
+    const TRecords detail{detailFile, kPlaceholder1};
+
+    int d = 1000000;
+    for (auto& obj : fDoc.Objects())
+        if (obj->ObjectNum == okPortal) d = std::min(d, std::max(1, static_cast<TPriPortal&>(*obj).Rows));
+
+    const int count = main.Count();
+    if (fProgress) fProgress->Start(count);
+    fPages.BeginDoc();
+    for (int i = 0; i < count; ++i) {
+        const QString key = mainFile ? mainFile->KeyAt(i) : QString();
+        const int detailIndex = detailFile ? detailFile->IndexOfKey(key) : 0;
+        const int n = detailFile ? detailFile->RowCountOfKey(key) : d;
+        const int q = n / d;
+        const int lastPage = (n % d == 0 && q != 0) ? q - 1 : q;
+        if (i > 0) fPages.NewPage();
+        DrawBackground(QPoint(0, 0));
+        for (int j = 0; j <= lastPage; ++j) {
+            if (j > 0) fPages.NewPage();
+            DrawWithPortals(QPoint(0, 0), main, i, detail, detailIndex, j, j + 1, lastPage + 1, false);
+        }
+        Step();
+    }
+    fPages.EndDoc();
+    return true;
+}
+
+// Modes 2 and 5: a sheet per main record, every seat from the start seat on showing it.
+bool TPrintPipeline::BuildSheetPerRecord(bool useStartSeat) {
+    const TPriPaper& p = fDoc.PrintPaper;
+    const int rows = std::max(1, p.FSeatRows), cols = std::max(1, p.FSeatColumns);
+    if (useStartSeat && !StartSeatInside()) {
+        fError = QStringLiteral("印刷開始シート位置が用紙の範囲外です");
+        return false;
+    }
+    const int startCol = useStartSeat ? fStartCol : 0, startRow = useStartSeat ? fStartRow : 0;
+    const TRecords main{FindRecordFile(fDoc.RecordMainFile), kPlaceholder2};
+    const int count = main.Count();
+    const int seats = rows * cols - (startRow * cols + startCol);
+    if (fProgress) fProgress->Start(int(std::min<qint64>(INT_MAX, qint64(seats) * count)));
+    for (int i = 0; i < count; ++i) {
+        fPages.BeginDoc();
+        for (int r = startRow; r < rows; ++r)
+            for (int c = (r == startRow ? startCol : 0); c < cols; ++c) {
+                const QPoint origin = fBuilder->SeatOrigin(r, c);
+                DrawBackground(origin);
+                DrawAllObjects(origin, main, i, i, count - 1);
+                Step();
+            }
+        StoreSheet();
+    }
+    return true;
+}
+
+// Mode 3: the main records flow over the seats, from the start seat of the first sheet on.
+bool TPrintPipeline::BuildRecordPerSeat() {
+    const TPriPaper& p = fDoc.PrintPaper;
+    const int rows = std::max(1, p.FSeatRows), cols = std::max(1, p.FSeatColumns);
+    if (!StartSeatInside()) {
+        fError = QStringLiteral("印刷開始シート位置が用紙の範囲外です");
+        return false;
+    }
+    const TRecords main{FindRecordFile(fDoc.RecordMainFile), kPlaceholder3};
+    const int count = main.Count();
+    const int perSheet = rows * cols;
+    const int skipped = fStartRow * cols + fStartCol;
+    // As many sheets as the records need from the start seat: none left over, none missing.
+    const int sheets = count == 0 ? 0 : int((qint64(skipped) + count + perSheet - 1) / perSheet);
+    if (fProgress) fProgress->Start(int(std::clamp<qint64>(qint64(sheets) * perSheet - skipped, 0, INT_MAX)));
+    int i = 0;
+    for (int sheet = 0; sheet < sheets; ++sheet) {
+        fPages.BeginDoc();
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < cols; ++c) {
+                if (sheet == 0 && r * cols + c < skipped) continue;
+                const QPoint origin = fBuilder->SeatOrigin(r, c);
+                DrawBackground(origin);
+                if (i < count) DrawAllObjects(origin, main, i, sheet + 1, sheets);
+                ++i;
+                Step();
+            }
+        StoreSheet();
+    }
+    return true;
+}
+
+// Mode 4: a main record per seat, its detail rows in the portals of the seat.
+bool TPrintPipeline::BuildRecordPerSeatWithDetails() {
+    const TRecordFile* mainFile = FindRecordFile(fDoc.RecordMainFile);
+    const TRecordFile* detailFile = FindRecordFile(fDoc.RecordMeisaiFile);
+    // Either file missing fails: there is no placeholder record in this mode.
+    if (!mainFile || !detailFile) {
+        fError = MissingFileMessage(mainFile ? fDoc.RecordMeisaiFile : fDoc.RecordMainFile);
+        return false;
+    }
+    const TPriPaper& p = fDoc.PrintPaper;
+    const int rows = std::max(1, p.FSeatRows), cols = std::max(1, p.FSeatColumns);
+    const TRecords main{mainFile, QString()};
+    const TRecords detail{detailFile, QString()};
+    const int count = mainFile->Count();
+    if (fProgress) fProgress->Start(count);
+    fPages.BeginDoc();
+    int i = 1;
+    while (true) {
+        for (int r = 0; r < rows && i <= count; ++r)
+            for (int c = 0; c < cols && i <= count; ++c) {
+                const QPoint origin = fBuilder->SeatOrigin(r, c);
+                const int detailIndex = detailFile->IndexOfKey(mainFile->KeyAt(i - 1));
+                DrawBackground(origin);
+                DrawWithPortals(origin, main, i - 1, detail, detailIndex, 0, i, count, true);
+                ++i;
+                Step();
+            }
+        if (i > count) break;
+        fPages.NewPage();
+    }
+    fPages.EndDoc();
+    return true;
+}

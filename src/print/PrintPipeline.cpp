@@ -1,0 +1,227 @@
+#include "print/PrintPipeline.h"
+
+#include "document/PriPaint.h"
+#include "merge/PriField.h"
+#include "merge/RecordFile.h"
+#include "merge/RecordUnit.h"
+#include "platform/Rounding.h"
+#include "print/PageBuilder.h"
+#include "print/PrintProgress.h"
+#include "print/PrintTarget.h"
+
+#include <QFile>
+#include <QPainter>
+
+const QString TPrintPipeline::kPlaceholder1 = QStringLiteral("00000000");
+const QString TPrintPipeline::kPlaceholder2 = QStringLiteral("0000000");
+const QString TPrintPipeline::kPlaceholder3 = QStringLiteral("000000");
+const QString TPrintPipeline::kBuildFailedMessage = QStringLiteral("記憶領域が足りません\r\n印刷に失敗しました");
+
+namespace {
+
+QSize PagePixels(const TPrinterMetrics& m) {
+    if (m.PhysicalWidth > 0 && m.PhysicalHeight > 0) return {m.PhysicalWidth, m.PhysicalHeight};
+    return {m.HorzRes, m.VertRes};
+}
+
+} // namespace
+
+int TPrintPipeline::TRecords::Count() const {
+    return File ? File->Count() : 1;
+}
+
+QString TPrintPipeline::TRecords::Value(int index, int row, int column) const {
+    return File ? File->ValueAt(index, row, column) : Placeholder;
+}
+
+TPrintPipeline::TPrintPipeline(TPriPaint& doc, const TPrinterMetrics& metrics, TPrintProgress* progress)
+    : fDoc(doc), fMetrics(metrics), fProgress(progress), fBuilder(std::make_unique<TPageBuilder>(doc, metrics)),
+      fPages(PagePixels(metrics), metrics.LogPixelsX, metrics.LogPixelsY), fStartCol(doc.FStartSeatCol),
+      fStartRow(doc.FStartSeatRow) {}
+
+TPrintPipeline::~TPrintPipeline() {
+    if (fPages.Printing()) fPages.EndDoc();
+}
+
+void TPrintPipeline::SetStartSeat(int column, int row) {
+    fStartCol = column;
+    fStartRow = row;
+}
+
+const TRecordFile* TPrintPipeline::FindRecordFile(const QString& name) const {
+    if (!fDoc.RecordUnit || name.isEmpty()) return nullptr;
+    return fDoc.RecordUnit->FindFile(name);
+}
+
+bool TPrintPipeline::StartSeatInside() const {
+    const TPriPaper& p = fDoc.PrintPaper;
+    return fStartCol >= 0 && fStartRow >= 0 && fStartCol < std::max(1, p.FSeatColumns) &&
+           fStartRow < std::max(1, p.FSeatRows);
+}
+
+bool TPrintPipeline::BuildPrintPages() {
+    if (fPages.Printing()) fPages.EndDoc();
+    fPages.Clear();
+    fFiles.Clear();
+    fError.clear();
+    fCancelled = false;
+    if (!fBuilder->IsPrintable() || PagePixels(fMetrics).isEmpty()) {
+        fError = QStringLiteral("用紙またはプリンタの寸法が正しくありません");
+        return false;
+    }
+    const int mode = fDoc.PrintMode;
+    const bool viaFiles = mode == 2 || mode == 3 || mode == 5;
+    bool ok = false;
+    try {
+        switch (mode) {
+        case 1:
+            ok = BuildRecordPages();
+            break;
+        case 2:
+            ok = BuildSheetPerRecord(true);
+            break;
+        case 5:
+            ok = BuildSheetPerRecord(false);
+            break;
+        case 3:
+            ok = BuildRecordPerSeat();
+            break;
+        case 4:
+            ok = BuildRecordPerSeatWithDetails();
+            break;
+        default:
+            ok = BuildPlainSheet();
+            break;
+        }
+    } catch (const TCancel&) {
+        fCancelled = true;
+        ok = false;
+    } catch (const std::exception& e) {
+        if (fError.isEmpty()) fError = viaFiles ? kBuildFailedMessage : QString::fromUtf8(e.what());
+        ok = false;
+    }
+    // Whatever happened, the store stops recording: a later build or print must find it idle.
+    if (fPages.Printing()) fPages.EndDoc();
+    if (ok && SheetCount() == 0) {
+        fError = QStringLiteral("印刷するレコードがありません");
+        ok = false;
+    }
+    if (!ok) fFiles.Clear();
+    return ok;
+}
+
+void TPrintPipeline::Step() {
+    if (fProgress && !fProgress->Step()) throw TCancel();
+}
+
+void TPrintPipeline::DrawBackground(QPoint origin) {
+    fBuilder->DrawBackground(fPages.GetCanvas(), origin);
+}
+
+void TPrintPipeline::DrawObject(TPriBase& object, const QRect& rect, QPoint origin) {
+    fBuilder->DrawObject(fPages.GetCanvas(), object, rect, origin);
+}
+
+void TPrintPipeline::DrawAllObjects(QPoint origin, const TRecords& main, int record, int current, int total) {
+    for (auto& obj : fDoc.Objects())
+        if (obj->ObjectNum == okField && obj->PrintCheck && !obj->UndoCheck) {
+            auto* field = static_cast<TPriField*>(obj.get());
+            field->SetRecordText(main.Value(record, 0, field->CategoryNum), current, total);
+        }
+    fBuilder->DrawObjects(fPages.GetCanvas(), origin);
+}
+
+void TPrintPipeline::StoreSheet() {
+    fPages.EndDoc();
+    const QString name = fFiles.NextName();
+    if (name.isEmpty()) throw std::runtime_error("no private temporary folder");
+    // Listed before writing, so a half-written file is deleted with the rest.
+    fFiles.Add(name);
+    if (!fPages.SavePage(0, name)) throw std::runtime_error("cannot write a page file");
+}
+
+int TPrintPipeline::SheetCount() const {
+    return fFiles.Count() > 0 ? fFiles.Count() : fPages.PageCount();
+}
+
+bool TPrintPipeline::DrawSheet(int index, QPainter& canvas, QPoint at) {
+    if (fPages.Printing() || index < 0 || index >= SheetCount()) return false;
+    if (fFiles.Count() > 0) {
+        const QString& name = fFiles.Names()[index];
+        if (!QFile::exists(name) || fPages.PageCount() == 0 || !fPages.LoadPage(0, name)) return false;
+        fPages.GetPage(0).Draw(canvas, at);
+        return true;
+    }
+    fPages.GetPage(index).Draw(canvas, at);
+    return true;
+}
+
+void TPrintPipeline::PageRange(const TPrintChoice& choice, int count, int& first, int& last) {
+    if (choice.AllPages) {
+        first = 1;
+        last = count;
+    } else {
+        first = std::max(1, choice.FirstPage);
+        last = std::min(choice.LastPage, count);
+    }
+}
+
+QPoint TPrintPipeline::PageOffset(const TPrintChoice& choice) const {
+    const TPriPaper& p = fDoc.PrintPaper;
+    QPoint at(Trunc(choice.ShiftRightMM * 10 / 254.0 * fMetrics.LogPixelsX),
+              Trunc(choice.ShiftDownMM * 10 / 254.0 * fMetrics.LogPixelsY));
+    if (!p.IsSingleSeat())
+        at += QPoint(Trunc(p.FFirstSeatLeft / 254.0 * fMetrics.LogPixelsX) - fMetrics.OffsetX,
+                     Trunc(p.FFirstSeatTop / 254.0 * fMetrics.LogPixelsY) - fMetrics.OffsetY);
+    return at;
+}
+
+bool TPrintPipeline::PrintPages(TPrintTarget& target, const TPrintChoice& choice) {
+    fError.clear();
+    if (fPages.Printing()) {
+        fError = QStringLiteral("ページを作成中です");
+        return false;
+    }
+    const QPoint at = PageOffset(choice);
+    const bool files = fFiles.Count() > 0;
+    int first = 0, last = -1;
+    PageRange(choice, SheetCount(), first, last);
+    if (first > last) return true;
+
+    auto fail = [&](bool begun) {
+        if (fError.isEmpty()) fError = target.Error();
+        if (begun) target.Abort();
+        return false;
+    };
+    const bool oneJob = !files || !choice.JobPerSheet;
+    bool begun = false;
+    for (int p = first; p <= last; ++p) {
+        if (files) {
+            const QString& name = fFiles.Names()[p - 1];
+            if (!QFile::exists(name)) continue;
+            if (fPages.PageCount() == 0 || !fPages.LoadPage(0, name)) {
+                fError = QStringLiteral("一時ファイルを読めません");
+                return fail(begun);
+            }
+        }
+        if (!begun) {
+            if (!target.BeginDoc(choice.JobTitle)) return fail(false);
+            begun = true;
+        } else if (oneJob && !target.NewPage()) {
+            return fail(true);
+        }
+        fPages.GetPage(files ? 0 : p - 1).Draw(target.Canvas(), at);
+        if (!oneJob) {
+            begun = false;
+            if (!target.EndDoc()) return fail(false);
+        }
+        if (files) TPageFiles::Remove(fFiles.Names()[p - 1]);
+    }
+    if (begun && !target.EndDoc()) return fail(false);
+    return true;
+}
+
+bool TPrintPipeline::InPortalBand(const QRect& p, const QRect& x) {
+    if (x.left() < p.left() || x.left() + x.width() >= p.left() + p.width()) return false;
+    return x.top() >= p.top() && x.top() + x.height() < p.top() + p.height();
+}

@@ -1,0 +1,114 @@
+#pragma once
+
+#include "platform/PrinterMetrics.h"
+#include "print/PageFiles.h"
+#include "print/PrintPreview.h"
+
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <unordered_set>
+
+class QPainter;
+class TPriBase;
+class TPriPaint;
+class TPageBuilder;
+class TPrintProgress;
+class TPrintTarget;
+class TRecordFile;
+
+// What the print dialog chose; the page range is 1-based and inclusive.
+struct TPrintChoice {
+    bool AllPages = true;
+    int FirstPage = 1;
+    int LastPage = 1;
+    int ShiftRightMM = 0;
+    int ShiftDownMM = 0;
+    // Modes 2, 3 and 5 send each sheet as a job of its own; a single PDF file takes them all.
+    bool JobPerSheet = true;
+    QString JobTitle = QStringLiteral("Velluma");
+};
+
+// Turns the document into printed sheets in one of the six print modes: builds every page into
+// the page store, or in modes 2, 3 and 5 sheet by sheet into page files, then sends them to a
+// printer or a file. Window-free: the caller supplies the progress and the target.
+class TPrintPipeline {
+public:
+    TPrintPipeline(TPriPaint& doc, const TPrinterMetrics& metrics, TPrintProgress* progress = nullptr);
+    ~TPrintPipeline();
+
+    // The start seat (zero-based) of the first sheet in modes 2 and 3; the document's own by default.
+    void SetStartSeat(int column, int row);
+
+    // Builds the pages for the document's print mode; false when nothing can be printed, with
+    // Error() saying why (empty after a cancel).
+    bool BuildPrintPages();
+    bool Cancelled() const { return fCancelled; }
+    const QString& Error() const { return fError; }
+
+    // Sheets built: pages of the store, or page files in modes 2, 3 and 5.
+    int SheetCount() const;
+    TPrintPreview& Pages() { return fPages; }
+    const QStringList& PageFileNames() const { return fFiles.Names(); }
+    // Draws built sheet n (0-based) at its own size; for page files it is loaded first.
+    bool DrawSheet(int index, QPainter& canvas, QPoint at);
+
+    // Sends the chosen pages to the target. A page file is deleted once printed. False with
+    // Error() when the target failed; the job under way is aborted.
+    bool PrintPages(TPrintTarget& target, const TPrintChoice& choice);
+    // The first and last page (1-based) the choice gives for count pages; first > last prints none.
+    static void PageRange(const TPrintChoice& choice, int count, int& first, int& last);
+    // Where a page lands on the printer: the shift plus, on a card sheet, the first seat less
+    // the printer's unprintable edge.
+    QPoint PageOffset(const TPrintChoice& choice) const;
+
+    // Whether X lies inside the first row band P of a portal.
+    static bool InPortalBand(const QRect& p, const QRect& x);
+
+    // Texts the merged fields show when the record file is missing.
+    static const QString kPlaceholder1;
+    static const QString kPlaceholder2;
+    static const QString kPlaceholder3;
+    static const QString kBuildFailedMessage;
+
+private:
+    // The main or detail records, or one placeholder record when the file is missing.
+    struct TRecords {
+        const TRecordFile* File = nullptr;
+        QString Placeholder;
+        int Count() const;
+        QString Value(int index, int row, int column) const;
+    };
+    struct TCancel {};
+
+    bool BuildPlainSheet();
+    bool BuildRecordPages();
+    bool BuildSheetPerRecord(bool useStartSeat);
+    bool BuildRecordPerSeat();
+    bool BuildRecordPerSeatWithDetails();
+
+    void Step();
+    void DrawBackground(QPoint origin);
+    // Every printable object of the seat; fields take the main value of the record.
+    void DrawAllObjects(QPoint origin, const TRecords& main, int record, int current, int total);
+    // The walk of modes 1 and 4: fields take main values, each portal its detail rows.
+    void DrawWithPortals(QPoint origin, const TRecords& main, int record, const TRecords& detail, int detailIndex,
+                         int firstRow, int current, int total, bool bandFromSeat);
+    void DrawObject(TPriBase& object, const QRect& rect, QPoint origin);
+    // Ends the sheet being recorded into the next page file.
+    void StoreSheet();
+    bool StartSeatInside() const;
+    const TRecordFile* FindRecordFile(const QString& name) const;
+
+    TPriPaint& fDoc;
+    TPrinterMetrics fMetrics;
+    TPrintProgress* fProgress;
+    std::unique_ptr<TPageBuilder> fBuilder;
+    TPrintPreview fPages;
+    TPageFiles fFiles;
+    std::unordered_set<const TPriBase*> fDrawn;
+    int fStartCol;
+    int fStartRow;
+    bool fCancelled = false;
+    QString fError;
+};

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "print/MetafileEx.h"
+
+#include <QSize>
+#include <QString>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+class QPainter;
+
+// Calls to the page store out of order.
+class EPrintPreviewError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The page store of printing: it imitates a print job, recording each page as a picture in the
+// printer's device pixels, so the preview can show the pages and printing can replay them.
+class TPrintPreview {
+public:
+    // Pages of pagePixels at the printer's resolution.
+    TPrintPreview(QSize pagePixels = QSize(), int dpiX = 96, int dpiY = 96);
+    ~TPrintPreview();
+    TPrintPreview(const TPrintPreview&) = delete;
+    TPrintPreview& operator=(const TPrintPreview&) = delete;
+
+    // Takes effect at the next BeginDoc.
+    void SetDevice(QSize pagePixels, int dpiX, int dpiY);
+
+    // Discards every page and starts recording the first one.
+    void BeginDoc();
+    // Completes the page being recorded and starts the next; the font, pen, brush, composition
+    // mode and text hints carry over.
+    void NewPage();
+    // Completes the last page.
+    void EndDoc();
+    // Drops every page, as the next BeginDoc would.
+    void Clear();
+    QPainter& GetCanvas();
+    const TMetafileEx& GetPage(int index) const;
+    int PageCount() const { return int(fPages.size()); }
+    bool Printing() const { return fPrinting; }
+
+    // Page files keep the picture format. False when the file cannot be written or read; a page
+    // whose file cannot be read is left empty.
+    bool SavePage(int index, const QString& fileName) const;
+    bool LoadPage(int index, const QString& fileName);
+
+    // The font a fresh canvas starts with: 9 points at the printer's vertical resolution.
+    static constexpr int kStartPoints = 9;
+
+private:
+    void CheckIndex(int index) const;
+
+    QSize fPagePixels;
+    int fDpiX;
+    int fDpiY;
+    std::vector<std::unique_ptr<TMetafileEx>> fPages;
+    std::unique_ptr<QPainter> fCanvas;
+    bool fPrinting = false;
+};

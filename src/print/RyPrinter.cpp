@@ -1,0 +1,195 @@
+#include "print/RyPrinter.h"
+
+#include "platform/SystemPrinter.h"
+#include "print/CupsPrinterSystem.h"
+
+#include <QPrinter>
+#include <QPrinterInfo>
+
+TRyPrinter::TRyPrinter(std::unique_ptr<TRyPrinterSystem> system) : fSystem(std::move(system)) {
+    if (!fSystem) fSystem = std::make_unique<TCupsPrinterSystem>();
+    fSnapshot = fSystem->Printers();
+    fPorts = fSystem->Ports();
+}
+
+TRyPrinter::~TRyPrinter() = default;
+
+void TRyPrinter::CheckNoPrinter() {
+    for (const TRyPrinterEntry& e : fSystem->Printers())
+        if (!e.Hidden) return;
+    fCachedIndex = -1;
+    throw ERyPrinterNoPrinter("TRyPrinter.CheckNoPrinter: No Printer");
+}
+
+int TRyPrinter::GetIndex() {
+    CheckNoPrinter();
+    const QString current = fSystem->CurrentName();
+    if (current.isEmpty()) return -1;
+    const QList<TRyPrinterEntry> all = fSystem->Printers();
+    int hiddenBefore = 0;
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        if (all[i].Name == current) {
+            if (all[i].Hidden) throw ERyPrinterIllegalIndex("TRyPrinter.GetIndex: Printers.PrinterIndex is Illegal");
+            return int(i) - hiddenBefore;
+        }
+        hiddenBefore += all[i].Hidden;
+    }
+    return -1;
+}
+
+QStringList TRyPrinter::GetPrinterNames() {
+    CheckNoPrinter();
+    QStringList names;
+    for (const TRyPrinterEntry& e : fSystem->Printers())
+        if (!e.Hidden) names << e.Name;
+    return names;
+}
+
+QString TRyPrinter::CurrentVisibleName() {
+    const int index = GetIndex();
+    return index < 0 ? QString() : GetPrinterNames().value(index);
+}
+
+QString TRyPrinter::GetPort() {
+    const QString name = CurrentVisibleName();
+    return name.isEmpty() ? QString() : fSystem->Port(name);
+}
+
+QStringList TRyPrinter::GetPorts() {
+    CheckNoPrinter();
+    QStringList ports;
+    for (const QString& p : fSystem->Ports())
+        if (!ports.contains(p)) ports << p;
+    return ports;
+}
+
+int TRyPrinter::GetCapabilities() {
+    const QString name = CurrentVisibleName();
+    return name.isEmpty() ? 0 : fSystem->Capabilities(name);
+}
+
+void TRyPrinter::Refresh() {
+    const int index = GetIndex();
+    if (index == fCachedIndex) return;
+    fCachedIndex = index;
+    fFlags = 0;
+    fPapers.clear();
+    fResolutions = 0;
+    fMaxCopies = 0;
+    if (index < 0) return;
+    const QString name = GetPrinterNames().value(index);
+    const QList<QPageSize> sizes = fSystem->PaperSizes(name);
+    if (!sizes.isEmpty()) {
+        fPapers = TSystemPrinter::NumberPapers(sizes);
+        fFlags |= ifPapers;
+    }
+    fResolutions = fSystem->ResolutionCount(name);
+    if (fResolutions > 0) fFlags |= ifResolutions;
+    fMaxCopies = fSystem->MaxCopies(name);
+    if (fMaxCopies > 0) fFlags |= ifCopies;
+}
+
+void TRyPrinter::Reset() {
+    fCachedIndex = -1;
+    fPrinter.reset();
+    Refresh();
+}
+
+bool TRyPrinter::SetCurrent(const QString& name) {
+    if (!GetPrinterNames().contains(name)) return false;
+    fSystem->SetCurrentName(name);
+    Reset();
+    return true;
+}
+
+int TRyPrinter::GetPaperSizeNumber() {
+    if (!(GetCapabilities() & dcPaperSize))
+        throw ERyPrinterNotSupported("TRyPrinter.GetPaperSizeNumber: PaperSize is not Supported");
+    Refresh();
+    const QPageSize current = fSystem->CurrentPaper();
+    for (const TPrinterPaper& p : fPapers)
+        if (TSystemPrinter::SizeForNumber(fSystem->PaperSizes(CurrentVisibleName()), p.Number).isEquivalentTo(current))
+            return p.Number;
+    if (current.isValid() && current.id() != QPageSize::Custom) return int(current.id()) + 1;
+    return TPrinterMetricsProvider::kUserPaper;
+}
+
+QStringList TRyPrinter::GetPaperSizeNames() {
+    if (!(GetCapabilities() & dcPaperSize))
+        throw ERyPrinterNotSupported("TRyPrinter.GetPaperSizeNames: PaperSize is not Supported");
+    Refresh();
+    if (!(fFlags & ifPapers)) throw ERyPrinterNoInfo("TRyPrinter.GetPaperSizeNames: No Papersize Info Available");
+    QStringList names;
+    for (const TPrinterPaper& p : fPapers)
+        names << p.Name;
+    return names;
+}
+
+int TRyPrinter::GetPaperSizeIndex() {
+    if (!(GetCapabilities() & dcPaperSize))
+        throw ERyPrinterNotSupported("TRyPrinter.GetPaperSizeIndex: PaperSize is not Supported");
+    Refresh();
+    if (!(fFlags & ifPapers)) throw ERyPrinterNoInfo("TRyPrinter.GetPaperSizeIndex: No Papersize Info Available");
+    const int number = GetPaperSizeNumber();
+    for (size_t i = 0; i < fPapers.size(); ++i)
+        if (fPapers[i].Number == number) return int(i);
+    throw ERYPrinterPaperSizeError("TRyPrinter.GetPaperSizeIndex: Cannot Get Paper Index");
+}
+
+void TRyPrinter::CheckChanged() {
+    const QList<TRyPrinterEntry> now = fSystem->Printers();
+    if (now == fSnapshot) {
+        const QStringList ports = fSystem->Ports();
+        if (ports == fPorts) return;
+        fPorts = ports;
+        if (OnChange) OnChange();
+        return;
+    }
+    fSnapshot = now;
+    fPorts = fSystem->Ports();
+    fCachedIndex = -1;
+    fPrinter.reset();
+    // A current printer that went away gives way to the first visible one.
+    bool present = false;
+    for (const TRyPrinterEntry& e : now)
+        present |= e.Name == fSystem->CurrentName() && !e.Hidden;
+    if (!present) {
+        QString first;
+        for (const TRyPrinterEntry& e : now)
+            if (!e.Hidden && first.isEmpty()) first = e.Name;
+        fSystem->SetCurrentName(first);
+    }
+    if (OnChange) OnChange();
+}
+
+QPrinter& TRyPrinter::Printer() {
+    const QString name = fSystem->CurrentName();
+    if (!fPrinter || fPrinterName != name) {
+        fPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        if (!name.isEmpty()) fPrinter->setPrinterName(name);
+        const QPageSize paper = fSystem->CurrentPaper();
+        if (paper.isValid()) fPrinter->setPageSize(paper);
+        fPrinterName = name;
+    }
+    return *fPrinter;
+}
+
+TPrinterMetrics GetPrinterMetrics(QPrinter& printer) {
+    TPrinterMetrics m;
+    const int dpiX = printer.logicalDpiX(), dpiY = printer.logicalDpiY();
+    if (dpiX <= 0 || dpiY <= 0) return m;
+    const QPageLayout layout = printer.pageLayout();
+    // Millimetres to pixels per axis: printers may differ in resolution across and down.
+    const QRectF full = layout.fullRect(QPageLayout::Inch);
+    const QRectF paint = layout.paintRect(QPageLayout::Inch);
+    m.LogPixelsX = dpiX;
+    m.LogPixelsY = dpiY;
+    m.PhysicalWidth = qRound(full.width() * dpiX);
+    m.PhysicalHeight = qRound(full.height() * dpiY);
+    m.OffsetX = qRound(paint.left() * dpiX);
+    m.OffsetY = qRound(paint.top() * dpiY);
+    m.HorzRes = qRound(paint.width() * dpiX);
+    m.VertRes = qRound(paint.height() * dpiY);
+    m.Complete();
+    return m;
+}

@@ -258,6 +258,7 @@ private:
     TRect FVisibleRect;
 
     void StepOrder(int direction);
+    bool ApplyKey(int key, bool shift, bool ctrl);
     // Draws the page within d into the page bitmap.
     void DrawArea(const TRect& d, TPriBase* extra, bool wholePage);
     // Commits the step, records an addition and appends the object: the end of every creation.

@@ -293,6 +293,12 @@ bool TPriPaint::AlignObjects() {
 }
 
 bool TPriPaint::HandleKey(int key, bool shift, bool ctrl) {
+    const bool handled = ApplyKey(key, shift, ctrl);
+    if (handled && Host) Host->RefreshEditCommands();
+    return handled;
+}
+
+bool TPriPaint::ApplyKey(int key, bool shift, bool ctrl) {
     if (ctrl) {
         switch (key) {
         case Qt::Key_A:
@@ -338,9 +344,6 @@ bool TPriPaint::HandleKey(int key, bool shift, bool ctrl) {
         return false;
     }
     const bool changed = shift ? ResizeSelection(d.x(), d.y()) : NudgeSelection(d.x(), d.y());
-    if (changed) {
-        RedrawPage(nullptr, true, true);
-        if (Host) Host->RefreshEditCommands();
-    }
+    if (changed) RedrawPage(nullptr, true, true);
     return true;
 }

@@ -20,4 +20,11 @@ public:
     virtual void ShowMessage(const QString& text) {}
     // A Yes/No question; only Yes acts.
     virtual bool AskYesNo(const QString& text) { return false; }
+    // The context menu of an object, or of the page without one, at a screen position.
+    virtual void ShowContextMenu(TPriBase* object, QPoint globalPos) {}
+    // A drag reached the edge of the visible part: scroll so that the view point comes into sight.
+    virtual void AutoScroll(QPoint viewPoint) {}
+    // A picture file chosen in the file dialog with the picture filter, starting in the folder;
+    // empty when cancelled.
+    virtual QString AskPictureFile(const QString& startFolder) { return QString(); }
 };

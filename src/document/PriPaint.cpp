@@ -2,14 +2,18 @@
 
 #include "calendar/PriCarendar.h"
 #include "document/DocumentLimits.h"
+#include "document/MouseTracker.h"
 #include "document/OutMessage.h"
 #include "document/TemplateFile.h"
+#include "document/UndoStep.h"
 #include "merge/PriField.h"
 #include "objects/ObjectFactory.h"
 #include "objects/PriImage.h"
+#include "objects/PriLabel.h"
 #include "platform/Rounding.h"
 #include "platform/SystemPrinter.h"
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
@@ -19,7 +23,7 @@
 
 TPriPaint::TPriPaint(QWidget* owner, QString appPath, int screenInch, std::unique_ptr<TPrinterMetricsProvider> printer)
     : QWidget(owner), fAppPath(std::move(appPath)), fScreenInch(screenInch > 0 ? screenInch : 96),
-      fPrinter(std::move(printer)) {
+      fPrinter(std::move(printer)), fMouse(std::make_unique<TMouseTracker>(*this)) {
     if (!fPrinter) fPrinter = std::make_unique<TSystemPrinter>();
     DefaultFont.setFamily(QStringLiteral("ＭＳ Ｐゴシック"));
     DefaultFont.setPointSize(10);
@@ -196,43 +200,72 @@ void TPriPaint::RedrawPage(TPriBase* extra, bool repaint, bool wholePage) {
         return;
     }
     const TRect d = wholePage ? TRect{0, 0, fViewSize.width(), fViewSize.height()} : FVisibleRect;
-    {
-        QPainter canvas(&FPageBitmap);
-        // Drawing outside D would cover objects above that are not redrawn this time.
-        canvas.setClipRect(d.ToQRect());
-        const bool hasBack = !BackObject.IsEmpty() && BackObject.FVisible;
-        if (!hasBack) {
-            canvas.setPen(QPen(Qt::black, 1));
-            canvas.fillRect(d.ToQRect(), Qt::white);
-        } else if (wholePage) {
-            BackObject.DrawWhole(canvas, d);
-        } else {
-            BackObject.DrawViewPart(canvas, d);
-        }
-        if (BltMarginCheck && PrintPaper.IsSingleSeat()) {
-            canvas.setPen(QPen(ColorToQColor(MarginColor), 1, Qt::DotLine));
-            canvas.setBrush(Qt::NoBrush);
-            const TRect m{FMarginPixels.Left, FMarginPixels.Top, fViewSize.width() - FMarginPixels.Right,
-                          fViewSize.height() - FMarginPixels.Bottom};
-            canvas.drawRect(QRect(m.Left, m.Top, m.Width() - 1, m.Height() - 1));
-        }
-        for (auto& obj : *FObjectList) {
-            if (obj->UndoCheck || !obj->IntersectsRect(d)) continue;
-            canvas.save();
-            obj->DrawObject(bmLayout, canvas);
-            canvas.restore();
-        }
-        if (extra) {
-            canvas.save();
-            extra->DrawObject(bmLayout, canvas);
-            canvas.restore();
-        }
-        if (BltGridCheck) DrawGrid(canvas, d);
-    }
+    DrawArea(d, extra, wholePage);
     if (repaint) {
         if (FVisibleRect.IsEmpty()) FVisibleRect = TRect{0, 0, fViewSize.width(), fViewSize.height()};
         update(FVisibleRect.ToQRect());
     }
+    ShowSelectionPos();
+}
+
+void TPriPaint::DrawArea(const TRect& d, TPriBase* extra, bool wholePage) {
+    QPainter canvas(&FPageBitmap);
+    // Drawing outside D would cover objects above that are not redrawn this time.
+    canvas.setClipRect(d.ToQRect());
+    const bool hasBack = !BackObject.IsEmpty() && BackObject.FVisible;
+    if (!hasBack) {
+        canvas.setPen(QPen(Qt::black, 1));
+        canvas.fillRect(d.ToQRect(), Qt::white);
+    } else if (wholePage || !(d.Left >= FVisibleRect.Left && d.Top >= FVisibleRect.Top &&
+                              d.Right <= FVisibleRect.Right && d.Bottom <= FVisibleRect.Bottom)) {
+        // The whole picture stretched over the page, of which the clip keeps only D.
+        BackObject.DrawWhole(canvas, TRect{0, 0, fViewSize.width(), fViewSize.height()});
+    } else {
+        BackObject.DrawViewPart(canvas, FVisibleRect);
+    }
+    if (BltMarginCheck && PrintPaper.IsSingleSeat()) {
+        canvas.setPen(QPen(ColorToQColor(MarginColor), 1, Qt::DotLine));
+        canvas.setBrush(Qt::NoBrush);
+        const TRect m{FMarginPixels.Left, FMarginPixels.Top, fViewSize.width() - FMarginPixels.Right,
+                      fViewSize.height() - FMarginPixels.Bottom};
+        canvas.drawRect(QRect(m.Left, m.Top, m.Width() - 1, m.Height() - 1));
+    }
+    for (auto& obj : *FObjectList) {
+        if (obj->UndoCheck || !obj->IntersectsRect(d)) continue;
+        canvas.save();
+        obj->DrawObject(bmLayout, canvas);
+        canvas.restore();
+    }
+    if (extra) {
+        canvas.save();
+        extra->DrawObject(bmLayout, canvas);
+        canvas.restore();
+    }
+    if (BltGridCheck) DrawGrid(canvas, d);
+}
+
+void TPriPaint::RedrawArea(const TRect& area) {
+    if (FPageBitmap.isNull()) return;
+    const QRect r = area.ToQRect().intersected(QRect(QPoint(0, 0), fViewSize));
+    if (r.isEmpty()) return;
+    DrawArea(TRect::FromQRect(r), nullptr, false);
+    update(r);
+}
+
+void TPriPaint::RedrawObjects(const QList<TPriBase*>& objects, const QRegion& also) {
+    // Handles reach a few pixels beyond the bounds, and so do thick pens.
+    constexpr int kPad = 8;
+    QRegion area = also;
+    for (const TPriBase* obj : objects)
+        area += obj->BoundsRect().ToQRect();
+    if (area.isEmpty()) return;
+    QRegion padded;
+    for (const QRect& r : area)
+        padded += r.adjusted(-kPad, -kPad, kPad + 1, kPad + 1);
+    // Many small pieces cost more than their box.
+    if (padded.rectCount() > 8) padded = padded.boundingRect();
+    for (const QRect& r : padded)
+        RedrawArea(TRect::FromQRect(r));
     ShowSelectionPos();
 }
 
@@ -302,7 +335,13 @@ void TPriPaint::paintEvent(QPaintEvent* event) {
         return;
     }
     if (FVisibleRect.IsEmpty()) FVisibleRect = TRect{0, 0, fViewSize.width(), fViewSize.height()};
-    const QRect r = FVisibleRect.ToQRect().intersected(event->rect());
+    PaintView(p, event->rect());
+}
+
+void TPriPaint::PaintView(QPainter& p, const QRect& area) {
+    const QRect r = FVisibleRect.ToQRect().intersected(area);
+    p.save();
+    p.setClipRect(r);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     const qreal ratio = FPageBitmap.devicePixelRatio();
     if (ratio == 1) {
@@ -311,6 +350,42 @@ void TPriPaint::paintEvent(QPaintEvent* event) {
         const QRectF source(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio);
         p.drawImage(QRectF(r), FPageBitmap, source);
     }
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    fMouse->PaintOverlay(p);
+    p.restore();
+}
+
+void TPriPaint::mousePressEvent(QMouseEvent* e) {
+    fMouse->Press(e->button(), e->modifiers() & Qt::ShiftModifier, e->position().toPoint(), false,
+                  e->globalPosition().toPoint());
+}
+
+void TPriPaint::mouseDoubleClickEvent(QMouseEvent* e) {
+    fMouse->Press(e->button(), e->modifiers() & Qt::ShiftModifier, e->position().toPoint(), true,
+                  e->globalPosition().toPoint());
+}
+
+void TPriPaint::mouseMoveEvent(QMouseEvent* e) {
+    fMouse->Move(e->position().toPoint(), e->modifiers() & Qt::ShiftModifier);
+}
+
+void TPriPaint::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton && e->button() != Qt::RightButton) return;
+    fMouse->Release(e->position().toPoint(), e->modifiers() & Qt::ShiftModifier);
+}
+
+void TPriPaint::StoreMoved(TPriBase& obj, QSize size) {
+    obj.ScaleToStore(fViewSize, FPaperPixels, fScreenInch);
+    if (obj.GetStoreSize() == size) return;
+    obj.SetStoreRect(QRect(obj.GetStorePos(), size));
+    if (auto* label = dynamic_cast<TPriLabel*>(&obj)) {
+        label->MakeLines();
+        label->UpdateGlyphs(fViewSize, FPaperPixels, true, fScreenInch);
+    }
+}
+
+TPriBase* TPriPaint::CurrentObject() const {
+    return fMouse->Current();
 }
 
 void TPriPaint::ShiftMonth(int year, int storedMonth, int startMonth, int& outYear, int& outMonth) {
@@ -428,56 +503,26 @@ bool TPriPaint::AddImageFromFile(const QString& name) {
     return true;
 }
 
-void TPriPaint::RecordUndo(TUndoKind, TPriBase* object) {
-    std::unique_ptr<TPriBase> copy = TObjectFactory::Create(object->ObjectNum);
-    if (!copy) return;
-    copy->AssignObject(object);
-    FUndoList.push_back(std::move(copy));
-    UndoState = usReverse;
+void TPriPaint::RecordUndo(TUndoKind kind, TPriBase* object) {
+    TUndoStep::Record(*this, kind, object);
+}
+
+void TPriPaint::Undo() {
+    TUndoStep::Undo(*this);
 }
 
 void TPriPaint::ClearDocument() {
     FSelectList.clear();
     FUndoList.clear();
-    FCurrentObject = nullptr;
+    FUndoKind = ukNone;
+    UndoState = usNone;
+    SelectCheck = mnNone;
+    fMouse->Reset();
     FObjectList->clear();
 }
 
 void TPriPaint::CommitUndo() {
-    auto removeRecorded = [this] {
-        std::vector<int> doomed;
-        for (const auto& copy : FUndoList)
-            doomed.push_back(copy->ListNum);
-        std::sort(doomed.begin(), doomed.end());
-        doomed.erase(std::unique(doomed.begin(), doomed.end()), doomed.end());
-        for (auto it = doomed.rbegin(); it != doomed.rend(); ++it) {
-            if (*it < 0 || *it >= int(FObjectList->size())) continue;
-            TPriBase* obj = (*FObjectList)[size_t(*it)].get();
-            FSelectList.removeAll(obj);
-            if (FCurrentObject == obj) FCurrentObject = nullptr;
-            FObjectList->erase(FObjectList->begin() + *it);
-        }
-        RenumberObjects();
-    };
-    switch (FUndoKind) {
-    case ukDelete:
-    case ukCut:
-        if (UndoState == usReverse) removeRecorded();
-        break;
-    case ukPaste:
-    case ukAdd:
-        if (UndoState != usReverse) removeRecorded();
-        break;
-    case ukReorder:
-        for (auto& obj : *FObjectList)
-            obj->Tag = 0;
-        break;
-    default:
-        break;
-    }
-    FUndoList.clear();
-    FUndoKind = ukNone;
-    UndoState = usNone;
+    TUndoStep::Commit(*this);
 }
 
 void TPriPaint::ReplaceContent(TObjectOwnerList side1, TObjectOwnerList side2, const TPriPaper& paper,
@@ -486,7 +531,7 @@ void TPriPaint::ReplaceContent(TObjectOwnerList side1, TObjectOwnerList side2, c
     FUndoList.clear();
     FUndoKind = ukNone;
     UndoState = usNone;
-    FCurrentObject = nullptr;
+    fMouse->Reset();
     FSideObjects[0] = std::move(side1);
     FSideObjects[1] = std::move(side2);
     for (auto& side : FSideObjects) {
@@ -507,12 +552,6 @@ void TPriPaint::RenumberObjects() {
         obj->ListNum = i++;
 }
 
-void TPriPaint::DeselectAll() {
-    for (TPriBase* obj : FSelectList)
-        obj->SetForcusCheck(false);
-    FSelectList.clear();
-}
-
 bool TPriPaint::HasVisibleObjects() const {
     for (const auto& obj : *FObjectList)
         if (!obj->UndoCheck) return true;
@@ -521,7 +560,7 @@ bool TPriPaint::HasVisibleObjects() const {
 
 void TPriPaint::SetObjectMode(TObjectMode mode) {
     ObjectMode = mode;
-    if (parentWidget()) parentWidget()->setCursor(CursorForHandle(FDragHandle));
+    if (parentWidget()) parentWidget()->setCursor(CursorForHandle(fMouse->DragHandle()));
 }
 
 Qt::CursorShape TPriPaint::CursorForHandle(int handle) {

@@ -11,6 +11,7 @@
 #include <QFont>
 #include <QImage>
 #include <QList>
+#include <QRegion>
 #include <QStringList>
 #include <QWidget>
 #include <memory>
@@ -26,7 +27,19 @@ enum TMouseNum { mnNone, mnSearch, mnSearchOn, mnMove, mnSize, mnAdd };
 enum TUndoState { usNone, usReverse, usEnter };
 enum TBltSize { bsNormal, bsStretch, bs200, bs300, bs400 };
 // Kinds of the undoable edit held in FUndoKind; 0 is none.
-enum TUndoKind : uint8_t { ukNone, ukMove, ukResize, ukProperty, ukDelete, ukCut, ukPaste, ukAdd, ukReorder };
+enum TUndoKind : uint8_t {
+    ukNone = 0,
+    ukDelete = 1,
+    ukCut = 3,
+    ukPaste = 4,
+    ukReorder = 5,
+    ukMove = 6,
+    ukResize = 7,
+    ukAdd = 8,
+    ukProperty = 9,
+};
+enum class TBltShape : uint8_t;
+class TMouseTracker;
 
 using TObjectOwnerList = std::vector<std::unique_ptr<TPriBase>>;
 
@@ -105,8 +118,10 @@ public:
     bool SaveToFile(const QString& fileName, int formatKind, QString* error = nullptr);
     void SetBackgroundFromFile(const QString& name);
     bool AddImageFromFile(const QString& name);
-    // Keeps a copy of the object for the undo step.
+    // Keeps a copy of the object for the undo step: layout only or full, as the kind says.
     void RecordUndo(TUndoKind kind, TPriBase* object);
+    // Takes back the recorded edit, or brings it again when it was taken back.
+    void Undo();
     // Month of a calendar stored relative to January, re-dated to a start year and month.
     static void ShiftMonth(int year, int storedMonth, int startMonth, int& outYear, int& outMonth);
     void ClearDocument();
@@ -117,7 +132,86 @@ public:
     void ReplaceContent(TObjectOwnerList side1, TObjectOwnerList side2, const TPriPaper& paper,
                         const TPriBackImage& back);
     void RenumberObjects();
-    void DeselectAll();
+    // Each answers whether anything was deselected, selected or deleted.
+    bool DeselectAll();
+    bool SelectAll();
+    bool DeleteSelection();
+    // Appends to the selection, marks it and starts its tracking.
+    void SelectObject(TPriBase* object);
+
+    // Clipboard: the program's own block plus plain text and pictures from other programs.
+    bool CopySelection();
+    bool CutSelection();
+    bool PasteClipboard();
+    bool CanPaste() const;
+    // The name the block goes under on the clipboard.
+    static QString ClipboardFormat();
+    // Places the objects of a clipboard block at a view point; false changes nothing.
+    bool PasteBlock(const QByteArray& block, QPoint viewPoint);
+    bool PasteText(const QString& text, QPoint viewPoint);
+    bool PasteImage(const QImage& image, QPoint viewPoint);
+
+    // Arrangement of the selected, unlocked objects.
+    void BringToFront();
+    void BringForward();
+    void SendToBack();
+    void SendBackward();
+    void SetLock(bool value);
+    void TogglePrint();
+    bool AlignObjects();
+    bool NudgeSelection(int dx, int dy);
+    bool ResizeSelection(int dx, int dy);
+    bool FocusNext();
+    bool FocusPrev();
+    // The main window's font boxes; it redraws afterwards.
+    void SetFontName(const QString& face);
+    void SetFontSize(int points);
+    void SetFontStyle(int index);
+    // A key pressed anywhere in the main window; false leaves it to normal processing.
+    bool HandleKey(int key, bool shift, bool ctrl);
+
+    // Creation with the tools; the rectangle is in view pixels, normalized.
+    bool AddLabel(const TRect& r);
+    bool AddImage(const TRect& r);
+    bool AddField(const TRect& r);
+    bool AddShape(const TRect& r, TBltShape shape);
+    bool AddLine(const TRect& r, QPoint start, QPoint end);
+    bool AddPortal(const TRect& r);
+    bool AddCarendar(const TRect& r);
+
+    // The edit dialog of an object by its kind, as a double click opens it; true when confirmed.
+    void EditObject(TPriBase* object);
+    bool EditText(TPriBase* object);
+    bool EditFieldCategory(TPriBase* object);
+    // mode 0 pen and fill, 1 pen only, 2 fill only.
+    bool EditPenBrush(TPriBase* current, int mode);
+    bool EditPortal(TPriBase* object);
+    bool EditCarendar(TPriBase* object);
+
+    // Picture and background commands of the menus; the pictures start in the "sozai" folder.
+    bool ToggleProportional();
+    bool ToggleTransparent();
+    bool SetTransparentColor(TColor color);
+    bool ChangeImage();
+    bool ChangeBackground();
+    bool EraseBackground();
+    void ToggleBackground();
+    QString SozaiFolder() const;
+    // A tool button of the main window: the tool, an idle state and no selection.
+    void ChooseTool(TObjectMode mode);
+
+    // The object right-clicked or double-clicked last: the target of the menu commands.
+    TPriBase* CurrentObject() const;
+    TMouseTracker& Mouse() { return *fMouse; }
+    // Stores an object's new place after a move. Its stored size stays as it was: converting the
+    // pixel size back would let every move wear it away by rounding.
+    void StoreMoved(TPriBase& object, QSize storedSize);
+    // Redraws only the area into the page bitmap and repaints it.
+    void RedrawArea(const TRect& area);
+    // Redraws the bounds of the objects with their handles.
+    void RedrawObjects(const QList<TPriBase*>& objects, const QRegion& also = QRegion());
+    // The screen picture of a region: the page bitmap with the editor's overlay over it.
+    void PaintView(QPainter& painter, const QRect& area);
     void ShowSelectionPos();
     QString SelectionPosText() const;
 
@@ -151,6 +245,10 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     // The page bitmap at the view size and the device pixel ratio.
@@ -171,12 +269,18 @@ private:
     TRect FMarginPixels;
     TRect FVisibleRect;
 
+    void StepOrder(int direction);
+    bool ApplyKey(int key, bool shift, bool ctrl);
+    // Draws the page within d into the page bitmap.
+    void DrawArea(const TRect& d, TPriBase* extra, bool wholePage);
+    // Commits the step, records an addition and appends the object: the end of every creation.
+    bool AcceptCreated(std::unique_ptr<TPriBase> object);
+    // Gives a new object its bounds, selection, page and stored geometry.
+    void PrepareCreated(TPriBase& object, const TRect& r);
+
     // Editor state of the mouse code.
-    QPoint FDownPoint;
-    QPoint FLastPoint;
-    TRect FRubberRect;
-    TRect FLastRubberRect;
-    TPriBase* FCurrentObject = nullptr;
-    int FDragHandle = -1;
-    QPoint FMovePoint;
+    std::unique_ptr<TMouseTracker> fMouse;
+    uint32_t fNextReorderTag = 0;
+    friend class TMouseTracker;
+    friend class TUndoStep;
 };

@@ -1,0 +1,349 @@
+// The surface's selection, arrangement and keyboard commands: delete, select all, z-order, lock,
+// the print flag, the font boxes, nudging, focus cycling and alignment.
+#include "document/MouseTracker.h"
+#include "document/PriPaint.h"
+#include "document/UndoStep.h"
+#include "merge/PriField.h"
+#include "objects/PriLabel.h"
+#include "platform/DialogLibrary.h"
+
+#include <QPainter>
+#include <algorithm>
+
+namespace {
+
+bool IsTextKind(const TPriBase* obj) {
+    return (obj->ObjectNum == okLabel || obj->ObjectNum == okField) && dynamic_cast<const TPriLabel*>(obj);
+}
+
+} // namespace
+
+void TPriPaint::SelectObject(TPriBase* object) {
+    if (!object || FSelectList.contains(object)) return;
+    FSelectList.append(object);
+    object->SetForcusCheck(true);
+    object->BeginTrack();
+}
+
+bool TPriPaint::DeselectAll() {
+    if (FSelectList.isEmpty()) return false;
+    // The frames live in the overlay, not on the page: ending the tracking draws nothing.
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    QPainter canvas(&scratch);
+    for (qsizetype i = FSelectList.size() - 1; i >= 0; --i) {
+        FSelectList[i]->SetForcusCheck(false);
+        FSelectList[i]->EndTrack(canvas);
+    }
+    FSelectList.clear();
+    return true;
+}
+
+bool TPriPaint::SelectAll() {
+    bool changed = DeselectAll();
+    for (auto& obj : *FObjectList) {
+        if (obj->UndoCheck) continue;
+        SelectObject(obj.get());
+        changed = true;
+    }
+    if (!FSelectList.isEmpty()) SelectCheck = mnSearchOn;
+    return changed;
+}
+
+bool TPriPaint::DeleteSelection() {
+    CommitUndo();
+    bool deleted = false;
+    for (TPriBase* obj : FSelectList) {
+        if (obj->LockCheck) continue;
+        obj->UndoCheck = true;
+        RecordUndo(ukDelete, obj);
+        deleted = true;
+    }
+    if (!deleted) return false;
+    DeselectAll();
+    FUndoKind = ukDelete;
+    RedrawPage(nullptr, true, true);
+    return true;
+}
+
+void TPriPaint::BringToFront() {
+    CommitUndo();
+    for (TPriBase* obj : QList<TPriBase*>(FSelectList)) {
+        if (obj->LockCheck) continue;
+        auto it = std::find_if(FObjectList->begin(), FObjectList->end(), [&](const auto& o) { return o.get() == obj; });
+        if (it == FObjectList->end()) continue;
+        obj->Tag = int(++fNextReorderTag);
+        RecordUndo(ukReorder, obj);
+        std::unique_ptr<TPriBase> held = std::move(*it);
+        FObjectList->erase(it);
+        FObjectList->push_back(std::move(held));
+    }
+    RenumberObjects();
+    FUndoKind = ukReorder;
+    RedrawPage(nullptr, true, true);
+}
+
+void TPriPaint::SendToBack() {
+    CommitUndo();
+    for (TPriBase* obj : QList<TPriBase*>(FSelectList)) {
+        if (obj->LockCheck) continue;
+        auto it = std::find_if(FObjectList->begin(), FObjectList->end(), [&](const auto& o) { return o.get() == obj; });
+        if (it == FObjectList->end()) continue;
+        obj->Tag = int(++fNextReorderTag);
+        RecordUndo(ukReorder, obj);
+        std::unique_ptr<TPriBase> held = std::move(*it);
+        FObjectList->erase(it);
+        FObjectList->insert(FObjectList->begin(), std::move(held));
+    }
+    RenumberObjects();
+    FUndoKind = ukReorder;
+    RedrawPage(nullptr, true, true);
+}
+
+// One step up or down for each selected, unlocked object. Neighbours that move too are stepped
+// over from the far end first, so that a selected group moves as one: taking the objects one by
+// one in selection order would swap two neighbours back and forth and move nothing.
+void TPriPaint::StepOrder(int direction) {
+    CommitUndo();
+    TObjectOwnerList& side = *FObjectList;
+    const int n = int(side.size());
+    auto moving = [&](int i) { return FSelectList.contains(side[size_t(i)].get()) && !side[size_t(i)]->LockCheck; };
+    for (int k = 0; k < n; ++k) {
+        const int i = direction > 0 ? n - 2 - k : k + 1;
+        const int j = i + direction;
+        if (i < 0 || i >= n || j < 0 || j >= n) continue;
+        if (!moving(i) || moving(j)) continue;
+        TPriBase* obj = side[size_t(i)].get();
+        obj->Tag = int(++fNextReorderTag);
+        RecordUndo(ukReorder, obj);
+        std::swap(side[size_t(i)], side[size_t(j)]);
+    }
+    RenumberObjects();
+    if (!FUndoList.empty()) FUndoKind = ukReorder;
+    RedrawPage(nullptr, true, true);
+}
+
+void TPriPaint::BringForward() {
+    StepOrder(1);
+}
+
+void TPriPaint::SendBackward() {
+    StepOrder(-1);
+}
+
+void TPriPaint::SetLock(bool value) {
+    CommitUndo();
+    bool changed = false;
+    for (TPriBase* obj : FSelectList) {
+        if (obj->LockCheck == value) continue;
+        RecordUndo(ukProperty, obj);
+        obj->LockCheck = value;
+        changed = true;
+    }
+    if (!changed) return;
+    FUndoKind = ukProperty;
+    RedrawPage(nullptr, true, true);
+}
+
+void TPriPaint::TogglePrint() {
+    TPriBase* current = CurrentObject();
+    if (!current && !FSelectList.isEmpty()) current = FSelectList.first();
+    if (!current) return;
+    const bool value = !current->PrintCheck;
+    CommitUndo();
+    for (TPriBase* obj : FSelectList) {
+        if (obj->LockCheck) continue;
+        RecordUndo(ukProperty, obj);
+        obj->PrintCheck = value;
+    }
+    if (!FUndoList.empty()) FUndoKind = ukProperty;
+}
+
+namespace {
+
+// The font commands share their frame: one step, a copy of every selected unlocked text, then
+// the change and a fresh layout.
+template <typename F> void ChangeFonts(TPriPaint& doc, F change) {
+    if (doc.SelectList().isEmpty()) return;
+    doc.CommitUndo();
+    for (TPriBase* obj : doc.SelectList()) {
+        if (obj->LockCheck || !IsTextKind(obj)) continue;
+        doc.RecordUndo(ukProperty, obj);
+        auto& label = static_cast<TPriLabel&>(*obj);
+        change(label);
+        label.ScaleToView(doc.ViewSize(), doc.PaperPixels(), doc.ScreenInch());
+        label.MakeHandles();
+    }
+    if (!doc.UndoList().empty()) doc.FUndoKind = ukProperty;
+}
+
+} // namespace
+
+void TPriPaint::SetFontName(const QString& face) {
+    if (face.isEmpty()) return;
+    ChangeFonts(*this, [&](TPriLabel& l) { l.Font.setFamily(face); });
+}
+
+void TPriPaint::SetFontSize(int points) {
+    if (points < 1) return;
+    ChangeFonts(*this, [&](TPriLabel& l) { l.SameFSize = points; });
+}
+
+void TPriPaint::SetFontStyle(int index) {
+    ChangeFonts(*this, [&](TPriLabel& l) {
+        if (index < 0 || index > 3) return;
+        l.Font.setBold(index == 1 || index == 3);
+        l.Font.setItalic(index == 2 || index == 3);
+    });
+}
+
+namespace {
+
+template <typename F> bool StepSelection(TPriPaint& doc, TUndoKind kind, F step) {
+    const bool move = kind == ukMove;
+    if (doc.SelectList().isEmpty()) return false;
+    doc.CommitUndo();
+    bool any = false;
+    for (TPriBase* obj : doc.SelectList()) {
+        if (obj->LockCheck) continue;
+        doc.RecordUndo(kind, obj);
+        const QSize size = obj->GetStoreSize();
+        step(*obj);
+        if (move)
+            doc.StoreMoved(*obj, size);
+        else
+            obj->ScaleToStore(doc.ViewSize(), doc.PaperPixels(), doc.ScreenInch());
+        obj->MakeHandles();
+        any = true;
+    }
+    if (any) doc.FUndoKind = kind;
+    return any;
+}
+
+} // namespace
+
+bool TPriPaint::NudgeSelection(int dx, int dy) {
+    return StepSelection(*this, ukMove, [&](TPriBase& o) { o.MoveBy(QPoint(dx, dy)); });
+}
+
+bool TPriPaint::ResizeSelection(int dx, int dy) {
+    return StepSelection(*this, ukResize, [&](TPriBase& o) { o.SizeBy(QPoint(dx, dy)); });
+}
+
+bool TPriPaint::FocusNext() {
+    std::vector<TPriBase*> shown;
+    for (auto& obj : *FObjectList)
+        if (!obj->UndoCheck) shown.push_back(obj.get());
+    if (shown.empty()) return false;
+    TPriBase* next = nullptr;
+    if (FSelectList.isEmpty()) {
+        next = shown.front();
+    } else if (shown.size() > 1) {
+        auto it = std::find(shown.begin(), shown.end(), FSelectList.first());
+        next = (it == shown.end() || it + 1 == shown.end()) ? shown.front() : *(it + 1);
+    }
+    if (!next) return false;
+    DeselectAll();
+    SelectObject(next);
+    SelectCheck = mnSearchOn;
+    RedrawPage(nullptr, true, true);
+    return true;
+}
+
+bool TPriPaint::FocusPrev() {
+    std::vector<TPriBase*> shown;
+    for (auto& obj : *FObjectList)
+        if (!obj->UndoCheck) shown.push_back(obj.get());
+    if (shown.empty()) return false;
+    TPriBase* prev = nullptr;
+    if (FSelectList.isEmpty()) {
+        // Not offered without a selection; the top-most is the natural start going backwards.
+        prev = shown.back();
+    } else if (shown.size() > 1) {
+        auto it = std::find(shown.begin(), shown.end(), FSelectList.first());
+        prev = (it == shown.end() || it == shown.begin()) ? shown.back() : *(it - 1);
+    }
+    if (!prev) return false;
+    DeselectAll();
+    SelectObject(prev);
+    SelectCheck = mnSearchOn;
+    RedrawPage(nullptr, true, true);
+    return true;
+}
+
+bool TPriPaint::AlignObjects() {
+    TPackObjectList objects;
+    for (TPriBase* obj : FSelectList)
+        if (!obj->LockCheck) objects.append(obj);
+    if (objects.size() < 2 || !DialogLibrary) return false;
+    CommitUndo();
+    for (TPriBase* obj : objects)
+        RecordUndo(ukProperty, obj);
+    if (!DialogLibrary->PositionEditDlg(objects)) {
+        // Nothing moved: the copies go, so no empty step is offered for undo.
+        CommitUndo();
+        return false;
+    }
+    FUndoKind = ukProperty;
+    for (TPriBase* obj : objects) {
+        obj->MakeHandles();
+        obj->ScaleToStore(fViewSize, FPaperPixels, fScreenInch);
+    }
+    RedrawPage(nullptr, true, true);
+    return true;
+}
+
+bool TPriPaint::HandleKey(int key, bool shift, bool ctrl) {
+    const bool handled = ApplyKey(key, shift, ctrl);
+    if (handled && Host) Host->RefreshEditCommands();
+    return handled;
+}
+
+bool TPriPaint::ApplyKey(int key, bool shift, bool ctrl) {
+    if (ctrl) {
+        switch (key) {
+        case Qt::Key_A:
+            if (SelectAll()) RedrawPage(nullptr, true, true);
+            return true;
+        case Qt::Key_Z:
+            Undo();
+            return true;
+        case Qt::Key_C:
+            CopySelection();
+            return true;
+        case Qt::Key_X:
+            CutSelection();
+            return true;
+        case Qt::Key_V:
+            PasteClipboard();
+            return true;
+        default:
+            return false;
+        }
+    }
+    QPoint d;
+    switch (key) {
+    case Qt::Key_Tab:
+        FocusNext();
+        return true;
+    case Qt::Key_Delete:
+        DeleteSelection();
+        return true;
+    case Qt::Key_Left:
+        d = {-1, 0};
+        break;
+    case Qt::Key_Up:
+        d = {0, -1};
+        break;
+    case Qt::Key_Right:
+        d = {1, 0};
+        break;
+    case Qt::Key_Down:
+        d = {0, 1};
+        break;
+    default:
+        return false;
+    }
+    const bool changed = shift ? ResizeSelection(d.x(), d.y()) : NudgeSelection(d.x(), d.y());
+    if (changed) RedrawPage(nullptr, true, true);
+    return true;
+}

@@ -1,0 +1,96 @@
+// The picture and background commands of the context menus.
+#include "document/MouseTracker.h"
+#include "document/OutMessage.h"
+#include "document/PriPaint.h"
+#include "objects/PriImage.h"
+
+namespace {
+
+template <typename F> bool ChangeImages(TPriPaint& doc, F change) {
+    doc.CommitUndo();
+    for (TPriBase* obj : doc.SelectList()) {
+        auto* image = dynamic_cast<TPriImage*>(obj);
+        if (!image || obj->LockCheck) continue;
+        doc.RecordUndo(ukProperty, image);
+        change(*image);
+        image->RebuildLightImage();
+    }
+    if (doc.UndoList().empty()) return false;
+    doc.FUndoKind = ukProperty;
+    doc.RedrawPage(nullptr, true, true);
+    return true;
+}
+
+} // namespace
+
+void TPriPaint::ChooseTool(TObjectMode mode) {
+    SetObjectMode(mode);
+    SelectCheck = mnNone;
+    DeselectAll();
+}
+
+bool TPriPaint::ToggleProportional() {
+    auto* current = dynamic_cast<TPriImage*>(CurrentObject());
+    if (!current) return false;
+    const bool value = !current->Proportional;
+    return ChangeImages(*this, [&](TPriImage& i) { i.Proportional = value; });
+}
+
+bool TPriPaint::ToggleTransparent() {
+    auto* current = dynamic_cast<TPriImage*>(CurrentObject());
+    if (!current) return false;
+    const bool value = !current->TransParent;
+    return ChangeImages(*this, [&](TPriImage& i) { i.TransParent = value; });
+}
+
+bool TPriPaint::SetTransparentColor(TColor color) {
+    return ChangeImages(*this, [&](TPriImage& i) { i.Color = color; });
+}
+
+bool TPriPaint::ChangeImage() {
+    auto* current = dynamic_cast<TPriImage*>(CurrentObject());
+    if (!current || !Host) return false;
+    const QString file = Host->AskPictureFile(SozaiFolder());
+    update();
+    if (file.isEmpty()) return false;
+    TPriImage scratch;
+    if (!scratch.LoadImageFile(file)) {
+        Host->ShowMessage(OutMess ? OutMess->GetMessage(3) : TOutMessage::ErrorText());
+        return false;
+    }
+    CommitUndo();
+    RecordUndo(ukProperty, current);
+    FUndoKind = ukProperty;
+    current->ImageType = scratch.ImageType;
+    current->SetImagePath(scratch.ImagePath());
+    current->ResetEffects();
+    current->SetPicture(scratch.BltBmp);
+    RedrawPage(nullptr, true, true);
+    return true;
+}
+
+QString TPriPaint::SozaiFolder() const {
+    return fAppPath + QStringLiteral("sozai");
+}
+
+bool TPriPaint::ChangeBackground() {
+    if (!Host) return false;
+    const QString file = Host->AskPictureFile(SozaiFolder());
+    if (file.isEmpty()) return false;
+    SetBackgroundFromFile(file);
+    return true;
+}
+
+bool TPriPaint::EraseBackground() {
+    if (BackObject.IsEmpty() || !Host) return false;
+    if (!Host->AskYesNo(OutMess ? OutMess->GetMessage(18) : TOutMessage::ErrorText())) return false;
+    BackObject.EraseBack();
+    RedrawPage(nullptr, true, true);
+    Host->RefreshEditCommands();
+    return true;
+}
+
+void TPriPaint::ToggleBackground() {
+    BackObject.SetBackVisible(!BackObject.FVisible);
+    RedrawPage(nullptr, true, true);
+}

@@ -1,0 +1,295 @@
+// Creating objects with the tools, and the edit dialogs a double click or a menu opens.
+#include "calendar/PriCarendar.h"
+#include "document/MouseTracker.h"
+#include "document/OutMessage.h"
+#include "document/PriPaint.h"
+#include "merge/FieldUnit.h"
+#include "merge/PriField.h"
+#include "merge/PriPortal.h"
+#include "objects/PriImage.h"
+#include "objects/PriLabel.h"
+#include "objects/PriLine.h"
+#include "objects/PriShape.h"
+#include "platform/DialogLibrary.h"
+
+#include <exception>
+
+void TPriPaint::PrepareCreated(TPriBase& obj, const TRect& r) {
+    obj.SetBounds(r.Left, r.Top, r.Width(), r.Height());
+    obj.SetForcusCheck(true);
+    obj.BackImage = &FPageBitmap;
+    obj.ScaleToStore(fViewSize, FPaperPixels, fScreenInch);
+}
+
+bool TPriPaint::AcceptCreated(std::unique_ptr<TPriBase> object) {
+    CommitUndo();
+    TPriBase* added = AppendObject(std::move(object));
+    RecordUndo(ukAdd, added);
+    FUndoKind = ukAdd;
+    DeselectAll();
+    SelectObject(added);
+    SelectCheck = mnSearchOn;
+    return true;
+}
+
+bool TPriPaint::AddLabel(const TRect& r) {
+    if (!DialogLibrary) return false;
+    auto label = std::make_unique<TPriLabel>();
+    label->Color = clWhite;
+    label->SmallCheck = true;
+    label->SameFSize = std::max(1, DefaultFont.pointSize());
+    label->Font.setFamily(DefaultFont.family());
+    label->FontColor = DefaultFontColor;
+    PrepareCreated(*label, r);
+    label->ScaleToView(fViewSize, FPaperPixels, fScreenInch);
+    QString text;
+    if (!DialogLibrary->StringEditDlg(QString(), text)) return false;
+    label->SetDataString(text);
+    label->ScaleToView(fViewSize, FPaperPixels, fScreenInch);
+    return AcceptCreated(std::move(label));
+}
+
+bool TPriPaint::AddImage(const TRect& r) {
+    if (!Host) return false;
+    const QString file = Host->AskPictureFile(fAppPath);
+    if (file.isEmpty()) return false;
+    auto image = std::make_unique<TPriImage>();
+    PrepareCreated(*image, r);
+    auto show = [this](int n) {
+        if (Host) Host->ShowMessage(OutMess ? OutMess->GetMessage(n) : TOutMessage::ErrorText());
+    };
+    try {
+        if (!image->LoadImageFile(file)) {
+            show(3);
+            return false;
+        }
+    } catch (const std::exception&) {
+        show(4);
+        return false;
+    }
+    image->ScaleToStore(fViewSize, FPaperPixels, fScreenInch);
+    return AcceptCreated(std::move(image));
+}
+
+bool TPriPaint::AddField(const TRect& r) {
+    if (!DialogLibrary) return false;
+    auto field = std::make_unique<TPriField>();
+    field->Color = clWhite;
+    field->SameFSize = std::max(1, DefaultFont.pointSize());
+    field->Font.setFamily(DefaultFont.family());
+    field->FontColor = DefaultFontColor;
+    field->AppPath = fAppPath;
+    PrepareCreated(*field, r);
+    int32_t category = -1;
+    QString name;
+    if (!DialogLibrary->EditCategory(QStringLiteral("フィールド追加"), 8, category, name)) return false;
+    field->SetCategoryName(name);
+    field->CategoryNum = category;
+    field->FieldState = fsText;
+    field->FieldMode = fmStandAlone;
+    field->ScaleToView(fViewSize, FPaperPixels, fScreenInch);
+    return AcceptCreated(std::move(field));
+}
+
+bool TPriPaint::AddShape(const TRect& r, TBltShape kind) {
+    auto shape = std::make_unique<TPriShape>();
+    shape->Shape = kind;
+    shape->Pen = TPriPen{clBlack, 1, psSolid};
+    shape->SamePSize = 1;
+    shape->Brush = TPriBrush{clBlack, bsClear};
+    PrepareCreated(*shape, r);
+    shape->ScalePenWidth(fViewSize, FPaperPixels);
+    return AcceptCreated(std::move(shape));
+}
+
+bool TPriPaint::AddLine(const TRect& r, QPoint start, QPoint end) {
+    auto line = std::make_unique<TPriLine>();
+    line->Pen = TPriPen{clBlack, 1, psSolid};
+    line->SamePSize = 1;
+    PrepareCreated(*line, r);
+    line->SetStartPoint(start);
+    line->SetEndPoint(end);
+    line->ScalePenWidth(fViewSize, FPaperPixels);
+    line->MakeHandles();
+    return AcceptCreated(std::move(line));
+}
+
+bool TPriPaint::AddPortal(const TRect& r) {
+    if (!DialogLibrary) return false;
+    auto portal = std::make_unique<TPriPortal>();
+    portal->ObjHeight = r.Height() + 1;
+    portal->Pen = TPriPen{clBlack, 1, psSolid};
+    portal->Brush = TPriBrush{clWhite, bsClear};
+    PrepareCreated(*portal, TRect::FromBounds(r.Left, r.Top, r.Width(), r.Height()));
+    int32_t rows = 10;
+    QString name;
+    const QStringList files = FieldUnit ? FieldUnit->Names() : QStringList();
+    if (!DialogLibrary->PortalSettingDlg(rows, QString(), name, files)) return false;
+    portal->SetRows(rows);
+    portal->Height = int(std::min<qint64>(qint64(portal->ObjHeight) * portal->Rows, kMaxViewSide));
+    portal->Dataname = name;
+    portal->ScaleToStore(fViewSize, FPaperPixels, fScreenInch);
+    portal->ScalePenWidth(fViewSize, FPaperPixels);
+    portal->MakeHandles();
+    return AcceptCreated(std::move(portal));
+}
+
+bool TPriPaint::AddCarendar(const TRect& r) {
+    if (!DialogLibrary) return false;
+    try {
+        auto cal = std::make_unique<TPriCarendar>();
+        cal->SetBaseSize(QPoint(FPaperPixels.width(), FPaperPixels.height()));
+        cal->LoadHoliday(TPriCarendar::HolidayFile(fAppPath));
+        PrepareCreated(*cal, r);
+        if (!DialogLibrary->CarendarSetDlg(cal.get())) return false;
+        cal->MakeDayTable();
+        cal->ScaleToView(fViewSize, FPaperPixels, fScreenInch);
+        return AcceptCreated(std::move(cal));
+    } catch (const std::exception&) {
+        if (Host) Host->ShowMessage(OutMess ? OutMess->GetMessage(7) : TOutMessage::ErrorText());
+        return false;
+    }
+}
+
+// ---- editing the current object
+
+void TPriPaint::EditObject(TPriBase* obj) {
+    if (!obj || obj->LockCheck || !DialogLibrary) return;
+    switch (obj->ObjectNum) {
+    case okLabel:
+        EditText(obj);
+        break;
+    case okField:
+        EditFieldCategory(obj);
+        break;
+    case okShape:
+        EditPenBrush(obj, 0);
+        break;
+    case okPortal:
+        EditPortal(obj);
+        break;
+    case okLine:
+        EditPenBrush(obj, 1);
+        break;
+    case okCarendar:
+        EditCarendar(obj);
+        break;
+    default:
+        break; // a picture opens nothing
+    }
+}
+
+bool TPriPaint::EditText(TPriBase* obj) {
+    auto* label = dynamic_cast<TPriLabel*>(obj);
+    if (!label || obj->ObjectNum != okLabel || !DialogLibrary) return false;
+    QString text;
+    if (!DialogLibrary->StringEditDlg(label->DataString(), text)) return false;
+    CommitUndo();
+    RecordUndo(ukProperty, label);
+    FUndoKind = ukProperty;
+    label->SetDataString(text);
+    label->MakeLines();
+    label->UpdateGlyphs(fViewSize, FPaperPixels, true, fScreenInch);
+    RedrawPage(nullptr, true, true);
+    return true;
+}
+
+bool TPriPaint::EditFieldCategory(TPriBase* obj) {
+    auto* field = dynamic_cast<TPriField*>(obj);
+    if (!field || !DialogLibrary) return false;
+    int32_t category = field->CategoryNum;
+    QString name;
+    if (!DialogLibrary->EditCategory(QStringLiteral("フィールド追加"), 8, category, name)) return false;
+    CommitUndo();
+    RecordUndo(ukProperty, field);
+    FUndoKind = ukProperty;
+    field->CategoryNum = category;
+    field->SetCategoryName(name);
+    field->MakeLines();
+    field->UpdateGlyphs(fViewSize, FPaperPixels, true, fScreenInch);
+    RedrawPage(nullptr, true, false);
+    return true;
+}
+
+bool TPriPaint::EditPenBrush(TPriBase* current, int mode) {
+    if (!current || !DialogLibrary) return false;
+    int32_t penStyle = 0, penWidth = 1, penColor = 0, brushStyle = 0, brushColor = 0, roundNum = -1;
+    if (auto* s = dynamic_cast<TPriShape*>(current)) {
+        penStyle = s->Pen.Style, penWidth = s->SamePSize, penColor = s->Pen.Color;
+        brushStyle = s->Brush.Style, brushColor = s->Brush.Color;
+        if (s->Shape == TBltShape::RoundRect) roundNum = s->RoundNum;
+    } else if (auto* l = dynamic_cast<TPriLine*>(current)) {
+        penStyle = l->Pen.Style, penWidth = l->SamePSize, penColor = l->Pen.Color;
+    } else if (auto* p = dynamic_cast<TPriPortal*>(current)) {
+        penStyle = p->Pen.Style, penWidth = p->SamePSize, penColor = p->Pen.Color;
+        brushStyle = p->Brush.Style, brushColor = p->Brush.Color;
+    } else {
+        return false;
+    }
+    if (!DialogLibrary->PenBrushSetDlg(0, penStyle, penWidth, penColor, brushStyle, brushColor, roundNum, mode))
+        return false;
+    const bool pen = mode == 0 || mode == 1, fill = mode == 0 || mode == 2;
+    CommitUndo();
+    for (TPriBase* obj : FSelectList) {
+        RecordUndo(ukProperty, obj);
+        if (auto* s = dynamic_cast<TPriShape*>(obj)) {
+            if (fill) {
+                s->Brush = TPriBrush{brushColor, uint8_t(brushStyle)};
+                if (roundNum >= 0) s->RoundNum = roundNum;
+            }
+            if (pen) {
+                s->Pen.Color = penColor, s->Pen.Style = uint8_t(penStyle), s->SamePSize = std::max(1, penWidth);
+                s->ScalePenWidth(fViewSize, FPaperPixels);
+            }
+        } else if (auto* l = dynamic_cast<TPriLine*>(obj)) {
+            if (pen) {
+                l->Pen.Color = penColor, l->Pen.Style = uint8_t(penStyle), l->SamePSize = std::max(1, penWidth);
+                l->ScalePenWidth(fViewSize, FPaperPixels);
+            }
+        } else if (auto* p = dynamic_cast<TPriPortal*>(obj)) {
+            if (fill) p->Brush = TPriBrush{brushColor, uint8_t(brushStyle)};
+            if (pen) {
+                p->Pen.Color = penColor, p->Pen.Style = uint8_t(penStyle), p->SamePSize = std::max(1, penWidth);
+                p->ScalePenWidth(fViewSize, FPaperPixels);
+            }
+        }
+    }
+    FUndoKind = ukProperty;
+    RedrawPage(nullptr, true, true);
+    return true;
+}
+
+bool TPriPaint::EditPortal(TPriBase* obj) {
+    auto* portal = dynamic_cast<TPriPortal*>(obj);
+    if (!portal || !DialogLibrary) return false;
+    int32_t rows = portal->Rows;
+    QString name;
+    const QStringList files = FieldUnit ? FieldUnit->Names() : QStringList();
+    if (!DialogLibrary->PortalSettingDlg(rows, portal->Dataname, name, files)) return false;
+    CommitUndo();
+    RecordUndo(ukProperty, portal);
+    FUndoKind = ukProperty;
+    portal->SetRows(rows);
+    portal->Height = int(std::min<qint64>(qint64(portal->ObjHeight) * portal->Rows, kMaxViewSide));
+    portal->Dataname = name;
+    portal->ScaleToStore(fViewSize, FPaperPixels, fScreenInch);
+    portal->MakeHandles();
+    RedrawPage(nullptr, true, true);
+    return true;
+}
+
+bool TPriPaint::EditCarendar(TPriBase* obj) {
+    auto* cal = dynamic_cast<TPriCarendar*>(obj);
+    if (!cal || !DialogLibrary) return false;
+    TPriCarendar scratch;
+    scratch.AssignObject(cal, false);
+    if (!DialogLibrary->CarendarSetDlg(&scratch)) return false;
+    CommitUndo();
+    RecordUndo(ukProperty, cal);
+    FUndoKind = ukProperty;
+    cal->AssignObject(&scratch, false);
+    cal->MakeDayTable();
+    cal->ScaleToView(fViewSize, FPaperPixels, fScreenInch);
+    RedrawPage(nullptr, true, true);
+    return true;
+}

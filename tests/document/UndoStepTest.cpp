@@ -1,0 +1,220 @@
+#include "document/ClipboardBlock.h"
+#include "document/UndoStep.h"
+#include "objects/PriLabel.h"
+#include "support/EditSurface.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+TEST(UndoStepTest, DeleteUndoRedoAndCommit) {
+    TEditSurface s;
+    auto row = s.AddRow(3);
+    s->SelectObject(row[1]);
+    ASSERT_TRUE(s->DeleteSelection());
+    EXPECT_TRUE(row[1]->UndoCheck);
+    EXPECT_FALSE(s->HasSelection());
+    EXPECT_EQ(s->FUndoKind, ukDelete);
+
+    s->Undo(); // the object comes back selected
+    EXPECT_FALSE(row[1]->UndoCheck);
+    EXPECT_EQ(s->SelectList(), QList<TPriBase*>{row[1]});
+    EXPECT_EQ(s->UndoState, usEnter);
+    s->Undo(); // redo hides it again
+    EXPECT_TRUE(row[1]->UndoCheck);
+    EXPECT_EQ(s->UndoState, usReverse);
+
+    s->SelectObject(row[0]);
+    s->NudgeSelection(1, 0); // the next edit makes the deletion permanent
+    ASSERT_EQ(s->Objects().size(), 2u);
+    EXPECT_EQ(OrderOf(*s, row), (std::vector<int>{0, 2}));
+    EXPECT_EQ(s->Objects()[1]->ListNum, 1);
+}
+
+TEST(UndoStepTest, CommitRemovesEveryRecordedObjectAndNoOther) {
+    // Deleting the objects at 1 and 3 of five: removing them one after the other by their old
+    // numbers would take the object at 4 instead of the one at 3.
+    TEditSurface s;
+    auto row = s.AddRow(5);
+    s->SelectObject(row[1]);
+    s->SelectObject(row[3]);
+    ASSERT_TRUE(s->DeleteSelection());
+    s->CommitUndo();
+    EXPECT_EQ(OrderOf(*s, row), (std::vector<int>{0, 2, 4}));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(s->Objects()[size_t(i)]->ListNum, i);
+
+    // Two pasted objects taken back and then committed: both go, nothing else.
+    const QByteArray block = [&] {
+        s->DeselectAll();
+        s->SelectObject(row[0]);
+        s->SelectObject(row[2]);
+        return TClipboardBlock::Write(s->SelectList());
+    }();
+    s->DeselectAll();
+    s->CommitUndo();
+    ASSERT_TRUE(s->PasteBlock(block, QPoint(0, 0)));
+    EXPECT_EQ(s->Objects().size(), 5u);
+    s->Undo();
+    s->CommitUndo();
+    EXPECT_EQ(OrderOf(*s, row), (std::vector<int>{0, 2, 4}));
+}
+
+TEST(UndoStepTest, ReorderUndoAndRedoRestoreTheOrder) {
+    struct TCase {
+        const char* Name;
+        std::vector<int> Select;
+        void (TPriPaint::*Command)();
+        std::vector<int> After;
+    } cases[] = {
+        {"front C then A", {2, 0}, &TPriPaint::BringToFront, {1, 3, 2, 0}},
+        {"back D then C", {3, 2}, &TPriPaint::SendToBack, {2, 3, 0, 1}},
+        // A selected group steps as one, whatever the order of selection.
+        {"forward A and B", {1, 0}, &TPriPaint::BringForward, {2, 0, 1, 3}},
+        {"backward D then C", {3, 2}, &TPriPaint::SendBackward, {0, 2, 3, 1}},
+        {"forward C and D at the top", {2, 3}, &TPriPaint::BringForward, {0, 1, 2, 3}},
+    };
+    for (const TCase& c : cases) {
+        TEditSurface s;
+        auto row = s.AddRow(4);
+        for (int i : c.Select)
+            s->SelectObject(row[size_t(i)]);
+        (s.Surface.get()->*c.Command)();
+        const std::vector<int> before{0, 1, 2, 3};
+        EXPECT_EQ(OrderOf(*s, row), c.After) << c.Name;
+        s->Undo();
+        EXPECT_EQ(OrderOf(*s, row), before) << c.Name << " undo";
+        s->Undo();
+        EXPECT_EQ(OrderOf(*s, row), c.After) << c.Name << " redo";
+        s->Undo();
+        EXPECT_EQ(OrderOf(*s, row), before) << c.Name << " undo again";
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(s->Objects()[size_t(i)]->ListNum, i);
+        s->CommitUndo();
+        for (auto& o : s->Objects())
+            EXPECT_EQ(o->Tag, 0);
+    }
+}
+
+TEST(UndoStepTest, BringForwardOnTheTopMostRecordsNothingButEndsThePreviousStep) {
+    TEditSurface s;
+    auto row = s.AddRow(3);
+    s->SelectObject(row[0]);
+    ASSERT_TRUE(s->DeleteSelection());
+    s->SelectObject(row[2]);
+    s->BringForward();
+    EXPECT_FALSE(s->CanUndo());
+    EXPECT_EQ(s->FUndoKind, ukNone);
+    EXPECT_EQ(OrderOf(*s, row), (std::vector<int>{1, 2})); // the deletion became permanent
+}
+
+TEST(UndoStepTest, CopyModesFollowTheKind) {
+    TEditSurface s;
+    TPriShape* shape = s.AddRect(QRect(100, 100, 300, 200), RGBColor(0, 0, 255));
+    for (TUndoKind kind : {ukMove, ukResize, ukDelete, ukCut, ukReorder, ukProperty, ukPaste, ukAdd}) {
+        s->UndoList().clear();
+        s->RecordUndo(kind, shape);
+        ASSERT_EQ(s->UndoList().size(), 1u);
+        const auto* copy = dynamic_cast<TPriShape*>(s->UndoList()[0].get());
+        ASSERT_TRUE(copy);
+        EXPECT_EQ(copy->StoreRect(), shape->StoreRect());
+        EXPECT_EQ(copy->Pen.Color == shape->Pen.Color, !TUndoStep::LayoutOnly(kind)) << int(kind);
+    }
+}
+
+TEST(UndoStepTest, KeysNudgeAndResizeEachAsOneStep) {
+    TEditSurface s;
+    TPriShape* thin = s.AddRect(QRect(500, 500, 3, 300)); // one pixel wide
+    ASSERT_EQ(thin->Width, 1);
+    s->SelectObject(thin);
+    EXPECT_TRUE(s->HandleKey(Qt::Key_Left, true, false));
+    EXPECT_EQ(thin->Width, 1);
+    EXPECT_EQ(s->FUndoKind, ukResize);
+
+    const int left = thin->Left;
+    EXPECT_TRUE(s->HandleKey(Qt::Key_Right, false, false));
+    EXPECT_EQ(thin->Left, left + 1);
+    EXPECT_EQ(s->FUndoKind, ukMove);
+    s->Undo();
+    EXPECT_EQ(thin->Left, left);
+    EXPECT_FALSE(s->HandleKey(Qt::Key_F1, false, false));
+}
+
+TEST(UndoStepTest, LockPrintFlagAndFontsAreUndoableProperties) {
+    TEditSurface s;
+    auto label = std::make_unique<TPriLabel>();
+    label->SetStoreRect(QRect(100, 100, 600, 200));
+    label->SetDataString(QStringLiteral("春"));
+    auto* text = static_cast<TPriLabel*>(s->AppendObject(std::move(label)));
+    text->ScaleToView(s->ViewSize(), s->PaperPixels(), 96);
+    s->SelectObject(text);
+
+    s->SetFontStyle(3);
+    EXPECT_TRUE(text->Font.bold() && text->Font.italic());
+    s->SetFontSize(24);
+    EXPECT_EQ(text->SameFSize, 24);
+    s->Undo();
+    EXPECT_EQ(text->SameFSize, 10);
+    EXPECT_TRUE(text->Font.bold());
+
+    s->TogglePrint();
+    EXPECT_FALSE(text->PrintCheck);
+    s->SetLock(true);
+    EXPECT_TRUE(text->LockCheck);
+    EXPECT_FALSE(s->DeleteSelection()); // locked objects stay
+    EXPECT_FALSE(text->UndoCheck);
+    s->SetFontSize(40); // and keep their font
+    EXPECT_EQ(text->SameFSize, 10);
+    s->SetLock(false);
+    EXPECT_FALSE(text->LockCheck);
+}
+
+TEST(UndoStepTest, ClearingAndSavingEndTheStep) {
+    TEditSurface s;
+    auto row = s.AddRow(2);
+    s->SelectObject(row[0]);
+    s->DeleteSelection();
+    QTemporaryDir dir;
+    ASSERT_TRUE(s->SaveToFile(dir.filePath("a.tda"), 0));
+    EXPECT_FALSE(s->CanUndo());
+    EXPECT_EQ(s->Objects().size(), 1u);
+
+    s->SelectObject(s->Objects()[0].get());
+    s->NudgeSelection(2, 2);
+    ASSERT_TRUE(s->CanUndo());
+    s->ClearDocument();
+    EXPECT_EQ(s->UndoState, usNone);
+    EXPECT_EQ(s->FUndoKind, ukNone);
+    s->Undo(); // nothing left to take back, nothing to crash on
+}
+
+TEST(UndoStepTest, FocusCyclingWrapsAndClearsTheOldFrame) {
+    TEditSurface s;
+    auto row = s.AddRow(3);
+    EXPECT_TRUE(s->HandleKey(Qt::Key_Tab, false, false));
+    EXPECT_EQ(s->SelectList(), QList<TPriBase*>{row[0]}); // nothing selected: the bottom-most
+    s->FocusNext();
+    EXPECT_FALSE(row[0]->ForcusCheck());
+    s->FocusNext();
+    s->FocusNext(); // from the top-most back to the bottom-most
+    EXPECT_EQ(s->SelectList(), QList<TPriBase*>{row[0]});
+    s->FocusPrev();
+    EXPECT_EQ(s->SelectList(), QList<TPriBase*>{row[2]});
+    EXPECT_FALSE(row[0]->ForcusCheck());
+    EXPECT_EQ(s->SelectCheck, mnSearchOn);
+}
+
+TEST(UndoStepTest, AlignmentThroughTheDialog) {
+    TEditSurface s;
+    auto row = s.AddRow(2);
+    s->SelectObject(row[0]);
+    s->SelectObject(row[1]);
+    EXPECT_FALSE(s->AlignObjects()); // no pack: nothing recorded
+    EXPECT_FALSE(s->CanUndo());
+    s.Dialogs.HasPosition = true;
+    const int left = row[0]->Left;
+    ASSERT_TRUE(s->AlignObjects());
+    EXPECT_EQ(row[0]->Left, left + 10);
+    EXPECT_GT(row[0]->StoreRect().x(), 120); // stored again
+    s->Undo();
+    EXPECT_EQ(row[0]->Left, left);
+}

@@ -1,0 +1,48 @@
+// Feeds arbitrary bytes to the clipboard block reader and pastes whatever it accepts. Another
+// program can put anything under the block's name.
+#include "document/ClipboardBlock.h"
+#include "document/PriPaint.h"
+#include "platform/FontMap.h"
+
+#include <QApplication>
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+TPriPaint* Surface() {
+    static int argc = 1;
+    static char name[] = "ClipboardBlockFuzz";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        auto* a = new QApplication(argc, argv);
+        TFontMap::Install();
+        return a;
+    }();
+    (void)app;
+    static TPriPaint* surface = [] {
+        auto* s = new TPriPaint(nullptr, QString(), 96, std::make_unique<TNoPrinter>());
+        s->PrintPaper.SetFields({0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 0, 0, 1, 1, 2100, 2970});
+        s->SetPageLayout(QPoint(0, 0), QSize(400, 400));
+        return s;
+    }();
+    return surface;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    TPriPaint* doc = Surface();
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    std::vector<std::unique_ptr<TPriBase>> objects;
+    TClipboardBlock::Read(bytes, objects);
+    // What is pasted must also draw, copy again and go away with the undo step.
+    if (doc->PasteBlock(bytes, QPoint(20, 20))) {
+        doc->RedrawPage(nullptr, false, true);
+        TClipboardBlock::Write(doc->SelectList());
+        doc->Undo();
+        doc->CommitUndo();
+    }
+    return 0;
+}

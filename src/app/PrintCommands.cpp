@@ -37,7 +37,13 @@ TRyPrinter* TPrintCommands::System() {
 QPrinter* TPrintCommands::Device() {
     if (PrinterDevice) return PrinterDevice();
     TRyPrinter* printer = System();
-    if (!printer || printer->GetIndex() < 0) return nullptr;
+    if (!printer) return nullptr;
+    // No printer installed is an answer here, not a failure: the preview goes on without one.
+    try {
+        if (printer->GetIndex() < 0) return nullptr;
+    } catch (const ERyPrinter&) {
+        return nullptr;
+    }
     return &printer->Printer();
 }
 

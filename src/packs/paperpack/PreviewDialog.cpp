@@ -172,7 +172,7 @@ void TPreviewDialog::SetZoom(int percent) {
 
 double TPreviewDialog::Scale() const {
     if (fZoom > 0) return fZoom / 100.0;
-    const QSize room = fScroll->viewport()->size() - QSize(30, 30);
+    const QSize room = fScroll->maximumViewportSize() - QSize(30, 30);
     if (fGeometry.SheetWidth <= 0 || fGeometry.SheetHeight <= 0 || room.isEmpty()) return 1.0;
     return std::min(double(room.width()) / fGeometry.SheetWidth, double(room.height()) / fGeometry.SheetHeight);
 }

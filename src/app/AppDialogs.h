@@ -29,6 +29,11 @@ public:
     // The save-name dialog. accept is asked on every OK and keeps the dialog open by answering
     // false (it has told the user why); false when the user cancelled.
     virtual bool AskSaveName(QString& name, const std::function<bool(const QString&)>& accept) = 0;
+    // The save dialog for a file of the suffix; empty when cancelled.
+    virtual QString AskSaveFile(const QString& folder, const QString& filter, const QString& suffix) {
+        (void)folder, (void)filter, (void)suffix;
+        return QString();
+    }
     // The calendar start dialog: a template, a year and a month.
     virtual TTemplateChoice ChooseTemplate(const QString& appPath) = 0;
     // The settings dialog; true on OK with the settings changed in place.

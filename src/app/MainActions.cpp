@@ -26,10 +26,8 @@ namespace {
 // with the editor; until then their commands stay disabled rather than doing nothing.
 constexpr bool kEditorCommandsReady = false;
 
-// Commands whose work comes later: scanning, preview, printing and the data-merge and paper dialogs.
-const char* const kPendingCommands[] = {"Action_Twain",    "Action_Preview",          "MenuItem_PrintSetting",
-                                        "Action_Print",    "MenuItem_PrintRecordSet", "MenuItem_PaperSetting",
-                                        "Action_AddPortal"};
+// Commands whose work comes later: scanning and portals.
+const char* const kPendingCommands[] = {"Action_Twain", "Action_AddPortal"};
 
 struct TZoomItem {
     const char* Name;
@@ -100,12 +98,13 @@ void TPrintMainForm::CreateActions() {
     make("MenuItem_ReLoad", "開き直す");
     make("MenuItem_NameSave", "名前を付けて保存");
     make("Action_Save", "保存", nullptr, QKeySequence(Qt::CTRL | Qt::Key_S), tiSave);
-    make("MenuItem_PrintRecordSet", "印刷レコード設定")->setVisible(false);
-    make("MenuItem_PaperSetting", "用紙設定")->setVisible(false);
+    make("MenuItem_PrintRecordSet", "印刷レコード設定");
+    make("MenuItem_PaperSetting", "用紙設定");
     make("Action_Twain", "TWAIN機器から読み込み", "スキャナ起動", QKeySequence(), tiScan);
     make("Action_Preview", "印刷プレビュー", nullptr, QKeySequence(), tiPreview);
     make("MenuItem_PrintSetting", "プリンタ設定");
     make("Action_Print", "印刷", nullptr, QKeySequence(Qt::CTRL | Qt::Key_P), tiPrint);
+    make("Action_ExportPdf", "PDFに書き出す");
     make("Action_Exit", "終了", nullptr, QKeySequence(Qt::CTRL | Qt::Key_Q));
     make("Action1_Undo", "元に戻す", nullptr, QKeySequence(Qt::CTRL | Qt::Key_Z), tiUndo);
     make("Action_Cut", "切り取り", nullptr, QKeySequence(Qt::CTRL | Qt::Key_X), tiCut);
@@ -142,6 +141,7 @@ void TPrintMainForm::CreateActions() {
     Action(QStringLiteral("Action_AddPortal"))->setVisible(false);
     Action(QStringLiteral("Action_AddNone"))->setChecked(true);
     ConnectFileActions();
+    ConnectPrintActions();
     ConnectEditAndViewActions();
 }
 
@@ -209,6 +209,7 @@ void TPrintMainForm::CreateMenus() {
     add(fFileMenu, "Action_Preview");
     add(fFileMenu, "MenuItem_PrintSetting");
     add(fFileMenu, "Action_Print");
+    add(fFileMenu, "Action_ExportPdf");
     fFileMenu->addSeparator();
     add(fFileMenu, "Action_Exit");
 
@@ -321,6 +322,9 @@ void TPrintMainForm::UpdateEditButtons() {
     set("MenuItem_ReLoad", doc && QFileInfo(FDocument->TempLatePath).isFile());
     set("MenuItem_NameSave", doc);
     set("Action_Save", doc);
+    for (const char* name : {"Action_Print", "Action_Preview", "Action_ExportPdf", "MenuItem_PrintSetting",
+                             "MenuItem_PrintRecordSet", "MenuItem_PaperSetting"})
+        set(name, doc);
     set("Action_NewFile", true);
     set("Action_Open", true);
 

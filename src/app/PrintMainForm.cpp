@@ -1,5 +1,7 @@
 #include "app/PrintMainForm.h"
 
+#include "app/PrintCommands.h"
+
 #include "app/AppDialogs.h"
 #include "app/QtAppDialogs.h"
 #include "app/StartImages.h"
@@ -46,6 +48,7 @@ TPrintMainForm::TPrintMainForm(TMainFormOptions options, QWidget* parent)
         fOwnLibrary = std::make_unique<TPackLibrary>(fOptions.Paths.PackFolder());
         fLibrary = fOwnLibrary.get();
     }
+    fPrint = std::make_unique<TPrintCommands>(this, *fDialogs, *fLibrary, fOptions.Paths, fOptions.ScreenInch);
     // Rulers stay hidden until the settings say otherwise.
     fSettings.RulerCheck = false;
     CreateActions();
@@ -89,9 +92,9 @@ void TPrintMainForm::CreateWorkArea() {
         Action(QStringLiteral("Action_AddNone")), Action(QStringLiteral("Action_AddText")),
         Action(QStringLiteral("Action_AddImage")), Action(QStringLiteral("Action_AddField")),
         Action(QStringLiteral("Action_AddCarendar")));
-    // The start panel's scan and print pictures come with scanning and printing.
+    // The start panel's scan picture comes with scanning.
     Panel_First_Wizard->OnScan = [] { return false; };
-    Panel_First_Wizard->OnPrint = [] {};
+    Panel_First_Wizard->OnPrint = [this] { Guarded("印刷", [this] { PrintFile(); }); };
     Panel_First_Wizard->OnClose = [this] {
         if (FSideBarCheck) SetSideBarCheck(false);
     };

@@ -26,6 +26,7 @@ class TDialogLibrary;
 class TFieldUnit;
 class TOutMessage;
 class TPrinterMetricsProvider;
+class TPrintCommands;
 class TRecordUnit;
 
 // What the main window is built with; tests hand in fakes for the dialogs, the packs and the printer.
@@ -125,6 +126,14 @@ public:
     // Actions by their object name ("Action_Save", "MenuItem_200" ...).
     QAction* Action(const QString& name) const;
     QMenu* RecentMenu() const { return fRecentMenu; }
+    // Print, Preview, PDFに書き出す and the printer, record and paper settings.
+    TPrintCommands& PrintCommands() { return *fPrint; }
+    bool PrintFile();
+    bool PreviewFile();
+    bool ExportPdf();
+    bool PrinterSetup();
+    bool RecordSetting();
+    bool PaperSetting();
 
 signals:
     // The page was painted on screen for the first time.
@@ -149,6 +158,7 @@ private:
     QAction* MakeAction(const char* name, const QString& caption, const QString& hint = QString());
     void ConnectFileActions();
     void ConnectEditAndViewActions();
+    void ConnectPrintActions();
 
     // Start-up.
     bool ChooseStart();
@@ -212,8 +222,8 @@ private:
     bool fFirstPaintSeen = false;
     bool fRelayingOut = false;
     TLayoutKey fLastLayout;
-    int FPaperDlgValueA = 0;
-    int FPaperDlgValueB = 0;
+    // Holds the print-paper dialog's two values between calls.
+    std::unique_ptr<TPrintCommands> fPrint;
     std::vector<std::pair<QString, qint64>> fPhases;
     QElapsedTimer fClock;
     // The key press last offered to the editor, so one press is never offered twice.

@@ -44,6 +44,15 @@ QString TQtAppDialogs::AskOpenFile(const QString& folder, const QString& filter)
     return dialog.selectedFiles().first();
 }
 
+QString TQtAppDialogs::AskSaveFile(const QString& folder, const QString& filter, const QString& suffix) {
+    QFileDialog dialog(fParent, QStringLiteral("名前を付けて保存"), folder, filter);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(suffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().first();
+}
+
 bool TQtAppDialogs::AskSaveName(QString& name, const std::function<bool(const QString&)>& accept) {
     TSaveTempLateDlg dialog(fParent);
     dialog.SetFileName(name);

@@ -15,6 +15,7 @@ public:
     bool AskYesNo(const QString& text) override;
     QString AskOpenFile(const QString& folder, const QString& filter) override;
     bool AskSaveName(QString& name, const std::function<bool(const QString&)>& accept) override;
+    QString AskSaveFile(const QString& folder, const QString& filter, const QString& suffix) override;
     TTemplateChoice ChooseTemplate(const QString& appPath) override;
     bool EditSettings(TDisplaySettings& settings) override;
     void ShowVersion() override;

@@ -41,6 +41,9 @@ public:
     QPainter& GetCanvas();
     const TMetafileEx& GetPage(int index) const;
     int PageCount() const { return int(fPages.size()); }
+    // The device the pages are recorded for.
+    QSize PagePixels() const { return fPagePixels; }
+    int DpiX() const { return fDpiX; }
     bool Printing() const { return fPrinting; }
 
     // Page files keep the picture format. False when the file cannot be written or read; a page

@@ -5,6 +5,7 @@
 #include "app/PrintMainForm.h"
 #include "document/OutMessage.h"
 #include "platform/DialogLibrary.h"
+#include "print/PrintPreview.h"
 #include "support/FixedPrinter.h"
 
 #include <QDir>
@@ -12,6 +13,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <deque>
+#include <optional>
+#include <tuple>
 #include <gtest/gtest.h>
 
 // Dialogs that answer from a script and remember what they were asked.
@@ -51,6 +54,12 @@ public:
         }
         return false;
     }
+    QString SaveFileAnswer;
+    int SaveFileCalls = 0;
+    QString AskSaveFile(const QString&, const QString&, const QString&) override {
+        ++SaveFileCalls;
+        return SaveFileAnswer;
+    }
     TTemplateChoice ChooseTemplate(const QString&) override {
         ++TemplateCalls;
         return Template;
@@ -71,7 +80,13 @@ public:
         choice = StartChoice;
         return {true, uint16_t(StartChoice != 0)};
     }
-    TDlgAnswer RecordSettingDlg(QString&, QString&, int32_t&) override { return {}; }
+    // Record settings: answers with these when set.
+    std::optional<std::tuple<QString, QString, int>> RecordAnswer;
+    TDlgAnswer RecordSettingDlg(QString& mainFile, QString& detailFile, int32_t& mode) override {
+        if (!RecordAnswer) return {true, 0};
+        std::tie(mainFile, detailFile, mode) = *RecordAnswer;
+        return {true, 1};
+    }
     TDlgAnswer SaveTWAINImageDlg(int32_t&) override { return {}; }
     TDlgAnswer PositionEditDlg(TPackObjectList&) override { return {}; }
     TDlgAnswer EditCategory(const QString&, int32_t, int32_t&, QString&) override { return {}; }
@@ -84,11 +99,42 @@ public:
         return {};
     }
     TDlgAnswer PortalSettingDlg(int32_t&, const QString&, QString&, const QStringList&) override { return {}; }
-    TDlgAnswer PaperNewSettingDlg(TPriPaper*, int32_t) override { return {}; }
-    TDlgAnswer PrintPaperSettingDlg(const QString&, TPriPaper*, int32_t&, int32_t&, int32_t) override { return {}; }
-    TDlgAnswer PrintPreviewDlg(TPrintPreview*, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, QStringList&,
-                               int32_t, int32_t, bool, int32_t) override {
-        return {};
+    // Paper dialogs: the paper handed back when set, and what each call was given.
+    std::optional<TPriPaper> PaperAnswer;
+    TDlgAnswer PaperNewSettingDlg(TPriPaper* paper, int32_t) override {
+        ++PaperNewCalls;
+        if (!PaperAnswer) return {true, 0};
+        *paper = *PaperAnswer;
+        return {true, 1};
+    }
+    int PaperNewCalls = 0;
+    struct TPrintPaperCall {
+        QString Path;
+        int A = 0;
+        int B = 0;
+    };
+    QList<TPrintPaperCall> PrintPaperCalls;
+    TDlgAnswer PrintPaperSettingDlg(const QString& path, TPriPaper* paper, int32_t& a, int32_t& b, int32_t) override {
+        PrintPaperCalls.append({path, a, b});
+        if (!PaperAnswer) return {true, 0};
+        *paper = *PaperAnswer;
+        a = PrintPaperCalls.size();
+        b = 77;
+        return {true, 1};
+    }
+    // The preview: what it was shown, and whether the user asks to print.
+    bool PreviewPrints = false;
+    int PreviewPages = -1;
+    int PreviewFiles = -1;
+    QSize PreviewSheet;
+    bool PreviewSingleSeat = false;
+    TDlgAnswer PrintPreviewDlg(TPrintPreview* pages, int32_t, int32_t, int32_t, int32_t, int32_t width, int32_t height,
+                               QStringList& files, int32_t, int32_t, bool single, int32_t) override {
+        PreviewPages = pages ? pages->PageCount() : -1;
+        PreviewFiles = int(files.size());
+        PreviewSheet = QSize(width, height);
+        PreviewSingleSeat = single;
+        return {true, uint16_t(PreviewPrints ? 1 : 0)};
     }
     TDlgAnswer GetTrueType(QStringList& items, int32_t, bool) override {
         items = Faces;

@@ -3,6 +3,9 @@
 // outlives the call.
 #include "PaperDialog.h"
 #include "PrintPaperDialog.h"
+#include "PreviewDialog.h"
+
+#include "print/PrintPreview.h"
 
 #include "document/PriPaper.h"
 #include "platform/Cp932.h"
@@ -57,10 +60,25 @@ extern "C" Q_DECL_EXPORT uint16_t PrintPaperSettingDlg(const char* paperDataPath
     return 1;
 }
 
-// Filled in with printing; until then the preview offers nothing to print.
+// The built sheets shown one at a time; non-zero when the user asked to print them.
 extern "C" Q_DECL_EXPORT uint16_t PrintPreviewDlg(TPrintPreview* pages, int32_t marginLeft, int32_t marginTop,
                                                   int32_t marginRight, int32_t marginBottom, int32_t sheetWidth,
                                                   int32_t sheetHeight, QStringList* tempPageFiles, int32_t firstSeatTop,
                                                   int32_t firstSeatLeft, int32_t singleSeat, int32_t marginColor) {
-    return 0;
+    if (!pages) return 0;
+    TPreviewGeometry g;
+    g.MarginLeft = marginLeft;
+    g.MarginTop = marginTop;
+    g.MarginRight = marginRight;
+    g.MarginBottom = marginBottom;
+    g.SheetWidth = sheetWidth;
+    g.SheetHeight = sheetHeight;
+    g.FirstSeatTop = firstSeatTop;
+    g.FirstSeatLeft = firstSeatLeft;
+    g.SingleSeat = singleSeat != 0;
+    // The colour arrives as the document keeps it: red in the low byte.
+    g.MarginColor = QColor(marginColor & 0xFF, (marginColor >> 8) & 0xFF, (marginColor >> 16) & 0xFF);
+    TPreviewDialog dialog(pages, tempPageFiles ? *tempPageFiles : QStringList(), g);
+    dialog.SetFileDevice(pages->PagePixels(), pages->DpiX());
+    return dialog.exec() == QDialog::Accepted ? 1 : 0;
 }

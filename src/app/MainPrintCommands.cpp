@@ -1,0 +1,48 @@
+// The main window's printing commands, handed to TPrintCommands with the current document.
+#include "app/PrintCommands.h"
+#include "app/PrintMainForm.h"
+
+#include <QAction>
+
+void TPrintMainForm::ConnectPrintActions() {
+    const auto on = [this](const char* name, const char* what, std::function<void()> command) {
+        connect(Action(QString::fromLatin1(name)), &QAction::triggered, this,
+                [this, what, command] { Guarded(what, command); });
+    };
+    on("Action_Print", "印刷", [this] { PrintFile(); });
+    on("Action_Preview", "印刷プレビュー", [this] { PreviewFile(); });
+    on("Action_ExportPdf", "PDFへの書き出し", [this] { ExportPdf(); });
+    on("MenuItem_PrintSetting", "プリンタ設定", [this] { PrinterSetup(); });
+    on("MenuItem_PrintRecordSet", "印刷レコード設定", [this] { RecordSetting(); });
+    on("MenuItem_PaperSetting", "用紙設定", [this] { PaperSetting(); });
+}
+
+bool TPrintMainForm::PrintFile() {
+    return FDocument && fPrint->Print(*FDocument);
+}
+
+bool TPrintMainForm::PreviewFile() {
+    return FDocument && fPrint->Preview(*FDocument);
+}
+
+bool TPrintMainForm::ExportPdf() {
+    return FDocument && fPrint->ExportPdf(*FDocument);
+}
+
+bool TPrintMainForm::PrinterSetup() {
+    if (!FDocument || !fPrint->PrinterSetup(*FDocument)) return false;
+    PlaceEdgeLabels();
+    return true;
+}
+
+bool TPrintMainForm::RecordSetting() {
+    return FDocument && fPrint->RecordSettings(*FDocument, fRecordUnit.get());
+}
+
+bool TPrintMainForm::PaperSetting() {
+    if (!FDocument || !fPrint->PaperSettings(*FDocument)) return false;
+    FDocument->ApplyPaperToPrinter();
+    RelayoutPage();
+    UpdateEditButtons();
+    return true;
+}

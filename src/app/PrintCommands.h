@@ -1,0 +1,84 @@
+#pragma once
+
+#include "platform/AppPaths.h"
+#include "print/PrintPipeline.h"
+
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+class QDialog;
+class QPrinter;
+class QWidget;
+class TAppDialogs;
+class TDialogLibrary;
+class TPriPaint;
+class TPrintDlgSX;
+class TPrintProgressDlg;
+class TRecordUnit;
+class TRyPrinter;
+
+// The main window's printing commands: Print, Preview, PDFに書き出す, the printer, record and paper
+// settings. Builds go through the pipeline under the progress dialog, modal to the window, so the
+// document takes no edits while its pages are drawn. Every failure is shown, never thrown.
+class TPrintCommands {
+public:
+    TPrintCommands(QWidget* window, TAppDialogs& dialogs, TDialogLibrary& library, TAppPaths paths, int screenInch);
+    ~TPrintCommands();
+
+    // Print and Preview of the main window: a card sheet asks its sheet first.
+    bool Print(TPriPaint& doc);
+    bool Preview(TPriPaint& doc);
+    // The print-paper dialog for a paper of several seats; false when cancelled.
+    bool ChoosePrintPaper(TPriPaint& doc);
+    // Builds the pages (unless ready), asks the print dialog and sends the chosen pages.
+    bool PrintDocument(TPriPaint& doc, bool pagesReady, bool showDialog);
+    void ShowPrintPreview(TPriPaint& doc);
+    // What would print, as one PDF chosen with a save dialog; the file appears only when complete.
+    bool ExportPdf(TPriPaint& doc);
+    bool WritePdfFile(TPriPaint& doc, const QString& file, const TPrintChoice& choice);
+    // The system's printer dialog; true on OK.
+    bool PrinterSetup(TPriPaint& doc);
+    // The record settings; a chosen record file the set does not hold yet is read into it.
+    bool RecordSettings(TPriPaint& doc, TRecordUnit* records);
+    // The page's paper; the caller lays the page out again on true.
+    bool PaperSettings(TPriPaint& doc);
+
+    // Runs a modal dialog; tests answer in place of the user.
+    std::function<int(QDialog&)> ExecDialog;
+    // The printer jobs go to; empty means the system's current printer.
+    std::function<QPrinter*()> PrinterDevice;
+    // The printer information the print dialog shows; none in tests.
+    std::function<TRyPrinter*()> PrinterInfo;
+
+    int PaperValueA() const { return fPaperValueA; }
+    int PaperValueB() const { return fPaperValueB; }
+    // The pages of the last build, kept for a print from the preview.
+    TPrintPipeline* Pipeline() const { return fPipeline.get(); }
+
+    static constexpr int kPdfDpi = 300;
+
+private:
+    int Exec(QDialog& dialog);
+    QPrinter* Device();
+    TRyPrinter* System();
+    // The dialog's choices; false when cancelled. Sets the document's start seat.
+    bool AskChoice(TPriPaint& doc, TRyPrinter* printer, TPrintChoice& choice);
+    bool Build(TPriPaint& doc, const TPrinterMetrics& metrics);
+    // The printer's page follows the sheet the document prints on.
+    static void FitPrinterToSheet(TPriPaint& doc, QPrinter& printer);
+    void Show(const QString& text);
+
+    QPointer<QWidget> fWindow;
+    TAppDialogs& fDialogs;
+    TDialogLibrary& fLibrary;
+    TAppPaths fPaths;
+    int fScreenInch;
+    int fPaperValueA = 0;
+    int fPaperValueB = 0;
+    std::unique_ptr<TRyPrinter> fRyPrinter;
+    std::unique_ptr<TPrintProgressDlg> fProgress;
+    std::unique_ptr<TPrintPipeline> fPipeline;
+    int fBuiltSeatCol = 0;
+    int fBuiltSeatRow = 0;
+};

@@ -1,0 +1,245 @@
+// The main window's print commands, driven with fake dialogs and packs, a PDF printer in place of
+// a real one.
+#include "MainFormFixture.h"
+
+#include "app/PrintCommands.h"
+#include "app/PrintDlgSX.h"
+#include "merge/RecordUnit.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QRadioButton>
+#include <stdexcept>
+
+namespace {
+
+// An A4 sheet of 2 × 5 business cards.
+TPriPaper CardSheet() {
+    TPriPaper p;
+    p.FPortrait = 1;
+    p.FSheetWidth = 2100;
+    p.FSheetHeight = 2970;
+    p.FSeatColumns = 2;
+    p.FSeatRows = 5;
+    p.FSeatWidth = 910;
+    p.FSeatHeight = 550;
+    p.FFirstSeatLeft = 140;
+    p.FFirstSeatTop = 110;
+    return p;
+}
+
+int PdfPages(const QString& file) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    const QByteArray data = f.readAll();
+    if (!data.startsWith("%PDF") || !data.trimmed().endsWith("%%EOF")) return -1;
+    return int(data.count("/Type /Page\n") + data.count("/Type /Page ") + data.count("/Type /Page/"));
+}
+
+struct TPrintFixture : TMainFormFixture {
+    QTemporaryDir Out;
+    QPrinter Printer{QPrinter::HighResolution};
+    QString PrintFile;
+    QStringList DialogsRun;
+    // Answers each modal dialog: the print dialog with OK unless told otherwise.
+    bool PrintDialogOk = true;
+    std::function<void(TPrintDlgSX&)> FillPrintDialog;
+
+    TTestMainForm& Ready(const char* rel = "A4/年間カレンダー.tda") {
+        TTestMainForm& form = Started(rel);
+        PrintFile = Out.path() + QStringLiteral("/printed.pdf");
+        Printer.setOutputFormat(QPrinter::PdfFormat);
+        Printer.setOutputFileName(PrintFile);
+        Printer.setResolution(150);
+        TPrintCommands& commands = form.PrintCommands();
+        commands.PrinterDevice = [this] { return &Printer; };
+        commands.ExecDialog = [this](QDialog& dialog) {
+            DialogsRun << QString::fromLatin1(dialog.metaObject()->className());
+            auto* print = qobject_cast<TPrintDlgSX*>(&dialog);
+            if (!print || !PrintDialogOk) return int(QDialog::Rejected);
+            if (FillPrintDialog) FillPrintDialog(*print);
+            print->accept();
+            return print->result();
+        };
+        return form;
+    }
+};
+
+} // namespace
+
+TEST(PrintCommandsTest, PrintSingleAndCardSheets) {
+    // Single seat: straight to the print dialog; card sheet: the sheet first, and its cancel stops.
+    struct TCase {
+        const char* Name;
+        bool CardSheet;
+        bool SheetChosen;
+        bool DialogOk;
+        bool Printed;
+    } cases[] = {{"single seat", false, false, true, true},
+                 {"single seat, dialog cancelled", false, false, false, false},
+                 {"card sheet chosen", true, true, true, true},
+                 {"card sheet dialog cancelled", true, false, true, false}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TPrintFixture f;
+        TTestMainForm& form = f.Ready();
+        if (c.CardSheet) form.Document()->PrintPaper = CardSheet();
+        if (c.SheetChosen) f.Library.PaperAnswer = CardSheet();
+        f.PrintDialogOk = c.DialogOk;
+        form.Action(QStringLiteral("Action_Print"))->trigger();
+        EXPECT_EQ(f.Library.PrintPaperCalls.size(), c.CardSheet ? 1 : 0);
+        if (c.CardSheet) EXPECT_EQ(f.Library.PrintPaperCalls[0].Path, TAppPaths::ForFolder(f.App).CardDataFile());
+        const bool dialogShown = !c.CardSheet || c.SheetChosen;
+        EXPECT_EQ(f.DialogsRun, dialogShown ? QStringList{QStringLiteral("TPrintDlgSX")} : QStringList());
+        EXPECT_EQ(QFileInfo::exists(f.PrintFile), c.Printed);
+        if (c.Printed) EXPECT_EQ(PdfPages(f.PrintFile), 1);
+        EXPECT_TRUE(f.Dialogs.Messages.isEmpty()) << f.Dialogs.Messages.join(QLatin1Char('|')).toStdString();
+        EXPECT_EQ(form.PrintCommands().Pipeline(), nullptr);
+    }
+}
+
+TEST(PrintCommandsTest, PrintPaperValuesKeptBetweenCalls) {
+    TPrintFixture f;
+    TTestMainForm& form = f.Ready();
+    form.Document()->PrintPaper = CardSheet();
+    f.Library.PaperAnswer = CardSheet();
+    f.PrintDialogOk = false;
+    form.PrintFile();
+    form.PrintFile();
+    ASSERT_EQ(f.Library.PrintPaperCalls.size(), 2);
+    EXPECT_EQ(f.Library.PrintPaperCalls[0].A, 0);
+    EXPECT_EQ(f.Library.PrintPaperCalls[0].B, 0);
+    EXPECT_EQ(f.Library.PrintPaperCalls[1].A, 1);
+    EXPECT_EQ(f.Library.PrintPaperCalls[1].B, 77);
+    EXPECT_EQ(form.Document()->PrintPaper.FSeatRows, 5);
+}
+
+TEST(PrintCommandsTest, FailuresAreShownNotThrown) {
+    TPrintFixture f;
+    TTestMainForm& form = f.Ready();
+    // No printer at all.
+    form.PrintCommands().PrinterDevice = [] { return static_cast<QPrinter*>(nullptr); };
+    EXPECT_NO_THROW(form.Action(QStringLiteral("Action_Print"))->trigger());
+    ASSERT_EQ(f.Dialogs.Messages.size(), 1);
+    EXPECT_TRUE(f.Dialogs.Messages[0].contains(QStringLiteral("プリンタがありません")));
+    // A failure deep inside the command reaches the user as a message, not as a crash.
+    form.PrintCommands().PrinterDevice = []() -> QPrinter* { throw std::runtime_error("device gone"); };
+    EXPECT_NO_THROW(form.Action(QStringLiteral("Action_Print"))->trigger());
+    EXPECT_NO_THROW(form.Action(QStringLiteral("Action_Preview"))->trigger());
+    ASSERT_EQ(f.Dialogs.Messages.size(), 3);
+    EXPECT_TRUE(f.Dialogs.Messages[1].contains(QStringLiteral("device gone")));
+    // Data merge with a record file that is not there: the build says why and nothing prints.
+    form.PrintCommands().PrinterDevice = [&f] { return &f.Printer; };
+    form.Document()->PrintMode = 4;
+    form.Document()->RecordMainFile = QStringLiteral("ない.csv");
+    form.Document()->RecordMeisaiFile = QStringLiteral("ない2.csv");
+    EXPECT_FALSE(form.PrintFile());
+    EXPECT_EQ(f.Dialogs.Messages.size(), 4);
+    EXPECT_FALSE(QFileInfo::exists(f.PrintFile));
+}
+
+TEST(PrintCommandsTest, PreviewShowsBuiltPagesAndPrintsOnRequest) {
+    for (bool prints : {false, true}) {
+        SCOPED_TRACE(prints);
+        TPrintFixture f;
+        TTestMainForm& form = f.Ready();
+        f.Library.PreviewPrints = prints;
+        form.Action(QStringLiteral("Action_Preview"))->trigger();
+        EXPECT_EQ(f.Library.PreviewPages, 1);
+        EXPECT_EQ(f.Library.PreviewFiles, 0);
+        EXPECT_TRUE(f.Library.PreviewSingleSeat);
+        // A4 at 96 pixels per inch.
+        EXPECT_EQ(f.Library.PreviewSheet, QSize(793, 1122));
+        EXPECT_EQ(QFileInfo::exists(f.PrintFile), prints);
+        EXPECT_EQ(f.DialogsRun.size(), prints ? 1 : 0);
+        EXPECT_EQ(form.PrintCommands().Pipeline(), nullptr);
+    }
+}
+
+TEST(PrintCommandsTest, RecordSettingsReadANewFile) {
+    TPrintFixture f;
+    TTestMainForm& form = f.Ready();
+    // A record file copied in while the program runs.
+    const QString folder = TAppPaths::ForFolder(f.App).RecordFolder();
+    QDir().mkpath(folder);
+    QFile file(folder + QStringLiteral("new.csv"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("name,company\r\nA,B\r\nC,D\r\n");
+    file.close();
+    TRecordUnit& records = *form.Document()->RecordUnit;
+    ASSERT_EQ(records.FindFile(QStringLiteral("new.csv")), nullptr);
+
+    // Cancel changes nothing.
+    EXPECT_FALSE(form.RecordSetting());
+    EXPECT_EQ(records.FindFile(QStringLiteral("new.csv")), nullptr);
+
+    f.Library.RecordAnswer = std::make_tuple(QStringLiteral("new.csv"), QString(), 3);
+    EXPECT_TRUE(form.RecordSetting());
+    EXPECT_EQ(form.Document()->RecordMainFile, QStringLiteral("new.csv"));
+    EXPECT_EQ(form.Document()->PrintMode, 3);
+    ASSERT_NE(records.FindFile(QStringLiteral("new.csv")), nullptr);
+    const int count = records.Count();
+    // Chosen again, it is not read twice.
+    EXPECT_TRUE(form.RecordSetting());
+    EXPECT_EQ(records.Count(), count);
+    EXPECT_TRUE(f.Dialogs.Messages.isEmpty());
+}
+
+TEST(PrintCommandsTest, PaperSettingsApplyAndRelayout) {
+    TPrintFixture f;
+    TTestMainForm& form = f.Ready();
+    const int before = form.Document()->PrintPaper.FSeatRows;
+    EXPECT_FALSE(form.PaperSetting());
+    EXPECT_EQ(form.Document()->PrintPaper.FSeatRows, before);
+    f.Library.PaperAnswer = CardSheet();
+    EXPECT_TRUE(form.PaperSetting());
+    EXPECT_EQ(form.Document()->PrintPaper.FSeatRows, 5);
+    EXPECT_EQ(f.Library.PaperNewCalls, 2);
+}
+
+TEST(PrintCommandsTest, ExportPdfWritesCompleteFileOrNothing) {
+    TPrintFixture f;
+    TTestMainForm& form = f.Ready();
+    const QString target = f.Out.path() + QStringLiteral("/calendar");
+    f.Dialogs.SaveFileAnswer = target;
+    form.Action(QStringLiteral("Action_ExportPdf"))->trigger();
+    EXPECT_EQ(PdfPages(target + QStringLiteral(".pdf")), 1);
+    EXPECT_TRUE(f.Dialogs.Messages.isEmpty()) << f.Dialogs.Messages.join(QLatin1Char('|')).toStdString();
+
+    // A folder that is not there: told, and nothing written.
+    f.Dialogs.SaveFileAnswer = f.Out.path() + QStringLiteral("/missing/out.pdf");
+    EXPECT_FALSE(form.ExportPdf());
+    EXPECT_EQ(f.Dialogs.Messages.size(), 1);
+    EXPECT_FALSE(QFileInfo::exists(f.Dialogs.SaveFileAnswer));
+
+    // A build that fails leaves neither the file nor a half-written temporary one.
+    form.Document()->PrintMode = 4;
+    form.Document()->RecordMainFile = QStringLiteral("ない.csv");
+    const QString failed = f.Out.path() + QStringLiteral("/failed.pdf");
+    f.Dialogs.SaveFileAnswer = failed;
+    EXPECT_FALSE(form.ExportPdf());
+    EXPECT_FALSE(QFileInfo::exists(failed));
+    EXPECT_EQ(QDir(f.Out.path()).entryList(QDir::Files), QStringList{QStringLiteral("calendar.pdf")});
+
+    // Cancelling the save or the print dialog writes nothing.
+    f.Dialogs.SaveFileAnswer.clear();
+    EXPECT_FALSE(form.ExportPdf());
+    f.Dialogs.SaveFileAnswer = f.Out.path() + QStringLiteral("/cancelled.pdf");
+    f.PrintDialogOk = false;
+    EXPECT_FALSE(form.ExportPdf());
+    EXPECT_FALSE(QFileInfo::exists(f.Dialogs.SaveFileAnswer));
+}
+
+TEST(PrintCommandsTest, PrintCommandsEnabledWithADocument) {
+    TPrintFixture f;
+    TTestMainForm& form = f.Ready();
+    for (const char* name : {"Action_Print", "Action_Preview", "Action_ExportPdf", "MenuItem_PrintSetting",
+                             "MenuItem_PrintRecordSet", "MenuItem_PaperSetting"}) {
+        SCOPED_TRACE(name);
+        QAction* a = form.Action(QString::fromLatin1(name));
+        ASSERT_NE(a, nullptr);
+        EXPECT_TRUE(a->isEnabled());
+        EXPECT_TRUE(a->isVisible());
+    }
+}

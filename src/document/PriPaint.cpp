@@ -149,11 +149,6 @@ void TPriPaint::SetDevicePixelRatio(qreal ratio) {
     RedrawPage(nullptr, true, true);
 }
 
-bool TPriPaint::HandleKey(int, bool, bool) {
-    // Keyboard editing of the selection is not offered yet: every key goes back to the window.
-    return false;
-}
-
 void TPriPaint::RecomputeMargins() {
     const TPrinterMetrics m = fPrinter->GetPrinterMetrics();
     FMarginPixels = TRect();

@@ -215,9 +215,6 @@ public:
     void ShowSelectionPos();
     QString SelectionPosText() const;
 
-    // Keys the editor acts on itself; false hands the key back to the window.
-    bool HandleKey(int key, bool shift, bool ctrl);
-
     // Device pixels per view pixel of the screen. The page bitmap is kept at that resolution so a
     // high-density screen shows it sharp; objects, bounds and hit tests stay in view pixels.
     void SetDevicePixelRatio(qreal ratio);

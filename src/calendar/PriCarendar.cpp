@@ -1,6 +1,6 @@
 #include "calendar/PriCarendar.h"
 
-#include "document/DocumentLimits.h"
+#include "platform/DocumentLimits.h"
 
 #include "objects/PriHandles.h"
 

@@ -1,7 +1,7 @@
 #include "document/PriPaint.h"
 
 #include "calendar/PriCarendar.h"
-#include "document/DocumentLimits.h"
+#include "platform/DocumentLimits.h"
 #include "document/MouseTracker.h"
 #include "document/OutMessage.h"
 #include "document/TemplateFile.h"
@@ -434,7 +434,8 @@ bool TPriPaint::LoadFromFile(const QString& fileName, int formatKind, QString* e
     case TResult::OutOfLimits:
         if (Host) Host->ShowMessage(reason);
         break;
-    default: break;
+    default:
+        break;
     }
     return false;
 }

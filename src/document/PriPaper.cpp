@@ -1,6 +1,6 @@
 #include "document/PriPaper.h"
 
-#include "document/DocumentLimits.h"
+#include "platform/DocumentLimits.h"
 #include "platform/StreamReader.h"
 #include "platform/StreamWriter.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/DocumentLimits.h"
+#include "platform/DocumentLimits.h"
 
 #include <QByteArray>
 #include <QString>

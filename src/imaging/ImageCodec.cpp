@@ -1,6 +1,6 @@
 #include "imaging/ImageCodec.h"
 
-#include "document/DocumentLimits.h"
+#include "platform/DocumentLimits.h"
 #include "imaging/BmpRleDecoder.h"
 #include "imaging/GifEncoder.h"
 #include "imaging/JpegCodec.h"

@@ -1,6 +1,6 @@
 #include "merge/PriField.h"
 
-#include "document/DocumentLimits.h"
+#include "platform/DocumentLimits.h"
 
 #include "merge/PriBarcode.h"
 #include "objects/PriImage.h"

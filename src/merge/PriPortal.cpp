@@ -1,6 +1,6 @@
 #include "merge/PriPortal.h"
 
-#include "document/DocumentLimits.h"
+#include "platform/DocumentLimits.h"
 
 #include "objects/PriHandles.h"
 #include "platform/Rounding.h"

@@ -1,6 +1,6 @@
 #include "objects/PriLabel.h"
 
-#include "document/DocumentLimits.h"
+#include "platform/DocumentLimits.h"
 #include "objects/PriHandles.h"
 
 #include "platform/Cp932.h"

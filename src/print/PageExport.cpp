@@ -1,6 +1,6 @@
 #include "print/PageExport.h"
 
-#include "document/DocumentLimits.h"
+#include "platform/DocumentLimits.h"
 #include "document/PriPaint.h"
 #include "print/PageBuilder.h"
 #include "platform/Rounding.h"

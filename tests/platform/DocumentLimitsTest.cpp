@@ -1,5 +1,5 @@
 #include "calendar/PriCarendar.h"
-#include "document/DocumentLimits.h"
+#include "platform/DocumentLimits.h"
 #include "document/PriPaint.h"
 #include "document/TemplateFile.h"
 #include "merge/PriField.h"

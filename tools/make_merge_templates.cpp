@@ -36,8 +36,6 @@
 
 namespace {
 
-constexpr int kThumbnailSide = 240;
-
 const QString kGothic = QStringLiteral("ＭＳ Ｐゴシック");
 const QString kMincho = QStringLiteral("ＭＳ Ｐ明朝");
 
@@ -621,21 +619,13 @@ bool MakeThumbnail(const QString& tda, const QString& appPath, QString& error) {
         error = detail.LastError();
         return false;
     }
-    const int longSide = std::max(doc.PrintPaper.PageWidth(), doc.PrintPaper.PageHeight());
-    const int dpi = std::max(20, Nearest(kThumbnailSide * 4 * 254.0 / longSide));
-    const QImage page = MergedSeat(doc, dpi, &main, withDetail ? &detail : nullptr, 0);
+    const QImage page =
+        MergedSeat(doc, TTemplateDesign::ThumbnailDpi(doc.PrintPaper), &main, withDetail ? &detail : nullptr, 0);
     if (!gPreviewFolder.isEmpty())
         for (int index : {0, main.Count() - 1})
             MergedSeat(doc, 200, &main, withDetail ? &detail : nullptr, index)
                 .save(gPreviewFolder + "/" + QFileInfo(tda).completeBaseName() + "-" + QString::number(index) + ".png");
-    const QImage thumb = page.scaled(kThumbnailSide, kThumbnailSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    QSaveFile out(QFileInfo(tda).path() + "/" + QFileInfo(tda).completeBaseName() + ".jpg");
-    const QByteArray jpeg = TJpegCodec::Encode(thumb, 88);
-    if (jpeg.isEmpty() || !out.open(QIODevice::WriteOnly) || out.write(jpeg) != jpeg.size() || !out.commit()) {
-        error = "cannot write " + out.fileName();
-        return false;
-    }
-    return true;
+    return TTemplateDesign::WriteThumbnail(page, tda, error);
 }
 
 struct TTemplateDef {
@@ -662,14 +652,7 @@ bool MakeTemplate(const TTemplateDef& def, const QString& root, QString& error) 
     const QString path = root + "Template/" + def.Folder + "/" + def.Name + ".tda";
     if (!doc.SaveToFile(path, 0, &error)) return false;
     // Loading and saving again must give the same bytes, as for every shipped template.
-    QFile file(path);
-    TPriPaint again(nullptr, root, 96, std::make_unique<TNoPrinter>());
-    QByteArray bytes;
-    if (!file.open(QIODevice::ReadOnly) || !again.LoadFromFile(path, 0, &error) ||
-        TTemplateFile::Build(again, 0, bytes) != TTemplateFile::TResult::Ok || bytes != file.readAll()) {
-        if (error.isEmpty()) error = "saving the loaded template gives other bytes";
-        return false;
-    }
+    if (!TTemplateDesign::RoundTrips(path, root, error)) return false;
     return MakeThumbnail(path, root, error);
 }
 

@@ -41,7 +41,6 @@ namespace {
 
 // Calendars store the year they were designed for; opening a template re-dates them.
 constexpr int kDesignYear = 2027;
-constexpr int kThumbnailSide = 240;
 
 const QString kGothic = QStringLiteral("ＭＳ ゴシック");
 const QString kPGothic = QStringLiteral("ＭＳ Ｐゴシック");
@@ -759,36 +758,8 @@ bool MakeThumbnail(const QString& tda, const QString& appPath, QString& error) {
     if (!doc.LoadFromFile(tda, 0, &error)) return false;
     doc.ApplyStartMonth(kDesignYear, 1);
     doc.SetPageLayout(QPoint(0, 0), QSize(1000, 1000));
-    // Drawn at four times the thumbnail size and scaled down smoothly.
-    const int longSide = std::max(doc.PrintPaper.PageWidth(), doc.PrintPaper.PageHeight());
-    const int dpi = std::max(20, Nearest(kThumbnailSide * 4 * 254.0 / longSide));
-    const QImage page = RenderSeat(doc, dpi);
-    const QImage thumb = page.scaled(kThumbnailSide, kThumbnailSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    QFile out(QFileInfo(tda).path() + "/" + QFileInfo(tda).completeBaseName() + ".jpg");
-    const QByteArray jpeg = TJpegCodec::Encode(thumb, 88);
-    if (jpeg.isEmpty() || !out.open(QIODevice::WriteOnly) || out.write(jpeg) != jpeg.size()) {
-        error = "cannot write " + out.fileName();
-        return false;
-    }
-    return true;
-}
-
-// A shipped template must come back byte for byte after loading and saving it again.
-bool RoundTrips(const QString& tda, const QString& appPath, QString& error) {
-    QFile file(tda);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = "cannot read " + tda;
-        return false;
-    }
-    const QByteArray saved = file.readAll();
-    TPriPaint doc(nullptr, appPath, 96, std::make_unique<TNoPrinter>());
-    if (!doc.LoadFromFile(tda, 0, &error)) return false;
-    QByteArray again;
-    if (TTemplateFile::Build(doc, 0, again) != TTemplateFile::TResult::Ok || again != saved) {
-        error = "saving the loaded template gives other bytes";
-        return false;
-    }
-    return true;
+    const QImage page = RenderSeat(doc, TTemplateDesign::ThumbnailDpi(doc.PrintPaper));
+    return TTemplateDesign::WriteThumbnail(page, tda, error);
 }
 
 bool MakeTemplate(const TTemplateDef& def, const QString& root, const QString& appPath, QString& error) {
@@ -798,7 +769,7 @@ bool MakeTemplate(const TTemplateDef& def, const QString& root, const QString& a
     doc.SetPageLayout(QPoint(0, 0), QSize(1000, 1000));
     const QString path = root + "/" + def.Folder + "/" + def.Name + ".tda";
     if (!doc.SaveToFile(path, 0, &error)) return false;
-    return RoundTrips(path, appPath, error) && MakeThumbnail(path, appPath, error);
+    return TTemplateDesign::RoundTrips(path, appPath, error) && MakeThumbnail(path, appPath, error);
 }
 
 // The data-merge examples come from make_merge_templates and stay: they print merged, these never do.

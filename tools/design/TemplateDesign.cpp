@@ -1,6 +1,17 @@
 #include "design/TemplateDesign.h"
 
+#include "document/TemplateFile.h"
+#include "imaging/JpegCodec.h"
 #include "platform/PrinterMetrics.h"
+#include "platform/Rounding.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+constexpr int kThumbnailSide = 240;
+}
 
 TTemplateDesign::TTemplateDesign(const TPriPaper& paper, const QString& appPath)
     : fDoc(std::make_unique<TPriPaint>(nullptr, appPath, 96, std::make_unique<TNoPrinter>())) {
@@ -44,4 +55,37 @@ TPriLine& TTemplateDesign::Line(QPoint from, QPoint to, TColor color, int width,
     line->SetEndPoint(to);
     const QRect box = QRect(from, to).normalized();
     return Append(std::move(line), QRect(box.topLeft(), QSize(box.width() - 1, box.height() - 1)));
+}
+
+int TTemplateDesign::ThumbnailDpi(const TPriPaper& paper) {
+    const int longSide = std::max(paper.PageWidth(), paper.PageHeight());
+    return std::max(20, Nearest(kThumbnailSide * 4 * 254.0 / longSide));
+}
+
+bool TTemplateDesign::WriteThumbnail(const QImage& page, const QString& tda, QString& error) {
+    const QImage thumb = page.scaled(kThumbnailSide, kThumbnailSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    QSaveFile out(QFileInfo(tda).path() + "/" + QFileInfo(tda).completeBaseName() + ".jpg");
+    const QByteArray jpeg = TJpegCodec::Encode(thumb, 88);
+    if (jpeg.isEmpty() || !out.open(QIODevice::WriteOnly) || out.write(jpeg) != jpeg.size() || !out.commit()) {
+        error = "cannot write " + out.fileName();
+        return false;
+    }
+    return true;
+}
+
+bool TTemplateDesign::RoundTrips(const QString& tda, const QString& appPath, QString& error) {
+    QFile file(tda);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = "cannot read " + tda;
+        return false;
+    }
+    const QByteArray saved = file.readAll();
+    TPriPaint doc(nullptr, appPath, 96, std::make_unique<TNoPrinter>());
+    if (!doc.LoadFromFile(tda, 0, &error)) return false;
+    QByteArray again;
+    if (TTemplateFile::Build(doc, 0, again) != TTemplateFile::TResult::Ok || again != saved) {
+        error = "saving the loaded template gives other bytes";
+        return false;
+    }
+    return true;
 }

@@ -7,6 +7,7 @@
 #include "objects/PriLine.h"
 #include "objects/PriShape.h"
 
+#include <QImage>
 #include <QString>
 #include <memory>
 
@@ -55,6 +56,13 @@ public:
     static TPriPaper SinglePaper(int width, int height, bool portrait = true);
     // Seats of one size on an A4 sheet, the first one at (left, top).
     static TPriPaper SeatSheet(int seatWidth, int seatHeight, int columns, int rows, int left, int top);
+
+    // The resolution a thumbnail is drawn at: four times its size, scaled down smoothly later.
+    static int ThumbnailDpi(const TPriPaper& paper);
+    // Writes the page scaled to the thumbnail size as a JPEG beside the template file.
+    static bool WriteThumbnail(const QImage& page, const QString& tda, QString& error);
+    // A shipped template must come back byte for byte after loading and saving it again.
+    static bool RoundTrips(const QString& tda, const QString& appPath, QString& error);
 
     TPriPaint& Doc() { return *fDoc; }
     int PageWidth() const { return fDoc->PrintPaper.PageWidth(); }

@@ -8,6 +8,7 @@
 // Every name, company, address and number here is made up: telephone numbers use the 555
 // exchange, mail addresses the example domains, JAN codes the in-store prefixes 20 to 29.
 
+#include "design/TemplateDesign.h"
 #include "document/PriPaint.h"
 #include "document/TemplateFile.h"
 #include "imaging/JpegCodec.h"
@@ -34,8 +35,6 @@
 #include <set>
 
 namespace {
-
-constexpr int kThumbnailSide = 240;
 
 const QString kGothic = QStringLiteral("ＭＳ Ｐゴシック");
 const QString kMincho = QStringLiteral("ＭＳ Ｐ明朝");
@@ -320,48 +319,18 @@ bool WriteCp932(const QString& path, const QStringList& lines, QString& error) {
 // ---------------------------------------------------------------------------------------------
 // Designs
 
-struct TTextStyle {
-    QString Face = kGothic;
-    int Size = 9;
-    TColor Color = kInk;
-    bool Bold = false;
-    TSidePos Side = psLeft;
-    TLongPos Long = tlCenter;
-    int CharSpace = 0;
+using TTextStyle = TBasicTextStyle<TTextDefaults{.Size = 9, .Color = kInk, .Long = tlCenter}>;
 
-    TTextStyle Sized(int size) const {
-        TTextStyle s = *this;
-        s.Size = size;
-        return s;
-    }
-    TTextStyle Colored(TColor color) const {
-        TTextStyle s = *this;
-        s.Color = color;
-        return s;
-    }
-    TTextStyle Aligned(TSidePos side, TLongPos longPos = tlCenter) const {
-        TTextStyle s = *this;
-        s.Side = side;
-        s.Long = longPos;
-        return s;
-    }
-};
-
-class TDesign {
+class TDesign : public TTemplateDesign {
 public:
-    TDesign(const TPriPaper& paper, const QString& appPath)
-        : fDoc(std::make_unique<TPriPaint>(nullptr, appPath, 96, std::make_unique<TNoPrinter>())) {
-        fDoc->PrintPaper = paper;
-        fDoc->UpdatePaperPixels();
-    }
+    using TTemplateDesign::TTemplateDesign;
 
-    TPriPaint& Doc() { return *fDoc; }
+    // Not deduced, so that a design can pass its style as a braced list.
+    TPriLabel& Text(QRect r, const QString& text, const TTextStyle& st) { return TTemplateDesign::Text(r, text, st); }
 
-    TPriLabel& Text(QRect r, const QString& text, const TTextStyle& st) {
-        auto label = std::make_unique<TPriLabel>();
-        Style(*label, st);
-        label->SetDataString(text);
-        return Append(std::move(label), r);
+    // Plain boxes are what these designs draw.
+    TPriShape& Box(QRect r, TColor fill, TColor pen = clNone, int penWidth = 1) {
+        return TTemplateDesign::Box(r, TBltShape::RectAngle, fill, pen, penWidth);
     }
 
     // A record column; the layout shows its name until a record is printed into it.
@@ -386,30 +355,6 @@ public:
     // "現在レコード数" or "対象レコード数": the page counters of a record.
     TPriField& Counter(QRect r, const QString& name, const TTextStyle& st) { return Field(r, 9999, name, st); }
 
-    TPriShape& Box(QRect r, TColor fill, TColor pen = clNone, int penWidth = 1, TBltShape kind = TBltShape::RectAngle) {
-        auto shape = std::make_unique<TPriShape>();
-        shape->Shape = kind;
-        shape->Brush.Color = fill == clNone ? clWhite : fill;
-        shape->Brush.Style = fill == clNone ? bsClear : bsSolid;
-        shape->Pen.Color = pen == clNone ? clBlack : pen;
-        shape->Pen.Style = pen == clNone ? psClear : psSolid;
-        shape->SamePSize = penWidth;
-        shape->Pen.Width = penWidth;
-        shape->RoundNum = 20;
-        return Append(std::move(shape), r);
-    }
-
-    TPriLine& Line(QPoint from, QPoint to, TColor color, int width = 1) {
-        auto line = std::make_unique<TPriLine>();
-        line->Pen.Color = color;
-        line->Pen.Width = width;
-        line->SamePSize = width;
-        line->SetStartPoint(from);
-        line->SetEndPoint(to);
-        const QRect box = QRect(from, to).normalized();
-        return Append(std::move(line), QRect(box.topLeft(), QSize(box.width() - 1, box.height() - 1)));
-    }
-
     // Rows of height rowHeight from the top of r; the objects placed in its first row after
     // it repeat once per detail row.
     TPriPortal& Portal(QRect r, int rows, const QString& dataname, TColor pen) {
@@ -422,39 +367,10 @@ public:
         portal->Brush.Style = bsClear;
         return Append(std::move(portal), r);
     }
-
-private:
-    template <class T> T& Append(std::unique_ptr<T> object, QRect stored) {
-        object->SetStoreRect(stored);
-        return static_cast<T&>(*fDoc->AppendObject(std::move(object)));
-    }
-
-    static void Style(TPriLabel& label, const TTextStyle& st) {
-        label.Font.setFamily(st.Face);
-        label.Font.setPointSize(st.Size);
-        label.Font.setBold(st.Bold);
-        label.SameFSize = st.Size;
-        label.FontColor = st.Color;
-        label.SidePos = st.Side;
-        label.LongPos = st.Long;
-        label.CharSpace = st.CharSpace;
-        label.KinsokuCheck = true;
-        label.SetFontAngle(faSide);
-    }
-
-    std::unique_ptr<TPriPaint> fDoc;
 };
 
-TPriPaper SeatSheet(int seatWidth, int seatHeight, int columns, int rows, int left, int top) {
-    TPriPaper p;
-    p.SetFields({0, 0, 1, 0, 2100, 2970, left, top, 0, 0, 0, 0, columns, rows, seatWidth, seatHeight});
-    return p;
-}
-
 TPriPaper A4() {
-    TPriPaper p;
-    p.SetFields({0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 0, 0, 1, 1, 2100, 2970});
-    return p;
+    return TTemplateDesign::SinglePaper(2100, 2970);
 }
 
 // Business cards 91 × 55 mm: one card per address, the employee code as a barcode.
@@ -703,21 +619,13 @@ bool MakeThumbnail(const QString& tda, const QString& appPath, QString& error) {
         error = detail.LastError();
         return false;
     }
-    const int longSide = std::max(doc.PrintPaper.PageWidth(), doc.PrintPaper.PageHeight());
-    const int dpi = std::max(20, Nearest(kThumbnailSide * 4 * 254.0 / longSide));
-    const QImage page = MergedSeat(doc, dpi, &main, withDetail ? &detail : nullptr, 0);
+    const QImage page =
+        MergedSeat(doc, TTemplateDesign::ThumbnailDpi(doc.PrintPaper), &main, withDetail ? &detail : nullptr, 0);
     if (!gPreviewFolder.isEmpty())
         for (int index : {0, main.Count() - 1})
             MergedSeat(doc, 200, &main, withDetail ? &detail : nullptr, index)
                 .save(gPreviewFolder + "/" + QFileInfo(tda).completeBaseName() + "-" + QString::number(index) + ".png");
-    const QImage thumb = page.scaled(kThumbnailSide, kThumbnailSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    QSaveFile out(QFileInfo(tda).path() + "/" + QFileInfo(tda).completeBaseName() + ".jpg");
-    const QByteArray jpeg = TJpegCodec::Encode(thumb, 88);
-    if (jpeg.isEmpty() || !out.open(QIODevice::WriteOnly) || out.write(jpeg) != jpeg.size() || !out.commit()) {
-        error = "cannot write " + out.fileName();
-        return false;
-    }
-    return true;
+    return TTemplateDesign::WriteThumbnail(page, tda, error);
 }
 
 struct TTemplateDef {
@@ -729,8 +637,8 @@ struct TTemplateDef {
 
 const std::vector<TTemplateDef>& Templates() {
     static const std::vector<TTemplateDef> defs = {
-        {"Meishi", "差し込み名刺", [] { return SeatSheet(910, 550, 2, 5, 140, 110); }, MeishiCards},
-        {"A4", "価格ラベル", [] { return SeatSheet(864, 423, 2, 6, 186, 216); }, PriceLabels},
+        {"Meishi", "差し込み名刺", [] { return TTemplateDesign::SeatSheet(910, 550, 2, 5, 140, 110); }, MeishiCards},
+        {"A4", "価格ラベル", [] { return TTemplateDesign::SeatSheet(864, 423, 2, 6, 186, 216); }, PriceLabels},
         {"A4", "明細書", [] { return A4(); }, Statement},
     };
     return defs;
@@ -744,14 +652,7 @@ bool MakeTemplate(const TTemplateDef& def, const QString& root, QString& error) 
     const QString path = root + "Template/" + def.Folder + "/" + def.Name + ".tda";
     if (!doc.SaveToFile(path, 0, &error)) return false;
     // Loading and saving again must give the same bytes, as for every shipped template.
-    QFile file(path);
-    TPriPaint again(nullptr, root, 96, std::make_unique<TNoPrinter>());
-    QByteArray bytes;
-    if (!file.open(QIODevice::ReadOnly) || !again.LoadFromFile(path, 0, &error) ||
-        TTemplateFile::Build(again, 0, bytes) != TTemplateFile::TResult::Ok || bytes != file.readAll()) {
-        if (error.isEmpty()) error = "saving the loaded template gives other bytes";
-        return false;
-    }
+    if (!TTemplateDesign::RoundTrips(path, root, error)) return false;
     return MakeThumbnail(path, root, error);
 }
 

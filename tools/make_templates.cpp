@@ -6,6 +6,7 @@
 // The holiday list for the thumbnails is read from the folder above TEMPLATE_FOLDER.
 
 #include "calendar/PriCarendar.h"
+#include "design/TemplateDesign.h"
 #include "document/ObjectKinds.h"
 #include "document/PriPaint.h"
 #include "document/TemplateFile.h"
@@ -40,7 +41,6 @@ namespace {
 
 // Calendars store the year they were designed for; opening a template re-dates them.
 constexpr int kDesignYear = 2027;
-constexpr int kThumbnailSide = 240;
 
 const QString kGothic = QStringLiteral("ＭＳ ゴシック");
 const QString kPGothic = QStringLiteral("ＭＳ Ｐゴシック");
@@ -66,32 +66,23 @@ constexpr TColor kRule = RGBColor(200, 200, 200);
 // ---------------------------------------------------------------------------------------------
 // Papers (0.1 mm)
 
-TPriPaper SinglePaper(int width, int height, bool portrait = true) {
-    TPriPaper p;
-    // A landscape page keeps the sheet's portrait measures; the orientation turns it.
-    p.SetFields({0, 0, portrait ? 1 : 0, 0, width, height, 0, 0, 0, 0, 0, 0, 1, 1, width, height});
-    return p;
-}
-
 TPriPaper A4(bool portrait = true) {
-    return SinglePaper(2100, 2970, portrait);
+    return TTemplateDesign::SinglePaper(2100, 2970, portrait);
 }
 TPriPaper A5(bool portrait = true) {
-    return SinglePaper(1480, 2100, portrait);
+    return TTemplateDesign::SinglePaper(1480, 2100, portrait);
 }
 TPriPaper Hagaki(bool portrait = true) {
-    return SinglePaper(1000, 1480, portrait);
+    return TTemplateDesign::SinglePaper(1000, 1480, portrait);
 }
 TPriPaper LSize(bool portrait = true) {
-    return SinglePaper(890, 1270, portrait);
+    return TTemplateDesign::SinglePaper(890, 1270, portrait);
 }
 
 // Business cards on an A4 card sheet: the seats centred on the sheet without gaps.
 TPriPaper CardSheet(int seatWidth, int seatHeight, int columns, int rows) {
-    TPriPaper p;
-    const int left = (2100 - columns * seatWidth) / 2, top = (2970 - rows * seatHeight) / 2;
-    p.SetFields({0, 0, 1, 0, 2100, 2970, left, top, 0, 0, 0, 0, columns, rows, seatWidth, seatHeight});
-    return p;
+    return TTemplateDesign::SeatSheet(seatWidth, seatHeight, columns, rows, (2100 - columns * seatWidth) / 2,
+                                      (2970 - rows * seatHeight) / 2);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -306,35 +297,7 @@ QSize ArtPixels(QSize stored) {
 // ---------------------------------------------------------------------------------------------
 // The document being designed and one small helper per object kind
 
-struct TTextStyle {
-    QString Face = kPGothic;
-    int Size = 10;
-    TColor Color = kInk;
-    bool Bold = false;
-    TSidePos Side = psLeft;
-    TLongPos Long = tlTop;
-    bool Vertical = false;
-    bool KanjiDigits = false;
-    int CharSpace = 0;
-    TLongSpace LineGap = lsNormal;
-
-    TTextStyle Sized(int size) const {
-        TTextStyle s = *this;
-        s.Size = size;
-        return s;
-    }
-    TTextStyle Colored(TColor color) const {
-        TTextStyle s = *this;
-        s.Color = color;
-        return s;
-    }
-    TTextStyle Aligned(TSidePos side, TLongPos longPos = tlCenter) const {
-        TTextStyle s = *this;
-        s.Side = side;
-        s.Long = longPos;
-        return s;
-    }
-};
+using TTextStyle = TBasicTextStyle<TTextDefaults{.Size = 10, .Color = kInk, .Long = tlTop}>;
 
 struct TCalendarStyle {
     QString Face = kGothic;
@@ -354,24 +317,12 @@ struct TCalendarStyle {
     TCarenType Type = TCarenType::caNormal;
 };
 
-class TDesign {
+class TDesign : public TTemplateDesign {
 public:
-    TDesign(const TPriPaper& paper, const QString& appPath)
-        : fDoc(std::make_unique<TPriPaint>(nullptr, appPath, 96, std::make_unique<TNoPrinter>())) {
-        fDoc->PrintPaper = paper;
-        fDoc->UpdatePaperPixels();
-    }
+    using TTemplateDesign::TTemplateDesign;
 
-    TPriPaint& Doc() { return *fDoc; }
-    int PageWidth() const { return fDoc->PrintPaper.PageWidth(); }
-    int PageHeight() const { return fDoc->PrintPaper.PageHeight(); }
-
-    TPriLabel& Text(QRect r, const QString& text, const TTextStyle& st) {
-        auto label = std::make_unique<TPriLabel>();
-        Style(*label, st);
-        label->SetDataString(text);
-        return Append(std::move(label), r);
-    }
+    // Not deduced, so that a design can pass its style as a braced list.
+    TPriLabel& Text(QRect r, const QString& text, const TTextStyle& st) { return TTemplateDesign::Text(r, text, st); }
 
     // A title that follows the start month: kMonthTitleCategory shows the month number of the
     // relative month, kMonthTitleYearCategory its year, kYearCategory the start year.
@@ -383,32 +334,6 @@ public:
         field->SetCategoryName(category == TPriField::kYearCategory ? QString::number(kDesignYear)
                                                                     : QString::number(relativeMonth));
         return Append(std::move(field), r);
-    }
-
-    TPriShape& Box(QRect r, TBltShape kind, TColor fill, TColor pen = clNone, int penWidth = 1, int round = 20) {
-        auto shape = std::make_unique<TPriShape>();
-        shape->Shape = kind;
-        shape->Brush.Color = fill == clNone ? clWhite : fill;
-        shape->Brush.Style = fill == clNone ? bsClear : bsSolid;
-        shape->Pen.Color = pen == clNone ? clBlack : pen;
-        shape->Pen.Style = pen == clNone ? psClear : psSolid;
-        shape->SamePSize = penWidth;
-        shape->Pen.Width = penWidth;
-        shape->RoundNum = round;
-        return Append(std::move(shape), r);
-    }
-
-    TPriLine& Line(QPoint from, QPoint to, TColor color, int width = 1, uint8_t style = psSolid) {
-        auto line = std::make_unique<TPriLine>();
-        line->Pen.Color = color;
-        line->Pen.Style = style;
-        line->Pen.Width = width;
-        line->SamePSize = width;
-        // The end points keep the direction; the surface places them in the box on layout.
-        line->SetStartPoint(from);
-        line->SetEndPoint(to);
-        const QRect box = QRect(from, to).normalized();
-        return Append(std::move(line), QRect(box.topLeft(), QSize(box.width() - 1, box.height() - 1)));
     }
 
     TPriCarendar& Calendar(QRect r, int relativeMonth, const TCalendarStyle& st) {
@@ -489,29 +414,6 @@ public:
                   TPriField::kMonthTitleYearCategory, relativeMonth,
                   st.Sized(std::max(6, st.Size / 3)).Colored(kSoftInk).Aligned(psRight, tlBottom));
     }
-
-private:
-    template <class T> T& Append(std::unique_ptr<T> object, QRect stored) {
-        object->SetStoreRect(stored);
-        return static_cast<T&>(*fDoc->AppendObject(std::move(object)));
-    }
-
-    static void Style(TPriLabel& label, const TTextStyle& st) {
-        label.Font.setFamily(st.Face);
-        label.Font.setPointSize(st.Size);
-        label.Font.setBold(st.Bold);
-        label.SameFSize = st.Size;
-        label.FontColor = st.Color;
-        label.SidePos = st.Side;
-        label.LongPos = st.Long;
-        label.CharSpace = st.CharSpace;
-        label.LongSpace = st.LineGap;
-        label.KinsokuCheck = true;
-        label.LongKanaCheck = st.KanjiDigits;
-        label.SetFontAngle(st.Vertical ? faLong : faSide);
-    }
-
-    std::unique_ptr<TPriPaint> fDoc;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -856,36 +758,8 @@ bool MakeThumbnail(const QString& tda, const QString& appPath, QString& error) {
     if (!doc.LoadFromFile(tda, 0, &error)) return false;
     doc.ApplyStartMonth(kDesignYear, 1);
     doc.SetPageLayout(QPoint(0, 0), QSize(1000, 1000));
-    // Drawn at four times the thumbnail size and scaled down smoothly.
-    const int longSide = std::max(doc.PrintPaper.PageWidth(), doc.PrintPaper.PageHeight());
-    const int dpi = std::max(20, Nearest(kThumbnailSide * 4 * 254.0 / longSide));
-    const QImage page = RenderSeat(doc, dpi);
-    const QImage thumb = page.scaled(kThumbnailSide, kThumbnailSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    QFile out(QFileInfo(tda).path() + "/" + QFileInfo(tda).completeBaseName() + ".jpg");
-    const QByteArray jpeg = TJpegCodec::Encode(thumb, 88);
-    if (jpeg.isEmpty() || !out.open(QIODevice::WriteOnly) || out.write(jpeg) != jpeg.size()) {
-        error = "cannot write " + out.fileName();
-        return false;
-    }
-    return true;
-}
-
-// A shipped template must come back byte for byte after loading and saving it again.
-bool RoundTrips(const QString& tda, const QString& appPath, QString& error) {
-    QFile file(tda);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = "cannot read " + tda;
-        return false;
-    }
-    const QByteArray saved = file.readAll();
-    TPriPaint doc(nullptr, appPath, 96, std::make_unique<TNoPrinter>());
-    if (!doc.LoadFromFile(tda, 0, &error)) return false;
-    QByteArray again;
-    if (TTemplateFile::Build(doc, 0, again) != TTemplateFile::TResult::Ok || again != saved) {
-        error = "saving the loaded template gives other bytes";
-        return false;
-    }
-    return true;
+    const QImage page = RenderSeat(doc, TTemplateDesign::ThumbnailDpi(doc.PrintPaper));
+    return TTemplateDesign::WriteThumbnail(page, tda, error);
 }
 
 bool MakeTemplate(const TTemplateDef& def, const QString& root, const QString& appPath, QString& error) {
@@ -895,7 +769,7 @@ bool MakeTemplate(const TTemplateDef& def, const QString& root, const QString& a
     doc.SetPageLayout(QPoint(0, 0), QSize(1000, 1000));
     const QString path = root + "/" + def.Folder + "/" + def.Name + ".tda";
     if (!doc.SaveToFile(path, 0, &error)) return false;
-    return RoundTrips(path, appPath, error) && MakeThumbnail(path, appPath, error);
+    return TTemplateDesign::RoundTrips(path, appPath, error) && MakeThumbnail(path, appPath, error);
 }
 
 // The data-merge examples come from make_merge_templates and stay: they print merged, these never do.

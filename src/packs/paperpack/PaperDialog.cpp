@@ -1,5 +1,6 @@
 #include "PaperDialog.h"
 
+#include "DialogFrame.h"
 #include "SheetLayoutEditor.h"
 #include "SheetPreview.h"
 
@@ -62,22 +63,13 @@ TPaperDialog::TPaperDialog(const TPriPaper& paper, QWidget* parent) : QDialog(pa
     fPreview = new TSheetPreview;
     fPreview->setObjectName("preview");
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = TDialogFrame::OkCancel(this, QStringLiteral("OK"));
 
     auto* left = new QVBoxLayout;
     left->addWidget(fEditor);
     left->addWidget(orientBox);
     left->addStretch();
-    auto* top = new QHBoxLayout;
-    top->addLayout(left);
-    top->addWidget(fPreview, 1);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(buttons);
+    TDialogFrame::Arrange(this, left, fPreview, buttons);
 
     setTabOrder(fEditor->LastField(), fPortrait);
     setTabOrder(fPortrait, fLandscape);

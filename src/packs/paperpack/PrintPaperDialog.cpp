@@ -1,5 +1,6 @@
 #include "PrintPaperDialog.h"
 
+#include "DialogFrame.h"
 #include "SheetEditDialog.h"
 #include "SheetPreview.h"
 
@@ -75,12 +76,8 @@ TPrintPaperDialog::TPrintPaperDialog(const QString& dataFile, const QString& use
     fDetails->setObjectName("details");
     fDetails->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    auto* buttons = TDialogFrame::OkCancel(this, QStringLiteral("OK"));
     fOk = buttons->button(QDialogButtonBox::Ok);
-    fOk->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* listButtons = new QHBoxLayout;
     listButtons->addWidget(fAdd);

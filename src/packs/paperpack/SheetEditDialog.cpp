@@ -1,5 +1,6 @@
 #include "SheetEditDialog.h"
 
+#include "DialogFrame.h"
 #include "SheetLayoutEditor.h"
 #include "SheetPreview.h"
 
@@ -25,22 +26,13 @@ TSheetEditDialog::TSheetEditDialog(const TCardSheet& start, const QStringList& t
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("名前(&N):"), fName);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("追加"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = TDialogFrame::OkCancel(this, QStringLiteral("追加"));
 
     auto* left = new QVBoxLayout;
     left->addLayout(form);
     left->addWidget(fEditor);
     left->addStretch();
-    auto* top = new QHBoxLayout;
-    top->addLayout(left);
-    top->addWidget(fPreview, 1);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(buttons);
+    TDialogFrame::Arrange(this, left, fPreview, buttons);
 
     setTabOrder(fName, fEditor->FirstField());
     fEditor->OnChanged = [this] { fPreview->SetSheet(fEditor->Sheet()); };

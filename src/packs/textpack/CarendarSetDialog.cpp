@@ -1,6 +1,7 @@
 #include "CarendarSetDialog.h"
 
 #include "ColorButton.h"
+#include "DialogParts.h"
 #include "FaceComboBox.h"
 #include "NumberSpinBox.h"
 #include "PreviewPane.h"
@@ -23,14 +24,6 @@
 #include <cmath>
 
 namespace {
-
-QComboBox* Choices(QWidget* parent, std::initializer_list<const char16_t*> items, int current) {
-    auto* box = new QComboBox(parent);
-    for (const char16_t* item : items)
-        box->addItem(QString::fromUtf16(item));
-    box->setCurrentIndex(std::clamp(current, 0, box->count() - 1));
-    return box;
-}
 
 // The colour fields of one day class: number colour and the backgrounds of both sets.
 struct TClassColors {
@@ -93,38 +86,21 @@ TCarendarSetDialog::TCarendarSetDialog(const TPriCarendar& calendar, const QStri
 
     fPreview = new TPreviewPane([this](QSize area, qreal ratio) { return RenderPreview(area, ratio); }, this);
     fPreview->setMinimumSize(380, 300);
-    auto* previewGroup = new QGroupBox(QStringLiteral("プレビュー"), this);
-    auto* previewLayout = new QVBoxLayout(previewGroup);
-    previewLayout->addWidget(fPreview);
-
-    fButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    fButtons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    fButtons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    connect(fButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(fButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
-    auto* columns = new QHBoxLayout;
-    columns->addLayout(left);
-    columns->addWidget(previewGroup, 1);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(columns, 1);
-    layout->addWidget(fButtons);
+    fButtons = TDialogParts::ArrangeWithPreview(this, left, fPreview);
 
     // Names for the keyboard tests and accessibility tools.
-    const std::pair<QWidget*, const char*> names[] = {{fYear, "year"},
-                                                      {fMonth, "month"},
-                                                      {fType, "type"},
-                                                      {fStart, "start"},
-                                                      {fRows, "rows"},
-                                                      {fSide, "side"},
-                                                      {fLong, "long"},
-                                                      {fFace, "face"},
-                                                      {fSize, "size"},
-                                                      {fGrid, "grid"},
-                                                      {fTransparent, "transparent"},
-                                                      {fPreview, "preview"}};
-    for (const auto& [widget, name] : names)
-        widget->setObjectName(QLatin1String(name));
+    TDialogParts::Name({{fYear, "year"},
+                        {fMonth, "month"},
+                        {fType, "type"},
+                        {fStart, "start"},
+                        {fRows, "rows"},
+                        {fSide, "side"},
+                        {fLong, "long"},
+                        {fFace, "face"},
+                        {fSize, "size"},
+                        {fGrid, "grid"},
+                        {fTransparent, "transparent"},
+                        {fPreview, "preview"}});
     for (size_t r = 0; r < fColors.size(); ++r)
         for (size_t c = 0; c < 3; ++c)
             fColors[r][c]->setObjectName(QStringLiteral("color%1%2").arg(r).arg(c));
@@ -151,11 +127,12 @@ void TCarendarSetDialog::BuildDateGroup(QFormLayout* form) {
     dateLabel->setBuddy(fYear);
     form->addRow(dateLabel, date);
 
-    fType = Choices(this, {u"月間（7列）", u"横一列（31日）", u"縦一列（31日）", u"日付なし"}, int(fWork.CarenType()));
+    fType = TDialogParts::Choices(this, {u"月間（7列）", u"横一列（31日）", u"縦一列（31日）", u"日付なし"},
+                                  int(fWork.CarenType()));
     form->addRow(QStringLiteral("種類(&T):"), fType);
-    fStart = Choices(this, {u"日曜日", u"月曜日"}, int(fWork.StartYoubi()));
+    fStart = TDialogParts::Choices(this, {u"日曜日", u"月曜日"}, int(fWork.StartYoubi()));
     form->addRow(QStringLiteral("週の始まり(&W):"), fStart);
-    fRows = Choices(this, {u"5行", u"6行"}, int(fWork.StepCount));
+    fRows = TDialogParts::Choices(this, {u"5行", u"6行"}, int(fWork.StepCount));
     form->addRow(QStringLiteral("行数(&R):"), fRows);
 
     connect(fYear, &QSpinBox::valueChanged, this, &TCarendarSetDialog::Changed);
@@ -167,8 +144,8 @@ void TCarendarSetDialog::BuildDateGroup(QFormLayout* form) {
 void TCarendarSetDialog::BuildLookGroup(QFormLayout* form) {
     // A cell offers the three placements; the spreading values a record may carry draw centred.
     const auto placement = [](int value) { return value > 2 ? 1 : value; };
-    fSide = Choices(this, {u"左", u"中央", u"右"}, placement(int(fWork.SidePos)));
-    fLong = Choices(this, {u"上", u"中央", u"下"}, placement(int(fWork.LongPos)));
+    fSide = TDialogParts::Choices(this, {u"左", u"中央", u"右"}, placement(int(fWork.SidePos)));
+    fLong = TDialogParts::Choices(this, {u"上", u"中央", u"下"}, placement(int(fWork.LongPos)));
     auto* place = new QHBoxLayout;
     place->addWidget(fSide);
     place->addWidget(fLong);
@@ -267,17 +244,14 @@ void TCarendarSetDialog::Changed() {
 }
 
 QImage TCarendarSetDialog::RenderPreview(QSize area, qreal pixelRatio) {
-    QImage picture(area * pixelRatio, QImage::Format_RGB32);
-    picture.setDevicePixelRatio(pixelRatio);
-    picture.fill(palette().color(QPalette::Mid));
+    QImage picture = TDialogParts::Backdrop(this, area, pixelRatio);
     const int s = TPriBase::iScreenInch() > 0 ? TPriBase::iScreenInch() : 96;
     QSize store = fWork.GetStoreSize();
     if (store.width() <= 0 || store.height() <= 0) store = QSize(1000, 700);
     // The calendar's box at 100 % with a margin round it, shown at the zoom that fits the pane.
     const int margin = 10;
     const double bw = store.width() / 254.0 * s, bh = store.height() / 254.0 * s;
-    const double z =
-        std::clamp(std::min((area.width() - 2.0 * margin) / bw, (area.height() - 2.0 * margin) / bh), 0.05, 4.0);
+    const double z = TDialogParts::FitZoom(area, bw, bh, margin);
     const QSize box(std::max(1, int(std::lround(bw * z))), std::max(1, int(std::lround(bh * z))));
     const QSize view(box.width() + 2 * margin, box.height() + 2 * margin);
     QImage page(view * pixelRatio, QImage::Format_RGB32);
@@ -296,7 +270,6 @@ QImage TCarendarSetDialog::RenderPreview(QSize area, qreal pixelRatio) {
         }
     }
     fWork.BackImage = nullptr;
-    QPainter p(&picture);
-    p.drawImage((area.width() - view.width()) / 2, (area.height() - view.height()) / 2, page);
+    TDialogParts::Centre(picture, area, page, view);
     return picture;
 }

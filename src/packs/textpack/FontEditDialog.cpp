@@ -1,6 +1,7 @@
 #include "FontEditDialog.h"
 
 #include "ColorButton.h"
+#include "DialogParts.h"
 #include "FaceComboBox.h"
 #include "NumberSpinBox.h"
 #include "PreviewPane.h"
@@ -27,14 +28,6 @@ namespace {
 
 // Shown when the object has no text yet: both scripts, punctuation and digits.
 const QString kSampleText = QStringLiteral("あいうえお、カキクケコ。\r\n「漢字」の見本 2026年");
-
-QComboBox* Choices(QWidget* parent, std::initializer_list<const char16_t*> items, int current) {
-    auto* box = new QComboBox(parent);
-    for (const char16_t* item : items)
-        box->addItem(QString::fromUtf16(item));
-    box->setCurrentIndex(std::clamp(current, 0, box->count() - 1));
-    return box;
-}
 
 } // namespace
 
@@ -63,44 +56,27 @@ TFontEditDialog::TFontEditDialog(const TPriLabel& object, const QString& face, i
 
     fPreview = new TPreviewPane([this](QSize area, qreal ratio) { return RenderPreview(area, ratio); }, this);
     fPreview->setMinimumSize(300, 300);
-    auto* previewGroup = new QGroupBox(QStringLiteral("プレビュー"), this);
-    auto* previewLayout = new QVBoxLayout(previewGroup);
-    previewLayout->addWidget(fPreview);
-
-    fButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    fButtons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    fButtons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    connect(fButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(fButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
-    auto* columns = new QHBoxLayout;
-    columns->addLayout(left);
-    columns->addWidget(previewGroup, 1);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(columns, 1);
-    layout->addWidget(fButtons);
+    fButtons = TDialogParts::ArrangeWithPreview(this, left, fPreview);
 
     // Names for the keyboard tests and accessibility tools.
-    const std::pair<QWidget*, const char*> names[] = {{fFace, "face"},
-                                                      {fSize, "size"},
-                                                      {fBold, "bold"},
-                                                      {fItalic, "italic"},
-                                                      {fUnderline, "underline"},
-                                                      {fStrikeOut, "strikeOut"},
-                                                      {fFontColor, "fontColor"},
-                                                      {fTransparent, "transparent"},
-                                                      {fBackColor, "backColor"},
-                                                      {fHorizontal, "horizontal"},
-                                                      {fVertical, "vertical"},
-                                                      {fSide, "side"},
-                                                      {fLong, "long"},
-                                                      {fCharSpace, "charSpace"},
-                                                      {fLineGap, "lineGap"},
-                                                      {fKinsoku, "kinsoku"},
-                                                      {fKanjiDigits, "kanjiDigits"},
-                                                      {fPreview, "preview"}};
-    for (const auto& [widget, name] : names)
-        widget->setObjectName(QLatin1String(name));
+    TDialogParts::Name({{fFace, "face"},
+                        {fSize, "size"},
+                        {fBold, "bold"},
+                        {fItalic, "italic"},
+                        {fUnderline, "underline"},
+                        {fStrikeOut, "strikeOut"},
+                        {fFontColor, "fontColor"},
+                        {fTransparent, "transparent"},
+                        {fBackColor, "backColor"},
+                        {fHorizontal, "horizontal"},
+                        {fVertical, "vertical"},
+                        {fSide, "side"},
+                        {fLong, "long"},
+                        {fCharSpace, "charSpace"},
+                        {fLineGap, "lineGap"},
+                        {fKinsoku, "kinsoku"},
+                        {fKanjiDigits, "kanjiDigits"},
+                        {fPreview, "preview"}});
     Changed();
     fFace->setFocus();
 }
@@ -165,9 +141,11 @@ void TFontEditDialog::BuildLayoutGroup(QFormLayout* form) {
     writing->addStretch();
     form->addRow(QStringLiteral("書き方:"), writing);
 
-    fSide = Choices(this, {u"左揃え", u"中央揃え", u"右揃え", u"均等割り付け", u"両端揃え"}, fWork.SidePos);
+    fSide =
+        TDialogParts::Choices(this, {u"左揃え", u"中央揃え", u"右揃え", u"均等割り付け", u"両端揃え"}, fWork.SidePos);
     form->addRow(QStringLiteral("横方向(&L):"), fSide);
-    fLong = Choices(this, {u"上揃え", u"中央揃え", u"下揃え", u"均等割り付け", u"両端揃え"}, fWork.LongPos);
+    fLong =
+        TDialogParts::Choices(this, {u"上揃え", u"中央揃え", u"下揃え", u"均等割り付け", u"両端揃え"}, fWork.LongPos);
     form->addRow(QStringLiteral("縦方向(&P):"), fLong);
 
     fCharSpace = new TNumberSpinBox(-50, 200, this);
@@ -175,7 +153,7 @@ void TFontEditDialog::BuildLayoutGroup(QFormLayout* form) {
     fCharSpace->setValue(fWork.CharSpace);
     fCharSpace->setToolTip(QStringLiteral("均等割り付けでは使われません"));
     form->addRow(QStringLiteral("文字間隔(&S):"), fCharSpace);
-    fLineGap = Choices(this, {u"標準", u"やや広い", u"広い"}, fWork.LongSpace);
+    fLineGap = TDialogParts::Choices(this, {u"標準", u"やや広い", u"広い"}, fWork.LongSpace);
     form->addRow(QStringLiteral("行間(&R):"), fLineGap);
 
     fKinsoku = new QCheckBox(QStringLiteral("禁則処理をする(&N)"), this);
@@ -241,17 +219,14 @@ void TFontEditDialog::Changed() {
 }
 
 QImage TFontEditDialog::RenderPreview(QSize area, qreal pixelRatio) {
-    QImage picture(area * pixelRatio, QImage::Format_RGB32);
-    picture.setDevicePixelRatio(pixelRatio);
-    picture.fill(palette().color(QPalette::Mid));
+    QImage picture = TDialogParts::Backdrop(this, area, pixelRatio);
     const int s = TPriBase::iScreenInch() > 0 ? TPriBase::iScreenInch() : 96;
     QSize store = fWork.GetStoreSize();
     if (store.width() <= 0 || store.height() <= 0) store = QSize(600, 300);
     // The object's box at 100 % with a margin round it, shown at the zoom that fits the pane.
     const int margin = 10;
     const double bw = store.width() / 254.0 * s, bh = store.height() / 254.0 * s;
-    const double z =
-        std::clamp(std::min((area.width() - 2.0 * margin) / bw, (area.height() - 2.0 * margin) / bh), 0.05, 4.0);
+    const double z = TDialogParts::FitZoom(area, bw, bh, margin);
     const QSize paper(int(std::ceil(bw + 2 * margin / z)), int(std::ceil(bh + 2 * margin / z)));
     const QSize view(int(std::lround(paper.width() * z)), int(std::lround(paper.height() * z)));
     QImage page(view * pixelRatio, QImage::Format_RGB32);
@@ -268,7 +243,6 @@ QImage TFontEditDialog::RenderPreview(QSize area, qreal pixelRatio) {
         p.drawRect(fWork.Left - 1, fWork.Top - 1, fWork.Width + 1, fWork.Height + 1);
     }
     fWork.BackImage = nullptr;
-    QPainter p(&picture);
-    p.drawImage((area.width() - view.width()) / 2, (area.height() - view.height()) / 2, page);
+    TDialogParts::Centre(picture, area, page, view);
     return picture;
 }

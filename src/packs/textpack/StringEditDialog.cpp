@@ -1,5 +1,6 @@
 #include "StringEditDialog.h"
 
+#include "DialogParts.h"
 #include "LimitedTextEdit.h"
 #include "platform/Cp932.h"
 
@@ -28,11 +29,7 @@ TStringEditDialog::TStringEditDialog(const QString& text, int limit, QWidget* pa
     auto* hint = new QLabel(QStringLiteral("Enter で改行、Ctrl+Enter で確定します。"), this);
     hint->setEnabled(false);
 
-    fButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    fButtons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    fButtons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    connect(fButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(fButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    fButtons = TDialogParts::OkCancel(this);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(fCount);

@@ -23,7 +23,11 @@ namespace {
 void Usage() {
     std::fprintf(stderr,
                  "usage: komorebi [--no-splash] [--startup-timing] [FILE.tda]\n"
-                 "       komorebi export TEMPLATE.tda --out FILE.pdf|FILE.png [--year Y --month M] [--dpi N]\n");
+                 "       komorebi export TEMPLATE.tda --out FILE.pdf|FILE.png [--dpi N] [OPTIONS]\n"
+                 "       komorebi print TEMPLATE.tda [--printer NAME] [--copies N] [OPTIONS]\n"
+                 "OPTIONS: --year Y --month M, --records DIR, --fields DIR, --main NAME, --detail NAME,\n"
+                 "         --mode 0-5, --start-seat ROW,COL (from 1,1), --pages FROM-TO\n"
+                 "A PDF takes every sheet; PNG sheets go to FILE-001.png, FILE-002.png ... (one sheet: FILE.png).\n");
 }
 
 struct TCommandLine {
@@ -48,19 +52,26 @@ TCommandLine ParseDesktopArguments(const QStringList& args) {
     return line;
 }
 
-int RunExport(const TAppPaths& paths, const QStringList& args) {
+int RunExport(const TAppPaths& paths, const QStringList& args, bool toPrinter) {
+    const char* verb = toPrinter ? "print" : "export";
     TExportOptions options;
     QString error;
-    if (!TPageExport::ParseArguments(args, options, &error)) {
-        std::fprintf(stderr, "komorebi export: %s\n", qPrintable(error));
+    if (!TPageExport::ParseArguments(args, options, &error, toPrinter)) {
+        std::fprintf(stderr, "komorebi %s: %s\n", verb, qPrintable(error));
         Usage();
         return 2;
     }
-    if (!TPageExport::Run(paths.AppPath(), options, &error)) {
-        std::fprintf(stderr, "komorebi export: %s\n", qPrintable(error));
+    if (options.RecordDir.isEmpty()) options.RecordDir = paths.RecordFolder();
+    if (options.FieldDir.isEmpty()) options.FieldDir = paths.FieldFolder();
+    options.Progress = isatty(STDERR_FILENO) != 0;
+    int pages = 0;
+    const bool ok = toPrinter ? TPageExport::Print(paths.AppPath(), options, &error, &pages)
+                              : TPageExport::Run(paths.AppPath(), options, &error, &pages);
+    if (!ok) {
+        std::fprintf(stderr, "komorebi %s: %s\n", verb, qPrintable(error));
         return 1;
     }
-    std::printf("%s\n", qPrintable(QFileInfo(options.OutFile).absoluteFilePath()));
+    if (!toPrinter) std::printf("%s\n", qPrintable(QFileInfo(options.OutFile).absoluteFilePath()));
     return 0;
 }
 
@@ -78,7 +89,8 @@ int main(int argc, char* argv[]) {
     QElapsedTimer clock;
     clock.start();
     // The export needs no display.
-    const bool headless = argc > 1 && std::strcmp(argv[1], "export") == 0;
+    const bool toPrinter = argc > 1 && std::strcmp(argv[1], "print") == 0;
+    const bool headless = toPrinter || (argc > 1 && std::strcmp(argv[1], "export") == 0);
     if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     if (headless && qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
         // Batch runs (cron, CI) have no session folder; give Qt a private one instead of a warning.
@@ -99,7 +111,7 @@ int main(int argc, char* argv[]) {
     TObjectKinds::RegisterAll();
     const TAppPaths paths = TAppPaths::Detect();
     const QStringList args = QCoreApplication::arguments();
-    if (headless) return RunExport(paths, args.mid(2));
+    if (headless) return RunExport(paths, args.mid(2), toPrinter);
 
     const TCommandLine line = ParseDesktopArguments(args.mid(1));
     if (line.Bad) {

@@ -1,0 +1,181 @@
+#include "print/PageExport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kApp = QStringLiteral(KOMOREBI_APP_DIR "/");
+const QString kCards = QStringLiteral(KOMOREBI_SOURCE_DIR "/data/Template/Meishi/差し込み名刺.tda");
+const QString kStatement = QStringLiteral(KOMOREBI_SOURCE_DIR "/data/Template/A4/明細書.tda");
+
+// Pages of a PDF counted from its page objects, so the check needs no outside tool.
+int PdfPages(const QString& file) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    const QString text = QString::fromLatin1(f.readAll());
+    return int(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
+}
+
+TExportOptions Parsed(const QStringList& args, bool toPrinter = false) {
+    TExportOptions o;
+    QString error;
+    EXPECT_TRUE(TPageExport::ParseArguments(args, o, &error, toPrinter)) << error.toStdString();
+    return o;
+}
+
+// Dark pixels inside a rectangle of the picture.
+int DarkIn(const QImage& image, const QRect& r) {
+    int dark = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (image.pixelColor(x, y).lightness() < 160) ++dark;
+    return dark;
+}
+
+} // namespace
+
+TEST(HeadlessExportTest, MergeAndPrintOptionsAreParsedAndCheckedUpFront) {
+    struct TCase {
+        QStringList Args;
+        bool ToPrinter;
+        bool Ok;
+    } cases[] = {
+        {{"a.tda", "--out", "x.pdf", "--records", "r", "--fields", "f", "--main", "m.CSV", "--detail", "d.TAB"},
+         false,
+         true},
+        {{"a.tda", "--out", "x.pdf", "--mode", "0"}, false, true},
+        {{"a.tda", "--out", "x.pdf", "--mode", "5"}, false, true},
+        {{"a.tda", "--out", "x.pdf", "--mode", "6"}, false, false},
+        {{"a.tda", "--out", "x.pdf", "--mode", "-1"}, false, false},
+        {{"a.tda", "--out", "x.pdf", "--mode", "three"}, false, false},
+        {{"a.tda", "--out", "x.pdf", "--start-seat", "2,1"}, false, true},
+        {{"a.tda", "--out", "x.pdf", "--start-seat", "0,1"}, false, false},
+        {{"a.tda", "--out", "x.pdf", "--start-seat", "2"}, false, false},
+        {{"a.tda", "--out", "x.pdf", "--start-seat", "2,1,1"}, false, false},
+        {{"a.tda", "--out", "x.pdf", "--start-seat"}, false, false},
+        {{"a.tda", "--out", "x.pdf", "--pages", "2-4"}, false, true},
+        {{"a.tda", "--out", "x.pdf", "--pages", "3"}, false, true},
+        {{"a.tda", "--out", "x.pdf", "--pages", "4-2"}, false, false},
+        {{"a.tda", "--out", "x.pdf", "--pages", "0-2"}, false, false},
+        {{"a.tda", "--out", "x.pdf", "--pages", "-2"}, false, false},
+        {{"a.tda", "--out", "x.pdf", "--main"}, false, false},
+        {{"a.tda", "--out", "x.pdf", "--records", ""}, false, false},
+        {{"a.tda", "--out", "x.pdf", "--printer", "PDF"}, false, false},
+        {{"a.tda"}, true, true},
+        {{"a.tda", "--printer", "PDF", "--copies", "3", "--mode", "3", "--pages", "1-1"}, true, true},
+        {{"a.tda", "--copies", "0"}, true, false},
+        {{"a.tda", "--out", "x.pdf"}, true, false},
+        {{"a.tda", "--dpi", "300"}, true, false},
+        {{"--printer", "PDF"}, true, false},
+    };
+    for (const TCase& c : cases) {
+        TExportOptions o;
+        QString error;
+        EXPECT_EQ(TPageExport::ParseArguments(c.Args, o, &error, c.ToPrinter), c.Ok) << c.Args.join(' ').toStdString();
+        EXPECT_EQ(error.isEmpty(), c.Ok) << c.Args.join(' ').toStdString();
+    }
+    const TExportOptions o = Parsed({"a.tda", "--out", "x.pdf", "--start-seat", "3,2", "--pages", "2-4"});
+    EXPECT_EQ(o.StartRow, 3);
+    EXPECT_EQ(o.StartCol, 2);
+    EXPECT_EQ(o.FirstPage, 2);
+    EXPECT_EQ(o.LastPage, 4);
+    EXPECT_EQ(Parsed({"a.tda", "--out", "x.pdf", "--pages", "3"}).LastPage, 3);
+    EXPECT_EQ(Parsed({"a.tda", "--copies", "2"}, true).Copies, 2);
+}
+
+TEST(HeadlessExportTest, ShippedMergeTemplatesGiveTheSheetsTheirRecordsNeed) {
+    QTemporaryDir dir;
+    struct TCase {
+        QString Template;
+        QStringList Extra;
+        int Pages;
+    } cases[] = {
+        // 30 addresses over 10 seats: three sheets, no empty fourth.
+        {kCards, {}, 3},
+        // Starting at the second row's second seat skips 3 seats: 33 seats need four sheets.
+        {kCards, {"--start-seat", "2,2"}, 4},
+        {kCards, {"--pages", "2-3"}, 2},
+        {kCards, {"--pages", "3-9"}, 1},
+        // Six statements; the one with 18 detail rows runs over two pages.
+        {kStatement, {}, 7},
+        {kStatement, {"--pages", "4-4"}, 1},
+    };
+    int n = 0;
+    for (const TCase& c : cases) {
+        TExportOptions o = Parsed(
+            QStringList{c.Template, "--out", dir.filePath(QStringLiteral("%1.pdf").arg(++n)), "--dpi", "72"} + c.Extra);
+        QString error;
+        int pages = 0;
+        ASSERT_TRUE(TPageExport::Run(kApp, o, &error, &pages))
+            << c.Extra.join(' ').toStdString() << error.toStdString();
+        EXPECT_EQ(pages, c.Pages) << c.Extra.join(' ').toStdString();
+        EXPECT_EQ(PdfPages(o.OutFile), c.Pages) << c.Extra.join(' ').toStdString();
+    }
+}
+
+TEST(HeadlessExportTest, PngSheetsAreNumberedAndTheStartSeatLeavesSeatsEmpty) {
+    QTemporaryDir dir;
+    const QString out = dir.filePath("card.png");
+    QString error;
+    int pages = 0;
+    ASSERT_TRUE(TPageExport::Run(kApp, Parsed({kCards, "--out", out, "--dpi", "40", "--pages", "1-2"}), &error, &pages))
+        << error.toStdString();
+    EXPECT_EQ(pages, 2);
+    EXPECT_TRUE(QFile::exists(dir.filePath("card-001.png")));
+    EXPECT_TRUE(QFile::exists(dir.filePath("card-002.png")));
+    EXPECT_FALSE(QFile::exists(out));
+    EXPECT_EQ(TPageExport::PngName(QStringLiteral("/a/b.c/x.png"), 12, 30), QStringLiteral("/a/b.c/x-012.png"));
+
+    // One sheet keeps the name as given.
+    const QString one = dir.filePath("one.png");
+    ASSERT_TRUE(TPageExport::Run(kApp, Parsed({kCards, "--out", one, "--dpi", "40", "--pages", "1"}), &error, &pages));
+    EXPECT_EQ(pages, 1);
+    const QImage first(one);
+    ASSERT_FALSE(first.isNull());
+    const QString shifted = dir.filePath("shifted.png");
+    ASSERT_TRUE(TPageExport::Run(kApp, Parsed({kCards, "--out", shifted, "--dpi", "40", "--start-seat", "1,2"}), &error,
+                                 &pages));
+    EXPECT_EQ(pages, 4); // 31 seats
+    const QImage second(dir.filePath("shifted-001.png"));
+    ASSERT_EQ(second.size(), first.size());
+    // The top left seat of five rows by two columns: printed normally, left blank with the start seat.
+    const QRect seat(0, 0, first.width() / 2 - 1, first.height() / 5 - 1);
+    EXPECT_GT(DarkIn(first, seat), 20);
+    EXPECT_EQ(DarkIn(second, seat), 0);
+    EXPECT_GT(DarkIn(second, seat.translated(first.width() / 2, 0)), 20);
+}
+
+TEST(HeadlessExportTest, BadMergeInputFailsWithOneLineAndWritesNothing) {
+    QTemporaryDir dir;
+    const QString out = dir.filePath("x.pdf");
+    struct TCase {
+        QStringList Extra;
+        QString Says;
+    } cases[] = {
+        {{"--main", "nope.CSV"}, QStringLiteral("nope.CSV not found")},
+        {{"--records", dir.filePath("none")}, QStringLiteral("record folder")},
+        {{"--fields", dir.filePath("none")}, QStringLiteral("field folder")},
+        {{"--start-seat", "6,1"}, QStringLiteral("outside the sheet of 5 rows and 2 columns")},
+        {{"--start-seat", "1,3"}, QStringLiteral("outside the sheet")},
+        {{"--pages", "4-5"}, QStringLiteral("beyond the 3 sheets")},
+        // The statement mode needs its detail file too.
+        {{"--mode", "1", "--detail", "none.TAB"}, QStringLiteral("none.TAB not found")},
+    };
+    for (const TCase& c : cases) {
+        QString error;
+        EXPECT_FALSE(TPageExport::Run(kApp, Parsed(QStringList{kCards, "--out", out, "--dpi", "40"} + c.Extra), &error))
+            << c.Extra.join(' ').toStdString();
+        EXPECT_TRUE(error.contains(c.Says)) << error.toStdString();
+        EXPECT_FALSE(error.contains(QLatin1Char('\n')));
+        EXPECT_FALSE(QFile::exists(out));
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    QString error;
+    EXPECT_FALSE(TPageExport::Print(kApp, Parsed({kCards, "--printer", "komorebi-no-such-queue"}, true), &error));
+    EXPECT_EQ(error, QStringLiteral("unknown printer komorebi-no-such-queue"));
+}

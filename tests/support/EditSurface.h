@@ -11,7 +11,7 @@
 #include <memory>
 
 // Dialogs that answer as a test tells them; an entry not set up behaves as a missing pack.
-class TFakeDialogs : public TDialogLibrary {
+class TFakeEditDialogs : public TDialogLibrary {
 public:
     bool HasText = false, HasCategory = false, HasPenBrush = false, HasCalendar = false, HasPosition = false;
     QString Text = QStringLiteral("こもれび");
@@ -88,7 +88,7 @@ public:
 // An A4 page at 100 % (793 x 1122 view pixels) with fake dialogs and a recording host.
 struct TEditSurface {
     std::unique_ptr<TPriPaint> Surface;
-    TFakeDialogs Dialogs;
+    TFakeEditDialogs Dialogs;
     TEditHost Host;
 
     explicit TEditSurface(TBltSize zoom = bsNormal) {

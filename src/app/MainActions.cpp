@@ -22,12 +22,12 @@
 
 namespace {
 
-// The surface's editing operations (undo, clipboard, deletion, selection and focus cycling) come
-// with the editor; until then their commands stay disabled rather than doing nothing.
-constexpr bool kEditorCommandsReady = false;
+// The surface's editing operations (undo, clipboard, deletion, selection and focus cycling) are
+// the editor's; the switch stays so that a build without it keeps the commands disabled.
+constexpr bool kEditorCommandsReady = true;
 
-// Commands whose work comes later: scanning and portals.
-const char* const kPendingCommands[] = {"Action_Twain", "Action_AddPortal"};
+// Commands whose work comes later: portals.
+const char* const kPendingCommands[] = {"Action_AddPortal"};
 
 struct TZoomItem {
     const char* Name;
@@ -143,6 +143,7 @@ void TPrintMainForm::CreateActions() {
     ConnectFileActions();
     ConnectPrintActions();
     ConnectEditAndViewActions();
+    ConnectEditCommands();
 }
 
 void TPrintMainForm::ConnectFileActions() {
@@ -286,13 +287,8 @@ void TPrintMainForm::CreateToolBars() {
     ToolBar2->addWidget(ComboBox_FontName);
     ToolBar2->addWidget(ComboBox_FontSize);
     ToolBar2->addWidget(ComboBox_FontStyle);
-    // The font of a selected text object is changed by the editor's font operations; the boxes
-    // are enabled only while such an object is selected.
-    for (QComboBox* box : {ComboBox_FontName, ComboBox_FontSize, ComboBox_FontStyle}) {
-        connect(box, &QComboBox::activated, this, [this] {
-            if (FDocument) FDocument->RedrawPage(nullptr, true, false);
-        });
-    }
+    // The boxes are enabled only while a text object is selected.
+    ConnectFontBoxes();
 }
 
 // ---- enabled states: derived here from the surface, and nowhere else
@@ -313,7 +309,7 @@ void TPrintMainForm::UpdateEditButtons() {
     undo->setStatusTip(undoText);
     const bool editing = kEditorCommandsReady && doc;
     set("Action1_Undo", editing && FDocument->CanUndo());
-    set("Action_Paste", false);
+    set("Action_Paste", editing && CanPasteNow());
     const bool selection = editing && FDocument->HasSelection();
     for (const char* name : {"Action_Delete", "Action_Copy", "Action_Cut", "Action_PrevForcus", "Action_NextForcus"})
         set(name, selection);
@@ -321,6 +317,7 @@ void TPrintMainForm::UpdateEditButtons() {
 
     set("MenuItem_ReLoad", doc && QFileInfo(FDocument->TempLatePath).isFile());
     set("MenuItem_NameSave", doc);
+    set("Action_Twain", doc);
     set("Action_Save", doc);
     for (const char* name : {"Action_Print", "Action_Preview", "Action_ExportPdf", "MenuItem_PrintSetting",
                              "MenuItem_PrintRecordSet", "MenuItem_PaperSetting"})
@@ -378,9 +375,7 @@ void TPrintMainForm::SelectTool(TObjectMode mode) {
     for (QAction* tool : fToolGroup->actions())
         if (TObjectMode(tool->data().toInt()) == mode) tool->setChecked(true);
     if (!FDocument) return;
-    FDocument->SetObjectMode(mode);
-    FDocument->SelectCheck = mnNone;
-    FDocument->DeselectAll();
+    FDocument->ChooseTool(mode);
 }
 
 // ---- zoom

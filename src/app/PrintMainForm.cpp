@@ -92,8 +92,11 @@ void TPrintMainForm::CreateWorkArea() {
         Action(QStringLiteral("Action_AddNone")), Action(QStringLiteral("Action_AddText")),
         Action(QStringLiteral("Action_AddImage")), Action(QStringLiteral("Action_AddField")),
         Action(QStringLiteral("Action_AddCarendar")));
-    // The start panel's scan picture comes with scanning.
-    Panel_First_Wizard->OnScan = [] { return false; };
+    Panel_First_Wizard->OnScan = [this] {
+        bool placed = false;
+        Guarded("スキャナからの読み込み", [&] { placed = ScanPicture(); });
+        return placed;
+    };
     Panel_First_Wizard->OnPrint = [this] { Guarded("印刷", [this] { PrintFile(); }); };
     Panel_First_Wizard->OnClose = [this] {
         if (FSideBarCheck) SetSideBarCheck(false);

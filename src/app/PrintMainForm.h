@@ -109,6 +109,11 @@ public:
     void SelectedTextObject(TPriBase* object) override;
     void ShowMessage(const QString& text) override;
     bool AskYesNo(const QString& text) override;
+    void ShowContextMenu(TPriBase* object, QPoint globalPos) override;
+    void AutoScroll(QPoint viewPoint) override;
+    QString AskPictureFile(const QString& startFolder) override;
+    // The scan command; true when the picture went onto the page.
+    bool ScanPicture();
 
     TPriPaint* Document() const { return FDocument; }
     const TOutMessage& Messages() const { return *FMessages; }
@@ -159,6 +164,12 @@ private:
     void ConnectFileActions();
     void ConnectEditAndViewActions();
     void ConnectPrintActions();
+    void ConnectEditCommands();
+    void ConnectFontBoxes();
+    bool CanPasteNow() const;
+    void EditObjectFont();
+    void EditImageEffect(int mode);
+    void RotateBackground();
 
     // Start-up.
     bool ChooseStart();

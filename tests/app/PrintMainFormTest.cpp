@@ -395,8 +395,8 @@ TEST(PrintMainFormTest, MenuEnablingFollowsTheDocument) {
     form.RefreshMenus();
     const auto enabled = [&](const char* name) { return form.Action(QString::fromLatin1(name))->isEnabled(); };
     const auto visible = [&](const char* name) { return form.Action(QString::fromLatin1(name))->isVisible(); };
-    // Work that comes later is disabled, never a silent no-op.
-    EXPECT_FALSE(enabled("Action_Twain"));
+    // Work that comes later is hidden or disabled, never a silent no-op.
+    EXPECT_TRUE(enabled("Action_Twain"));
     EXPECT_FALSE(visible("Action_AddPortal"));
     // Printing and its settings work on the open document.
     for (const char* name : {"Action_Preview", "MenuItem_PrintSetting", "Action_Print", "MenuItem_PrintRecordSet",
@@ -407,7 +407,8 @@ TEST(PrintMainFormTest, MenuEnablingFollowsTheDocument) {
     for (const char* name : {"Action1_Undo", "Action_Cut", "Action_Copy", "Action_Delete", "Action_PrevForcus"})
         EXPECT_FALSE(enabled(name)) << name;
     EXPECT_EQ(form.Action(QStringLiteral("Action1_Undo"))->text(), QStringLiteral("元に戻す"));
-    EXPECT_TRUE(enabled("MenuItem_ReLoad")); // the template file exists
+    EXPECT_TRUE(enabled("Action_AllSelect")); // the template has objects to select
+    EXPECT_TRUE(enabled("MenuItem_ReLoad"));  // the template file exists
     EXPECT_TRUE(enabled("MenuItem_Margin"));
     EXPECT_TRUE(form.Action(QStringLiteral("MenuItem_BltSame"))->isChecked());
     EXPECT_FALSE(form.Action(QStringLiteral("MenuItem_200"))->isChecked());
@@ -495,4 +496,69 @@ TEST(PrintMainFormTest, AFileHandedOverBySecondStartGoesThroughOpen) {
     f.Dialogs.Questions.clear();
     form.OpenFromOtherInstance({});
     EXPECT_TRUE(f.Dialogs.Questions.isEmpty());
+}
+
+TEST(PrintMainFormTest, EditCommandsReachTheSurface) {
+    TMainFormFixture f;
+    TTestMainForm& form = f.StartedFromChooser();
+    TPriPaint& doc = *form.Document();
+    // Deleted objects stay in the list, hidden, until the undo step is committed.
+    const auto shown = [&] {
+        int n = 0;
+        for (const auto& obj : doc.Objects())
+            n += obj->UndoCheck ? 0 : 1;
+        return n;
+    };
+    const int before = shown();
+    ASSERT_GT(before, 0);
+    const auto enabled = [&](const char* name) {
+        form.RefreshMenus();
+        return form.Action(QString::fromLatin1(name))->isEnabled();
+    };
+    const auto run = [&](const char* name) { form.Action(QString::fromLatin1(name))->trigger(); };
+
+    ASSERT_TRUE(enabled("Action_AllSelect"));
+    run("Action_AllSelect");
+    EXPECT_TRUE(doc.HasSelection());
+    for (const char* name : {"Action_Delete", "Action_Copy", "Action_Cut", "Action_NextForcus"})
+        EXPECT_TRUE(enabled(name)) << name;
+
+    ASSERT_TRUE(enabled("Action_Delete"));
+    run("Action_Delete");
+    EXPECT_LT(shown(), before);
+    EXPECT_FALSE(doc.HasSelection());
+    ASSERT_TRUE(enabled("Action1_Undo"));
+
+    run("Action1_Undo");
+    EXPECT_EQ(shown(), before);
+
+    // A tool button arms the surface's creation mode and drops the selection.
+    run("Action_AllSelect");
+    run("Action_AddText");
+    EXPECT_EQ(doc.ObjectMode, omLabel);
+    EXPECT_FALSE(doc.HasSelection());
+}
+
+TEST(PrintMainFormTest, SurfaceRequestsScrollAndAskForPictures) {
+    TMainFormFixture f;
+    TTestMainForm& form = f.StartedFromChooser();
+    form.show();
+    form.Action(QStringLiteral("MenuItem_300"))->trigger();
+    ASSERT_EQ(form.Document()->BltSizeCheck, bs300);
+
+    // A drag past the bottom right corner of the view brings that point into sight.
+    const QRect before = form.GetVisibleRect();
+    const QPoint far = before.bottomRight() + QPoint(40, 60);
+    form.AutoScroll(far);
+    EXPECT_TRUE(form.GetVisibleRect().contains(far));
+    // A point already in sight scrolls nothing.
+    const QRect after = form.GetVisibleRect();
+    form.AutoScroll(after.center());
+    EXPECT_EQ(form.GetVisibleRect(), after);
+
+    // Picture files are asked for through the window's dialogs.
+    f.Dialogs.OpenAnswer = QStringLiteral("/tmp/picture.png");
+    const int calls = f.Dialogs.OpenCalls;
+    EXPECT_EQ(form.AskPictureFile(QString()), f.Dialogs.OpenAnswer);
+    EXPECT_EQ(f.Dialogs.OpenCalls, calls + 1);
 }

@@ -1,0 +1,161 @@
+// The main window's edit commands, font boxes and the surface's requests for menus, scrolling and files.
+#include "app/AppDialogs.h"
+#include "app/ImageEffectDlg.h"
+#include "app/ObjectMenus.h"
+#include "app/PrintMainForm.h"
+#include "app/ScanFlow.h"
+#include "objects/PriImage.h"
+#include "objects/PriLabel.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFontDialog>
+#include <QGuiApplication>
+#include <QScrollBar>
+
+namespace {
+
+// The picture files the file dialog offers, all kinds first.
+const char kPictureFilter[] = "すべてのファイル(*.jpg *.jpeg *.bmp *.gif *.png);;JPEG ファイル(*.jpg *.jpeg);;"
+                              "BITMAPファイル(*.bmp);;GIFファイル(*.gif);;PNGファイル(*.png)";
+
+} // namespace
+
+void TPrintMainForm::ConnectEditCommands() {
+    const auto on = [this](const char* name, std::function<void(TPriPaint&)> command) {
+        connect(Action(QString::fromLatin1(name)), &QAction::triggered, this, [this, name, command] {
+            Guarded(name, [&] {
+                if (!FDocument) return;
+                command(*FDocument);
+                UpdateEditButtons();
+            });
+        });
+    };
+    on("Action1_Undo", [](TPriPaint& d) { d.Undo(); });
+    on("Action_Cut", [](TPriPaint& d) { d.CutSelection(); });
+    on("Action_Copy", [](TPriPaint& d) { d.CopySelection(); });
+    on("Action_Paste", [](TPriPaint& d) { d.PasteClipboard(); });
+    on("Action_Delete", [](TPriPaint& d) { d.DeleteSelection(); });
+    on("Action_AllSelect", [](TPriPaint& d) { d.SelectAll(); });
+    on("Action_PrevForcus", [](TPriPaint& d) { d.FocusPrev(); });
+    on("Action_NextForcus", [](TPriPaint& d) { d.FocusNext(); });
+    connect(Action(QStringLiteral("Action_Twain")), &QAction::triggered, this,
+            [this] { Guarded("スキャナからの読み込み", [this] { ScanPicture(); }); });
+    // Another program can fill the clipboard at any time; Paste follows it.
+    if (QClipboard* clipboard = QGuiApplication::clipboard())
+        connect(clipboard, &QClipboard::dataChanged, this, [this] { UpdateEditButtons(); });
+}
+
+void TPrintMainForm::ConnectFontBoxes() {
+    const auto on = [this](QComboBox* box, std::function<void(TPriPaint&, QComboBox&)> change) {
+        connect(box, &QComboBox::activated, this, [this, box, change] {
+            Guarded("フォント", [&] {
+                if (!FDocument) return;
+                change(*FDocument, *box);
+                FDocument->RedrawPage(nullptr, true, false);
+            });
+        });
+    };
+    on(ComboBox_FontName, [](TPriPaint& d, QComboBox& b) { d.SetFontName(b.currentText()); });
+    on(ComboBox_FontSize, [](TPriPaint& d, QComboBox& b) {
+        bool ok = false;
+        const int points = b.currentText().toInt(&ok);
+        if (ok && points > 0) d.SetFontSize(points);
+    });
+    on(ComboBox_FontStyle, [](TPriPaint& d, QComboBox& b) {
+        if (b.currentIndex() >= 0) d.SetFontStyle(b.currentIndex());
+    });
+}
+
+bool TPrintMainForm::CanPasteNow() const {
+    return FDocument && FDocument->CanPaste();
+}
+
+// ---- the surface's requests
+
+void TPrintMainForm::ShowContextMenu(TPriBase* object, QPoint globalPos) {
+    if (!FDocument) return;
+    TObjectMenus menus(*FDocument, this);
+    menus.EditFont = [this] { Guarded("フォント編集", [this] { EditObjectFont(); }); };
+    menus.EditImage = [this](int mode) { Guarded("画像編集", [&] { EditImageEffect(mode); }); };
+    menus.RotateBackground = [this] { Guarded("背景回転", [this] { RotateBackground(); }); };
+    menus.Changed = [this] {
+        UpdateEditButtons();
+        if (FDocument) ShowObjectFont(FDocument->CurrentObject());
+    };
+    menus.Popup(object, globalPos);
+}
+
+void TPrintMainForm::EditObjectFont() {
+    if (!FDocument) return;
+    TPriBase* object = FDocument->CurrentObject();
+    if (!object || (object->ObjectNum != okLabel && object->ObjectNum != okField)) return;
+    const auto* label = static_cast<const TPriLabel*>(object);
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, label->Font, this, QStringLiteral("フォント"));
+    if (!ok) return;
+    FDocument->SetFontName(font.family());
+    if (font.pointSize() > 0) FDocument->SetFontSize(font.pointSize());
+    FDocument->SetFontStyle((font.bold() ? 1 : 0) + (font.italic() ? 2 : 0));
+    FDocument->RedrawPage(nullptr, true, false);
+    ShowObjectFont(object);
+    UpdateEditButtons();
+}
+
+void TPrintMainForm::EditImageEffect(int mode) {
+    if (!FDocument || mode < emExpan || mode > emTurn) return;
+    auto* image = dynamic_cast<TPriImage*>(FDocument->CurrentObject());
+    if (!image || image->LockCheck) return;
+    // The dialog works on a copy, so a cancel leaves the picture and the undo step alone.
+    QImage picture = image->BltBmp;
+    if (!TImageEffectDlg::Execute(picture, TEffectMode(mode), this)) return;
+    FDocument->CommitUndo();
+    FDocument->RecordUndo(ukProperty, image);
+    FDocument->FUndoKind = ukProperty;
+    image->BltBmp = std::move(picture);
+    image->RebuildLightImage();
+    FDocument->RedrawPage(nullptr, true, true);
+    UpdateEditButtons();
+}
+
+void TPrintMainForm::RotateBackground() {
+    if (!FDocument || FDocument->BackObject.IsEmpty()) return;
+    if (!TImageEffectDlg::Execute(FDocument->BackObject.ActiveBack(), emTurn, this)) return;
+    const QSize view = FDocument->ViewSize();
+    FDocument->BackObject.MakeViewPart(FDocument->VisibleRect(), view.width(), view.height());
+    FDocument->RedrawPage(nullptr, true, true);
+}
+
+void TPrintMainForm::AutoScroll(QPoint viewPoint) {
+    if (!FDocument || !ScrollBox_Main) return;
+    const QRect visible = GetVisibleRect();
+    if (visible.isEmpty()) return;
+    // Scroll just far enough that the point is inside the part no ruler covers.
+    int dx = 0, dy = 0;
+    if (viewPoint.x() < visible.left())
+        dx = viewPoint.x() - visible.left();
+    else if (viewPoint.x() > visible.right())
+        dx = viewPoint.x() - visible.right();
+    if (viewPoint.y() < visible.top())
+        dy = viewPoint.y() - visible.top();
+    else if (viewPoint.y() > visible.bottom())
+        dy = viewPoint.y() - visible.bottom();
+    if (dx == 0 && dy == 0) return;
+    SetScrollPositions(ScrollBox_Main->horizontalScrollBar()->value() + dx,
+                       ScrollBox_Main->verticalScrollBar()->value() + dy);
+}
+
+QString TPrintMainForm::AskPictureFile(const QString& startFolder) {
+    const QString folder = startFolder.isEmpty() ? fOptions.Paths.SozaiFolder() : startFolder;
+    return fDialogs->AskOpenFile(folder, QString::fromUtf8(kPictureFilter));
+}
+
+// ---- scanning
+
+bool TPrintMainForm::ScanPicture() {
+    if (!FDocument || !fLibrary) return false;
+    const bool placed = ScanImage(*FDocument, fOptions.Paths, *fLibrary, this);
+    UpdateEditButtons();
+    return placed;
+}

@@ -128,7 +128,7 @@ const TPerson kPeople[] = {
 
 struct TProduct {
     const char* Name;
-    const char* Spec;
+    const char* Variant;
     int Price; // without tax
     const char* Unit;
 };
@@ -248,7 +248,7 @@ std::vector<TTextFile> RecordFiles() {
     TTextFile products{QStringLiteral("商品一覧.CSV"), {}};
     for (int i = 0; i < int(std::size(kProducts)); ++i) {
         const TProduct& p = kProducts[i];
-        products.Lines << RecordLine({ProductCode(i), p.Name, p.Spec, QString::number(p.Price),
+        products.Lines << RecordLine({ProductCode(i), p.Name, p.Variant, QString::number(p.Price),
                                       QString::number(TaxIncluded(p.Price)), ProductJan(i), Ean13Value(ProductJan(i)),
                                       p.Unit},
                                      u',');

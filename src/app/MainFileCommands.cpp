@@ -79,26 +79,32 @@ bool TPrintMainForm::LoadIntoDocument(const QString& file) {
             return false;
         }
     } else {
-        QString reason;
-        bool loaded = false;
-        // The surface's own messages would say only half; one message names the file and the reason.
-        FDocument->Host = nullptr;
-        try {
-            loaded = FDocument->LoadFromFile(file, 0, &reason);
-        } catch (const std::exception& e) {
-            reason = QString::fromLocal8Bit(e.what());
-        }
-        FDocument->Host = this;
-        if (!loaded) {
-            fDialogs->ShowMessage(CannotOpenText(file, reason));
-            return false;
-        }
-        FDocument->TempLatePath = file;
+        if (!ReadIntoSurface(file)) return false;
     }
     FUserDataCheck = IsUserDataFile(file);
     SetTitleFrom(file);
     RememberFile(file);
     AfterLoadLayout();
+    return true;
+}
+
+// Reads a file into the current surface; on failure one message names the file and the reason
+// (the surface's own messages would say only half) and the document stays as it was.
+bool TPrintMainForm::ReadIntoSurface(const QString& file) {
+    QString reason;
+    bool loaded = false;
+    FDocument->Host = nullptr;
+    try {
+        loaded = FDocument->LoadFromFile(file, 0, &reason);
+    } catch (const std::exception& e) {
+        reason = QString::fromLocal8Bit(e.what());
+    }
+    FDocument->Host = this;
+    if (!loaded) {
+        fDialogs->ShowMessage(CannotOpenText(file, reason));
+        return false;
+    }
+    FDocument->TempLatePath = file;
     return true;
 }
 
@@ -124,20 +130,7 @@ bool TPrintMainForm::ReloadFile() {
     if (!CloseGuard(TGuard::DiscardQuestion, FMessages->GetMessage(9))) return false;
     // The file is read whole before the document changes, so a failed reload keeps the work.
     const QString file = FDocument->TempLatePath;
-    QString reason;
-    bool loaded = false;
-    FDocument->Host = nullptr;
-    try {
-        loaded = FDocument->LoadFromFile(file, 0, &reason);
-    } catch (const std::exception& e) {
-        reason = QString::fromLocal8Bit(e.what());
-    }
-    FDocument->Host = this;
-    if (!loaded) {
-        fDialogs->ShowMessage(CannotOpenText(file, reason));
-        return false;
-    }
-    FDocument->TempLatePath = file;
+    if (!ReadIntoSurface(file)) return false;
     AfterLoadLayout();
     return true;
 }

@@ -181,8 +181,9 @@ private:
     // Surface life.
     std::unique_ptr<TPriPaint> MakeSurface();
     void InstallSurface(std::unique_ptr<TPriPaint> surface);
-    void AfterLoadLayout();
     bool LoadIntoDocument(const QString& file);
+    bool ReadIntoSurface(const QString& file);
+    void AfterLoadLayout();
     bool WriteDocument(const QString& file);
     int RulerThickness() const;
     // What the page's place depends on; a view resize that leaves it alone only moves the rulers.

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QSaveFile>
+#include <QSet>
 #include <QStandardPaths>
 
 namespace {
@@ -61,6 +63,61 @@ bool SeedFolder(const QString& from, const QString& to, QString* error) {
     if (!QDir().rename(partial, QDir::cleanPath(to))) {
         if (error) *error = QStringLiteral("cannot create %1").arg(to);
         QDir(partial).removeRecursively();
+        return false;
+    }
+    return true;
+}
+
+// Names of the shipped examples a user folder has been offered, so one the user deleted stays deleted.
+const QString kOfferedList = QStringLiteral(".offered");
+
+QStringList ShippedExamples(const QString& from) {
+    QStringList names;
+    const QDir source(from);
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString name = source.relativeFilePath(it.next());
+        if (name != QStringLiteral(".keep") && name != kOfferedList) names << name;
+    }
+    names.sort();
+    return names;
+}
+
+bool WriteOfferedList(const QString& folder, const QStringList& names) {
+    QSaveFile file(folder + kOfferedList);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    file.write(names.join(QLatin1Char('\n')).toUtf8());
+    return file.commit();
+}
+
+// Examples shipped after the user's folder was made: each one the folder was never offered
+// is copied in once, beside the user's files, never over one.
+bool OfferNewExamples(const QString& from, const QString& to, QString* error) {
+    const QString folder = AsFolder(to);
+    QSet<QString> offered;
+    QFile list(folder + kOfferedList);
+    if (list.size() <= 1 << 20 && list.open(QIODevice::ReadOnly))
+        for (const QString& name : QString::fromUtf8(list.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            offered.insert(name);
+    const QStringList shipped = ShippedExamples(from);
+    bool changed = false;
+    for (const QString& name : shipped) {
+        if (offered.contains(name)) continue;
+        changed = true;
+        const QString target = folder + name;
+        if (QFileInfo::exists(target)) continue;
+        const QString partial = target + QStringLiteral(".part");
+        QFile::remove(partial);
+        if (!QDir().mkpath(QFileInfo(target).path()) || !QFile::copy(from + QLatin1Char('/') + name, partial) ||
+            !QFile::setPermissions(partial, QFile::permissions(partial) | QFileDevice::WriteOwner) ||
+            !QFile::rename(partial, target)) {
+            QFile::remove(partial);
+            if (error) *error = QStringLiteral("cannot copy %1 to %2").arg(name, folder);
+            return false;
+        }
+    }
+    if (changed && !WriteOfferedList(folder, shipped)) {
+        if (error) *error = QStringLiteral("cannot write %1").arg(folder + kOfferedList);
         return false;
     }
     return true;
@@ -129,8 +186,16 @@ bool TAppPaths::EnsureUserTree(QString* error) const {
             return false;
         }
         for (const auto& seed : seeds) {
-            if (QFileInfo::exists(seed.user) || !QFileInfo(seed.shipped).isDir()) continue;
-            if (!SeedFolder(seed.shipped, seed.user, error)) return false;
+            if (!QFileInfo(seed.shipped).isDir()) continue;
+            if (!QFileInfo::exists(seed.user)) {
+                if (!SeedFolder(seed.shipped, seed.user, error)) return false;
+                if (!WriteOfferedList(AsFolder(seed.user), ShippedExamples(seed.shipped))) {
+                    if (error) *error = QStringLiteral("cannot write %1").arg(seed.user + kOfferedList);
+                    return false;
+                }
+            } else if (!OfferNewExamples(seed.shipped, seed.user, error)) {
+                return false;
+            }
         }
     }
     const QString folders[] = {fUser + QStringLiteral("settings/"), UserDataFolder(), TempFolder(), RecordFolder(),

@@ -42,8 +42,9 @@ public:
     QString HolidayFile() const { return fShipped + QStringLiteral("HolidayList/holiday.dat"); }
     QString SozaiFolder() const { return fShipped + QStringLiteral("sozai/"); }
 
-    // Makes the user's folders that are missing. When installed, a user tree without record or
-    // field files gets copies of the shipped examples once; folders the user already has are left alone.
+    // Makes the user's folders that are missing. When installed, the user's record and field folders
+    // get a copy of each shipped example once: later versions' new examples arrive beside the user's
+    // files, and an example the user changed or deleted is left as the user left it.
     bool EnsureUserTree(QString* error = nullptr) const;
 
     // True when the file lies in the shipped template tree, seen through symlinks and "..".

@@ -136,6 +136,23 @@ TEST(AppPathsTest, FirstInstalledStartSeedsTheUserTreeOnce) {
     EXPECT_FALSE(QFileInfo::exists(paths.FieldFolder() + "fields.fld"));
     EXPECT_EQ(paths.CardDataFile(), paths.UserCardDataFile());
 
+    // An example shipped by a later version arrives once, beside the user's files.
+    WriteFile(shipped + "/recordfile/新しい例.CSV", "new");
+    ASSERT_TRUE(paths.EnsureUserTree(&error));
+    EXPECT_EQ(ReadFile(paths.RecordFolder() + "新しい例.CSV"), "new");
+    EXPECT_EQ(ReadFile(paths.RecordFolder() + "住所.CSV"), "mine");
+    QFile::remove(paths.RecordFolder() + "新しい例.CSV");
+    ASSERT_TRUE(paths.EnsureUserTree(&error));
+    EXPECT_FALSE(QFileInfo::exists(paths.RecordFolder() + "新しい例.CSV"));
+    EXPECT_FALSE(QFileInfo::exists(paths.FieldFolder() + "fields.fld"));
+
+    // A folder made before examples were tracked gains the ones it lacks and keeps its own.
+    QFile::remove(paths.FieldFolder() + ".offered");
+    WriteFile(paths.FieldFolder() + "mine.fld", "m");
+    ASSERT_TRUE(paths.EnsureUserTree(&error));
+    EXPECT_EQ(ReadFile(paths.FieldFolder() + "fields.fld"), "f");
+    EXPECT_EQ(ReadFile(paths.FieldFolder() + "mine.fld"), "m");
+
     // A user root that cannot be made is reported, not ignored.
     WriteFile(dir.path() + "/blocker", "file");
     const TAppPaths blocked = TAppPaths::ForInstall(shipped, dir.path() + "/blocker/user");

@@ -183,6 +183,8 @@ public:
     void EditObject(TPriBase* object);
     bool EditText(TPriBase* object);
     bool EditFieldCategory(TPriBase* object);
+    // Font and layout of every selected, unlocked text and field, from the text pack's font dialog.
+    bool EditFont(TPriBase* current);
     // mode 0 pen and fill, 1 pen only, 2 fill only.
     bool EditPenBrush(TPriBase* current, int mode);
     bool EditPortal(TPriBase* object);
@@ -267,6 +269,7 @@ private:
     TRect FVisibleRect;
 
     void StepOrder(int direction);
+    void MoveOrderToEnd(bool front);
     bool ApplyKey(int key, bool shift, bool ctrl);
     // Draws the page within d into the page bitmap.
     void DrawArea(const TRect& d, TPriBase* extra, bool wholePage);

@@ -76,14 +76,11 @@ TEST(ObjectMenusTest, FontItemEditsEverySelectedUnlockedTextThroughTheFontDialog
     TEditSurface s;
     auto addText = [&](QRect stored) {
         auto label = std::make_unique<TPriLabel>();
-        label->SetStoreRect(stored);
         label->SetDataString(QStringLiteral("春"));
         label->Font.setFamily(QStringLiteral("ＭＳ ゴシック"));
         label->SameFSize = 12;
         label->Font.setItalic(true);
-        auto* text = static_cast<TPriLabel*>(s->AppendObject(std::move(label)));
-        text->ScaleToView(s->ViewSize(), s->PaperPixels(), 96);
-        return text;
+        return s.Add(std::move(label), stored);
     };
     TPriLabel* first = addText(QRect(100, 100, 600, 200));
     TPriLabel* second = addText(QRect(100, 400, 600, 200));
@@ -172,10 +169,8 @@ TEST(ObjectMenusTest, DISABLED_ShotsOfTheMenus) {
 TEST(ObjectMenusTest, FieldTextItemsFollowItsStateAndEditTheCategoryName) {
     TEditSurface s;
     auto made = std::make_unique<TPriField>();
-    made->SetStoreRect(QRect(100, 100, 600, 200));
     made->SetCategoryName(QStringLiteral("氏名"));
-    auto* field = static_cast<TPriField*>(s->AppendObject(std::move(made)));
-    field->ScaleToView(s->ViewSize(), s->PaperPixels(), 96);
+    TPriField* field = s.Add(std::move(made), QRect(100, 100, 600, 200));
     s->SelectObject(field);
     TObjectMenus menus(*s);
 

@@ -141,11 +141,7 @@ TEST(UndoStepTest, KeysNudgeAndResizeEachAsOneStep) {
 
 TEST(UndoStepTest, LockPrintFlagAndFontsAreUndoableProperties) {
     TEditSurface s;
-    auto label = std::make_unique<TPriLabel>();
-    label->SetStoreRect(QRect(100, 100, 600, 200));
-    label->SetDataString(QStringLiteral("春"));
-    auto* text = static_cast<TPriLabel*>(s->AppendObject(std::move(label)));
-    text->ScaleToView(s->ViewSize(), s->PaperPixels(), 96);
+    TPriLabel* text = s.AddText(QRect(100, 100, 600, 200));
     s->SelectObject(text);
 
     s->SetFontStyle(3);

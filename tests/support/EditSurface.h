@@ -120,7 +120,20 @@ struct TEditSurface {
     TPriPaint& operator*() { return *Surface; }
     TPriPaint* operator->() { return Surface.get(); }
 
-    // A rectangle shape at a stored place (0.1 mm), laid out at the surface's zoom.
+    // An object at a stored place (0.1 mm), laid out at the surface's zoom.
+    template <typename T> T* Add(std::unique_ptr<T> object, QRect stored) {
+        object->SetStoreRect(stored);
+        auto* added = static_cast<T*>(Surface->AppendObject(std::move(object)));
+        added->ScaleToView(Surface->ViewSize(), Surface->PaperPixels(), 96);
+        added->MakeHandles();
+        return added;
+    }
+    TPriLabel* AddText(QRect stored, const QString& text = QStringLiteral("春")) {
+        auto label = std::make_unique<TPriLabel>();
+        label->SetDataString(text);
+        return Add(std::move(label), stored);
+    }
+    // A rectangle shape at a stored place, laid out at the surface's zoom.
     TPriShape* AddRect(QRect stored, TColor penColor = clBlack) {
         auto shape = std::make_unique<TPriShape>();
         shape->Shape = TBltShape::RectAngle;

@@ -24,6 +24,8 @@ constexpr double kUnitsPerPixel = 254.0 / kScreenInch;
 // Colours nothing else on the screen has, so each object is found by its fill.
 constexpr TColor kMagenta = RGBColor(255, 0, 255);
 constexpr TColor kCyan = RGBColor(0, 255, 255);
+constexpr QRgb kMagentaOnScreen = 0xFF00FF;
+constexpr QRgb kCyanOnScreen = 0x00FFFF;
 
 std::unique_ptr<TPriPaint> NewA4() {
     auto doc = std::make_unique<TPriPaint>(nullptr, QStringLiteral(KOMOREBI_APP_DIR "/"), kScreenInch,
@@ -138,7 +140,7 @@ TEST_F(EditorEndToEnd, DragBy10mmThenDeleteUndoSavesTheSameBytes) {
     ZoomTo100(program);
     QRect seen;
     ASSERT_TRUE(fSession->WaitForScreen([&](const QImage& s) {
-        seen = FindColour(s, 0xFF00FF);
+        seen = FindColour(s, kMagentaOnScreen);
         // At 100 % the 40 mm wide object is 151 pixels wide.
         return std::abs(seen.width() - stored.width() * kPixelsPerUnit) <= 2;
     })) << "the object is not shown at 100 %: "
@@ -154,7 +156,7 @@ TEST_F(EditorEndToEnd, DragBy10mmThenDeleteUndoSavesTheSameBytes) {
     fSession->MouseUp();
     QRect moved;
     ASSERT_TRUE(fSession->WaitForScreen([&](const QImage& s) {
-        moved = FindColour(s, 0xFF00FF);
+        moved = FindColour(s, kMagentaOnScreen);
         return moved.left() != seen.left();
     })) << "the drag did not move the object";
     EXPECT_NEAR(moved.left() - seen.left(), dx, 1);
@@ -180,10 +182,10 @@ TEST_F(EditorEndToEnd, DragBy10mmThenDeleteUndoSavesTheSameBytes) {
     fSession->Focus(again);
     fSession->Keys(QStringLiteral("ctrl+a"));
     fSession->Keys(QStringLiteral("Delete"));
-    ASSERT_TRUE(fSession->WaitForScreen([](const QImage& s) { return FindColour(s, 0xFF00FF).isEmpty(); }))
+    ASSERT_TRUE(fSession->WaitForScreen([](const QImage& s) { return FindColour(s, kMagentaOnScreen).isEmpty(); }))
         << "Delete left the object on the page";
     fSession->Keys(QStringLiteral("ctrl+z"));
-    ASSERT_TRUE(fSession->WaitForScreen([](const QImage& s) { return !FindColour(s, 0xFF00FF).isEmpty(); }))
+    ASSERT_TRUE(fSession->WaitForScreen([](const QImage& s) { return !FindColour(s, kMagentaOnScreen).isEmpty(); }))
         << "Undo did not bring the object back";
     before = Backdate(file);
     fSession->Keys(QStringLiteral("ctrl+s"));
@@ -213,7 +215,7 @@ TEST_F(EditorEndToEnd, CopyInOneProgramPasteInAnother) {
 
     TDesktopSession::TProgram& a = Start(QStringLiteral("copy"), source);
     ASSERT_TRUE(a.Process) << "no window appeared";
-    ASSERT_TRUE(fSession->WaitForScreen([](const QImage& s) { return !FindColour(s, 0x00FFFF).isEmpty(); }))
+    ASSERT_TRUE(fSession->WaitForScreen([](const QImage& s) { return !FindColour(s, kCyanOnScreen).isEmpty(); }))
         << "the first program does not show its objects";
     fSession->Focus(a);
     fSession->Keys(QStringLiteral("ctrl+a"));

@@ -205,9 +205,10 @@ public:
     // The object right-clicked or double-clicked last: the target of the menu commands.
     TPriBase* CurrentObject() const;
     TMouseTracker& Mouse() { return *fMouse; }
-    // Stores an object's new place after a move. Its stored size stays as it was: converting the
-    // pixel size back would let every move wear it away by rounding.
-    void StoreMoved(TPriBase& object, QSize storedSize);
+    // Stores an object's new place after a move, given its stored rectangle and pixel place before.
+    // Its stored size stays as it was, and so does its stored place on an axis the move did not
+    // change: converting them back from pixels would let every move wear them away by rounding.
+    void StoreMoved(TPriBase& object, const QRect& storedBefore, QPoint pixelsBefore);
     // Redraws only the area into the page bitmap and repaints it.
     void RedrawArea(const TRect& area);
     // Redraws the bounds of the objects with their handles.

@@ -199,10 +199,11 @@ template <typename F> bool StepSelection(TPriPaint& doc, TUndoKind kind, F step)
     for (TPriBase* obj : doc.SelectList()) {
         if (obj->LockCheck) continue;
         doc.RecordUndo(kind, obj);
-        const QSize size = obj->GetStoreSize();
+        const QRect stored = obj->StoreRect();
+        const QPoint pixels(obj->Left, obj->Top);
         step(*obj);
         if (move)
-            doc.StoreMoved(*obj, size);
+            doc.StoreMoved(*obj, stored, pixels);
         else
             obj->ScaleToStore(doc.ViewSize(), doc.PaperPixels(), doc.ScreenInch());
         obj->MakeHandles();

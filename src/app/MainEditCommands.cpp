@@ -5,12 +5,10 @@
 #include "app/PrintMainForm.h"
 #include "app/ScanFlow.h"
 #include "objects/PriImage.h"
-#include "objects/PriLabel.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFontDialog>
 #include <QGuiApplication>
 #include <QScrollBar>
 
@@ -77,7 +75,6 @@ bool TPrintMainForm::CanPasteNow() const {
 void TPrintMainForm::ShowContextMenu(TPriBase* object, QPoint globalPos) {
     if (!FDocument) return;
     TObjectMenus menus(*FDocument, this);
-    menus.EditFont = [this] { Guarded("フォント編集", [this] { EditObjectFont(); }); };
     menus.EditImage = [this](int mode) { Guarded("画像編集", [&] { EditImageEffect(mode); }); };
     menus.RotateBackground = [this] { Guarded("背景回転", [this] { RotateBackground(); }); };
     menus.Changed = [this] {
@@ -85,22 +82,6 @@ void TPrintMainForm::ShowContextMenu(TPriBase* object, QPoint globalPos) {
         if (FDocument) ShowObjectFont(FDocument->CurrentObject());
     };
     menus.Popup(object, globalPos);
-}
-
-void TPrintMainForm::EditObjectFont() {
-    if (!FDocument) return;
-    TPriBase* object = FDocument->CurrentObject();
-    if (!object || (object->ObjectNum != okLabel && object->ObjectNum != okField)) return;
-    const auto* label = static_cast<const TPriLabel*>(object);
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, label->Font, this, QStringLiteral("フォント"));
-    if (!ok) return;
-    FDocument->SetFontName(font.family());
-    if (font.pointSize() > 0) FDocument->SetFontSize(font.pointSize());
-    FDocument->SetFontStyle((font.bold() ? 1 : 0) + (font.italic() ? 2 : 0));
-    FDocument->RedrawPage(nullptr, true, false);
-    ShowObjectFont(object);
-    UpdateEditButtons();
 }
 
 void TPrintMainForm::EditImageEffect(int mode) {

@@ -1,5 +1,6 @@
 #include "app/ObjectMenus.h"
 
+#include "app/ToolIcons.h"
 #include "document/PriPaint.h"
 #include "merge/PriField.h"
 #include "objects/PriImage.h"
@@ -17,26 +18,26 @@ void TObjectMenus::Done() {
 
 void TObjectMenus::AddHead(QMenu& menu) {
     const bool selected = fSurface.HasSelection();
-    menu.addAction(QStringLiteral("切り取り"), this,
+    menu.addAction(ToolIcon(tiCut), QStringLiteral("切り取り"), this,
                    [this] {
                        fSurface.CutSelection();
                        Done();
                    })
         ->setEnabled(selected);
-    menu.addAction(QStringLiteral("コピー"), this,
+    menu.addAction(ToolIcon(tiCopy), QStringLiteral("コピー"), this,
                    [this] {
                        fSurface.CopySelection();
                        Done();
                    })
         ->setEnabled(selected);
-    menu.addAction(QStringLiteral("貼り付け"), this,
+    menu.addAction(ToolIcon(tiPaste), QStringLiteral("貼り付け"), this,
                    [this] {
                        fSurface.PasteClipboard();
                        Done();
                    })
         ->setEnabled(fSurface.CanPaste());
     menu.addSeparator();
-    menu.addAction(QStringLiteral("削除"), this,
+    menu.addAction(ToolIcon(tiDelete), QStringLiteral("削除"), this,
                    [this] {
                        fSurface.DeleteSelection();
                        Done();
@@ -89,12 +90,7 @@ void TObjectMenus::AddKindItems(QMenu& menu, TPriBase* object) {
     switch (object->ObjectNum) {
     case okLabel:
         add(QStringLiteral("文字列編集"), [this, object] { fSurface.EditText(object); });
-        add(
-            QStringLiteral("フォント編集"),
-            [this] {
-                if (EditFont) EditFont();
-            },
-            bool(EditFont));
+        add(QStringLiteral("フォント編集"), [this, object] { fSurface.EditFont(object); });
         break;
     case okImage: {
         auto* image = dynamic_cast<TPriImage*>(object);
@@ -127,11 +123,7 @@ void TObjectMenus::AddKindItems(QMenu& menu, TPriBase* object) {
         add(
             QStringLiteral("文字列編集"), [this, object] { fSurface.EditText(object); }, text);
         add(
-            QStringLiteral("フォント編集"),
-            [this] {
-                if (EditFont) EditFont();
-            },
-            text && bool(EditFont));
+            QStringLiteral("フォント編集"), [this, object] { fSurface.EditFont(object); }, text);
         break;
     }
     case okShape:

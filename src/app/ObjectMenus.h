@@ -25,7 +25,6 @@ public:
     void Popup(TPriBase* object, QPoint globalPos);
 
     // Commands whose dialogs live with the window; without a handler their items are disabled.
-    std::function<void()> EditFont;
     // Effect modes 0 trim, 1 RGB, 2 brightness, 3 turn.
     std::function<void(int mode)> EditImage;
     std::function<void()> RotateBackground;

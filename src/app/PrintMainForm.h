@@ -167,7 +167,6 @@ private:
     void ConnectEditCommands();
     void ConnectFontBoxes();
     bool CanPasteNow() const;
-    void EditObjectFont();
     void EditImageEffect(int mode);
     void RotateBackground();
 

@@ -435,9 +435,10 @@ void TMouseTracker::ReleaseMove(QPoint p) {
         if (obj->LockCheck) continue;
         fDoc.RecordUndo(ukMove, obj);
         if (!delta.isNull()) {
-            const QSize size = obj->GetStoreSize();
+            const QRect stored = obj->StoreRect();
+            const QPoint pixels(obj->Left, obj->Top);
             obj->MoveBy(delta);
-            fDoc.StoreMoved(*obj, size);
+            fDoc.StoreMoved(*obj, stored, pixels);
         }
         obj->EndTrack(none);
         obj->MakeHandles();

@@ -369,10 +369,14 @@ void TPriPaint::mouseReleaseEvent(QMouseEvent* e) {
     fMouse->Release(e->position().toPoint(), e->modifiers() & Qt::ShiftModifier);
 }
 
-void TPriPaint::StoreMoved(TPriBase& obj, QSize size) {
+void TPriPaint::StoreMoved(TPriBase& obj, const QRect& before, QPoint pixelsBefore) {
     obj.ScaleToStore(fViewSize, FPaperPixels, fScreenInch);
-    if (obj.GetStoreSize() == size) return;
-    obj.SetStoreRect(QRect(obj.GetStorePos(), size));
+    // An axis the move left alone keeps its stored place: from pixels it would come back rounded.
+    const QPoint pos(obj.Left == pixelsBefore.x() ? before.x() : obj.GetStorePos().x(),
+                     obj.Top == pixelsBefore.y() ? before.y() : obj.GetStorePos().y());
+    const bool sized = obj.GetStoreSize() != before.size();
+    obj.SetStoreRect(QRect(pos, before.size()));
+    if (!sized) return;
     if (auto* label = dynamic_cast<TPriLabel*>(&obj)) {
         label->MakeLines();
         label->UpdateGlyphs(fViewSize, FPaperPixels, true, fScreenInch);

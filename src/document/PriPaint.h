@@ -183,6 +183,8 @@ public:
     void EditObject(TPriBase* object);
     bool EditText(TPriBase* object);
     bool EditFieldCategory(TPriBase* object);
+    // Font and layout of every selected, unlocked text and field, from the text pack's font dialog.
+    bool EditFont(TPriBase* current);
     // mode 0 pen and fill, 1 pen only, 2 fill only.
     bool EditPenBrush(TPriBase* current, int mode);
     bool EditPortal(TPriBase* object);
@@ -203,9 +205,10 @@ public:
     // The object right-clicked or double-clicked last: the target of the menu commands.
     TPriBase* CurrentObject() const;
     TMouseTracker& Mouse() { return *fMouse; }
-    // Stores an object's new place after a move. Its stored size stays as it was: converting the
-    // pixel size back would let every move wear it away by rounding.
-    void StoreMoved(TPriBase& object, QSize storedSize);
+    // Stores an object's new place after a move, given its stored rectangle and pixel place before.
+    // Its stored size stays as it was, and so does its stored place on an axis the move did not
+    // change: converting them back from pixels would let every move wear them away by rounding.
+    void StoreMoved(TPriBase& object, const QRect& storedBefore, QPoint pixelsBefore);
     // Redraws only the area into the page bitmap and repaints it.
     void RedrawArea(const TRect& area);
     // Redraws the bounds of the objects with their handles.
@@ -267,6 +270,7 @@ private:
     TRect FVisibleRect;
 
     void StepOrder(int direction);
+    void MoveOrderToEnd(bool front);
     bool ApplyKey(int key, bool shift, bool ctrl);
     // Draws the page within d into the page bitmap.
     void DrawArea(const TRect& d, TPriBase* extra, bool wholePage);

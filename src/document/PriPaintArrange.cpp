@@ -66,23 +66,16 @@ bool TPriPaint::DeleteSelection() {
 }
 
 void TPriPaint::BringToFront() {
-    CommitUndo();
-    for (TPriBase* obj : QList<TPriBase*>(FSelectList)) {
-        if (obj->LockCheck) continue;
-        auto it = std::find_if(FObjectList->begin(), FObjectList->end(), [&](const auto& o) { return o.get() == obj; });
-        if (it == FObjectList->end()) continue;
-        obj->Tag = int(++fNextReorderTag);
-        RecordUndo(ukReorder, obj);
-        std::unique_ptr<TPriBase> held = std::move(*it);
-        FObjectList->erase(it);
-        FObjectList->push_back(std::move(held));
-    }
-    RenumberObjects();
-    FUndoKind = ukReorder;
-    RedrawPage(nullptr, true, true);
+    MoveOrderToEnd(true);
 }
 
 void TPriPaint::SendToBack() {
+    MoveOrderToEnd(false);
+}
+
+// Each selected, unlocked object in selection order goes to the top (or the bottom) of the side;
+// the list numbers are made afresh only at the end, so every copy keeps the place it came from.
+void TPriPaint::MoveOrderToEnd(bool front) {
     CommitUndo();
     for (TPriBase* obj : QList<TPriBase*>(FSelectList)) {
         if (obj->LockCheck) continue;
@@ -92,7 +85,7 @@ void TPriPaint::SendToBack() {
         RecordUndo(ukReorder, obj);
         std::unique_ptr<TPriBase> held = std::move(*it);
         FObjectList->erase(it);
-        FObjectList->insert(FObjectList->begin(), std::move(held));
+        FObjectList->insert(front ? FObjectList->end() : FObjectList->begin(), std::move(held));
     }
     RenumberObjects();
     FUndoKind = ukReorder;
@@ -206,10 +199,11 @@ template <typename F> bool StepSelection(TPriPaint& doc, TUndoKind kind, F step)
     for (TPriBase* obj : doc.SelectList()) {
         if (obj->LockCheck) continue;
         doc.RecordUndo(kind, obj);
-        const QSize size = obj->GetStoreSize();
+        const QRect stored = obj->StoreRect();
+        const QPoint pixels(obj->Left, obj->Top);
         step(*obj);
         if (move)
-            doc.StoreMoved(*obj, size);
+            doc.StoreMoved(*obj, stored, pixels);
         else
             obj->ScaleToStore(doc.ViewSize(), doc.PaperPixels(), doc.ScreenInch());
         obj->MakeHandles();

@@ -11,6 +11,7 @@
 #include "objects/PriLine.h"
 #include "objects/PriShape.h"
 #include "platform/DialogLibrary.h"
+#include "platform/PackEntries.h"
 
 #include <exception>
 
@@ -181,15 +182,65 @@ void TPriPaint::EditObject(TPriBase* obj) {
 
 bool TPriPaint::EditText(TPriBase* obj) {
     auto* label = dynamic_cast<TPriLabel*>(obj);
-    if (!label || obj->ObjectNum != okLabel || !DialogLibrary) return false;
+    // A field's text is its category name.
+    auto* field = obj && obj->ObjectNum == okField ? dynamic_cast<TPriField*>(obj) : nullptr;
+    if (!label || (obj->ObjectNum != okLabel && !field) || !DialogLibrary) return false;
     QString text;
-    if (!DialogLibrary->StringEditDlg(label->DataString(), text)) return false;
+    if (!DialogLibrary->StringEditDlg(field ? field->CategoryName() : label->DataString(), text)) return false;
     CommitUndo();
     RecordUndo(ukProperty, label);
     FUndoKind = ukProperty;
-    label->SetDataString(text);
+    if (field)
+        field->SetCategoryName(text);
+    else
+        label->SetDataString(text);
     label->MakeLines();
     label->UpdateGlyphs(fViewSize, FPaperPixels, true, fScreenInch);
+    RedrawPage(nullptr, true, true);
+    return true;
+}
+
+bool TPriPaint::EditFont(TPriBase* current) {
+    auto* label = dynamic_cast<TPriLabel*>(current);
+    if (!label || (current->ObjectNum != okLabel && current->ObjectNum != okField) || !DialogLibrary) return false;
+    // The dialog edits a scratch text that took the whole object, its kind too; the object is
+    // touched only once the dialog is confirmed.
+    TPriLabel scratch;
+    scratch.AssignObject(label, false);
+    scratch.ObjectNum = label->ObjectNum;
+    QString face;
+    int32_t size = label->SameFSize, color = label->FontColor;
+    int32_t style = (label->Font.bold() ? fsBoldBit : 0) | (label->Font.italic() ? fsItalicBit : 0) |
+                    (label->Font.underline() ? fsUnderlineBit : 0) | (label->Font.strikeOut() ? fsStrikeOutBit : 0);
+    if (!DialogLibrary->FontEditDlg(1, &scratch, label->Font.family(), face, size, style, color)) return false;
+    CommitUndo();
+    for (TPriBase* obj : FSelectList) {
+        auto* text = dynamic_cast<TPriLabel*>(obj);
+        if (!text || obj->LockCheck || obj->UndoCheck || (obj->ObjectNum != okLabel && obj->ObjectNum != okField))
+            continue;
+        RecordUndo(ukProperty, obj);
+        if (!face.isEmpty()) text->Font.setFamily(face);
+        text->Font.setBold(style & fsBoldBit);
+        text->Font.setItalic(style & fsItalicBit);
+        text->Font.setUnderline(style & fsUnderlineBit);
+        text->Font.setStrikeOut(style & fsStrikeOutBit);
+        text->FontColor = color;
+        text->SameFSize = std::max(1, size);
+        text->FitFontSize(fViewSize, FPaperPixels);
+        text->TransParent = scratch.TransParent;
+        text->Color = scratch.Color;
+        text->SetFontAngle(scratch.FontAngle() == faLong ? faLong : faSide);
+        text->SidePos = scratch.SidePos;
+        text->LongPos = scratch.LongPos;
+        text->CharSpace = scratch.CharSpace;
+        text->LongSpace = scratch.LongSpace;
+        text->KinsokuCheck = scratch.KinsokuCheck;
+        text->LongKanaCheck = scratch.LongKanaCheck;
+        text->SetCharExtra(fScreenInch);
+        text->MakeLines();
+        text->UpdateGlyphs(fViewSize, FPaperPixels, true, fScreenInch);
+    }
+    if (!FUndoList.empty()) FUndoKind = ukProperty;
     RedrawPage(nullptr, true, true);
     return true;
 }

@@ -478,6 +478,21 @@ TEST(PrintMainFormTest, KeysGoToTheEditorOnceAndFontBoxesKeepTheirs) {
     EXPECT_TRUE(form.Offered.isEmpty());
     EXPECT_EQ(f.Dialogs.SaveDialogs, 1);
     EXPECT_TRUE(QFileInfo(f.UserData(QStringLiteral("keys.tda"))).isFile());
+
+    // Tab and Delete stay the editor's with nothing selected; Shift+Tab moves the focus back.
+    form.Offered.clear();
+    form.Claim = nullptr;
+    form.ScrollBox()->setFocus();
+    ASSERT_FALSE(form.Document()->HasSelection());
+    ASSERT_TRUE(form.Document()->HasVisibleObjects());
+    QTest::keyClick(form.ScrollBox(), Qt::Key_Delete);
+    QTest::keyClick(form.ScrollBox(), Qt::Key_Tab);
+    EXPECT_EQ(form.Offered, (QList<int>{Qt::Key_Delete, Qt::Key_Tab}));
+    EXPECT_EQ(QApplication::focusWidget(), form.ScrollBox());
+    EXPECT_TRUE(form.Document()->HasSelection());
+    EXPECT_FALSE(form.Document()->CanUndo());
+    QTest::keyClick(form.ScrollBox(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_NE(QApplication::focusWidget(), form.ScrollBox());
     f.Dialogs.Answers = {false};
     form.close();
 }

@@ -75,6 +75,21 @@ TEST(MouseTrackerTest, DraggingMovesByThePointerAndAClickAloneRecordsAMove) {
     EXPECT_EQ(a->StoreRect().topLeft(), QPoint(100, 100));
 }
 
+TEST(MouseTrackerTest, AnAxisAMoveLeavesAloneKeepsItsStoredPlace) {
+    // 300 units lie between pixels (113.4): converting the pixel back would give 299.
+    TEditSurface s;
+    TPriShape* a = s.AddRect(QRect(300, 300, 400, 200));
+    const QPoint inside = a->BoundsRect().ToQRect().center();
+    s.Drag(inside, inside + QPoint(38, 0));
+    EXPECT_EQ(a->StoreRect().y(), 300);
+    EXPECT_NE(a->StoreRect().x(), 300);
+    const int x = a->StoreRect().x();
+    EXPECT_TRUE(s->HandleKey(Qt::Key_Down, false, false));
+    EXPECT_EQ(a->StoreRect().x(), x);
+    EXPECT_NE(a->StoreRect().y(), 300);
+    EXPECT_EQ(a->StoreRect().size(), QSize(400, 200));
+}
+
 TEST(MouseTrackerTest, LineEndsWithAndWithoutShift) {
     TEditSurface s;
     ASSERT_TRUE(s->AddLine(TRect{100, 100, 300, 200}, {100, 100}, {300, 200}));

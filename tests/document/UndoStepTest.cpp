@@ -141,11 +141,7 @@ TEST(UndoStepTest, KeysNudgeAndResizeEachAsOneStep) {
 
 TEST(UndoStepTest, LockPrintFlagAndFontsAreUndoableProperties) {
     TEditSurface s;
-    auto label = std::make_unique<TPriLabel>();
-    label->SetStoreRect(QRect(100, 100, 600, 200));
-    label->SetDataString(QStringLiteral("春"));
-    auto* text = static_cast<TPriLabel*>(s->AppendObject(std::move(label)));
-    text->ScaleToView(s->ViewSize(), s->PaperPixels(), 96);
+    TPriLabel* text = s.AddText(QRect(100, 100, 600, 200));
     s->SelectObject(text);
 
     s->SetFontStyle(3);
@@ -217,4 +213,25 @@ TEST(UndoStepTest, AlignmentThroughTheDialog) {
     EXPECT_GT(row[0]->StoreRect().x(), 120); // stored again
     s->Undo();
     EXPECT_EQ(row[0]->Left, left);
+}
+
+TEST(UndoStepTest, TabAndDeleteStayTheEditorsWithNothingToActOnShiftTabGoesBack) {
+    // The window passes the keys of every control to the editor; Tab and Delete are always its own,
+    // even on an empty page, while Shift+Tab goes on to move the widget focus back.
+    TEditSurface s;
+    EXPECT_TRUE(s->HandleKey(Qt::Key_Tab, false, false));
+    EXPECT_TRUE(s->HandleKey(Qt::Key_Delete, false, false));
+    EXPECT_FALSE(s->HandleKey(Qt::Key_Backtab, true, false));
+    EXPECT_FALSE(s->HasSelection());
+
+    auto row = s.AddRow(2);
+    EXPECT_TRUE(s->HandleKey(Qt::Key_Delete, false, false)); // nothing selected: nothing goes
+    EXPECT_EQ(s->Objects().size(), 2u);
+    EXPECT_FALSE(row[0]->UndoCheck || row[1]->UndoCheck);
+    EXPECT_FALSE(s->HandleKey(Qt::Key_Backtab, true, false));
+    EXPECT_FALSE(s->HasSelection());
+    EXPECT_TRUE(s->HandleKey(Qt::Key_Tab, false, false));
+    EXPECT_EQ(s->SelectList(), QList<TPriBase*>{row[0]});
+    EXPECT_TRUE(s->HandleKey(Qt::Key_Delete, false, false));
+    EXPECT_TRUE(row[0]->UndoCheck);
 }

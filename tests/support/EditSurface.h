@@ -1,8 +1,10 @@
 #pragma once
 
 #include "document/PriPaint.h"
+#include "objects/PriLabel.h"
 #include "objects/PriShape.h"
 #include "platform/DialogLibrary.h"
+#include "platform/PackEntries.h"
 #include "support/FixedPrinter.h"
 
 #include <QMouseEvent>
@@ -41,8 +43,22 @@ public:
         result = Text;
         return {true, 1};
     }
-    TDlgAnswer FontEditDlg(int32_t, TPriLabel*, const QString&, QString&, int32_t&, int32_t&, int32_t&) override {
-        return {};
+    // The font dialog: what it was given, and its answer when HasFont (it also turns the text upright).
+    bool HasFont = false;
+    int FontMode = 0, FontKind = -1, FontSizeIn = 0, FontStyleIn = -1;
+    QString FontFaceIn;
+    TDlgAnswer FontEditDlg(int32_t mode, TPriLabel* object, const QString& face, QString& outFace, int32_t& size,
+                           int32_t& style, int32_t& color) override {
+        ++Calls;
+        FontMode = mode, FontKind = object ? object->ObjectNum : -1, FontFaceIn = face;
+        FontSizeIn = size, FontStyleIn = style;
+        if (!HasFont || !object) return {};
+        outFace = QStringLiteral("IPAex明朝");
+        size = 24, style = fsBoldBit | fsUnderlineBit, color = 0x0000FF;
+        object->SetFontAngle(faLong);
+        object->SidePos = psCenter;
+        object->CharSpace = 3;
+        return {true, 1};
     }
     TDlgAnswer CarendarSetDlg(TPriCarendar*) override {
         ++Calls;
@@ -104,7 +120,20 @@ struct TEditSurface {
     TPriPaint& operator*() { return *Surface; }
     TPriPaint* operator->() { return Surface.get(); }
 
-    // A rectangle shape at a stored place (0.1 mm), laid out at the surface's zoom.
+    // An object at a stored place (0.1 mm), laid out at the surface's zoom.
+    template <typename T> T* Add(std::unique_ptr<T> object, QRect stored) {
+        object->SetStoreRect(stored);
+        auto* added = static_cast<T*>(Surface->AppendObject(std::move(object)));
+        added->ScaleToView(Surface->ViewSize(), Surface->PaperPixels(), 96);
+        added->MakeHandles();
+        return added;
+    }
+    TPriLabel* AddText(QRect stored, const QString& text = QStringLiteral("春")) {
+        auto label = std::make_unique<TPriLabel>();
+        label->SetDataString(text);
+        return Add(std::move(label), stored);
+    }
+    // A rectangle shape at a stored place, laid out at the surface's zoom.
     TPriShape* AddRect(QRect stored, TColor penColor = clBlack) {
         auto shape = std::make_unique<TPriShape>();
         shape->Shape = TBltShape::RectAngle;

@@ -3,8 +3,29 @@
 #include "platform/SystemPrinter.h"
 #include "print/CupsPrinterSystem.h"
 
+#include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <algorithm>
+
+namespace {
+
+// Qt's CUPS engine takes the job's options as a list of names and values under this key.
+const auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+void SetCupsJobOption(QPrinter& printer, const QString& name, const QString& value) {
+    QStringList options = printer.printEngine()->property(kCupsOptions).toStringList();
+    qsizetype i = 0;
+    while (i + 1 < options.size() && options[i] != name)
+        i += 2;
+    if (i + 1 < options.size())
+        options[i + 1] = value;
+    else
+        options << name << value;
+    printer.printEngine()->setProperty(kCupsOptions, options);
+}
+
+} // namespace
 
 TRyPrinter::TRyPrinter(std::unique_ptr<TRyPrinterSystem> system) : fSystem(std::move(system)) {
     if (!fSystem) fSystem = std::make_unique<TCupsPrinterSystem>();
@@ -91,7 +112,6 @@ void TRyPrinter::Refresh() {
 
 void TRyPrinter::Reset() {
     fCachedIndex = -1;
-    fPrinter.reset();
     Refresh();
 }
 
@@ -148,7 +168,6 @@ void TRyPrinter::CheckChanged() {
     fSnapshot = now;
     fPorts = fSystem->Ports();
     fCachedIndex = -1;
-    fPrinter.reset();
     // A current printer that went away gives way to the first visible one.
     bool present = false;
     for (const TRyPrinterEntry& e : now)
@@ -164,12 +183,17 @@ void TRyPrinter::CheckChanged() {
 
 QPrinter& TRyPrinter::Printer() {
     const QString name = fSystem->CurrentName();
-    if (!fPrinter || fPrinterName != name) {
-        fPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        if (!name.isEmpty()) fPrinter->setPrinterName(name);
-        const QPageSize paper = fSystem->CurrentPaper();
-        if (paper.isValid()) fPrinter->setPageSize(paper);
+    // One printer for the page and the jobs, for the program's life: it follows the current
+    // printer, and what the system's printer dialog set on it stays.
+    const bool fresh = !fPrinter;
+    if (fresh) fPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (fresh || fPrinterName != name) {
         fPrinterName = name;
+        if (fresh || fPrinter->printerName() != name) {
+            if (!name.isEmpty()) fPrinter->setPrinterName(name);
+            const QPageSize paper = fSystem->CurrentPaper();
+            if (paper.isValid()) fPrinter->setPageSize(paper);
+        }
     }
     return *fPrinter;
 }
@@ -192,4 +216,31 @@ TPrinterMetrics GetPrinterMetrics(QPrinter& printer) {
     m.VertRes = qRound(paint.height() * dpiY);
     m.Complete();
     return m;
+}
+
+QString CupsJobOption(QPrinter& printer, const QString& name) {
+    const QStringList options = printer.printEngine()->property(kCupsOptions).toStringList();
+    for (qsizetype i = 0; i + 1 < options.size(); i += 2)
+        if (options[i] == name) return options[i + 1];
+    return QString();
+}
+
+bool SetPrintQuality(QPrinter& printer, TPrintQuality quality) {
+    const int before = printer.resolution();
+    // A PDF file has no printer behind it: its resolution is the program's own choice.
+    if (printer.outputFormat() != QPrinter::NativeFormat) return false;
+    const QPrinterInfo info(printer);
+    QList<int> offered = info.supportedResolutions();
+    std::sort(offered.begin(), offered.end());
+    int dpi = QPrinter(info, QPrinter::HighResolution).resolution();
+    if (quality == TPrintQuality::Fine)
+        for (int r : offered)
+            if (r > dpi && r <= 1200) dpi = r;
+    if (dpi > 0 && dpi != before) printer.setResolution(dpi);
+    // IPP: 5 high, 4 normal; drivers with presets map it, the others take the resolution.
+    SetCupsJobOption(printer, QStringLiteral("print-quality"),
+                     quality == TPrintQuality::Fine ? QStringLiteral("5") : QStringLiteral("4"));
+    if (offered.contains(printer.resolution()))
+        SetCupsJobOption(printer, QStringLiteral("Resolution"), QStringLiteral("%1dpi").arg(printer.resolution()));
+    return printer.resolution() != before;
 }

@@ -1,9 +1,12 @@
 #include "app/PrintDlgSX.h"
 #include "print/RyPrinter.h"
 
+#include <QApplication>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
@@ -91,4 +94,57 @@ TEST(PrintDlgSXTest, OkKeepsTheDialogOpenUntilThePagesAreNumbers) {
         EXPECT_EQ(QPoint(choice.ShiftRightMM, choice.ShiftDownMM), QPoint(4, -2)) << c.name;
         EXPECT_EQ(QPoint(dlg.StartSeatPosX(), dlg.StartSeatPosY()), QPoint(3, 2)) << c.name;
     }
+}
+
+TEST(PrintDlgSXTest, FullWidthDigitsCountAndAPdfFileStandsForThePrinter) {
+    TPrintDlgSX dlg(nullptr);
+    dlg.SetSeatLimits(2, 5);
+    dlg.PageSetButton()->setChecked(true);
+    dlg.show();
+    // A Japanese input method in full-width mode: typed keys and committed text alike.
+    struct Case {
+        QWidget* Field;
+        QString Typed;
+        bool Commit;
+        QString Expected;
+    } cases[] = {
+        {dlg.PageFirstEdit(), QStringLiteral("１２"), false, QStringLiteral("12")},
+        {dlg.PageLastEdit(), QStringLiteral("３４"), true, QStringLiteral("34")},
+        {dlg.PageLastEdit(), QStringLiteral("５あ"), true, QString()},
+        {dlg.CopiesSpin(), QStringLiteral("７"), false, QStringLiteral("7")},
+        {dlg.SeatYSpin(), QStringLiteral("４"), true, QStringLiteral("4")},
+    };
+    for (const Case& c : cases) {
+        auto* edit = qobject_cast<QLineEdit*>(c.Field);
+        if (!edit) edit = c.Field->findChild<QLineEdit*>();
+        ASSERT_NE(edit, nullptr);
+        edit->setFocus();
+        edit->clear();
+        if (c.Commit) {
+            QInputMethodEvent event;
+            event.setCommitString(c.Typed);
+            QApplication::sendEvent(edit, &event);
+        } else {
+            QTest::keyClicks(edit, c.Typed);
+        }
+        EXPECT_EQ(edit->text(), c.Expected) << c.Typed.toStdString();
+    }
+    dlg.PageLastEdit()->setText(QStringLiteral("34"));
+    dlg.FineButton()->setChecked(true);
+    dlg.accept();
+    ASSERT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(dlg.Choice().FirstPage, 12);
+    EXPECT_EQ(dlg.Choice().LastPage, 34);
+    EXPECT_EQ(dlg.Copies(), 7);
+    EXPECT_EQ(dlg.StartSeatPosY(), 4);
+    EXPECT_EQ(dlg.Choice().Quality, 0);
+
+    // Without a printer: nothing to set up, and a PDF file shows as the port.
+    EXPECT_FALSE(dlg.PrinterSettingButton()->isEnabled());
+    dlg.ShowPdfFile(QStringLiteral("/tmp/名刺.pdf"), QStringLiteral("210 × 297 mm"));
+    EXPECT_EQ(dlg.PrinterNameLabel()->text(), QStringLiteral("PDF"));
+    EXPECT_EQ(dlg.PrinterPortLabel()->text(), QStringLiteral("/tmp/名刺.pdf"));
+    EXPECT_EQ(dlg.PrinterPaperLabel()->text(), QStringLiteral("210 × 297 mm"));
+    TRyPrinter printer(std::make_unique<TTwoPrinters>());
+    EXPECT_TRUE(TPrintDlgSX(&printer).PrinterSettingButton()->isEnabled());
 }

@@ -247,7 +247,7 @@ void TPrintDlgSX::accept() {
         return refuse(QStringLiteral("開始ページは1以上の数で指定してください"), fEdtPageFirst);
     if (!all && (!lastOk || last < first))
         return refuse(QStringLiteral("終了ページは開始ページ以上の数で指定してください"), fEdtPageLast);
-    if (fGroupSeat->isVisible() &&
+    if (!fGroupSeat->isHidden() &&
         (fSpinSeatX->value() > fSpinSeatX->maximum() || fSpinSeatY->value() > fSpinSeatY->maximum()))
         return refuse(QStringLiteral("印刷開始シート位置が用紙の範囲外です"), fSpinSeatY);
 
@@ -258,8 +258,8 @@ void TPrintDlgSX::accept() {
     }
     fShiftRight = fSpinMarginRight->value();
     fShiftDown = fSpinMarginBottom->value();
-    fSeatX = fGroupSeat->isVisible() ? fSpinSeatX->value() : 1;
-    fSeatY = fGroupSeat->isVisible() ? fSpinSeatY->value() : 1;
+    fSeatX = !fGroupSeat->isHidden() ? fSpinSeatX->value() : 1;
+    fSeatY = !fGroupSeat->isHidden() ? fSpinSeatY->value() : 1;
     fCopies = fSpinPrintCount->value();
     fQualityValue = std::max(0, fQuality->checkedId());
     if (fPrinter) fPrinter->Printer().setCopyCount(fCopies);

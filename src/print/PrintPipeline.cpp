@@ -60,6 +60,7 @@ bool TPrintPipeline::StartSeatInside() const {
 }
 
 bool TPrintPipeline::BuildPrintPages() {
+    if (!fStream) fStreamedSheets = -1;
     if (fPages.Printing()) fPages.EndDoc();
     fPages.Clear();
     fFiles.Clear();
@@ -189,6 +190,7 @@ void TPrintPipeline::StoreSheet() {
 
 int TPrintPipeline::SheetCount() const {
     if (fStream) return fStream->Sheets;
+    if (fStreamedSheets >= 0) return fStreamedSheets;
     return fFiles.Count() > 0 ? fFiles.Count() : fPages.PageCount();
 }
 
@@ -204,6 +206,7 @@ bool TPrintPipeline::BuildAndPrint(TPrintTarget& target, const TPrintChoice& cho
     fStream = &stream;
     bool ok = BuildPrintPages();
     fStream = nullptr;
+    fStreamedSheets = stream.Sheets;
     if (stream.InSheet) target.Canvas().restore();
     if (ok && stream.Begun && !target.EndDoc()) ok = false;
     if (!ok) {

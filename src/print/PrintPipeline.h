@@ -131,6 +131,8 @@ private:
     TPrintPreview fPages;
     TPageFiles fFiles;
     TStream* fStream = nullptr;
+    // Sheets the last streamed job drew; -1 after a build into the store.
+    int fStreamedSheets = -1;
     std::unordered_set<const TPriBase*> fDrawn;
     int fStartCol;
     int fStartRow;

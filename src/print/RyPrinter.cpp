@@ -13,16 +13,14 @@ namespace {
 // Qt's CUPS engine takes the job's options as a list of names and values under this key.
 const auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
 
+// Sets, or with an empty value drops, one option of the printer's next CUPS job.
 void SetCupsJobOption(QPrinter& printer, const QString& name, const QString& value) {
-    QStringList options = printer.printEngine()->property(kCupsOptions).toStringList();
-    qsizetype i = 0;
-    while (i + 1 < options.size() && options[i] != name)
-        i += 2;
-    if (i + 1 < options.size())
-        options[i + 1] = value;
-    else
-        options << name << value;
-    printer.printEngine()->setProperty(kCupsOptions, options);
+    const QStringList options = printer.printEngine()->property(kCupsOptions).toStringList();
+    QStringList kept;
+    for (qsizetype i = 0; i + 1 < options.size(); i += 2)
+        if (options[i] != name) kept << options[i] << options[i + 1];
+    if (!value.isEmpty()) kept << name << value;
+    printer.printEngine()->setProperty(kCupsOptions, kept);
 }
 
 } // namespace
@@ -225,22 +223,18 @@ QString CupsJobOption(QPrinter& printer, const QString& name) {
     return QString();
 }
 
-bool SetPrintQuality(QPrinter& printer, TPrintQuality quality) {
-    const int before = printer.resolution();
-    // A PDF file has no printer behind it: its resolution is the program's own choice.
-    if (printer.outputFormat() != QPrinter::NativeFormat) return false;
-    const QPrinterInfo info(printer);
-    QList<int> offered = info.supportedResolutions();
-    std::sort(offered.begin(), offered.end());
-    int dpi = QPrinter(info, QPrinter::HighResolution).resolution();
-    if (quality == TPrintQuality::Fine)
-        for (int r : offered)
-            if (r > dpi && r <= 1200) dpi = r;
-    if (dpi > 0 && dpi != before) printer.setResolution(dpi);
-    // IPP: 5 high, 4 normal; drivers with presets map it, the others take the resolution.
+void SetPrintQuality(QPrinter& printer, TPrintQuality quality) {
+    // A PDF file has no printer behind it.
+    if (printer.outputFormat() != QPrinter::NativeFormat) return;
+    // IPP: 5 high, 4 normal; drivers with presets map it.
     SetCupsJobOption(printer, QStringLiteral("print-quality"),
                      quality == TPrintQuality::Fine ? QStringLiteral("5") : QStringLiteral("4"));
-    if (offered.contains(printer.resolution()))
-        SetCupsJobOption(printer, QStringLiteral("Resolution"), QStringLiteral("%1dpi").arg(printer.resolution()));
-    return printer.resolution() != before;
+    // Drivers without presets rasterise at their Resolution: the finest one up to 1200 dpi, or
+    // the driver's own default.
+    int finest = 0;
+    if (quality == TPrintQuality::Fine)
+        for (int dpi : QPrinterInfo(printer).supportedResolutions())
+            if (dpi <= 1200) finest = std::max(finest, dpi);
+    SetCupsJobOption(printer, QStringLiteral("Resolution"),
+                     finest > 0 ? QStringLiteral("%1dpi").arg(finest) : QString());
 }

@@ -120,9 +120,9 @@ TPrinterMetrics GetPrinterMetrics(QPrinter& printer);
 
 // The print dialog's quality: "きれい" or "ふつう".
 enum class TPrintQuality { Fine = 0, Normal = 1 };
-// Sets the quality on a printer: the finest resolution it offers (up to 1200 dpi) or its own
-// default, and the IPP print-quality and Resolution options its CUPS job carries. True when the
-// resolution changed, so pages built for the old one are built again.
-bool SetPrintQuality(QPrinter& printer, TPrintQuality quality);
+// Sets the quality on a CUPS printer's next job: IPP print-quality 5 or 4, and for "きれい" the
+// driver's finest Resolution up to 1200 dpi. The picture grid the pages are built on stays: the
+// job is sent as vectors and the driver rasterises it.
+void SetPrintQuality(QPrinter& printer, TPrintQuality quality);
 // A CUPS option the printer's next job carries; empty when it carries none of that name.
 QString CupsJobOption(QPrinter& printer, const QString& name);

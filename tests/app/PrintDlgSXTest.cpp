@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -125,7 +126,11 @@ TEST(PrintDlgSXTest, FullWidthDigitsCountAndAPdfFileStandsForThePrinter) {
             event.setCommitString(c.Typed);
             QApplication::sendEvent(edit, &event);
         } else {
-            QTest::keyClicks(edit, c.Typed);
+            // Keys whose text is full-width, as QTest cannot type them.
+            for (QChar ch : c.Typed) {
+                QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+                QApplication::sendEvent(edit, &key);
+            }
         }
         EXPECT_EQ(edit->text(), c.Expected) << c.Typed.toStdString();
     }

@@ -5,8 +5,14 @@
 #include "support/PrivateCups.h"
 
 #include "app/PrintCommands.h"
+#include "app/PrintDlgSX.h"
+#include "platform/SystemPrinter.h"
+#include "print/RyPrinter.h"
 
+#include <QLabel>
+#include <QPrinter>
 #include <QPrinterInfo>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <algorithm>
 
@@ -17,11 +23,10 @@ const QString kCards = QStringLiteral("Template/Meishi/差し込み名刺.tda");
 
 QString RunTool(const QString& program, const QStringList& args, bool* ok = nullptr) {
     QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(program, args);
     const bool done = p.waitForFinished(300000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
     if (ok) *ok = done;
-    return QString::fromUtf8(p.readAll());
+    return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
 }
 
 // The EAN-13 of every card: the 12th column of the shipped address list.
@@ -108,7 +113,7 @@ TEST(RealPrintJobTest, MergedCardsReachACupsPdfQueueWithEveryBarcodeReadable) {
     ASSERT_TRUE(cups.Start(&error)) << error.toStdString();
     ASSERT_EQ(QPrinterInfo::defaultPrinterName(), cups.Queue()) << cups.Log().toStdString();
 
-    // The main window's Print, without its dialogs: the printer the window knows is the private queue.
+    // The main window's Print: the printer the window knows is the private queue.
     {
         TCardFolder folder;
         TFakeDialogs dialogs;
@@ -117,10 +122,37 @@ TEST(RealPrintJobTest, MergedCardsReachACupsPdfQueueWithEveryBarcodeReadable) {
         options.Paths = TAppPaths::ForFolder(folder.App);
         options.Dialogs = &dialogs;
         options.Library = &library;
-        TTestMainForm form(options);
-        ASSERT_TRUE(form.FormCreate(folder.App + kCards));
-        ASSERT_TRUE(form.PrintCommands().PrintDocument(*form.Document(), false, false))
+        auto form = std::make_unique<TTestMainForm>(options);
+        ASSERT_TRUE(form->FormCreate(folder.App + kCards));
+        // The page measures the very printer the job goes to.
+        auto* page = dynamic_cast<TSystemPrinter*>(&form->Document()->Printer());
+        ASSERT_NE(page, nullptr);
+        ASSERT_NE(page->Printer(), nullptr);
+        EXPECT_EQ(page->Printer()->printerName(), cups.Queue());
+        std::unique_ptr<TPrinterMetricsProvider> kept = form->PrintCommands().SurfacePrinter();
+        EXPECT_EQ(static_cast<TSystemPrinter&>(*kept).Printer(), page->Printer());
+        // "きれい" in the dialog: the IPP quality and the queue's finer resolution go with the job.
+        form->PrintCommands().ExecDialog = [](QDialog& dialog) {
+            auto* print = qobject_cast<TPrintDlgSX*>(&dialog);
+            if (!print) return int(QDialog::Rejected);
+            EXPECT_EQ(print->PrinterNameLabel()->text(), QStringLiteral("komorebi-pdf"));
+            EXPECT_TRUE(print->PrinterPortLabel()->text().startsWith(QStringLiteral("cups-pdf:/")));
+            print->FineButton()->setChecked(true);
+            print->accept();
+            return print->result();
+        };
+        ASSERT_TRUE(form->PrintCommands().PrintDocument(*form->Document(), false, true))
             << dialogs.Messages.join(u'\n').toStdString();
+        // The queue offers 150 to 2400 dpi.
+        QPrinter& job = *page->Printer();
+        EXPECT_EQ(CupsJobOption(job, QStringLiteral("print-quality")), QStringLiteral("5"));
+        EXPECT_EQ(CupsJobOption(job, QStringLiteral("Resolution")), QStringLiteral("1200dpi"));
+        SetPrintQuality(job, TPrintQuality::Normal);
+        EXPECT_EQ(CupsJobOption(job, QStringLiteral("print-quality")), QStringLiteral("4"));
+        EXPECT_EQ(CupsJobOption(job, QStringLiteral("Resolution")), QString());
+        // Asked after the window and its printer are gone, the page's printer is simply absent.
+        form.reset();
+        EXPECT_EQ(kept->GetPrinterMetrics().LogPixelsX, 0);
     }
     // One job per sheet in this mode: three sheets of ten cards.
     const TPrinted fromWindow = ReadBack(cups.WaitForPdfs(3));

@@ -10,12 +10,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 #include <algorithm>
 #include <csignal>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #ifdef KOMOREBI_HAVE_CUPS
@@ -106,6 +108,8 @@ public:
         for (const char* sub : {"out", "spool", "cache", "state", "log", "tmp", "ssl", "pdfspool"})
             QDir(d).mkpath(QString::fromLatin1(sub));
         QFile::setPermissions(OutDir(), QFileDevice::Permissions(0x7777));
+        // The filters, run as the scheduler's user, keep their temporary files here.
+        chmod(QFile::encodeName(fDir.filePath(QStringLiteral("tmp"))).constData(), 01777);
         if (!Write(QStringLiteral("cupsd.conf"),
                    QStringLiteral("Listen %1\nLogLevel warn\nBrowsing No\nWebInterface No\nDefaultAuthType None\n"
                                   "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
@@ -191,8 +195,10 @@ public:
             if (jobs.trimmed().isEmpty() && files.size() >= count) break;
             QThread::msleep(200);
         } while (clock.elapsed() < waitMs);
-        // "job_N-title.pdf": ordered by the job number.
-        const auto job = [](const QString& name) { return name.section(u'_', 1).section(u'-', 0, 0).toInt(); };
+        // "TITLE-job_N.pdf": ordered by the job number.
+        const auto job = [](const QString& name) {
+            return QRegularExpression(QStringLiteral("job_(\\d+)")).match(name).captured(1).toInt();
+        };
         std::sort(files.begin(), files.end(), [&](const QString& a, const QString& b) { return job(a) < job(b); });
         for (QString& f : files)
             f = QDir(OutDir()).filePath(f);

@@ -137,13 +137,18 @@ TPrintDlgSX::TPrintDlgSX(TRyPrinter* printer, QWidget* parent) : QDialog(parent)
     auto* digits = new TDigitValidator(this);
     fEdtPageFirst = new QLineEdit(QStringLiteral("1"), pages);
     fEdtPageLast = new QLineEdit(QStringLiteral("1"), pages);
-    for (QLineEdit* edit : {fEdtPageFirst, fEdtPageLast})
+    for (QLineEdit* edit : {fEdtPageFirst, fEdtPageLast}) {
         edit->setValidator(digits);
+        edit->setAlignment(Qt::AlignRight);
+        // Wide enough for the six digits the validator takes, no wider.
+        edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 8 + 12);
+    }
     range->addWidget(fRadioPageSet);
     range->addWidget(fEdtPageFirst);
     range->addWidget(new QLabel(QStringLiteral("ページから"), pages));
     range->addWidget(fEdtPageLast);
     range->addWidget(new QLabel(QStringLiteral("ページまで"), pages));
+    range->addStretch();
     pagesLayout->addWidget(fRadioPrintAll);
     pagesLayout->addLayout(range);
     connect(fRadioPrintAll, &QRadioButton::toggled, this, &TPrintDlgSX::UpdatePageEdits);

@@ -153,3 +153,19 @@ TEST(PrintDlgSXTest, FullWidthDigitsCountAndAPdfFileStandsForThePrinter) {
     TRyPrinter printer(std::make_unique<TTwoPrinters>());
     EXPECT_TRUE(TPrintDlgSX(&printer).PrinterSettingButton()->isEnabled());
 }
+
+// Pictures of the dialog for a person to look at: run with --gtest_also_run_disabled_tests.
+TEST(PrintDlgSXTest, DISABLED_DialogPictures) {
+    TRyPrinter printer(std::make_unique<TTwoPrinters>());
+    TPrintDlgSX dlg(&printer);
+    dlg.SetSeatLimits(2, 5);
+    dlg.SetStartSeat(2, 3);
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    dlg.grab().save(QStringLiteral("/tmp/komorebi-printdlg.png"));
+    TPrintDlgSX pdf(nullptr);
+    pdf.ShowPdfFile(QStringLiteral("/home/user/名刺.pdf"), QStringLiteral("210 × 297 mm"));
+    pdf.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pdf));
+    pdf.grab().save(QStringLiteral("/tmp/komorebi-printdlg-pdf.png"));
+}

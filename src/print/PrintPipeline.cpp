@@ -218,7 +218,8 @@ bool TPrintPipeline::BuildAndPrint(TPrintTarget& target, const TPrintChoice& cho
 }
 
 bool TPrintPipeline::DrawSheet(int index, QPainter& canvas, QPoint at) {
-    if (fPages.Printing() || index < 0 || index >= SheetCount()) return false;
+    // Streamed sheets went to their target as they were drawn; nothing is kept of them.
+    if (fStreamedSheets >= 0 || fPages.Printing() || index < 0 || index >= SheetCount()) return false;
     if (fFiles.Count() > 0) {
         const QString& name = fFiles.Names()[index];
         if (!QFile::exists(name) || fPages.PageCount() == 0 || !fPages.LoadPage(0, name)) return false;
@@ -253,6 +254,10 @@ bool TPrintPipeline::PrintPages(TPrintTarget& target, const TPrintChoice& choice
     fError.clear();
     if (fPages.Printing()) {
         fError = QStringLiteral("ページを作成中です");
+        return false;
+    }
+    if (fStreamedSheets >= 0) {
+        fError = QStringLiteral("ページは印刷済みです");
         return false;
     }
     const QPoint at = PageOffset(choice);

@@ -832,6 +832,14 @@ TEST(PrintPipelineTest, StreamedJobsGiveTheSheetsOfTheStoreWithoutPageFiles) {
         TImageTarget direct(QSize(2100, 2970));
         ASSERT_TRUE(streamed.BuildAndPrint(direct, choice)) << streamed.Error().toStdString();
         EXPECT_TRUE(streamed.PageFileNames().isEmpty());
+        // Nothing is kept to draw or print again.
+        QImage image(10, 10, QImage::Format_RGB32);
+        QPainter canvas(&image);
+        EXPECT_FALSE(streamed.DrawSheet(0, canvas, QPoint()));
+        canvas.end();
+        TImageTarget again(QSize(2100, 2970));
+        EXPECT_FALSE(streamed.PrintPages(again, choice));
+        EXPECT_EQ(again.Log, "");
         EXPECT_EQ(streamed.SheetCount(), stored.SheetCount());
         EXPECT_EQ(progress.Steps, progress.Maximum);
         EXPECT_EQ(direct.Log, fromStore.Log);

@@ -7,6 +7,7 @@
 #include "merge/RecordUnit.h"
 #include "platform/DialogLibrary.h"
 #include "platform/Rounding.h"
+#include "platform/SystemPrinter.h"
 #include "print/PageDeviceTarget.h"
 #include "print/PrintJob.h"
 #include "print/RyPrinter.h"
@@ -30,8 +31,18 @@ int TPrintCommands::Exec(QDialog& dialog) {
 
 TRyPrinter* TPrintCommands::System() {
     if (PrinterInfo) return PrinterInfo();
-    if (!fRyPrinter) fRyPrinter = std::make_unique<TRyPrinter>();
+    if (!fRyPrinter) fRyPrinter = std::make_shared<TRyPrinter>();
     return fRyPrinter.get();
+}
+
+std::unique_ptr<TPrinterMetricsProvider> TPrintCommands::SurfacePrinter() {
+    if (!fRyPrinter) fRyPrinter = std::make_shared<TRyPrinter>();
+    // Asked on every layout: the cached current name, not a round trip to the scheduler.
+    return std::make_unique<TSystemPrinter>([weak = std::weak_ptr<TRyPrinter>(fRyPrinter)]() -> QPrinter* {
+        const std::shared_ptr<TRyPrinter> printer = weak.lock();
+        if (!printer || printer->System().CurrentName().isEmpty()) return nullptr;
+        return &printer->Printer();
+    });
 }
 
 QPrinter* TPrintCommands::Device() {
@@ -82,12 +93,29 @@ void TPrintCommands::FitPrinterToSheet(TPriPaint& doc, QPrinter& printer) {
     printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
 }
 
-bool TPrintCommands::AskChoice(TPriPaint& doc, TRyPrinter* printer, TPrintChoice& choice) {
+namespace {
+
+QString SheetText(const TPriPaint& doc) {
+    const QSize sheet = TPrintJob::SheetSize(doc);
+    return QStringLiteral("%1 × %2 mm").arg(sheet.width() / 10.0).arg(sheet.height() / 10.0);
+}
+
+bool SameDevice(const TPrinterMetrics& a, const TPrinterMetrics& b) {
+    return a.LogPixelsX == b.LogPixelsX && a.LogPixelsY == b.LogPixelsY && a.PhysicalWidth == b.PhysicalWidth &&
+           a.PhysicalHeight == b.PhysicalHeight && a.OffsetX == b.OffsetX && a.OffsetY == b.OffsetY;
+}
+
+} // namespace
+
+bool TPrintCommands::AskChoice(TPriPaint& doc, TRyPrinter* printer, TPrintChoice& choice, const QString& pdfFile) {
     TPrintDlgSX dialog(printer, fWindow);
     doc.update();
     dialog.SetShift(0, 0);
+    if (!printer && !pdfFile.isEmpty()) dialog.ShowPdfFile(pdfFile, SheetText(doc));
     const bool seats = doc.PrintMode == 2 || doc.PrintMode == 3;
     dialog.SetSeatLimits(seats ? doc.PrintPaper.FSeatColumns : 0, seats ? doc.PrintPaper.FSeatRows : 0);
+    // The seat the pages were built from, so an unchanged OK prints what the preview showed.
+    if (seats) dialog.SetStartSeat(doc.FStartSeatCol + 1, doc.FStartSeatRow + 1);
     if (Exec(dialog) != QDialog::Accepted) return false;
     choice = dialog.Choice();
     if (seats) {
@@ -122,11 +150,19 @@ bool TPrintCommands::PrintDocument(TPriPaint& doc, bool pagesReady, bool showDia
     }
     FitPrinterToSheet(doc, *printer);
     TPrintChoice choice;
-    if (showDialog && !AskChoice(doc, PrinterDevice ? nullptr : System(), choice)) return false;
-    // A seat changed in the dialog puts the records elsewhere: the pages are built again.
-    if (!fPipeline || fBuiltSeatCol != doc.FStartSeatCol || fBuiltSeatRow != doc.FStartSeatRow) pagesReady = false;
+    const QString pdfFile = printer->outputFormat() == QPrinter::PdfFormat ? printer->outputFileName() : QString();
+    if (showDialog && !AskChoice(doc, PrinterDevice ? nullptr : System(), choice, pdfFile)) return false;
+    if (choice.Quality >= 0) SetPrintQuality(*printer, TPrintQuality(choice.Quality));
+    // A file printer would write each sheet's job over the one before: the file takes them all.
+    if (printer->outputFormat() == QPrinter::PdfFormat) choice.JobPerSheet = false;
+    // A seat changed in the dialog puts the records elsewhere, and pages built for another
+    // resolution or paper would print at the wrong size: the pages are built again.
+    const TPrinterMetrics metrics = GetPrinterMetrics(*printer);
+    if (!fPipeline || fBuiltSeatCol != doc.FStartSeatCol || fBuiltSeatRow != doc.FStartSeatRow ||
+        !SameDevice(fPipeline->Metrics(), metrics))
+        pagesReady = false;
     doc.update();
-    if (!pagesReady && !Build(doc, GetPrinterMetrics(*printer))) return false;
+    if (!pagesReady && !Build(doc, metrics)) return false;
     TPageDeviceTarget target(*printer);
     const bool printed = fPipeline->PrintPages(target, choice);
     if (!printed) Show(QStringLiteral("印刷に失敗しました。\n%1").arg(fPipeline->Error()));
@@ -165,7 +201,7 @@ bool TPrintCommands::ExportPdf(TPriPaint& doc) {
     if (file.isEmpty()) return false;
     if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".pdf");
     TPrintChoice choice;
-    if (!AskChoice(doc, nullptr, choice)) return false;
+    if (!AskChoice(doc, nullptr, choice, file)) return false;
     return WritePdfFile(doc, file, choice);
 }
 

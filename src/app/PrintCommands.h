@@ -12,6 +12,7 @@ class QPrinter;
 class QWidget;
 class TAppDialogs;
 class TDialogLibrary;
+class TPrinterMetricsProvider;
 class TPriPaint;
 class TPrintDlgSX;
 class TPrintProgressDlg;
@@ -50,6 +51,9 @@ public:
     std::function<QPrinter*()> PrinterDevice;
     // The printer information the print dialog shows; none in tests.
     std::function<TRyPrinter*()> PrinterInfo;
+    // The page's printer: the same printer the jobs print on, so the page's edges and paper and the
+    // printed sheet never disagree. It stays safe to ask after these commands are gone.
+    std::unique_ptr<TPrinterMetricsProvider> SurfacePrinter();
 
     int PaperValueA() const { return fPaperValueA; }
     int PaperValueB() const { return fPaperValueB; }
@@ -62,8 +66,9 @@ private:
     int Exec(QDialog& dialog);
     QPrinter* Device();
     TRyPrinter* System();
-    // The dialog's choices; false when cancelled. Sets the document's start seat.
-    bool AskChoice(TPriPaint& doc, TRyPrinter* printer, TPrintChoice& choice);
+    // The dialog's choices; false when cancelled. Sets the document's start seat. Without a
+    // printer a PDF file, when named, stands in its place.
+    bool AskChoice(TPriPaint& doc, TRyPrinter* printer, TPrintChoice& choice, const QString& pdfFile = QString());
     bool Build(TPriPaint& doc, const TPrinterMetrics& metrics);
     // The printer's page follows the sheet the document prints on.
     static void FitPrinterToSheet(TPriPaint& doc, QPrinter& printer);
@@ -76,7 +81,7 @@ private:
     int fScreenInch;
     int fPaperValueA = 0;
     int fPaperValueB = 0;
-    std::unique_ptr<TRyPrinter> fRyPrinter;
+    std::shared_ptr<TRyPrinter> fRyPrinter;
     std::unique_ptr<TPrintProgressDlg> fProgress;
     std::unique_ptr<TPrintPipeline> fPipeline;
     int fBuiltSeatCol = 0;

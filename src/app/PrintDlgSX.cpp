@@ -3,6 +3,7 @@
 #include "print/RyPrinter.h"
 
 #include <QButtonGroup>
+#include <QDir>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -19,8 +20,42 @@
 
 namespace {
 
+// Full-width digits and minus, as a Japanese input method in full-width mode types them, become
+// their plain forms.
+void Narrow(QString& text) {
+    for (QChar& c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0xFF10 && u <= 0xFF19)
+            c = QChar(char16_t(u'0' + (u - 0xFF10)));
+        else if (u == 0xFF0D || u == 0x2212)
+            c = QChar(u'-');
+    }
+}
+
+// Digits only, typed, pasted or committed by an input method, full-width ones taken as plain.
+class TDigitValidator : public QRegularExpressionValidator {
+public:
+    explicit TDigitValidator(QObject* parent)
+        : QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{1,6}")), parent) {}
+    State validate(QString& input, int& pos) const override {
+        Narrow(input);
+        return QRegularExpressionValidator::validate(input, pos);
+    }
+};
+
+class TDigitSpinBox : public QSpinBox {
+public:
+    using QSpinBox::QSpinBox;
+
+protected:
+    QValidator::State validate(QString& input, int& pos) const override {
+        Narrow(input);
+        return QSpinBox::validate(input, pos);
+    }
+};
+
 QSpinBox* Spin(int low, int high, int value, QWidget* parent) {
-    auto* spin = new QSpinBox(parent);
+    auto* spin = new TDigitSpinBox(parent);
     spin->setRange(low, high);
     spin->setValue(value);
     return spin;
@@ -56,9 +91,11 @@ TPrintDlgSX::TPrintDlgSX(TRyPrinter* printer, QWidget* parent) : QDialog(parent)
     infoForm->addRow(QStringLiteral("プリンタ名"), fLblPrinterName);
     infoForm->addRow(QStringLiteral("用紙設定"), fLblPrinterPaper);
     infoForm->addRow(QStringLiteral("使用ポート"), fLblPrinterPort);
-    auto* setting = new QPushButton(QStringLiteral("プリンタ設定"), info);
-    infoForm->addRow(setting);
-    connect(setting, &QPushButton::clicked, this, &TPrintDlgSX::PrintSettingClick);
+    fBtnPrintSetting = new QPushButton(QStringLiteral("プリンタ設定"), info);
+    fBtnPrintSetting->setAutoDefault(false);
+    fBtnPrintSetting->setEnabled(printer != nullptr);
+    infoForm->addRow(fBtnPrintSetting);
+    connect(fBtnPrintSetting, &QPushButton::clicked, this, &TPrintDlgSX::PrintSettingClick);
     layout->addWidget(info);
 
     auto* quality = new QGroupBox(QStringLiteral(" 印刷品位 "), this);
@@ -97,16 +134,21 @@ TPrintDlgSX::TPrintDlgSX(TRyPrinter* printer, QWidget* parent) : QDialog(parent)
     fRadioPrintAll->setChecked(true);
     auto* range = new QHBoxLayout();
     // Digits only; what the key filter cannot catch (a pasted 0) OK refuses.
-    auto* digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{1,5}")), this);
+    auto* digits = new TDigitValidator(this);
     fEdtPageFirst = new QLineEdit(QStringLiteral("1"), pages);
     fEdtPageLast = new QLineEdit(QStringLiteral("1"), pages);
-    for (QLineEdit* edit : {fEdtPageFirst, fEdtPageLast})
+    for (QLineEdit* edit : {fEdtPageFirst, fEdtPageLast}) {
         edit->setValidator(digits);
+        edit->setAlignment(Qt::AlignRight);
+        // Wide enough for the six digits the validator takes, no wider.
+        edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 8 + 12);
+    }
     range->addWidget(fRadioPageSet);
     range->addWidget(fEdtPageFirst);
     range->addWidget(new QLabel(QStringLiteral("ページから"), pages));
     range->addWidget(fEdtPageLast);
     range->addWidget(new QLabel(QStringLiteral("ページまで"), pages));
+    range->addStretch();
     pagesLayout->addWidget(fRadioPrintAll);
     pagesLayout->addLayout(range);
     connect(fRadioPrintAll, &QRadioButton::toggled, this, &TPrintDlgSX::UpdatePageEdits);
@@ -146,6 +188,21 @@ void TPrintDlgSX::SetSeatLimits(int columns, int rows) {
     if (!shown) return;
     fSpinSeatX->setMaximum(std::max(1, columns));
     fSpinSeatY->setMaximum(std::max(1, rows));
+}
+
+void TPrintDlgSX::SetStartSeat(int column, int row) {
+    fSpinSeatX->setValue(column);
+    fSpinSeatY->setValue(row);
+}
+
+QRadioButton* TPrintDlgSX::FineButton() const {
+    return qobject_cast<QRadioButton*>(fQuality->button(0));
+}
+
+void TPrintDlgSX::ShowPdfFile(const QString& file, const QString& paper) {
+    fLblPrinterName->setText(QStringLiteral("PDF"));
+    fLblPrinterPort->setText(QDir::toNativeSeparators(file));
+    fLblPrinterPaper->setText(paper);
 }
 
 void TPrintDlgSX::ShowPrinterInfo() {
@@ -195,7 +252,7 @@ void TPrintDlgSX::accept() {
         return refuse(QStringLiteral("開始ページは1以上の数で指定してください"), fEdtPageFirst);
     if (!all && (!lastOk || last < first))
         return refuse(QStringLiteral("終了ページは開始ページ以上の数で指定してください"), fEdtPageLast);
-    if (fGroupSeat->isVisible() &&
+    if (!fGroupSeat->isHidden() &&
         (fSpinSeatX->value() > fSpinSeatX->maximum() || fSpinSeatY->value() > fSpinSeatY->maximum()))
         return refuse(QStringLiteral("印刷開始シート位置が用紙の範囲外です"), fSpinSeatY);
 
@@ -206,8 +263,8 @@ void TPrintDlgSX::accept() {
     }
     fShiftRight = fSpinMarginRight->value();
     fShiftDown = fSpinMarginBottom->value();
-    fSeatX = fGroupSeat->isVisible() ? fSpinSeatX->value() : 1;
-    fSeatY = fGroupSeat->isVisible() ? fSpinSeatY->value() : 1;
+    fSeatX = !fGroupSeat->isHidden() ? fSpinSeatX->value() : 1;
+    fSeatY = !fGroupSeat->isHidden() ? fSpinSeatY->value() : 1;
     fCopies = fSpinPrintCount->value();
     fQualityValue = std::max(0, fQuality->checkedId());
     if (fPrinter) fPrinter->Printer().setCopyCount(fCopies);
@@ -221,5 +278,6 @@ TPrintChoice TPrintDlgSX::Choice() const {
     c.LastPage = fLastPage;
     c.ShiftRightMM = fShiftRight;
     c.ShiftDownMM = fShiftDown;
+    c.Quality = fQualityValue;
     return c;
 }

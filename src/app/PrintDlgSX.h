@@ -8,6 +8,7 @@ class QButtonGroup;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class TRyPrinter;
@@ -25,7 +26,11 @@ public:
     void SetShift(int rightMM, int downMM);
     // Both 0 hides the start-seat group (modes other than 2 and 3).
     void SetSeatLimits(int columns, int rows);
+    // The seat shown at first, 1-based: the one the pages were (or will be) built from.
+    void SetStartSeat(int column, int row);
     void ShowPrinterInfo();
+    // A PDF file in place of a printer: its name stands as the port, the sheet as the paper.
+    void ShowPdfFile(const QString& file, const QString& paper);
 
     bool PageAllCheck() const { return fPageAll; }
     int FirstPage() const { return fFirstPage; }
@@ -49,6 +54,10 @@ public:
     QGroupBox* SeatGroup() const { return fGroupSeat; }
     QLabel* ErrorLabel() const { return fErrorLabel; }
     QLabel* PrinterNameLabel() const { return fLblPrinterName; }
+    QLabel* PrinterPortLabel() const { return fLblPrinterPort; }
+    QLabel* PrinterPaperLabel() const { return fLblPrinterPaper; }
+    QPushButton* PrinterSettingButton() const { return fBtnPrintSetting; }
+    QRadioButton* FineButton() const;
 
     void accept() override;
 
@@ -60,6 +69,7 @@ private:
     QLabel* fLblPrinterName;
     QLabel* fLblPrinterPaper;
     QLabel* fLblPrinterPort;
+    QPushButton* fBtnPrintSetting;
     QButtonGroup* fQuality;
     QSpinBox* fSpinMarginRight;
     QSpinBox* fSpinMarginBottom;

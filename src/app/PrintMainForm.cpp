@@ -301,8 +301,9 @@ QString TPrintMainForm::CannotOpenText(const QString& file, const QString& reaso
 }
 
 std::unique_ptr<TPriPaint> TPrintMainForm::MakeSurface() {
-    auto surface = std::make_unique<TPriPaint>(ScrollBox_Main->Content(), fOptions.Paths.AppPath(), fOptions.ScreenInch,
-                                               fOptions.PrinterFactory ? fOptions.PrinterFactory() : nullptr);
+    auto surface =
+        std::make_unique<TPriPaint>(ScrollBox_Main->Content(), fOptions.Paths.AppPath(), fOptions.ScreenInch,
+                                    fOptions.PrinterFactory ? fOptions.PrinterFactory() : fPrint->SurfacePrinter());
     surface->hide();
     // Everything the surface may use while a file loads is in place before it loads.
     surface->OutMess = FMessages.get();

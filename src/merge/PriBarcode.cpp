@@ -247,15 +247,43 @@ void TPriBarcode::DrawEan(QPainter& canvas, const TMetrics& m, const std::string
     const QFont font = BarcodeFont(20);
     canvas.setFont(font);
     const int ascent = QFontMetrics(font).ascent();
-    size_t next = 0;
+    // Neighbouring modules of one height make one bar: a PDF gets a rectangle per bar, not per
+    // module, and a scaled picture no seams inside a bar.
+    std::vector<QRect> bars;
+    const auto height = [&](char c) {
+        return c == '2' ? m.BarHeight + m.VMargin / 2 : (c == '1' || c == '4') ? m.BarHeight : 0;
+    };
     int x = m.Margin;
+    int last = 0;
     for (char c : modules) {
-        if (c == '1' || c == '4') canvas.fillRect(x, m.VMargin, m.Module, m.BarHeight, Qt::black);
-        if (c == '2') canvas.fillRect(x, m.VMargin, m.Module, m.BarHeight + m.VMargin / 2, Qt::black);
-        if ((c == '3' || c == '4') && FShowText && next < text.size())
+        const int h = height(c);
+        if (h > 0 && h == last)
+            bars.back().setRight(bars.back().right() + m.Module);
+        else if (h > 0)
+            bars.emplace_back(x, m.VMargin, m.Module, h);
+        last = h;
+        x += m.Module;
+    }
+    FillBars(canvas, bars);
+    if (!FShowText) return;
+    size_t next = 0;
+    x = m.Margin;
+    for (char c : modules) {
+        if ((c == '3' || c == '4') && next < text.size())
             canvas.drawText(x + m.Module, m.VMargin + m.BarHeight + ascent, QString(QChar(text[next++])));
         x += m.Module;
     }
+}
+
+void TPriBarcode::FillBars(QPainter& canvas, const std::vector<QRect>& bars) {
+    if (bars.empty()) return;
+    const QPen pen = canvas.pen();
+    const QBrush brush = canvas.brush();
+    canvas.setPen(Qt::NoPen);
+    canvas.setBrush(Qt::black);
+    canvas.drawRects(bars.data(), int(bars.size()));
+    canvas.setPen(pen);
+    canvas.setBrush(brush);
 }
 
 void TPriBarcode::DrawLinear(QPainter& canvas, const TMetrics& m, const std::string& modules,
@@ -265,10 +293,19 @@ void TPriBarcode::DrawLinear(QPainter& canvas, const TMetrics& m, const std::str
     canvas.setFont(font);
     const int ascent = QFontMetrics(font).ascent();
     const size_t perChar = modules.size() / text.size();
+    std::vector<QRect> bars;
+    for (size_t i = 0; i < modules.size(); ++i) {
+        if (modules[i] != '1') continue;
+        const int x = m.Margin + int(i) * m.Module;
+        if (i > 0 && modules[i - 1] == '1')
+            bars.back().setRight(bars.back().right() + m.Module);
+        else
+            bars.emplace_back(x, m.VMargin, m.Module, m.BarHeight);
+    }
+    FillBars(canvas, bars);
     size_t next = 0;
     int x = m.Margin;
     for (size_t i = 0; i < modules.size(); ++i) {
-        if (modules[i] == '1') canvas.fillRect(x, m.VMargin, m.Module, m.BarHeight, Qt::black);
         if (FShowText && perChar > 0 && (i + 1) % perChar == 5 && next < text.size())
             canvas.drawText(x + m.Module, m.VMargin + m.BarHeight + ascent, QString(QChar(text[next++])).toUpper());
         x += m.Module;

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QPainter;
 
@@ -75,6 +77,7 @@ private:
     void PaintSymbol(QPainter& canvas, const TMetrics& m, const std::string& modules, const std::string& text) const;
     void DrawEan(QPainter& canvas, const TMetrics& m, const std::string& modules, const std::string& text) const;
     void DrawLinear(QPainter& canvas, const TMetrics& m, const std::string& modules, const std::string& text) const;
+    static void FillBars(QPainter& canvas, const std::vector<QRect>& bars);
 
     QString FData;
     int FKind = 0;

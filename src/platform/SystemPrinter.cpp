@@ -7,19 +7,21 @@
 
 TSystemPrinter::TSystemPrinter() {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    fHasPrinter = !info.isNull();
-    if (fHasPrinter) fPrinter = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    if (!info.isNull()) fPrinter = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
 }
+
+TSystemPrinter::TSystemPrinter(std::function<QPrinter*()> device) : fDevice(std::move(device)) {}
 
 TSystemPrinter::~TSystemPrinter() = default;
 
 TPrinterMetrics TSystemPrinter::GetPrinterMetrics() {
     TPrinterMetrics m;
-    if (!fPrinter) return m;
-    const int dpiX = fPrinter->logicalDpiX();
-    const int dpiY = fPrinter->logicalDpiY();
-    const QRect paper = fPrinter->pageLayout().fullRectPixels(dpiX);
-    const QRect printable = fPrinter->pageLayout().paintRectPixels(dpiX);
+    QPrinter* printer = Device();
+    if (!printer) return m;
+    const int dpiX = printer->logicalDpiX();
+    const int dpiY = printer->logicalDpiY();
+    const QRect paper = printer->pageLayout().fullRectPixels(dpiX);
+    const QRect printable = printer->pageLayout().paintRectPixels(dpiX);
     m.LogPixelsX = dpiX;
     m.LogPixelsY = dpiY;
     m.PhysicalWidth = paper.width();
@@ -57,24 +59,26 @@ QPageSize TSystemPrinter::SizeForNumber(const QList<QPageSize>& sizes, int numbe
 }
 
 std::vector<TPrinterPaper> TSystemPrinter::PaperList() {
-    if (!fPrinter) return {};
-    return NumberPapers(QPrinterInfo(*fPrinter).supportedPageSizes());
+    QPrinter* printer = Device();
+    if (!printer) return {};
+    return NumberPapers(QPrinterInfo(*printer).supportedPageSizes());
 }
 
 bool TSystemPrinter::SelectPaper(int number, bool portrait) {
-    if (!fPrinter) return false;
-    const QPageSize size = SizeForNumber(QPrinterInfo(*fPrinter).supportedPageSizes(), number);
+    QPrinter* printer = Device();
+    if (!printer) return false;
+    const QPageSize size = SizeForNumber(QPrinterInfo(*printer).supportedPageSizes(), number);
     if (!size.isValid()) return false;
-    const bool ok = fPrinter->setPageSize(size);
-    fPrinter->setPageOrientation(portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
+    const bool ok = printer->setPageSize(size);
+    printer->setPageOrientation(portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
     return ok;
 }
 
 bool TSystemPrinter::SelectCustomPaper(int width, int height, bool portrait) {
-    if (!fPrinter || width <= 0 || height <= 0) return false;
-    const bool ok =
-        fPrinter->setPageSize(QPageSize(QSizeF(width / 10.0, height / 10.0), QPageSize::Millimeter, QString(),
-                                        QPageSize::ExactMatch));
-    fPrinter->setPageOrientation(portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
+    QPrinter* printer = Device();
+    if (!printer || width <= 0 || height <= 0) return false;
+    const bool ok = printer->setPageSize(
+        QPageSize(QSizeF(width / 10.0, height / 10.0), QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
+    printer->setPageOrientation(portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
     return ok;
 }

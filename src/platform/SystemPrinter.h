@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QPageSize>
+#include <functional>
 #include <memory>
 
 class QPrinter;
@@ -13,6 +14,9 @@ class QPrinter;
 class TSystemPrinter : public TPrinterMetricsProvider {
 public:
     TSystemPrinter();
+    // Over a printer kept elsewhere, asked for each time (null when there is none): the page
+    // measures, and sets the paper of, the very printer the print jobs go to.
+    explicit TSystemPrinter(std::function<QPrinter*()> device);
     ~TSystemPrinter() override;
 
     TPrinterMetrics GetPrinterMetrics() override;
@@ -20,7 +24,7 @@ public:
     bool SelectPaper(int number, bool portrait) override;
     bool SelectCustomPaper(int width, int height, bool portrait) override;
 
-    bool HasPrinter() const { return fHasPrinter; }
+    bool HasPrinter() const { return Device() != nullptr; }
 
     // Paper numbers for the sizes a printer offers: a standard size keeps its own number, a size
     // of the printer's own (a PPD entry Qt has no name for) is numbered by its place in the list
@@ -29,9 +33,11 @@ public:
     static std::vector<TPrinterPaper> NumberPapers(const QList<QPageSize>& sizes);
     // The size a number stands for; invalid for a number that names none.
     static QPageSize SizeForNumber(const QList<QPageSize>& sizes, int number);
-    QPrinter* Printer() { return fPrinter.get(); }
+    QPrinter* Printer() { return Device(); }
 
 private:
+    QPrinter* Device() const { return fDevice ? fDevice() : fPrinter.get(); }
+
     std::unique_ptr<QPrinter> fPrinter;
-    bool fHasPrinter = false;
+    std::function<QPrinter*()> fDevice;
 };

@@ -345,9 +345,39 @@ bool TPageExport::Run(const QString& appPath, const TExportOptions& o, QString* 
     std::unique_ptr<TTerminalProgress> progress;
     if (o.Progress) progress = std::make_unique<TTerminalProgress>("export");
     TPrintPipeline pipeline(doc, m, progress.get());
+    const TPrintChoice choice = ChoiceOf(o);
+    const auto startPdf = [&](QPdfWriter& pdf) {
+        pdf.setCreator(QStringLiteral("komorebi"));
+        pdf.setTitle(choice.JobTitle);
+        pdf.setResolution(o.Dpi);
+        pdf.setPageSize(QPageSize(QSizeF(sheet.width() / 10.0, sheet.height() / 10.0), QPageSize::Millimeter, QString(),
+                                  QPageSize::ExactMatch));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    };
+    // A file is one job: the sheets of every mode become its pages.
+    TPrintChoice one = choice;
+    one.JobPerSheet = false;
+    if (!png && choice.AllPages) {
+        // Every sheet goes straight into the PDF as it is built.
+        TOutput out(o.OutFile);
+        if (!out.IsOpen()) return failed(o.OutFile, out.ErrorString());
+        {
+            QPdfWriter pdf(out.Device());
+            startPdf(pdf);
+            TPageDeviceTarget target(pdf);
+            if (!pipeline.BuildAndPrint(target, one)) {
+                const QString cause = out.ErrorString();
+                if (!cause.isEmpty() && cause != QLatin1String("Unknown error")) return failed(o.OutFile, cause);
+                return Fail(error, pipeline.Error());
+            }
+        }
+        progress.reset();
+        if (!out.Finish()) return failed(o.OutFile, out.ErrorString());
+        if (pages) *pages = pipeline.SheetCount();
+        return true;
+    }
     if (!pipeline.BuildPrintPages()) return Fail(error, pipeline.Error());
     progress.reset();
-    const TPrintChoice choice = ChoiceOf(o);
     int first = 0, last = -1;
     TPrintPipeline::PageRange(choice, pipeline.SheetCount(), first, last);
     if (first > last)
@@ -393,16 +423,8 @@ bool TPageExport::Run(const QString& appPath, const TExportOptions& o, QString* 
     if (!out.IsOpen()) return failed(o.OutFile, out.ErrorString());
     {
         QPdfWriter pdf(out.Device());
-        pdf.setCreator(QStringLiteral("komorebi"));
-        pdf.setTitle(choice.JobTitle);
-        pdf.setResolution(o.Dpi);
-        pdf.setPageSize(QPageSize(QSizeF(sheet.width() / 10.0, sheet.height() / 10.0), QPageSize::Millimeter, QString(),
-                                  QPageSize::ExactMatch));
-        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        startPdf(pdf);
         TPageDeviceTarget target(pdf);
-        TPrintChoice one = choice;
-        // A file is one job: the sheets of every mode become its pages.
-        one.JobPerSheet = false;
         if (!pipeline.PrintPages(target, one)) {
             const QString cause = out.ErrorString();
             return failed(o.OutFile,

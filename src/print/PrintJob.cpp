@@ -37,9 +37,8 @@ TPrinterMetrics TPrintJob::SheetMetrics(const TPriPaint& doc, int dpi) {
 bool TPrintJob::Print(TPriPaint& doc, QPrinter& printer, const TPrintChoice& choice, TPrintProgress* progress,
                       QString* error) {
     TPrintPipeline pipeline(doc, GetPrinterMetrics(printer), progress);
-    if (!pipeline.BuildPrintPages()) return Fail(error, pipeline.Error());
     TPageDeviceTarget target(printer);
-    if (!pipeline.PrintPages(target, choice)) return Fail(error, pipeline.Error());
+    if (!pipeline.BuildAndPrint(target, choice)) return Fail(error, pipeline.Error());
     return true;
 }
 
@@ -48,7 +47,6 @@ bool TPrintJob::WritePdf(TPriPaint& doc, QIODevice& out, int dpi, const TPrintCh
     const QSize sheet = SheetSize(doc);
     if (sheet.width() <= 0 || sheet.height() <= 0) return Fail(error, QStringLiteral("用紙の寸法が正しくありません"));
     TPrintPipeline pipeline(doc, SheetMetrics(doc, dpi), progress);
-    if (!pipeline.BuildPrintPages()) return Fail(error, pipeline.Error());
     QPdfWriter pdf(&out);
     pdf.setCreator(QStringLiteral("komorebi"));
     pdf.setResolution(dpi);
@@ -59,6 +57,6 @@ bool TPrintJob::WritePdf(TPriPaint& doc, QIODevice& out, int dpi, const TPrintCh
     TPrintChoice one = choice;
     // A file is one job: the sheets of every mode become its pages.
     one.JobPerSheet = false;
-    if (!pipeline.PrintPages(target, one)) return Fail(error, pipeline.Error());
+    if (!pipeline.BuildAndPrint(target, one)) return Fail(error, pipeline.Error());
     return true;
 }

@@ -132,7 +132,7 @@ bool TPrintPipeline::BuildSheetPerRecord(bool useStartSeat) {
     const int seats = rows * cols - (startRow * cols + startCol);
     if (fProgress) fProgress->Start(int(std::min<qint64>(INT_MAX, qint64(seats) * count)));
     for (int i = 0; i < count; ++i) {
-        fPages.BeginDoc();
+        BeginSheet();
         for (int r = startRow; r < rows; ++r)
             for (int c = (r == startRow ? startCol : 0); c < cols; ++c) {
                 const QPoint origin = fBuilder->SeatOrigin(r, c);
@@ -162,7 +162,7 @@ bool TPrintPipeline::BuildRecordPerSeat() {
     if (fProgress) fProgress->Start(int(std::clamp<qint64>(qint64(sheets) * perSheet - skipped, 0, INT_MAX)));
     int i = 0;
     for (int sheet = 0; sheet < sheets; ++sheet) {
-        fPages.BeginDoc();
+        BeginSheet();
         for (int r = 0; r < rows; ++r)
             for (int c = 0; c < cols; ++c) {
                 if (sheet == 0 && r * cols + c < skipped) continue;

@@ -60,6 +60,7 @@ bool TPrintPipeline::StartSeatInside() const {
 }
 
 bool TPrintPipeline::BuildPrintPages() {
+    if (!fStream) fStreamedSheets = -1;
     if (fPages.Printing()) fPages.EndDoc();
     fPages.Clear();
     fFiles.Clear();
@@ -114,12 +115,16 @@ void TPrintPipeline::Step() {
     if (fProgress && !fProgress->Step()) throw TCancel();
 }
 
+QPainter& TPrintPipeline::Canvas() {
+    return fStream && fStream->InSheet ? fStream->Target->Canvas() : fPages.GetCanvas();
+}
+
 void TPrintPipeline::DrawBackground(QPoint origin) {
-    fBuilder->DrawBackground(fPages.GetCanvas(), origin);
+    fBuilder->DrawBackground(Canvas(), origin);
 }
 
 void TPrintPipeline::DrawObject(TPriBase& object, const QRect& rect, QPoint origin) {
-    fBuilder->DrawObject(fPages.GetCanvas(), object, rect, origin);
+    fBuilder->DrawObject(Canvas(), object, rect, origin);
 }
 
 void TPrintPipeline::DrawAllObjects(QPoint origin, const TRecords& main, int record, int current, int total) {
@@ -128,10 +133,53 @@ void TPrintPipeline::DrawAllObjects(QPoint origin, const TRecords& main, int rec
             auto* field = static_cast<TPriField*>(obj.get());
             field->SetRecordText(main.Value(record, 0, field->CategoryNum), current, total);
         }
-    fBuilder->DrawObjects(fPages.GetCanvas(), origin);
+    fBuilder->DrawObjects(Canvas(), origin);
+}
+
+void TPrintPipeline::TargetFailed() {
+    fError = fStream->Target->Error();
+    if (fError.isEmpty()) fError = QStringLiteral("印刷に失敗しました");
+    throw std::runtime_error("the print target failed");
+}
+
+void TPrintPipeline::BeginSheet() {
+    if (!fStream) {
+        fPages.BeginDoc();
+        return;
+    }
+    TStream& s = *fStream;
+    if (!s.Begun) {
+        if (!s.Target->BeginDoc(s.Title)) TargetFailed();
+        s.Begun = true;
+    } else if (!s.Target->NewPage()) {
+        TargetFailed();
+    }
+    QPainter& canvas = s.Target->Canvas();
+    canvas.save();
+    // As a sheet replayed from the store: no clip of the target, shifted to its place, and the
+    // font, pen and brush a fresh page starts with.
+    canvas.setClipping(false);
+    canvas.translate(s.At);
+    QFont font;
+    font.setPointSize(TPrintPreview::kStartPoints);
+    canvas.setFont(font);
+    canvas.setPen(QPen());
+    canvas.setBrush(QBrush());
+    s.InSheet = true;
 }
 
 void TPrintPipeline::StoreSheet() {
+    if (fStream) {
+        TStream& s = *fStream;
+        s.Target->Canvas().restore();
+        s.InSheet = false;
+        ++s.Sheets;
+        if (!s.OneJob) {
+            s.Begun = false;
+            if (!s.Target->EndDoc()) TargetFailed();
+        }
+        return;
+    }
     fPages.EndDoc();
     const QString name = fFiles.NextName();
     if (name.isEmpty()) throw std::runtime_error("no private temporary folder");
@@ -141,11 +189,37 @@ void TPrintPipeline::StoreSheet() {
 }
 
 int TPrintPipeline::SheetCount() const {
+    if (fStream) return fStream->Sheets;
+    if (fStreamedSheets >= 0) return fStreamedSheets;
     return fFiles.Count() > 0 ? fFiles.Count() : fPages.PageCount();
 }
 
+bool TPrintPipeline::BuildAndPrint(TPrintTarget& target, const TPrintChoice& choice) {
+    const int mode = fDoc.PrintMode;
+    if (!choice.AllPages || (mode != 2 && mode != 3 && mode != 5))
+        return BuildPrintPages() && PrintPages(target, choice);
+    TStream stream;
+    stream.Target = &target;
+    stream.At = PageOffset(choice);
+    stream.OneJob = !choice.JobPerSheet;
+    stream.Title = choice.JobTitle;
+    fStream = &stream;
+    bool ok = BuildPrintPages();
+    fStream = nullptr;
+    fStreamedSheets = stream.Sheets;
+    if (stream.InSheet) target.Canvas().restore();
+    if (ok && stream.Begun && !target.EndDoc()) ok = false;
+    if (!ok) {
+        if (stream.Begun) target.Abort();
+        // A failing target says why; a failed build has said so already.
+        if (fError.isEmpty() && !fCancelled) fError = target.Error();
+    }
+    return ok;
+}
+
 bool TPrintPipeline::DrawSheet(int index, QPainter& canvas, QPoint at) {
-    if (fPages.Printing() || index < 0 || index >= SheetCount()) return false;
+    // Streamed sheets went to their target as they were drawn; nothing is kept of them.
+    if (fStreamedSheets >= 0 || fPages.Printing() || index < 0 || index >= SheetCount()) return false;
     if (fFiles.Count() > 0) {
         const QString& name = fFiles.Names()[index];
         if (!QFile::exists(name) || fPages.PageCount() == 0 || !fPages.LoadPage(0, name)) return false;
@@ -180,6 +254,10 @@ bool TPrintPipeline::PrintPages(TPrintTarget& target, const TPrintChoice& choice
     fError.clear();
     if (fPages.Printing()) {
         fError = QStringLiteral("ページを作成中です");
+        return false;
+    }
+    if (fStreamedSheets >= 0) {
+        fError = QStringLiteral("ページは印刷済みです");
         return false;
     }
     const QPoint at = PageOffset(choice);

@@ -26,6 +26,8 @@ struct TPrintChoice {
     int ShiftDownMM = 0;
     // Modes 2, 3 and 5 send each sheet as a job of its own; a single PDF file takes them all.
     bool JobPerSheet = true;
+    // The print dialog's quality, 0 "きれい" or 1 "ふつう"; -1 leaves the printer as it is.
+    int Quality = -1;
     QString JobTitle = QStringLiteral("Velluma");
 };
 
@@ -44,6 +46,8 @@ public:
     // Error() saying why (empty after a cancel).
     bool BuildPrintPages();
     bool Cancelled() const { return fCancelled; }
+    // The device the pages are built for.
+    const TPrinterMetrics& Metrics() const { return fMetrics; }
     const QString& Error() const { return fError; }
 
     // Sheets built: pages of the store, or page files in modes 2, 3 and 5.
@@ -56,6 +60,11 @@ public:
     // Sends the chosen pages to the target. A page file is deleted once printed. False with
     // Error() when the target failed; the job under way is aborted.
     bool PrintPages(TPrintTarget& target, const TPrintChoice& choice);
+    // Builds and sends in one go, for a job that needs no preview. All pages of modes 2, 3 and 5
+    // are drawn straight onto the target sheet by sheet, with no page files and no pictures in
+    // between: the same pages, in a fraction of the time, in memory that does not grow with the
+    // records. Other jobs build first and print then. False with Error() as the two would give.
+    bool BuildAndPrint(TPrintTarget& target, const TPrintChoice& choice);
     // The first and last page (1-based) the choice gives for count pages; first > last prints none.
     static void PageRange(const TPrintChoice& choice, int count, int& first, int& last);
     // Where a page lands on the printer: the shift plus, on a card sheet, the first seat less
@@ -80,6 +89,16 @@ private:
         QString Value(int index, int row, int column) const;
     };
     struct TCancel {};
+    // A job drawn straight onto its target while it is built.
+    struct TStream {
+        TPrintTarget* Target = nullptr;
+        QPoint At;
+        bool OneJob = true;
+        QString Title;
+        bool Begun = false;
+        bool InSheet = false;
+        int Sheets = 0;
+    };
 
     bool BuildPlainSheet();
     bool BuildRecordPages();
@@ -95,8 +114,13 @@ private:
     void DrawWithPortals(QPoint origin, const TRecords& main, int record, const TRecords& detail, int detailIndex,
                          int firstRow, int current, int total, bool bandFromSeat);
     void DrawObject(TPriBase& object, const QRect& rect, QPoint origin);
-    // Ends the sheet being recorded into the next page file.
+    // Starts a sheet of modes 2, 3 and 5: recorded into the store, or on the target when streaming.
+    void BeginSheet();
+    // Ends the sheet being recorded into the next page file, or on the target.
     void StoreSheet();
+    // Where the objects draw: the store's page being recorded, or the streamed target.
+    QPainter& Canvas();
+    [[noreturn]] void TargetFailed();
     bool StartSeatInside() const;
     const TRecordFile* FindRecordFile(const QString& name) const;
 
@@ -106,6 +130,9 @@ private:
     std::unique_ptr<TPageBuilder> fBuilder;
     TPrintPreview fPages;
     TPageFiles fFiles;
+    TStream* fStream = nullptr;
+    // Sheets the last streamed job drew; -1 after a build into the store.
+    int fStreamedSheets = -1;
     std::unordered_set<const TPriBase*> fDrawn;
     int fStartCol;
     int fStartRow;

@@ -3,8 +3,27 @@
 #include "platform/SystemPrinter.h"
 #include "print/CupsPrinterSystem.h"
 
+#include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <algorithm>
+
+namespace {
+
+// Qt's CUPS engine takes the job's options as a list of names and values under this key.
+const auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+// Sets, or with an empty value drops, one option of the printer's next CUPS job.
+void SetCupsJobOption(QPrinter& printer, const QString& name, const QString& value) {
+    const QStringList options = printer.printEngine()->property(kCupsOptions).toStringList();
+    QStringList kept;
+    for (qsizetype i = 0; i + 1 < options.size(); i += 2)
+        if (options[i] != name) kept << options[i] << options[i + 1];
+    if (!value.isEmpty()) kept << name << value;
+    printer.printEngine()->setProperty(kCupsOptions, kept);
+}
+
+} // namespace
 
 TRyPrinter::TRyPrinter(std::unique_ptr<TRyPrinterSystem> system) : fSystem(std::move(system)) {
     if (!fSystem) fSystem = std::make_unique<TCupsPrinterSystem>();
@@ -91,7 +110,6 @@ void TRyPrinter::Refresh() {
 
 void TRyPrinter::Reset() {
     fCachedIndex = -1;
-    fPrinter.reset();
     Refresh();
 }
 
@@ -148,7 +166,6 @@ void TRyPrinter::CheckChanged() {
     fSnapshot = now;
     fPorts = fSystem->Ports();
     fCachedIndex = -1;
-    fPrinter.reset();
     // A current printer that went away gives way to the first visible one.
     bool present = false;
     for (const TRyPrinterEntry& e : now)
@@ -164,12 +181,17 @@ void TRyPrinter::CheckChanged() {
 
 QPrinter& TRyPrinter::Printer() {
     const QString name = fSystem->CurrentName();
-    if (!fPrinter || fPrinterName != name) {
-        fPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        if (!name.isEmpty()) fPrinter->setPrinterName(name);
-        const QPageSize paper = fSystem->CurrentPaper();
-        if (paper.isValid()) fPrinter->setPageSize(paper);
+    // One printer for the page and the jobs, for the program's life: it follows the current
+    // printer, and what the system's printer dialog set on it stays.
+    const bool fresh = !fPrinter;
+    if (fresh) fPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (fresh || fPrinterName != name) {
         fPrinterName = name;
+        if (fresh || fPrinter->printerName() != name) {
+            if (!name.isEmpty()) fPrinter->setPrinterName(name);
+            const QPageSize paper = fSystem->CurrentPaper();
+            if (paper.isValid()) fPrinter->setPageSize(paper);
+        }
     }
     return *fPrinter;
 }
@@ -192,4 +214,27 @@ TPrinterMetrics GetPrinterMetrics(QPrinter& printer) {
     m.VertRes = qRound(paint.height() * dpiY);
     m.Complete();
     return m;
+}
+
+QString CupsJobOption(QPrinter& printer, const QString& name) {
+    const QStringList options = printer.printEngine()->property(kCupsOptions).toStringList();
+    for (qsizetype i = 0; i + 1 < options.size(); i += 2)
+        if (options[i] == name) return options[i + 1];
+    return QString();
+}
+
+void SetPrintQuality(QPrinter& printer, TPrintQuality quality) {
+    // A PDF file has no printer behind it.
+    if (printer.outputFormat() != QPrinter::NativeFormat) return;
+    // IPP: 5 high, 4 normal; drivers with presets map it.
+    SetCupsJobOption(printer, QStringLiteral("print-quality"),
+                     quality == TPrintQuality::Fine ? QStringLiteral("5") : QStringLiteral("4"));
+    // Drivers without presets rasterise at their Resolution: the finest one up to 1200 dpi, or
+    // the driver's own default.
+    int finest = 0;
+    if (quality == TPrintQuality::Fine)
+        for (int dpi : QPrinterInfo(printer).supportedResolutions())
+            if (dpi <= 1200) finest = std::max(finest, dpi);
+    SetCupsJobOption(printer, QStringLiteral("Resolution"),
+                     finest > 0 ? QStringLiteral("%1dpi").arg(finest) : QString());
 }

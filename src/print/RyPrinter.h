@@ -94,7 +94,8 @@ public:
     int InfoFlags() const { return fFlags; }
     int ResolutionCount() const { return fResolutions; }
 
-    // The print job goes to this printer, set to the current printer and paper.
+    // The print job goes to this printer, set to the current printer and paper. Always the same
+    // object: the page measures it and the jobs print on it.
     QPrinter& Printer();
 
     TRyPrinterSystem& System() { return *fSystem; }
@@ -116,3 +117,12 @@ private:
 
 // Measurements of a printer from its page layout, in its device pixels.
 TPrinterMetrics GetPrinterMetrics(QPrinter& printer);
+
+// The print dialog's quality: "きれい" or "ふつう".
+enum class TPrintQuality { Fine = 0, Normal = 1 };
+// Sets the quality on a CUPS printer's next job: IPP print-quality 5 or 4, and for "きれい" the
+// driver's finest Resolution up to 1200 dpi. The picture grid the pages are built on stays: the
+// job is sent as vectors and the driver rasterises it.
+void SetPrintQuality(QPrinter& printer, TPrintQuality quality);
+// A CUPS option the printer's next job carries; empty when it carries none of that name.
+QString CupsJobOption(QPrinter& printer, const QString& name);

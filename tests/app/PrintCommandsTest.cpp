@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <stdexcept>
 
 namespace {
@@ -241,5 +242,54 @@ TEST(PrintCommandsTest, PrintCommandsEnabledWithADocument) {
         ASSERT_NE(a, nullptr);
         EXPECT_TRUE(a->isEnabled());
         EXPECT_TRUE(a->isVisible());
+    }
+}
+
+TEST(PrintCommandsTest, PrintFromThePreviewBuildsAgainWhenTheStartSeatChanged) {
+    // Ten records on a 2 × 5 sheet: one sheet from the first seat, two from the last one.
+    struct TCase {
+        const char* Name;
+        QPoint BuiltSeat;  // column, row, 1-based, as the preview was built
+        QPoint ChosenSeat; // 0, 0 keeps what the dialog shows
+        int Pages;
+    } cases[] = {
+        {"unchanged from the first seat", {1, 1}, {0, 0}, 1},
+        {"moved to the last seat", {1, 1}, {2, 5}, 2},
+        {"built from the last seat, kept", {2, 5}, {0, 0}, 2},
+        {"built from the last seat, moved back", {2, 5}, {1, 1}, 1},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TPrintFixture f;
+        const QString records = TAppPaths::ForFolder(f.App).RecordFolder();
+        QDir().mkpath(records);
+        QFile file(records + QStringLiteral("ten.csv"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        for (int i = 0; i < 10; ++i)
+            file.write(QByteArray("name") + QByteArray::number(i) + ",company\r\n");
+        file.close();
+        TTestMainForm& form = f.Ready("Meishi/名刺カレンダー.tda");
+        TPriPaint& doc = *form.Document();
+        doc.PrintPaper = CardSheet();
+        doc.PrintMode = 3;
+        doc.RecordMainFile = QStringLiteral("ten.csv");
+        doc.FStartSeatCol = c.BuiltSeat.x() - 1;
+        doc.FStartSeatRow = c.BuiltSeat.y() - 1;
+        f.Library.PaperAnswer = CardSheet();
+        f.Library.PreviewPrints = true;
+        QPoint shown;
+        f.FillPrintDialog = [&](TPrintDlgSX& dialog) {
+            shown = QPoint(dialog.SeatXSpin()->value(), dialog.SeatYSpin()->value());
+            if (c.ChosenSeat.isNull()) return;
+            dialog.SeatXSpin()->setValue(c.ChosenSeat.x());
+            dialog.SeatYSpin()->setValue(c.ChosenSeat.y());
+        };
+        form.Action(QStringLiteral("Action_Preview"))->trigger();
+        EXPECT_EQ(f.Library.PreviewFiles, c.BuiltSeat == QPoint(1, 1) ? 1 : 2);
+        // The dialog offers the seat the preview showed.
+        EXPECT_EQ(shown, c.BuiltSeat);
+        // Every sheet of the job reaches the file, built from the seat chosen last.
+        EXPECT_EQ(PdfPages(f.PrintFile), c.Pages);
+        EXPECT_TRUE(f.Dialogs.Messages.isEmpty()) << f.Dialogs.Messages.join(QLatin1Char('|')).toStdString();
     }
 }

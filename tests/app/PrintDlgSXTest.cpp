@@ -1,9 +1,13 @@
 #include "app/PrintDlgSX.h"
 #include "print/RyPrinter.h"
 
+#include <QApplication>
 #include <QGroupBox>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
@@ -91,4 +95,77 @@ TEST(PrintDlgSXTest, OkKeepsTheDialogOpenUntilThePagesAreNumbers) {
         EXPECT_EQ(QPoint(choice.ShiftRightMM, choice.ShiftDownMM), QPoint(4, -2)) << c.name;
         EXPECT_EQ(QPoint(dlg.StartSeatPosX(), dlg.StartSeatPosY()), QPoint(3, 2)) << c.name;
     }
+}
+
+TEST(PrintDlgSXTest, FullWidthDigitsCountAndAPdfFileStandsForThePrinter) {
+    TPrintDlgSX dlg(nullptr);
+    dlg.SetSeatLimits(2, 5);
+    dlg.PageSetButton()->setChecked(true);
+    dlg.show();
+    // A Japanese input method in full-width mode: typed keys and committed text alike.
+    struct Case {
+        QWidget* Field;
+        QString Typed;
+        bool Commit;
+        QString Expected;
+    } cases[] = {
+        {dlg.PageFirstEdit(), QStringLiteral("１２"), false, QStringLiteral("12")},
+        {dlg.PageLastEdit(), QStringLiteral("３４"), true, QStringLiteral("34")},
+        {dlg.PageLastEdit(), QStringLiteral("５あ"), true, QString()},
+        {dlg.CopiesSpin(), QStringLiteral("７"), false, QStringLiteral("7")},
+        {dlg.SeatYSpin(), QStringLiteral("４"), true, QStringLiteral("4")},
+    };
+    for (const Case& c : cases) {
+        auto* edit = qobject_cast<QLineEdit*>(c.Field);
+        if (!edit) edit = c.Field->findChild<QLineEdit*>();
+        ASSERT_NE(edit, nullptr);
+        edit->setFocus();
+        edit->clear();
+        if (c.Commit) {
+            QInputMethodEvent event;
+            event.setCommitString(c.Typed);
+            QApplication::sendEvent(edit, &event);
+        } else {
+            // Keys whose text is full-width, as QTest cannot type them.
+            for (QChar ch : c.Typed) {
+                QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+                QApplication::sendEvent(edit, &key);
+            }
+        }
+        EXPECT_EQ(edit->text(), c.Expected) << c.Typed.toStdString();
+    }
+    dlg.PageLastEdit()->setText(QStringLiteral("34"));
+    dlg.FineButton()->setChecked(true);
+    dlg.accept();
+    ASSERT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(dlg.Choice().FirstPage, 12);
+    EXPECT_EQ(dlg.Choice().LastPage, 34);
+    EXPECT_EQ(dlg.Copies(), 7);
+    EXPECT_EQ(dlg.StartSeatPosY(), 4);
+    EXPECT_EQ(dlg.Choice().Quality, 0);
+
+    // Without a printer: nothing to set up, and a PDF file shows as the port.
+    EXPECT_FALSE(dlg.PrinterSettingButton()->isEnabled());
+    dlg.ShowPdfFile(QStringLiteral("/tmp/名刺.pdf"), QStringLiteral("210 × 297 mm"));
+    EXPECT_EQ(dlg.PrinterNameLabel()->text(), QStringLiteral("PDF"));
+    EXPECT_EQ(dlg.PrinterPortLabel()->text(), QStringLiteral("/tmp/名刺.pdf"));
+    EXPECT_EQ(dlg.PrinterPaperLabel()->text(), QStringLiteral("210 × 297 mm"));
+    TRyPrinter printer(std::make_unique<TTwoPrinters>());
+    EXPECT_TRUE(TPrintDlgSX(&printer).PrinterSettingButton()->isEnabled());
+}
+
+// Pictures of the dialog for a person to look at: run with --gtest_also_run_disabled_tests.
+TEST(PrintDlgSXTest, DISABLED_DialogPictures) {
+    TRyPrinter printer(std::make_unique<TTwoPrinters>());
+    TPrintDlgSX dlg(&printer);
+    dlg.SetSeatLimits(2, 5);
+    dlg.SetStartSeat(2, 3);
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    dlg.grab().save(QStringLiteral("/tmp/komorebi-printdlg.png"));
+    TPrintDlgSX pdf(nullptr);
+    pdf.ShowPdfFile(QStringLiteral("/home/user/名刺.pdf"), QStringLiteral("210 × 297 mm"));
+    pdf.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pdf));
+    pdf.grab().save(QStringLiteral("/tmp/komorebi-printdlg-pdf.png"));
 }

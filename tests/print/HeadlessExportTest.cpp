@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -178,4 +180,31 @@ TEST(HeadlessExportTest, BadMergeInputFailsWithOneLineAndWritesNothing) {
     QString error;
     EXPECT_FALSE(TPageExport::Print(kApp, Parsed({kCards, "--printer", "komorebi-no-such-queue"}, true), &error));
     EXPECT_EQ(error, QStringLiteral("unknown printer komorebi-no-such-queue"));
+}
+
+TEST(HeadlessExportTest, AProgressLineGoesToATerminalOnly) {
+    const QString program = QStringLiteral(KOMOREBI_APP_DIR "/komorebi");
+    const QString script = QStandardPaths::findExecutable(QStringLiteral("script"));
+    if (script.isEmpty()) GTEST_SKIP() << "script (util-linux) is needed to give the export a terminal";
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("cards.pdf"));
+    // Under script, stderr is a terminal: the line counts the seats and ends at all of them.
+    QProcess terminal;
+    terminal.setProcessChannelMode(QProcess::MergedChannels);
+    terminal.start(script,
+                   {QStringLiteral("-qec"), QStringLiteral("'%1' export '%2' --out '%3'").arg(program, kCards, out),
+                    QStringLiteral("/dev/null")});
+    ASSERT_TRUE(terminal.waitForFinished(120000));
+    const QString shown = QString::fromUtf8(terminal.readAll());
+    EXPECT_EQ(terminal.exitCode(), 0) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("\rkomorebi export: 30/30 seats (100%)"))) << shown.toStdString();
+    EXPECT_EQ(PdfPages(out), 3);
+    // Piped, as from a script: no progress, only the file's name on stdout.
+    QFile::remove(out);
+    QProcess piped;
+    piped.start(program, {QStringLiteral("export"), kCards, QStringLiteral("--out"), out});
+    ASSERT_TRUE(piped.waitForFinished(120000));
+    EXPECT_EQ(piped.exitCode(), 0);
+    EXPECT_FALSE(QString::fromUtf8(piped.readAllStandardError()).contains(QStringLiteral("seats")));
+    EXPECT_EQ(PdfPages(out), 3);
 }

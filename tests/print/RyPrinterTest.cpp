@@ -1,6 +1,7 @@
 #include "print/RyPrinter.h"
 
 #include <QPageSize>
+#include <QPrinter>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
@@ -153,4 +154,28 @@ TEST(RyPrinterTest, ChangesToPrintersAndPortsAreNoticed) {
     EXPECT_EQ(changes, 3);
     EXPECT_EQ(s.System->Current, "laser");
     EXPECT_EQ(s.Printer->GetIndex(), 0);
+}
+
+TEST(RyPrinterTest, OnePrinterObjectFollowsTheCurrentPrinterAndKeepsWhatWasSetOnIt) {
+    TSetup s = ThreePrinters();
+    QPrinter* printer = &s.Printer->Printer();
+    EXPECT_EQ(printer->pageLayout().pageSize().id(), QPageSize::B5);
+    // What the page or the system's dialog set stays through a re-read of the same printer.
+    printer->setPageSize(QPageSize(QPageSize::A5));
+    printer->setCopyCount(3);
+    s.Printer->Reset();
+    s.Printer->Refresh();
+    EXPECT_EQ(&s.Printer->Printer(), printer);
+    EXPECT_EQ(printer->pageLayout().pageSize().id(), QPageSize::A5);
+    EXPECT_EQ(printer->copyCount(), 3);
+    // Another printer: the same object, set to that printer's paper.
+    s.System->Paper = QPageSize(QPageSize::Letter);
+    ASSERT_TRUE(s.Printer->SetCurrent("laser"));
+    EXPECT_EQ(&s.Printer->Printer(), printer);
+    EXPECT_EQ(printer->pageLayout().pageSize().id(), QPageSize::Letter);
+    // The current printer gone: still the same object.
+    s.System->List = {{"cards", false}};
+    s.Printer->CheckChanged();
+    EXPECT_EQ(s.System->Current, "cards");
+    EXPECT_EQ(&s.Printer->Printer(), printer);
 }

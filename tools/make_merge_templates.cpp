@@ -333,15 +333,9 @@ public:
         return TTemplateDesign::Box(r, TBltShape::RectAngle, fill, pen, penWidth);
     }
 
-    // A record column; the layout shows its name until a record is printed into it.
+    // Not deduced, so that a design can pass its style as a braced list.
     TPriField& Field(QRect r, int column, const QString& name, const TTextStyle& st) {
-        auto field = std::make_unique<TPriField>();
-        Style(*field, st);
-        field->CategoryNum = column;
-        field->FieldState = fsText;
-        field->FieldMode = fmStandAlone;
-        field->SetCategoryName(name);
-        return Append(std::move(field), r);
+        return TTemplateDesign::Field(r, column, name, st);
     }
 
     // An EAN-13 from a column that holds "digits 1 0 1"; the rectangle keeps the symbol's

@@ -26,14 +26,9 @@ class TCardDesign : public TTemplateDesign {
 public:
     using TTemplateDesign::TTemplateDesign;
 
+    // Not deduced, so that a design can pass its style as a braced list.
     TPriField& Field(QRect r, int column, const QString& name, const TTextStyle& st, TFieldState state = fsText) {
-        auto field = std::make_unique<TPriField>();
-        Style(*field, st);
-        field->CategoryNum = column;
-        field->FieldState = state;
-        field->FieldMode = fmStandAlone;
-        field->SetCategoryName(name);
-        return Append(std::move(field), r);
+        return TTemplateDesign::Field(r, column, name, st, state);
     }
 };
 

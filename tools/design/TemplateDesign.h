@@ -3,6 +3,7 @@
 #pragma once
 
 #include "document/PriPaint.h"
+#include "merge/PriField.h"
 #include "objects/PriLabel.h"
 #include "objects/PriLine.h"
 #include "objects/PriShape.h"
@@ -73,6 +74,19 @@ public:
         Style(*label, st);
         label->SetDataString(text);
         return Append(std::move(label), r);
+    }
+
+    // A record column; the layout shows its name until a record is printed into it.
+    template <TTextDefaults D>
+    TPriField& Field(QRect r, int column, const QString& name, const TBasicTextStyle<D>& st,
+                     TFieldState state = fsText) {
+        auto field = std::make_unique<TPriField>();
+        Style(*field, st);
+        field->CategoryNum = column;
+        field->FieldState = state;
+        field->FieldMode = fmStandAlone;
+        field->SetCategoryName(name);
+        return Append(std::move(field), r);
     }
 
     TPriShape& Box(QRect r, TBltShape kind, TColor fill, TColor pen = clNone, int penWidth = 1, int round = 20);

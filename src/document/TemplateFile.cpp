@@ -118,9 +118,13 @@ TResult TTemplateFile::Build(TPriPaint& doc, int formatKind, QByteArray& bytes) 
 
 TResult TTemplateFile::Parse(TPriPaint& doc, const QByteArray& bytes, int formatKind, QString* reason,
                              qint64 pixelBudget) {
+    TStreamReader in(bytes);
+    return Parse(doc, in, formatKind, reason, pixelBudget);
+}
+
+TResult TTemplateFile::Parse(TPriPaint& doc, TStreamReader& in, int formatKind, QString* reason, qint64 pixelBudget) {
     TObjectKinds::RegisterAll();
     TReadBudget budget(pixelBudget);
-    TStreamReader in(bytes);
     in.SetBudget(&budget);
     // A refused value names its cause; any other failure stays the silent one.
     const auto failed = [&]() {
@@ -215,24 +219,13 @@ TResult TTemplateFile::Load(TPriPaint& doc, const QString& fileName, int formatK
         if (error) *error = file.errorString();
         return TResult::FileError;
     }
-    // The file is mapped, not read: only the bytes the format holds are ever touched, so whatever
-    // follows the end marker costs nothing. The mapping lives until the parse has copied out
-    // what it keeps.
-    const qint64 size = file.size();
-    if (size > 0 && size <= kMaxFileBytes) {
-        if (const uchar* mapped = file.map(0, size)) {
-            const QByteArray view = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), qsizetype(size));
-            return Parse(doc, view, formatKind, error);
-        }
-    }
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
-    if (bytes.size() > kMaxFileBytes) {
-        if (error) *error = QStringLiteral("file too large for a template");
-        return TResult::FileError;
-    }
-    if (file.error() != QFileDevice::NoError) {
+    // Read as the format asks, never mapped: whatever follows the end marker is never read, and a
+    // file cut short while it is read fails the load instead of faulting.
+    TStreamReader in(&file, std::min(file.size(), kMaxFileBytes));
+    const TResult result = Parse(doc, in, formatKind, error);
+    if (result != TResult::Ok && file.error() != QFileDevice::NoError) {
         if (error) *error = file.errorString();
         return TResult::FileError;
     }
-    return Parse(doc, bytes, formatKind, error);
+    return result;
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 class TPriPaint;
+class TStreamReader;
 
 // The template file (.tda): header, paper, merge settings, both backgrounds and the objects of
 // both sides, each object record framed by its kind and byte length.
@@ -37,6 +38,8 @@ public:
     // Reads a file image into the document; the document changes only when everything was read.
     // Pictures decode to at most pixelBudget pixels in all; a refusal's cause goes to reason.
     static TResult Parse(TPriPaint& doc, const QByteArray& bytes, int formatKind, QString* reason = nullptr,
+                         qint64 pixelBudget = TDocumentLimits::kMaxDocumentPixels);
+    static TResult Parse(TPriPaint& doc, TStreamReader& in, int formatKind, QString* reason = nullptr,
                          qint64 pixelBudget = TDocumentLimits::kMaxDocumentPixels);
 
     static TResult Save(TPriPaint& doc, const QString& fileName, int formatKind, QString* error);

@@ -3,11 +3,49 @@
 #include "platform/Cp932.h"
 #include "platform/ReadBudget.h"
 
+#include <QIODevice>
 #include <QtEndian>
+#include <algorithm>
 #include <cstring>
 
+namespace {
+
+// A file is read in pieces of this size at least, so small fields cost no system call each.
+constexpr qint64 kFileChunk = 256 * 1024;
+
+} // namespace
+
+TStreamReader::TStreamReader(QIODevice* device, qint64 size) : fDevice(device), fDeviceSize(std::max<qint64>(0, size)) {
+    fOk = device && device->isReadable() && !device->isSequential() && device->seek(0);
+}
+
+qint64 TStreamReader::ReadDevice(char* dest, qint64 count) {
+    qint64 done = 0;
+    while (done < count) {
+        const qint64 got = fDevice->read(dest + done, count - done);
+        if (got <= 0) break;
+        done += got;
+    }
+    return done;
+}
+
+bool TStreamReader::Fill(qsizetype count) {
+    const qsizetype held = fBytes.size() - fPos;
+    if (held >= count) return true;
+    if (!fDevice) return false;
+    // The part passed is dropped; the rest is topped up by a chunk or what is asked, within the size.
+    fBytes.remove(0, fPos);
+    fBase += fPos;
+    fPos = 0;
+    const qint64 want = std::min<qint64>(std::max<qint64>(count - held, kFileChunk), Remaining() - held);
+    fBytes.resize(held + want);
+    const qint64 got = ReadDevice(fBytes.data() + held, want);
+    fBytes.resize(held + got);
+    return fBytes.size() >= count;
+}
+
 bool TStreamReader::Take(void* dest, qsizetype count) {
-    if (!fOk || count < 0 || count > Remaining()) {
+    if (!fOk || count < 0 || count > Remaining() || !Fill(count)) {
         fOk = false;
         return false;
     }
@@ -16,8 +54,12 @@ bool TStreamReader::Take(void* dest, qsizetype count) {
     return true;
 }
 
-bool TStreamReader::Peek(void* dest, qsizetype count) const {
+bool TStreamReader::Peek(void* dest, qsizetype count) {
     if (!fOk || count < 0 || count > Remaining()) return false;
+    if (!Fill(count)) {
+        fOk = false;
+        return false;
+    }
     memcpy(dest, fBytes.constData() + fPos, static_cast<size_t>(count));
     return true;
 }
@@ -82,9 +124,24 @@ bool TStreamReader::ReadBytes(qsizetype count, QByteArray& out) {
         fOk = false;
         return false;
     }
-    // A copy, never a view: the bytes may be a mapped file that goes away after the read.
-    out = QByteArray(fBytes.constData() + fPos, count);
-    fPos += count;
+    const qsizetype held = fBytes.size() - fPos;
+    if (!fDevice || count <= held) {
+        out = QByteArray(fBytes.constData() + fPos, count);
+        fPos += count;
+        return true;
+    }
+    // A large block goes straight from the file into its own buffer, not through the window.
+    out.resize(count);
+    memcpy(out.data(), fBytes.constData() + fPos, static_cast<size_t>(held));
+    const qint64 got = ReadDevice(out.data() + held, count - held);
+    fBase += fBytes.size() + got;
+    fBytes.clear();
+    fPos = 0;
+    if (got != count - held) {
+        out.clear();
+        fOk = false;
+        return false;
+    }
     return true;
 }
 
@@ -103,8 +160,17 @@ bool TStreamReader::Skip(qsizetype count) {
         fOk = false;
         return false;
     }
-    fPos += count;
-    return true;
+    const qsizetype held = fBytes.size() - fPos;
+    if (!fDevice || count <= held) {
+        fPos += count;
+        return true;
+    }
+    const qint64 target = Position() + count;
+    fBytes.clear();
+    fPos = 0;
+    fBase = target;
+    if (!fDevice->seek(target)) fOk = false;
+    return fOk;
 }
 
 bool TStreamReader::Refuse(const QString& reason) {

@@ -27,6 +27,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -346,33 +347,36 @@ bool TPageExport::Run(const QString& appPath, const TExportOptions& o, QString* 
     if (o.Progress) progress = std::make_unique<TTerminalProgress>("export");
     TPrintPipeline pipeline(doc, m, progress.get());
     const TPrintChoice choice = ChoiceOf(o);
-    const auto startPdf = [&](QPdfWriter& pdf) {
-        pdf.setCreator(QStringLiteral("komorebi"));
-        pdf.setTitle(choice.JobTitle);
-        pdf.setResolution(o.Dpi);
-        pdf.setPageSize(QPageSize(QSizeF(sheet.width() / 10.0, sheet.height() / 10.0), QPageSize::Millimeter, QString(),
-                                  QPageSize::ExactMatch));
-        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-    };
     // A file is one job: the sheets of every mode become its pages.
     TPrintChoice one = choice;
     one.JobPerSheet = false;
-    if (!png && choice.AllPages) {
-        // Every sheet goes straight into the PDF as it is built.
+    // The PDF takes the place of the target only once every page reached it. A failing file says
+    // why; otherwise the pipeline's reason stands, as a write failure when only writing was left.
+    const auto writePdf = [&](const std::function<bool(TPageDeviceTarget&)>& draw, bool onlyWriting) {
         TOutput out(o.OutFile);
         if (!out.IsOpen()) return failed(o.OutFile, out.ErrorString());
         {
             QPdfWriter pdf(out.Device());
-            startPdf(pdf);
+            pdf.setCreator(QStringLiteral("komorebi"));
+            pdf.setTitle(choice.JobTitle);
+            pdf.setResolution(o.Dpi);
+            pdf.setPageSize(QPageSize(QSizeF(sheet.width() / 10.0, sheet.height() / 10.0), QPageSize::Millimeter,
+                                      QString(), QPageSize::ExactMatch));
+            pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
             TPageDeviceTarget target(pdf);
-            if (!pipeline.BuildAndPrint(target, one)) {
+            if (!draw(target)) {
                 const QString cause = out.ErrorString();
                 if (!cause.isEmpty() && cause != QLatin1String("Unknown error")) return failed(o.OutFile, cause);
-                return Fail(error, pipeline.Error());
+                return onlyWriting ? failed(o.OutFile, pipeline.Error()) : Fail(error, pipeline.Error());
             }
         }
         progress.reset();
-        if (!out.Finish()) return failed(o.OutFile, out.ErrorString());
+        return out.Finish() || failed(o.OutFile, out.ErrorString());
+    };
+    if (!png && choice.AllPages) {
+        // Every sheet goes straight into the PDF as it is built.
+        if (!writePdf([&](TPageDeviceTarget& target) { return pipeline.BuildAndPrint(target, one); }, false))
+            return false;
         if (pages) *pages = pipeline.SheetCount();
         return true;
     }
@@ -419,19 +423,7 @@ bool TPageExport::Run(const QString& appPath, const TExportOptions& o, QString* 
         return true;
     }
 
-    TOutput out(o.OutFile);
-    if (!out.IsOpen()) return failed(o.OutFile, out.ErrorString());
-    {
-        QPdfWriter pdf(out.Device());
-        startPdf(pdf);
-        TPageDeviceTarget target(pdf);
-        if (!pipeline.PrintPages(target, one)) {
-            const QString cause = out.ErrorString();
-            return failed(o.OutFile,
-                          cause.isEmpty() || cause == QLatin1String("Unknown error") ? pipeline.Error() : cause);
-        }
-    }
-    if (!out.Finish()) return failed(o.OutFile, out.ErrorString());
+    if (!writePdf([&](TPageDeviceTarget& target) { return pipeline.PrintPages(target, one); }, true)) return false;
     if (pages) *pages = last - first + 1;
     return true;
 }

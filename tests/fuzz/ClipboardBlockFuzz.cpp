@@ -2,25 +2,15 @@
 // program can put anything under the block's name.
 #include "document/ClipboardBlock.h"
 #include "document/PriPaint.h"
-#include "platform/FontMap.h"
+#include "FuzzApp.h"
 
-#include <QApplication>
 #include <cstdint>
 #include <cstdlib>
 
 namespace {
 
 TPriPaint* Surface() {
-    static int argc = 1;
-    static char name[] = "ClipboardBlockFuzz";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        auto* a = new QApplication(argc, argv);
-        TFontMap::Install();
-        return a;
-    }();
-    (void)app;
+    EnsureFuzzApp("ClipboardBlockFuzz");
     static TPriPaint* surface = [] {
         auto* s = new TPriPaint(nullptr, QString(), 96, std::make_unique<TNoPrinter>());
         s->PrintPaper.SetFields({0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 0, 0, 1, 1, 2100, 2970});

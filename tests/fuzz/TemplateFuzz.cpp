@@ -1,11 +1,10 @@
 // Feeds arbitrary bytes to the template reader. A load may fail; it must never crash, leak or
 // allocate what a corrupt length claims.
 #include "document/PriPaint.h"
+#include "FuzzApp.h"
 #include "document/TemplateFile.h"
-#include "platform/FontMap.h"
 #include "print/PageBuilder.h"
 
-#include <QApplication>
 #include <QPainter>
 #include <cstdint>
 #include <cstdlib>
@@ -13,16 +12,7 @@
 namespace {
 
 TPriPaint* Surface() {
-    static int argc = 1;
-    static char name[] = "TemplateFuzz";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        auto* a = new QApplication(argc, argv);
-        TFontMap::Install();
-        return a;
-    }();
-    (void)app;
+    EnsureFuzzApp("TemplateFuzz");
     static TPriPaint surface(nullptr, QString(), 96, std::make_unique<TNoPrinter>());
     return &surface;
 }

@@ -1,15 +1,20 @@
 // Writes the seed corpus of the fuzz targets through the program's own writers: templates of
 // every file version with every object kind and record form, bitmap and RLE backgrounds,
-// transparent pictures, fields of every form, portals, and record files in CP932 and UTF-8.
+// transparent pictures, fields of every form, portals, record files in CP932 and UTF-8, clipboard
+// blocks, card sheet lists, start-panel pictures, scanned bitmaps and instance messages.
 //
 //   make_fuzz_corpus [CORPUS_FOLDER]      (default: tests/fuzz/corpus)
 //
 // Pictures are kept tiny so that the whole corpus stays small.
 
+#include "app/SingleInstance.h"
+#include "app/StartImages.h"
 #include "calendar/PriCarendar.h"
+#include "document/ClipboardBlock.h"
 #include "document/PriPaint.h"
 #include "document/TemplateFile.h"
 #include "imaging/ImageCodec.h"
+#include "imaging/PackedDib.h"
 #include "merge/PriField.h"
 #include "merge/PriPortal.h"
 #include "objects/ObjectFactory.h"
@@ -19,8 +24,10 @@
 #include "objects/PriShape.h"
 #include "platform/Cp932.h"
 #include "platform/FontMap.h"
+#include "platform/SaneDevice.h"
 #include "platform/StreamReader.h"
 #include "platform/StreamWriter.h"
+#include "print/CardData.h"
 
 #include <QApplication>
 #include <QDir>
@@ -311,6 +318,100 @@ bool MakeMergeRecords(const QString& dir) {
     return ok;
 }
 
+// ClipboardBlockFuzz: blocks as Copy writes them, of one object and of every kind at once.
+bool MakeClipboardBlocks(const QString& dir) {
+    TPriLabel label;
+    label.SetStoreRect({200, 50, 600, 200});
+    label.SetDataString(QStringLiteral("コピー\n2行目"));
+    TPriImage image;
+    image.SetStoreRect({50, 300, 300, 200});
+    image.TransParent = true;
+    image.ImageType = 3;
+    image.SetPicture(Picture(12, 8, true));
+    TPriField field;
+    field.SetStoreRect({400, 300, 400, 100});
+    field.SetCategoryName(QStringLiteral("氏名"));
+    TPriShape shape;
+    shape.SetStoreRect({50, 600, 300, 200});
+    TPriLine line;
+    line.SetStoreRect({50, 850, 600, 10});
+    TPriPortal portal;
+    portal.SetStoreRect({400, 600, 500, 60});
+    portal.SetRows(2);
+    TPriCarendar calendar;
+    calendar.SetStoreRect({100, 900, 700, 500});
+    const QList<TPriBase*> all = {&label, &image, &field, &shape, &line, &portal, &calendar};
+    bool ok = WriteFile(dir + QStringLiteral("/all-kinds"), TClipboardBlock::Write(all));
+    ok &= WriteFile(dir + QStringLiteral("/one-text"), TClipboardBlock::Write({&label}));
+    ok &= WriteFile(dir + QStringLiteral("/one-image"), TClipboardBlock::Write({&image}));
+    return ok;
+}
+
+// CardDataFuzz: a list with a shipped-style sheet and one a user added.
+bool MakeCardData(const QString& dir) {
+    TCardSheet shipped{.Name = QStringLiteral("A4 名刺 10面"),
+                       .SheetWidth = 2100,
+                       .SheetHeight = 2970,
+                       .Columns = 2,
+                       .Rows = 5,
+                       .SeatWidth = 910,
+                       .SeatHeight = 550,
+                       .PitchX = 910,
+                       .PitchY = 550,
+                       .FirstLeft = 140,
+                       .FirstTop = 110};
+    TCardSheet user = shipped;
+    user.Name = QStringLiteral("自分のラベル");
+    user.UserAdded = true;
+    user.Columns = 3;
+    user.Rows = 7;
+    user.SeatWidth = 600;
+    user.SeatHeight = 380;
+    user.PitchX = 620;
+    user.PitchY = 390;
+    user.FirstLeft = 120;
+    user.FirstTop = 100;
+    bool ok = WriteFile(dir + QStringLiteral("/two-sheets.cdd"), TCardData::Write({shipped, user}));
+    ok &= WriteFile(dir + QStringLiteral("/empty.cdd"), TCardData::Write({}));
+    return ok;
+}
+
+// StartImagesFuzz: a picture file of two tiny JPEGs.
+bool MakeStartImages(const QString& dir) {
+    const std::vector<QByteArray> jpegs = {TImageCodec::Encode(Picture(16, 12, false), TImageFormat::Jpeg),
+                                           TImageCodec::Encode(Picture(8, 8, false), TImageFormat::Jpeg)};
+    return WriteFile(dir + QStringLiteral("/two.ims"), BuildStartImages(jpegs));
+}
+
+// PackedDibFuzz: what a scanner hands over, in colour and in grey.
+bool MakePackedDibs(const QString& dir) {
+    bool ok = true;
+    for (const bool color : {true, false}) {
+        TSaneFrame frame;
+        frame.Color = color;
+        frame.Width = 5;
+        frame.Height = 3;
+        frame.BytesPerLine = frame.Width * (color ? 3 : 1);
+        frame.Resolution = 300;
+        frame.Data = QByteArray(frame.BytesPerLine * frame.Height, '\x80');
+        QString error;
+        const QByteArray dib = TPackedDib::FromFrame(frame, &error);
+        ok &= !dib.isEmpty() &&
+              WriteFile(dir + (color ? QStringLiteral("/color.dib") : QStringLiteral("/gray.dib")), dib);
+    }
+    return ok;
+}
+
+// InstanceMessageFuzz: the files a second start hands over.
+bool MakeInstanceMessages(const QString& dir) {
+    bool ok =
+        WriteFile(dir + QStringLiteral("/one"), TSingleInstance::EncodeMessage({QStringLiteral("/home/u/年賀状.tda")}));
+    ok &= WriteFile(dir + QStringLiteral("/two"),
+                    TSingleInstance::EncodeMessage({QStringLiteral("/home/u/a.tda"), QStringLiteral("/tmp/b c.tda")}));
+    ok &= WriteFile(dir + QStringLiteral("/none"), TSingleInstance::EncodeMessage({}));
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -322,7 +423,12 @@ int main(int argc, char* argv[]) {
     for (const auto& [name, make] : std::vector<std::pair<QString, std::function<bool(const QString&)>>>{
              {QStringLiteral("TemplateFuzz"), MakeTemplates},
              {QStringLiteral("RecordFileFuzz"), MakeRecordFiles},
-             {QStringLiteral("MergeObjectFuzz"), MakeMergeRecords}}) {
+             {QStringLiteral("MergeObjectFuzz"), MakeMergeRecords},
+             {QStringLiteral("ClipboardBlockFuzz"), MakeClipboardBlocks},
+             {QStringLiteral("CardDataFuzz"), MakeCardData},
+             {QStringLiteral("StartImagesFuzz"), MakeStartImages},
+             {QStringLiteral("PackedDibFuzz"), MakePackedDibs},
+             {QStringLiteral("InstanceMessageFuzz"), MakeInstanceMessages}}) {
         const QString dir = root + '/' + name;
         ok &= QDir().mkpath(dir) && make(dir);
     }

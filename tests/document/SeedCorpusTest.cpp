@@ -1,10 +1,16 @@
+#include "app/SingleInstance.h"
+#include "app/StartImages.h"
+#include "document/ClipboardBlock.h"
 #include "document/PriPaint.h"
 #include "document/TemplateFile.h"
+#include "imaging/PackedDib.h"
 #include "merge/RecordFile.h"
+#include "print/CardData.h"
 #include "support/FixedPrinter.h"
 
 #include <QDir>
 #include <QFile>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -45,4 +51,31 @@ TEST(SeedCorpusTest, EveryTemplateAndRecordFileSeedLoads) {
         EXPECT_TRUE(file.LoadFromBytes(Read(seed.filePath()), seed.fileName())) << seed.fileName().toStdString();
         EXPECT_GE(file.Count(), 2) << seed.fileName().toStdString();
     }
+}
+
+TEST(SeedCorpusTest, TheShellAndClipboardReadersTakeTheirSeeds) {
+    const QDir root(QStringLiteral(KOMOREBI_SOURCE_DIR "/tests/fuzz/corpus"));
+    const auto each = [&](const char* target, const std::function<bool(const QByteArray&)>& reads) {
+        const QFileInfoList seeds = WrittenSeeds(root, QString::fromLatin1(target));
+        EXPECT_GE(seeds.size(), 1) << target;
+        for (const QFileInfo& seed : seeds)
+            EXPECT_TRUE(reads(Read(seed.filePath()))) << target << " " << seed.fileName().toStdString();
+    };
+    each("ClipboardBlockFuzz", [](const QByteArray& b) {
+        std::vector<std::unique_ptr<TPriBase>> objects;
+        return TClipboardBlock::Read(b, objects) == TClipboardBlock::TResult::Ok && !objects.empty();
+    });
+    each("CardDataFuzz", [](const QByteArray& b) {
+        QList<TCardSheet> sheets;
+        return TCardData::Read(b, sheets);
+    });
+    each("StartImagesFuzz", [](const QByteArray& b) {
+        std::vector<QImage> images;
+        return ParseStartImages(b, images, nullptr) == TStartImagesResult::Ok;
+    });
+    each("PackedDibFuzz", [](const QByteArray& b) { return !TPackedDib::Decode(b, nullptr).isNull(); });
+    each("InstanceMessageFuzz", [](const QByteArray& b) {
+        QStringList files;
+        return TSingleInstance::DecodeMessage(b, &files);
+    });
 }

@@ -3,24 +3,13 @@
 // each against the whole-page redraw of the same page.
 #include "document/MouseTracker.h"
 #include "document/PriPaint.h"
+#include "support/BenchBox.h"
 #include "objects/PriBase.h"
 
 #include <QPainter>
 #include <benchmark/benchmark.h>
 
 namespace {
-
-class TBenchBox : public TPriBase {
-public:
-    void DrawObject(TBltMode, QPainter& canvas) override {
-        canvas.setPen(QPen(Qt::black, 2));
-        canvas.setBrush(QColor(230, 240, 255));
-        canvas.drawRect(QRect(Left, Top, Width, Height));
-        canvas.setFont(Font);
-        canvas.drawText(QRect(Left, Top, Width, Height), Qt::AlignCenter, QStringLiteral("こもれび 2026"));
-        DrawFocus(canvas);
-    }
-};
 
 struct TPage {
     std::unique_ptr<TPriPaint> Surface;

@@ -1,5 +1,6 @@
 // Redraw of an A4 page at 300 % with 40 objects: whole page against a 1000 x 700 visible part.
 #include "document/PriPaint.h"
+#include "support/BenchBox.h"
 #include "platform/FontMap.h"
 
 #include <QApplication>
@@ -7,18 +8,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-// Stands in for the real kinds: a framed, filled box with a line of text.
-class TBenchBox : public TPriBase {
-public:
-    void DrawObject(TBltMode, QPainter& canvas) override {
-        canvas.setPen(QPen(Qt::black, 2));
-        canvas.setBrush(QColor(230, 240, 255));
-        canvas.drawRect(QRect(Left, Top, Width, Height));
-        canvas.setFont(Font);
-        canvas.drawText(QRect(Left, Top, Width, Height), Qt::AlignCenter, QStringLiteral("こもれび 2026"));
-    }
-};
 
 std::unique_ptr<TPriPaint> MakePage() {
     auto surface = std::make_unique<TPriPaint>(nullptr, QString(), 96, std::make_unique<TNoPrinter>());
@@ -38,14 +27,16 @@ std::unique_ptr<TPriPaint> MakePage() {
 
 void BM_RedrawWholePage(benchmark::State& state) {
     auto surface = MakePage();
-    for (auto _ : state) surface->RedrawPage(nullptr, false, true);
+    for (auto _ : state)
+        surface->RedrawPage(nullptr, false, true);
 }
 BENCHMARK(BM_RedrawWholePage)->Unit(benchmark::kMillisecond);
 
 void BM_RedrawVisibleRect(benchmark::State& state) {
     auto surface = MakePage();
     surface->SetVisibleRect(600, 900, 1000, 700);
-    for (auto _ : state) surface->RedrawPage(nullptr, false, false);
+    for (auto _ : state)
+        surface->RedrawPage(nullptr, false, false);
 }
 BENCHMARK(BM_RedrawVisibleRect)->Unit(benchmark::kMillisecond);
 

@@ -7,14 +7,14 @@
 #
 #   bench/peer/run_compare.sh [BUILD_DIR]        (default: build beside this script's tree)
 #
-# PEER_DIR names the peer's job folder (default /work/shared/peer-bench/glabels-card); SIZES the
+# PEER_DIR names the peer's job folder (default ../shared/peer-bench/glabels-card beside the project); SIZES the
 # record counts run by both (default "100 1000"); SOLO those run by komorebi alone (default 10000).
 # Needs glabels, time, poppler-utils, zbar-tools, python3. Exits 1 when a check fails.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
-peer=${PEER_DIR:-/work/shared/peer-bench/glabels-card}
+peer=${PEER_DIR:-$root/../shared/peer-bench/glabels-card}
 sizes=${SIZES-100 1000}
 solo=${SOLO-10000}
 komorebi=$build/app/komorebi

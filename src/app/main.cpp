@@ -5,6 +5,7 @@
 #include "print/PageExport.h"
 
 #include "app/DisplayCheck.h"
+#include "app/QtTranslations.h"
 #include "app/SingleInstance.h"
 #include "app/SplashForm.h"
 
@@ -113,6 +114,9 @@ int main(int argc, char* argv[]) {
     const QStringList args = QCoreApplication::arguments();
     if (headless) return RunExport(paths, args.mid(2), toPrinter);
 
+    if (!InstallQtTranslations(app))
+        std::fprintf(stderr, "komorebi: Qt's Japanese translations are missing (qt6-translations-l10n); "
+                             "its standard dialogs will be in English\n");
     const TCommandLine line = ParseDesktopArguments(args.mid(1));
     if (line.Bad) {
         Usage();

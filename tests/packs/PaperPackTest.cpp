@@ -302,7 +302,7 @@ TEST(PaperPackTest, AddingToADamagedFileKeepsItAside) {
     EXPECT_EQ(saved[0].Name, QStringLiteral("ハガキ"));
 }
 
-TEST(PaperPackTest, PrintPreviewHasItsPlaceAndOffersNothingYet) {
+TEST(PaperPackTest, PrintPreviewOfNoPagesAnswersNo) {
     TPackLibrary packs(kAppDir);
     QStringList files;
     const TDlgAnswer a = packs.PrintPreviewDlg(nullptr, 0, 0, 0, 0, 2100, 2970, files, 0, 0, true, 0);

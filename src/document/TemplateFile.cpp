@@ -14,7 +14,7 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include "platform/FileWriter.h"
 #include <algorithm>
 
 namespace {
@@ -194,12 +194,7 @@ TResult TTemplateFile::Save(TPriPaint& doc, const QString& fileName, int formatK
     const TResult built = Build(doc, formatKind, bytes);
     if (built != TResult::Ok) return built;
     // Written beside the target and renamed over it, so a failure never leaves half a template.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error) *error = file.errorString();
-        return TResult::FileError;
-    }
-    return TResult::Ok;
+    return TFileWriter::WriteAll(fileName, bytes, error) ? TResult::Ok : TResult::FileError;
 }
 
 TResult TTemplateFile::Load(TPriPaint& doc, const QString& fileName, int formatKind, QString* error) {

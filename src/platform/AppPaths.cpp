@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QSaveFile>
+#include "platform/FileWriter.h"
 #include <QSet>
 #include <QStandardPaths>
 
@@ -84,10 +84,7 @@ QStringList ShippedExamples(const QString& from) {
 }
 
 bool WriteOfferedList(const QString& folder, const QStringList& names) {
-    QSaveFile file(folder + kOfferedList);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    file.write(names.join(QLatin1Char('\n')).toUtf8());
-    return file.commit();
+    return TFileWriter::WriteAll(folder + kOfferedList, names.join(QLatin1Char('\n')).toUtf8());
 }
 
 // Examples shipped after the user's folder was made: each one the folder was never offered

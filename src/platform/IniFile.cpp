@@ -4,7 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include "platform/FileWriter.h"
 
 TIniFile::TIniFile(QString fileName) : fFileName(std::move(fileName)) {
     // Only a plain file is read: opening a pipe would wait for a writer for ever.
@@ -130,10 +130,5 @@ QByteArray TIniFile::ToBytes() const {
 }
 
 bool TIniFile::UpdateFile(QString* error) const {
-    QSaveFile file(fFileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(ToBytes()) < 0 || !file.commit()) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    return true;
+    return TFileWriter::WriteAll(fFileName, ToBytes(), error);
 }

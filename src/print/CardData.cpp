@@ -7,7 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include "platform/FileWriter.h"
 #include <cstring>
 
 namespace {
@@ -111,9 +111,8 @@ bool TCardData::SaveToFile(const QString& fileName, const QList<TCardSheet>& she
     const QString folder = QFileInfo(fileName).absolutePath();
     if (!QDir().mkpath(folder))
         return Fail(error, QStringLiteral("フォルダ %1 を作れません。").arg(QDir::toNativeSeparators(folder)));
-    QSaveFile file(fileName);
-    const QByteArray bytes = Write(sheets);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return Fail(error, QStringLiteral("用紙データ（carddata.cdd）を保存できません: %1").arg(file.errorString()));
+    QString cause;
+    if (!TFileWriter::WriteAll(fileName, Write(sheets), &cause))
+        return Fail(error, QStringLiteral("用紙データ（carddata.cdd）を保存できません: %1").arg(cause));
     return true;
 }

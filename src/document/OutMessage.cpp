@@ -11,10 +11,18 @@ QString TOutMessage::ErrorText() {
 
 bool TOutMessage::LoadMessages(const QString& path) {
     // A folder or a pipe in the file's place counts as no file.
-    if (!QFileInfo(path).isFile()) return false;
+    const QFileInfo info(path);
+    fLoadError.clear();
+    if (!info.isFile()) return false;
+    if (info.size() > kMaxFileBytes) {
+        fLoadError = QStringLiteral("%1 は大きすぎるため読み込みませんでした（上限 %2 MB）")
+                         .arg(info.fileName())
+                         .arg(kMaxFileBytes >> 20);
+        return false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;
-    LoadFromBytes(file.readAll());
+    LoadFromBytes(file.read(kMaxFileBytes));
     return true;
 }
 

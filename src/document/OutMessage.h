@@ -10,6 +10,9 @@ public:
 
     // False when the file does not exist (the table stays empty).
     bool LoadMessages(const QString& path);
+    // Why the file was refused (too large), or empty.
+    const QString& LoadError() const { return fLoadError; }
+    static constexpr qint64 kMaxFileBytes = 4 << 20;
     void LoadFromBytes(const QByteArray& bytes);
     // Message n, or the general error text when the table has no such entry.
     QString GetMessage(int number) const;
@@ -18,4 +21,5 @@ public:
 
 private:
     QStringList fMessages;
+    QString fLoadError;
 };

@@ -3,10 +3,11 @@
 #include "calendar/PriCarendar.h"
 #include "document/ObjectKinds.h"
 #include "document/PriPaint.h"
+#include "merge/PriField.h"
 #include "objects/ObjectFactory.h"
 #include "objects/PriImage.h"
-#include "merge/PriField.h"
 #include "objects/PriLabel.h"
+#include "platform/FileWriter.h"
 #include "platform/ReadBudget.h"
 #include "platform/Rounding.h"
 #include "platform/StreamReader.h"
@@ -14,7 +15,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include "platform/FileWriter.h"
 #include <algorithm>
 
 namespace {

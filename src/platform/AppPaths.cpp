@@ -1,10 +1,10 @@
 #include "platform/AppPaths.h"
 
+#include "platform/FileWriter.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
-#include "platform/FileWriter.h"
 #include <QSet>
 #include <QStandardPaths>
 

@@ -1,18 +1,25 @@
 #include "platform/IniFile.h"
 
 #include "platform/Cp932.h"
+#include "platform/FileWriter.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include "platform/FileWriter.h"
 
 TIniFile::TIniFile(QString fileName) : fFileName(std::move(fileName)) {
     // Only a plain file is read: opening a pipe would wait for a writer for ever.
-    if (!QFileInfo(fFileName).isFile()) return;
+    const QFileInfo info(fFileName);
+    if (!info.isFile()) return;
+    if (info.size() > kMaxFileBytes) {
+        fLoadError = QStringLiteral("%1 は大きすぎるため読み込みませんでした（上限 %2 MB）")
+                         .arg(info.fileName())
+                         .arg(kMaxFileBytes >> 20);
+        return;
+    }
     QFile file(fFileName);
     if (!file.open(QIODevice::ReadOnly)) return;
     fExists = true;
-    ParseBytes(file.readAll());
+    ParseBytes(file.read(kMaxFileBytes));
 }
 
 void TIniFile::ParseBytes(const QByteArray& bytes) {
@@ -130,5 +137,10 @@ QByteArray TIniFile::ToBytes() const {
 }
 
 bool TIniFile::UpdateFile(QString* error) const {
+    if (!fLoadError.isEmpty()) {
+        // Writing would replace everything the refused file held with the few keys set since.
+        if (error) *error = fLoadError;
+        return false;
+    }
     return TFileWriter::WriteAll(fFileName, ToBytes(), error);
 }

@@ -13,6 +13,9 @@ public:
 
     const QString& FileName() const { return fFileName; }
     bool Exists() const { return fExists; }
+    // Why the file was not read (too large), or empty. A refused file is never written over.
+    const QString& LoadError() const { return fLoadError; }
+    static constexpr qint64 kMaxFileBytes = 4 << 20;
 
     bool SectionExists(const QString& section) const;
     bool ValueExists(const QString& section, const QString& key) const;
@@ -53,6 +56,7 @@ private:
 
     QString fFileName;
     bool fExists = false;
+    QString fLoadError;
     std::vector<TSection> fSections;
     QHash<QString, size_t> fSectionIndex;
 };

@@ -1,13 +1,13 @@
 #include "print/CardData.h"
 
 #include "platform/Cp932.h"
+#include "platform/FileWriter.h"
 #include "platform/StreamReader.h"
 #include "platform/StreamWriter.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include "platform/FileWriter.h"
 #include <cstring>
 
 namespace {

@@ -1,7 +1,9 @@
 #include "platform/Cp932.h"
+#include "document/OutMessage.h"
 #include "platform/IniFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -72,4 +74,29 @@ TEST(IniFileTest, ManySectionsAndKeysReadInOnePass) {
     const QByteArray out = ini.ToBytes();
     EXPECT_TRUE(out.startsWith("[S0]\r\nK=5\r\n"));
     EXPECT_TRUE(out.endsWith("[New]\r\nA=1\r\n\r\n"));
+}
+
+// settings.ini and outmessage.txt used to be read whole: a 300 MB file kept the window from ever
+// showing. Both are refused by name, and a refused settings.ini is never written over.
+TEST(IniFileTest, OversizedSettingsFilesAreRefusedByName) {
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("settings.ini"));
+    const QString messages = dir.filePath(QStringLiteral("outmessage.txt"));
+    for (const QString& name : {ini, messages}) {
+        QFile f(name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[MainForm]\r\nLeft=1\r\n");
+        ASSERT_TRUE(f.resize(TIniFile::kMaxFileBytes + 1)); // sparse: no real 4 MB written
+    }
+    TIniFile settings(ini);
+    EXPECT_FALSE(settings.Exists());
+    EXPECT_TRUE(settings.LoadError().contains(QStringLiteral("settings.ini")));
+    settings.WriteInteger(QStringLiteral("MainForm"), QStringLiteral("Top"), 5);
+    EXPECT_FALSE(settings.UpdateFile());
+    EXPECT_EQ(QFileInfo(ini).size(), TIniFile::kMaxFileBytes + 1);
+
+    TOutMessage table;
+    EXPECT_FALSE(table.LoadMessages(messages));
+    EXPECT_TRUE(table.LoadError().contains(QStringLiteral("outmessage.txt")));
+    EXPECT_EQ(table.Count(), 0);
 }

@@ -1,5 +1,5 @@
-#include "platform/Cp932.h"
 #include "document/OutMessage.h"
+#include "platform/Cp932.h"
 #include "platform/IniFile.h"
 
 #include <QFile>

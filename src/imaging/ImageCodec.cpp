@@ -112,11 +112,15 @@ QImage TImageCodec::DecodeAny(const QByteArray& bytes) {
 }
 
 QImage TImageCodec::DecodeFile(const QString& path, TImageFormat format) {
+    // Only plain files: a pipe would block the open for ever, a link to a device never ends.
+    if (!QFileInfo(path).isFile()) return {};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes) return {};
+    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    if (bytes.size() > kMaxFileBytes) return {};
     // A picture added to a document keeps within what a document may hold of one picture, so
     // that the saved file opens again as it was.
-    return Decode(file.readAll(), format, TDocumentLimits::kMaxPicturePixels);
+    return Decode(bytes, format, TDocumentLimits::kMaxPicturePixels);
 }
 
 QByteArray TImageCodec::Encode(const QImage& image, TImageFormat format) {

@@ -2,9 +2,12 @@
 #include "imaging/JpegCodec.h"
 
 #include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QImageWriter>
 #include <QPainter>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -118,4 +121,15 @@ TEST(CodecTest, ForgedProgressiveJpegSizeFailsWithoutClaimingGigabytes) {
     }
     EXPECT_EQ(TJpegCodec::ReadSize(bytes), QSize(30000, 30000));
     EXPECT_TRUE(TJpegCodec::Decode(bytes).isNull());
+}
+
+// Insert picture used to wait for ever on a pipe and read a link to /dev/zero without end.
+TEST(CodecTest, OnlyPlainFilesAreDecodedFromAPath) {
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("pipe.png"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString zero = dir.filePath(QStringLiteral("zero.bmp"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    for (const auto& [path, format] : {std::pair{fifo, TImageFormat::Png}, std::pair{zero, TImageFormat::Bmp}})
+        EXPECT_TRUE(TImageCodec::IsEmpty(TImageCodec::DecodeFile(path, format))) << qPrintable(path);
 }

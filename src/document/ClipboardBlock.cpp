@@ -2,6 +2,7 @@
 
 #include "objects/ObjectFactory.h"
 #include "objects/PriImage.h"
+#include "platform/ReadBudget.h"
 #include "platform/StreamReader.h"
 #include "platform/StreamWriter.h"
 
@@ -35,9 +36,13 @@ QByteArray TClipboardBlock::Write(const QList<TPriBase*>& objects) {
 }
 
 TClipboardBlock::TResult TClipboardBlock::Read(const QByteArray& block,
-                                               std::vector<std::unique_ptr<TPriBase>>& objects) {
+                                               std::vector<std::unique_ptr<TPriBase>>& objects, qint64 pixelBudget) {
     objects.clear();
     TStreamReader in(block);
+    // Pictures share one budget: a block of a few bytes may claim gigapixels of JPEG.
+    TReadBudget budget(pixelBudget);
+    in.SetBudget(&budget);
+    const auto failed = [&] { return budget.Refusal().isEmpty() ? TResult::Damaged : TResult::OverBudget; };
     int32_t header = 0, count = 0, trailer = 0;
     if (!in.ReadInt32(header) || header != kHeader) return TResult::NotOurs;
     if (!in.ReadInt32(count) || count < 0 || count > kMaxObjects || count > in.Remaining() / kMinEntryBytes)
@@ -50,7 +55,7 @@ TClipboardBlock::TResult TClipboardBlock::Read(const QByteArray& block,
         // Records carry no length: after an unknown kind nothing further can be found.
         std::unique_ptr<TPriBase> obj = TObjectFactory::Create(kind);
         if (!obj) return TResult::Damaged;
-        if (!obj->LoadFromStream(in, kRecordVersion) || !in.Ok()) return TResult::Damaged;
+        if (!obj->LoadFromStream(in, kRecordVersion) || !in.Ok()) return failed();
         read.push_back(std::move(obj));
     }
     if (!in.ReadInt32(trailer) || trailer != kTrailer) return TResult::Damaged;

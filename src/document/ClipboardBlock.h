@@ -1,6 +1,7 @@
 #pragma once
 
 #include "objects/PriBase.h"
+#include "platform/DocumentLimits.h"
 
 #include <QByteArray>
 #include <QList>
@@ -24,8 +25,11 @@ public:
     // cannot be written.
     static QByteArray Write(const QList<TPriBase*>& objects);
 
-    enum class TResult { Ok, NotOurs, Damaged };
+    enum class TResult { Ok, NotOurs, Damaged, OverBudget };
     // Reads the whole block before anything is kept: a block with a wrong length, an unknown kind,
     // a broken record or no trailer gives no objects at all.
-    static TResult Read(const QByteArray& block, std::vector<std::unique_ptr<TPriBase>>& objects);
+    // Its pictures may decode to pixelBudget pixels in all (what the document still has room for);
+    // a block beyond it is OverBudget.
+    static TResult Read(const QByteArray& block, std::vector<std::unique_ptr<TPriBase>>& objects,
+                        qint64 pixelBudget = TDocumentLimits::kMaxDocumentPixels);
 };

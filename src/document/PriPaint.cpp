@@ -493,6 +493,13 @@ bool TPriPaint::AddImageFromFile(const QString& name) {
         RedrawPage(nullptr, true, true);
         return false;
     }
+    // Within what a saved file may hold, so that the document opens again as it is.
+    const QImage fitted = FitPictureToDocument(image->BaseBmp);
+    if (fitted.isNull()) {
+        RedrawPage(nullptr, true, true);
+        return false;
+    }
+    if (fitted.size() != image->BaseBmp.size()) image->SetPicture(fitted);
     CommitUndo();
     TPriBase* added = AppendObject(std::move(image));
     RecordUndo(ukAdd, added);

@@ -118,6 +118,12 @@ public:
     bool SaveToFile(const QString& fileName, int formatKind, QString* error = nullptr);
     void SetBackgroundFromFile(const QString& name);
     bool AddImageFromFile(const QString& name);
+    // Pixels the pictures and backgrounds may still add: a saved file is read within
+    // TDocumentLimits::kMaxDocumentPixels, so whatever is added must fit in what is left.
+    qint64 PicturePixelsLeft() const;
+    // The picture scaled down to what is left, saying so when it had to be; a null image, with a
+    // message, when nothing is left.
+    QImage FitPictureToDocument(const QImage& picture);
     // Keeps a copy of the object for the undo step: layout only or full, as the kind says.
     void RecordUndo(TUndoKind kind, TPriBase* object);
     // Takes back the recorded edit, or brings it again when it was taken back.

@@ -8,6 +8,7 @@
 #include "objects/PriImage.h"
 #include "objects/PriLabel.h"
 #include "platform/Cp932.h"
+#include "platform/DocumentLimits.h"
 #include "platform/Rounding.h"
 
 #include <QClipboard>
@@ -28,9 +29,6 @@ bool IsTextFormat(const QString& f) {
 bool IsImageFormat(const QString& f) {
     return f.startsWith(QLatin1String("image/")) || f == QLatin1String("application/x-qt-image");
 }
-
-// A picture larger than any page could show is scaled down rather than kept whole.
-constexpr qint64 kMaxPastedPixels = qint64(64) * 1024 * 1024;
 
 } // namespace
 
@@ -100,7 +98,13 @@ bool TPriPaint::PasteClipboard() {
 
 bool TPriPaint::PasteBlock(const QByteArray& bytes, QPoint at) {
     std::vector<std::unique_ptr<TPriBase>> objects;
-    const TClipboardBlock::TResult read = TClipboardBlock::Read(bytes, objects);
+    const TClipboardBlock::TResult read = TClipboardBlock::Read(bytes, objects, PicturePixelsLeft());
+    if (read == TClipboardBlock::TResult::OverBudget) {
+        if (Host)
+            Host->ShowMessage(QStringLiteral("画像の画素数の合計が上限 %1 メガピクセルを超えるため、貼り付けできません")
+                                  .arg(TDocumentLimits::kMaxDocumentPixels >> 20));
+        return false;
+    }
     if (read != TClipboardBlock::TResult::Ok ||
         FObjectList->size() + objects.size() > size_t(TClipboardBlock::kMaxObjects)) {
         if (Host) Host->ShowMessage(QStringLiteral("失敗"));
@@ -166,9 +170,8 @@ bool TPriPaint::PasteText(const QString& source, QPoint at) {
 
 bool TPriPaint::PasteImage(const QImage& source, QPoint at) {
     if (source.isNull() || FObjectList->size() >= size_t(TClipboardBlock::kMaxObjects)) return false;
-    QImage picture = source;
-    if (qint64(picture.width()) * picture.height() > kMaxPastedPixels)
-        picture = picture.scaled(8192, 8192, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    const QImage picture = FitPictureToDocument(source);
+    if (picture.isNull()) return false;
     auto image = std::make_unique<TPriImage>();
     image->SetBounds(at.x(), at.y(), 200, 200);
     image->BackImage = &FPageBitmap;

@@ -3,6 +3,7 @@
 #include "document/MouseTracker.h"
 #include "document/OutMessage.h"
 #include "document/PriPaint.h"
+#include "imaging/ImageCodec.h"
 #include "merge/FieldUnit.h"
 #include "merge/PriField.h"
 #include "merge/PriPortal.h"
@@ -11,8 +12,10 @@
 #include "objects/PriLine.h"
 #include "objects/PriShape.h"
 #include "platform/DialogLibrary.h"
+#include "platform/DocumentLimits.h"
 #include "platform/PackEntries.h"
 
+#include <algorithm>
 #include <exception>
 
 void TPriPaint::PrepareCreated(TPriBase& obj, const TRect& r) {
@@ -343,4 +346,29 @@ bool TPriPaint::EditCarendar(TPriBase* obj) {
     cal->ScaleToView(fViewSize, FPaperPixels, fScreenInch);
     RedrawPage(nullptr, true, true);
     return true;
+}
+
+qint64 TPriPaint::PicturePixelsLeft() const {
+    const auto pixels = [](const QImage& image) { return image.isNull() ? 0 : qint64(image.width()) * image.height(); };
+    qint64 used = pixels(BackObject.FMainBack) + pixels(BackObject.FSubBack);
+    for (const TObjectOwnerList& side : FSideObjects)
+        for (const auto& obj : side)
+            if (obj->ObjectNum == okImage && !obj->UndoCheck) used += pixels(static_cast<const TPriImage&>(*obj).BaseBmp);
+    return std::max<qint64>(0, TDocumentLimits::kMaxDocumentPixels - used);
+}
+
+QImage TPriPaint::FitPictureToDocument(const QImage& picture) {
+    const qint64 left = std::min(TDocumentLimits::kMaxPicturePixels, PicturePixelsLeft());
+    const QImage fitted = TImageCodec::FitPixels(picture, left);
+    if (TImageCodec::IsEmpty(fitted)) {
+        if (Host)
+            Host->ShowMessage(QStringLiteral("画像の画素数の合計が上限 %1 メガピクセルに達しているため、画像を追加できません")
+                                  .arg(TDocumentLimits::kMaxDocumentPixels >> 20));
+        return {};
+    }
+    if (fitted.size() != picture.size() && Host)
+        Host->ShowMessage(QStringLiteral("画像が大きいため、%1 × %2 ピクセルに縮小しました")
+                              .arg(fitted.width())
+                              .arg(fitted.height()));
+    return fitted;
 }

@@ -32,7 +32,7 @@ TStartImagesResult ParseStartImages(const QByteArray& bytes, std::vector<QImage>
     // damaged file; the slots are sized to what the bytes can hold at most.
     const qsizetype possible = reader.Remaining() / 8;
     bool damaged = count > possible;
-    images.resize(static_cast<size_t>(std::min<qsizetype>(count, possible)));
+    images.resize(static_cast<size_t>(std::min<qsizetype>({count, possible, kStartImagesUsed})));
     QString firstError =
         damaged ? QStringLiteral("the file claims %1 pictures but is too short").arg(count) : QString();
     for (size_t i = 0; i < images.size(); ++i) {
@@ -43,7 +43,7 @@ TStartImagesResult ParseStartImages(const QByteArray& bytes, std::vector<QImage>
             damaged = true;
             break;
         }
-        images[i] = TJpegCodec::Decode(jpeg);
+        images[i] = TJpegCodec::Decode(jpeg, 1, kStartImageMaxPixels);
         if (images[i].isNull()) {
             // The next entry's length is still where it belongs; read on.
             if (firstError.isEmpty()) firstError = QStringLiteral("picture %1 cannot be decoded").arg(i);

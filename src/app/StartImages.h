@@ -15,6 +15,11 @@ enum class TStartImagesResult {
 
 // Larger files are refused before they are read; the shipped one is far below this.
 constexpr qint64 kStartImagesMaxBytes = qint64(64) * 1024 * 1024;
+// The panel shows the first seven pictures; entries after them are never decoded.
+constexpr int kStartImagesUsed = 7;
+// Each is decoded within this many pixels (room for artwork drawn at three times its place's
+// size): a header that claims more is decoded smaller, never at its claimed size.
+constexpr qint64 kStartImageMaxPixels = qint64(4) * 1024 * 1024;
 
 // Reads the pictures of a file image into images (slot i for entry i; a slot stays null when
 // its entry could not be decoded). What was decoded before a break in the file is kept.

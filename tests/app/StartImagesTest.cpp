@@ -1,6 +1,7 @@
 #include "app/StartImages.h"
 #include "app/StartPanel.h"
 #include "imaging/JpegCodec.h"
+#include "support/ClaimingJpeg.h"
 
 #include <QDir>
 #include <QFile>
@@ -142,4 +143,15 @@ TEST(StartImagesTest, ShippedFileFitsThePanel) {
     EXPECT_LT(seam(images[0], images[6], QRect(190, 1, 18, 18)), 24);
     TStartPanel panel;
     EXPECT_TRUE(panel.ApplyStartImages(images));
+}
+
+// A start picture file of a few kilobytes used to claim gigabytes: only the pictures the panel
+// shows are decoded, each within a small size whatever its header claims.
+TEST(StartImagesTest, OnlyThePanelsPicturesAreDecodedAndEachStaysSmall) {
+    const std::vector<QByteArray> claims(20, ClaimingJpeg(8192, 8192));
+    std::vector<QImage> images;
+    ParseStartImages(BuildStartImages(claims), images, nullptr);
+    EXPECT_EQ(images.size(), size_t(kStartImagesUsed));
+    for (const QImage& image : images)
+        EXPECT_LE(qint64(image.width()) * image.height(), kStartImageMaxPixels);
 }

@@ -21,6 +21,10 @@ public:
     static bool Read(const QByteArray& bytes, QList<TCardSheet>& sheets, QString* error = nullptr);
     static QByteArray Write(const QList<TCardSheet>& sheets);
 
+    // The sheets the program ships: the label and card sheets sold in Japanese shops and the single
+    // sheets the templates are made for. A damaged list starts again from these.
+    static QList<TCardSheet> ShippedSheets();
+
     static bool LoadFromFile(const QString& fileName, QList<TCardSheet>& sheets, QString* error = nullptr);
     // Through a temporary file renamed over the old one: a failed save leaves the old file as it was.
     static bool SaveToFile(const QString& fileName, const QList<TCardSheet>& sheets, QString* error = nullptr);

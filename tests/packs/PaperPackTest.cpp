@@ -10,6 +10,7 @@
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -18,6 +19,7 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -178,7 +180,7 @@ TEST(PaperPackTest, PrintPaperFillsThePaperAndRemembersTheChoice) {
     EXPECT_EQ(b, keptB);
 }
 
-TEST(PaperPackTest, DamagedOrMissingSheetsFileGivesAnEmptyListWithAMessage) {
+TEST(PaperPackTest, DamagedOrMissingSheetsFileOffersTheShippedSheetsWithAMessage) {
     QTemporaryDir dir;
     QByteArray shipped;
     {
@@ -198,21 +200,17 @@ TEST(PaperPackTest, DamagedOrMissingSheetsFileGivesAnEmptyListWithAMessage) {
         }
         int count = -1;
         QString message;
-        bool okEnabled = true;
         OnNextModal([&](QWidget* dialog) {
             count = dialog->findChild<QListWidget*>("sheets")->count();
             auto* label = dialog->findChild<QLabel*>("message");
             message = label->isVisible() ? label->text() : QString();
-            okEnabled = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->isEnabled();
-            PressKey(dialog, Qt::Key_Return); // OK is off: Enter chooses nothing
-            if (dialog->isVisible()) PressKey(dialog, Qt::Key_Escape);
+            PressKey(dialog, Qt::Key_Escape);
         });
         TPriPaper paper;
         int32_t a = 3, b = 4;
         EXPECT_FALSE(bool(packs.PrintPaperSettingDlg(file, &paper, a, b, 1)));
-        EXPECT_EQ(count, 0);
+        EXPECT_EQ(count, TCardData::ShippedSheets().size());
         EXPECT_FALSE(message.isEmpty());
-        EXPECT_FALSE(okEnabled);
         EXPECT_EQ(paper, TPriPaper());
         EXPECT_EQ(a, 3);
         EXPECT_EQ(b, 4);
@@ -271,35 +269,57 @@ TEST(PaperPackTest, UsersOwnSheetIsSavedAndOfferedFromThenOn) {
     EXPECT_FALSE(deletable);
 }
 
-TEST(PaperPackTest, AddingToADamagedFileKeepsItAside) {
+// Adding a sheet to a damaged list keeps the damaged file aside (an earlier backup is never
+// replaced) and saves the shipped sheets with the new one; a pipe in the file's place is refused
+// instead of hanging the Add.
+TEST(PaperPackTest, AddingToADamagedFileKeepsItAsideAndTheShippedSheets) {
     QTemporaryDir dir;
     const QString file = dir.filePath("carddata.cdd");
-    {
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("KCDD damaged");
-    }
     TPackLibrary packs(kAppDir);
-    OnNextModal([&](QWidget* dialog) {
-        OnNextModal(
-            [&](QWidget* editor) {
-                CommitText(editor->findChild<QLineEdit*>("sheetName"), QStringLiteral("ハガキ"));
-                PressKey(editor, Qt::Key_Return);
-            },
-            dialog);
-        QTest::mouseClick(dialog->findChild<QPushButton*>("addSheet"), Qt::LeftButton);
-        PressKey(dialog, Qt::Key_Escape);
-    });
-    TPriPaper paper;
-    int32_t a = 0, b = 0;
-    EXPECT_FALSE(bool(packs.PrintPaperSettingDlg(file, &paper, a, b, 1)));
-    QFile backup(file + ".bak");
-    ASSERT_TRUE(backup.open(QIODevice::ReadOnly));
-    EXPECT_EQ(backup.readAll(), QByteArray("KCDD damaged"));
+    const auto addSheet = [&](const QString& name, int messages) {
+        OnNextModal([&](QWidget* dialog) {
+            OnNextModal(
+                [&](QWidget* editor) {
+                    CommitText(editor->findChild<QLineEdit*>("sheetName"), name);
+                    PressKey(editor, Qt::Key_Return);
+                    // The refusal and the "this print only" note that follows it.
+                    for (int i = 0; i < messages; ++i)
+                        OnNextModal([](QWidget* box) { PressKey(box, Qt::Key_Return); }, dialog);
+                },
+                dialog);
+            QTest::mouseClick(dialog->findChild<QPushButton*>("addSheet"), Qt::LeftButton);
+            PressKey(dialog, Qt::Key_Escape);
+        });
+        TPriPaper paper;
+        int32_t a = 0, b = 0;
+        EXPECT_FALSE(bool(packs.PrintPaperSettingDlg(file, &paper, a, b, 1)));
+    };
+    const auto damage = [&](const QByteArray& bytes) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    };
+    const auto contents = [](const QString& name) {
+        QFile f(name);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    damage("KCDD damaged");
+    addSheet(QStringLiteral("ハガキ"), 0);
+    damage("KCDD damaged again");
+    addSheet(QStringLiteral("ハガキ２"), 0);
+    EXPECT_EQ(contents(file + ".bak"), QByteArray("KCDD damaged"));
+    EXPECT_EQ(contents(file + ".bak2"), QByteArray("KCDD damaged again"));
     QList<TCardSheet> saved;
     ASSERT_TRUE(TCardData::LoadFromFile(file, saved));
-    ASSERT_EQ(saved.size(), 1);
-    EXPECT_EQ(saved[0].Name, QStringLiteral("ハガキ"));
+    const QList<TCardSheet> shipped = TCardData::ShippedSheets();
+    ASSERT_EQ(saved.size(), shipped.size() + 1);
+    EXPECT_EQ(saved.first().Name, shipped.first().Name);
+    EXPECT_EQ(saved.last().Name, QStringLiteral("ハガキ２"));
+
+    QFile::remove(file);
+    ASSERT_EQ(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    addSheet(QStringLiteral("ハガキ３"), 2);
+    EXPECT_FALSE(QFileInfo(file).isFile());
 }
 
 TEST(PaperPackTest, PrintPreviewOfNoPagesAnswersNo) {

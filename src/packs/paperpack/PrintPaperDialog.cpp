@@ -48,13 +48,17 @@ TPrintPaperDialog::TPrintPaperDialog(const QString& dataFile, const QString& use
     setWindowTitle(QStringLiteral("印刷用紙の選択"));
     fLoaded = TCardData::LoadFromFile(dataFile, fSheets, &fLoadMessage);
     if (fLoaded) fLoadMessage.clear();
+    // A damaged list must not take the shipped sheets with it: they are offered, and saved with
+    // the first sheet the user adds.
+    if (!fLoaded) fSheets = TCardData::ShippedSheets();
 
     fMessage = new QLabel;
     fMessage->setObjectName("message");
     fMessage->setWordWrap(true);
     fMessage->setStyleSheet(QStringLiteral("color: #b00000;"));
     if (!fLoaded)
-        fMessage->setText(fLoadMessage + QStringLiteral("\n用紙を追加すると、新しい用紙データとして保存します。"));
+        fMessage->setText(fLoadMessage +
+                          QStringLiteral("\n標準の用紙を表示しています。用紙を追加すると、新しい用紙データとして保存します。"));
     fMessage->setVisible(!fLoaded);
 
     fList = new QListWidget;
@@ -149,10 +153,19 @@ void TPrintPaperDialog::SelectionChanged() {
 
 bool TPrintPaperDialog::Save(const QList<TCardSheet>& sheets) {
     // A damaged file is kept aside before its place is taken by the new list.
-    if (!fLoaded && QFileInfo::exists(fUserCopy)) {
-        const QString backup = fUserCopy + QStringLiteral(".bak");
-        QFile::remove(backup);
-        if (!QFile::copy(fUserCopy, backup)) {
+    const QFileInfo target(fUserCopy);
+    if (target.exists() && !target.isFile()) {
+        // A pipe or a device there would hang the copy and the save.
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("%1 はファイルではないため、保存しませんでした。").arg(target.fileName()));
+        return false;
+    }
+    if (!fLoaded && target.exists()) {
+        // An earlier backup is never replaced: each damage keeps its own.
+        QString backup = fUserCopy + QStringLiteral(".bak");
+        for (int n = 2; QFileInfo::exists(backup) && n < 1000; ++n)
+            backup = fUserCopy + QStringLiteral(".bak%1").arg(n);
+        if (QFileInfo::exists(backup) || !QFile::copy(fUserCopy, backup)) {
             QMessageBox::warning(this, windowTitle(),
                                  QStringLiteral("壊れた用紙データを %1 に残せないため、保存しませんでした。")
                                      .arg(QFileInfo(backup).fileName()));

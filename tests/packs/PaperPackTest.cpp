@@ -276,15 +276,20 @@ TEST(PaperPackTest, AddingToADamagedFileKeepsItAsideAndTheShippedSheets) {
     QTemporaryDir dir;
     const QString file = dir.filePath("carddata.cdd");
     TPackLibrary packs(kAppDir);
-    const auto addSheet = [&](const QString& name, int messages) {
+    const auto addSheet = [&](const QString& name, bool refused) {
         OnNextModal([&](QWidget* dialog) {
             OnNextModal(
                 [&](QWidget* editor) {
                     CommitText(editor->findChild<QLineEdit*>("sheetName"), name);
                     PressKey(editor, Qt::Key_Return);
-                    // The refusal and the "this print only" note that follows it.
-                    for (int i = 0; i < messages; ++i)
-                        OnNextModal([](QWidget* box) { PressKey(box, Qt::Key_Return); }, dialog);
+                    // The refusal, then the "this print only" note that follows it.
+                    if (refused)
+                        OnNextModal(
+                            [dialog](QWidget* refusal) {
+                                OnNextModal([](QWidget* note) { PressKey(note, Qt::Key_Return); }, refusal);
+                                PressKey(refusal, Qt::Key_Return);
+                            },
+                            dialog);
                 },
                 dialog);
             QTest::mouseClick(dialog->findChild<QPushButton*>("addSheet"), Qt::LeftButton);
@@ -304,9 +309,9 @@ TEST(PaperPackTest, AddingToADamagedFileKeepsItAsideAndTheShippedSheets) {
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     };
     damage("KCDD damaged");
-    addSheet(QStringLiteral("ハガキ"), 0);
+    addSheet(QStringLiteral("ハガキ"), false);
     damage("KCDD damaged again");
-    addSheet(QStringLiteral("ハガキ２"), 0);
+    addSheet(QStringLiteral("ハガキ２"), false);
     EXPECT_EQ(contents(file + ".bak"), QByteArray("KCDD damaged"));
     EXPECT_EQ(contents(file + ".bak2"), QByteArray("KCDD damaged again"));
     QList<TCardSheet> saved;
@@ -318,7 +323,7 @@ TEST(PaperPackTest, AddingToADamagedFileKeepsItAsideAndTheShippedSheets) {
 
     QFile::remove(file);
     ASSERT_EQ(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
-    addSheet(QStringLiteral("ハガキ３"), 2);
+    addSheet(QStringLiteral("ハガキ３"), true);
     EXPECT_FALSE(QFileInfo(file).isFile());
 }
 

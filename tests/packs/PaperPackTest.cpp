@@ -286,7 +286,7 @@ TEST(PaperPackTest, AddingToADamagedFileKeepsItAsideAndTheShippedSheets) {
                     if (refused)
                         OnNextModal(
                             [dialog](QWidget* refusal) {
-                                OnNextModal([](QWidget* note) { PressKey(note, Qt::Key_Return); }, refusal);
+                                OnNextModal([](QWidget* note) { PressKey(note, Qt::Key_Return); }, dialog);
                                 PressKey(refusal, Qt::Key_Return);
                             },
                             dialog);

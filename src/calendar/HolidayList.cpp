@@ -3,15 +3,29 @@
 #include <QFile>
 #include <QFileInfo>
 
-bool THolidayList::LoadFromFile(const QString& path) {
+bool THolidayList::LoadFromFile(const QString& path, QString* error) {
     const QFileInfo info(path);
-    if (!info.exists() || !info.isFile() || info.size() > kMaxFileSize) return false;
+    const auto fail = [&](const QString& why) {
+        if (error)
+            *error = QStringLiteral("祝日ファイル（%1）%2。カレンダーに祝日は表示されません。").arg(info.fileName(), why);
+        return false;
+    };
+    if (!info.exists()) return fail(QStringLiteral("が見つかりません"));
+    if (!info.isFile()) return fail(QStringLiteral("がファイルではありません"));
+    if (info.size() > kMaxFileSize) return fail(QStringLiteral("が大きすぎます（上限 %1 MB）").arg(kMaxFileSize >> 20));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return false;
+    if (!file.open(QIODevice::ReadOnly)) return fail(QStringLiteral("を開けません"));
+    const QByteArray bytes = file.read(kMaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxFileSize) return fail(QStringLiteral("を読み込めません"));
     LoadFromBytes(bytes);
     return true;
+}
+
+QString THolidayList::FileProblem(const QString& path) {
+    THolidayList list;
+    QString problem;
+    list.LoadFromFile(path, &problem);
+    return problem;
 }
 
 void THolidayList::LoadFromBytes(const QByteArray& bytes) {

@@ -14,8 +14,11 @@ public:
     // Refuses files larger than this: a real list for a century is about 30 KB.
     static constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
 
-    // False when the file is missing or unreadable; the list then stays unloaded.
-    bool LoadFromFile(const QString& path);
+    // False when the file is missing, unreadable or too large; the list then stays unloaded and
+    // error says why in Japanese.
+    bool LoadFromFile(const QString& path, QString* error = nullptr);
+    // Why the file at path gives no holidays, or empty when it loads.
+    static QString FileProblem(const QString& path);
     // Lines end at CR LF, CR or LF. A line whose characters 5 and 6 are not a month number
     // 01..12 is skipped.
     void LoadFromBytes(const QByteArray& bytes);

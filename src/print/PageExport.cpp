@@ -1,7 +1,9 @@
 #include "print/PageExport.h"
 
-#include "platform/DocumentLimits.h"
+#include "calendar/HolidayList.h"
+#include "calendar/PriCarendar.h"
 #include "document/PriPaint.h"
+#include "platform/DocumentLimits.h"
 #include "merge/FieldUnit.h"
 #include "merge/RecordUnit.h"
 #include "print/PageBuilder.h"
@@ -145,6 +147,23 @@ bool AddRecordFile(TRecordUnit& unit, const QString& dir, const QString& name, c
     return true;
 }
 
+// Calendars mark holidays from the holiday file: without it they print none, which must be said.
+void WarnWithoutHolidays(TPriPaint& doc, const QString& appPath, const TExportOptions& o) {
+    bool calendars = false;
+    for (int side : {0, 1})
+        for (const auto& obj : doc.SideObjects(side))
+            calendars = calendars || (obj->ObjectNum == okCarendar && !obj->UndoCheck);
+    const QString file = TPriCarendar::HolidayFile(appPath);
+    if (!calendars || THolidayList::FileProblem(file).isEmpty()) return;
+    const QString warning =
+        QStringLiteral("warning: the holiday file %1 cannot be read: calendars print without holidays")
+            .arg(QDir::toNativeSeparators(file));
+    if (o.Warnings)
+        o.Warnings->append(warning);
+    else
+        std::fprintf(stderr, "komorebi: %s\n", qPrintable(warning));
+}
+
 // The template loaded and set up as the options say, with its record files; the units outlive it.
 bool PrepareDocument(TPriPaint& doc, TRecordUnit& records, TFieldUnit& fields, const QString& appPath,
                      const TExportOptions& o, QString* error) {
@@ -153,6 +172,7 @@ bool PrepareDocument(TPriPaint& doc, TRecordUnit& records, TFieldUnit& fields, c
         return Fail(error, QStringLiteral("cannot open %1: %2").arg(o.TemplateFile, loadError));
     doc.ApplyStartMonth(o.Year, o.Month);
     doc.SetPageLayout(QPoint(0, 0), QSize(1000, 1000));
+    WarnWithoutHolidays(doc, appPath, o);
 
     // The reader keeps papers within the limits; the export checks again before it sizes a page.
     const QSize sheet = TPrintJob::SheetSize(doc);

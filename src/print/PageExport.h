@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The headless export: a template rendered through the print drawing into a PDF or a PNG.
 struct TExportOptions {
@@ -28,6 +29,8 @@ struct TExportOptions {
     int Copies = 1;
     // A progress line on stderr.
     bool Progress = false;
+    // Where warnings go (calendars without holidays); null: a line each on stderr.
+    QStringList* Warnings = nullptr;
 };
 
 class TPriPaint;

@@ -208,3 +208,18 @@ TEST(HeadlessExportTest, AProgressLineGoesToATerminalOnly) {
     EXPECT_FALSE(QString::fromUtf8(piped.readAllStandardError()).contains(QStringLiteral("seats")));
     EXPECT_EQ(PdfPages(out), 3);
 }
+
+// Calendars used to print without a single holiday, silently, when the holiday file was missing.
+TEST(HeadlessExportTest, CalendarsWithoutTheHolidayFileAreWarnedAbout) {
+    QTemporaryDir app;
+    const QString yearCalendar = QStringLiteral(KOMOREBI_SOURCE_DIR "/data/Template/A4/年間カレンダー.tda");
+    for (const auto& [appDir, warned] : {std::pair{kApp, false}, std::pair{app.path() + QLatin1Char('/'), true}}) {
+        QStringList warnings;
+        TExportOptions o = Parsed({yearCalendar, "--out", app.filePath(QStringLiteral("year.pdf")), "--dpi", "40"});
+        o.Warnings = &warnings;
+        QString error;
+        ASSERT_TRUE(TPageExport::Run(appDir, o, &error)) << error.toStdString();
+        EXPECT_EQ(warnings.size(), warned ? 1 : 0) << qPrintable(appDir);
+        if (warned) EXPECT_TRUE(warnings.value(0).contains(QStringLiteral("holiday.dat")));
+    }
+}

@@ -67,7 +67,7 @@ TEST(HeadlessExportTest, MergeAndPrintOptionsAreParsedAndCheckedUpFront) {
         {{"a.tda", "--out", "x.pdf", "--pages", "-2"}, false, false},
         {{"a.tda", "--out", "x.pdf", "--main"}, false, false},
         {{"a.tda", "--out", "x.pdf", "--main", "../recordfile/住所録.CSV"}, false, false},
-        {{"a.tda", "--out", "x.pdf", "--detail", "/tmp/d.TAB"}, true, false},
+        {{"a.tda", "--detail", "/tmp/d.TAB"}, true, false},
         {{"a.tda", "--out", "x.pdf", "--records", ""}, false, false},
         {{"a.tda", "--out", "x.pdf", "--printer", "PDF"}, false, false},
         {{"a.tda"}, true, true},

@@ -66,13 +66,15 @@ int RunExport(const TAppPaths& paths, const QStringList& args, bool toPrinter) {
     if (options.FieldDir.isEmpty()) options.FieldDir = paths.FieldFolder();
     options.Progress = isatty(STDERR_FILENO) != 0;
     int pages = 0;
+    QStringList written;
     const bool ok = toPrinter ? TPageExport::Print(paths.AppPath(), options, &error, &pages)
-                              : TPageExport::Run(paths.AppPath(), options, &error, &pages);
+                              : TPageExport::Run(paths.AppPath(), options, &error, &pages, &written);
     if (!ok) {
         std::fprintf(stderr, "komorebi %s: %s\n", verb, qPrintable(error));
         return 1;
     }
-    if (!toPrinter) std::printf("%s\n", qPrintable(QFileInfo(options.OutFile).absoluteFilePath()));
+    for (const QString& file : written)
+        std::printf("%s\n", qPrintable(QFileInfo(file).absoluteFilePath()));
     return 0;
 }
 

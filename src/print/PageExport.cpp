@@ -23,7 +23,7 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
+#include <QTemporaryFile>
 #include <QStringList>
 #include <algorithm>
 #include <cerrno>
@@ -59,42 +59,64 @@ private:
     QString fFailure;
 };
 
-// The output file. A plain file (or a new one) is written beside the target and renamed over it
-// only once everything was written, so a failure never leaves half a page where the last good one
-// was; a device or a pipe (/dev/stdout) is written directly.
+// The output file. A plain file (or a new one) is written beside the target and renamed over its
+// name only once everything was written, so a failure never leaves half a page where the last good
+// one was, and a link at the name is replaced, never followed (in a shared folder another user's
+// link could point anywhere); a device or a pipe (/dev/stdout) is written directly.
 class TOutput {
 public:
-    explicit TOutput(const QString& path) {
+    explicit TOutput(const QString& path) : fPath(path) {
         const QFileInfo info(path);
         // Unbuffered: a write that fails says so at once instead of at a close nobody checks.
-        if (info.exists() && !info.isFile()) {
-            fDirect = std::make_unique<QFile>(path);
-            fOpen = fDirect->open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-        } else {
-            fSave = std::make_unique<QSaveFile>(path);
-            fOpen = fSave->open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        QString writeTo = path;
+        if (!info.exists() || info.isFile() || info.isSymLink()) {
+            // A new name made exclusively beside the target; removed again unless it takes the target's place.
+            fTemp = std::make_unique<QTemporaryFile>(path + QStringLiteral(".XXXXXX"));
+            if (!fTemp->open()) {
+                fDirect = std::make_unique<QFile>(path);
+                fCreateError = fTemp->errorString();
+                fChecked = std::make_unique<TCheckedDevice>(fDirect.get());
+                return;
+            }
+            fTemp->close();
+            fTemp->setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                                  QFileDevice::ReadOther);
+            writeTo = fTemp->fileName();
         }
-        fChecked = std::make_unique<TCheckedDevice>(File());
-    }
-    ~TOutput() {
-        if (fSave && fSave->isOpen()) fSave->cancelWriting();
+        fDirect = std::make_unique<QFile>(writeTo);
+        fOpen = fDirect->open(QIODevice::WriteOnly | QIODevice::Unbuffered | QIODevice::Truncate);
+        fChecked = std::make_unique<TCheckedDevice>(fDirect.get());
     }
 
     bool IsOpen() const { return fOpen; }
     QIODevice* Device() const { return fChecked.get(); }
-    QString ErrorString() const { return fChecked->Failure().isEmpty() ? File()->errorString() : fChecked->Failure(); }
+    QString ErrorString() const {
+        if (!fRenameError.isEmpty()) return fRenameError;
+        if (!fCreateError.isEmpty()) return fCreateError;
+        return fChecked->Failure().isEmpty() ? File()->errorString() : fChecked->Failure();
+    }
     // True only when every byte reached the file and, for a plain file, it took the target's place.
     bool Finish() {
         if (!fChecked->Failure().isEmpty()) return false;
-        if (fSave) return fSave->commit();
         fDirect->close();
-        return fDirect->error() == QFileDevice::NoError;
+        if (fDirect->error() != QFileDevice::NoError) return false;
+        if (!fTemp) return true;
+        // rename(2) replaces the name itself, a link included.
+        if (::rename(QFile::encodeName(fTemp->fileName()).constData(), QFile::encodeName(fPath).constData()) != 0) {
+            fRenameError = QString::fromLocal8Bit(std::strerror(errno));
+            return false;
+        }
+        fTemp->setAutoRemove(false);
+        return true;
     }
 
 private:
-    QFileDevice* File() const { return fSave ? static_cast<QFileDevice*>(fSave.get()) : fDirect.get(); }
+    QFileDevice* File() const { return fDirect.get(); }
 
-    std::unique_ptr<QSaveFile> fSave;
+    QString fPath;
+    QString fRenameError;
+    QString fCreateError;
+    std::unique_ptr<QTemporaryFile> fTemp;
     std::unique_ptr<QFile> fDirect;
     std::unique_ptr<TCheckedDevice> fChecked;
     bool fOpen = false;
@@ -347,8 +369,10 @@ QString TPageExport::PngName(const QString& out, int n, int count) {
     return QStringLiteral("%1-%2.%3").arg(base).arg(n, 3, 10, QLatin1Char('0')).arg(info.suffix());
 }
 
-bool TPageExport::Run(const QString& appPath, const TExportOptions& o, QString* error, int* pages) {
+bool TPageExport::Run(const QString& appPath, const TExportOptions& o, QString* error, int* pages,
+                      QStringList* written) {
     if (pages) *pages = 0;
+    if (written) written->clear();
     TPriPaint doc(nullptr, appPath, 96, std::make_unique<TNoPrinter>());
     TRecordUnit records;
     TFieldUnit fields;
@@ -404,6 +428,7 @@ bool TPageExport::Run(const QString& appPath, const TExportOptions& o, QString* 
         if (!writePdf([&](TPageDeviceTarget& target) { return pipeline.BuildAndPrint(target, one); }, false))
             return false;
         if (pages) *pages = pipeline.SheetCount();
+        if (written) *written = QStringList{o.OutFile};
         return true;
     }
     if (!pipeline.BuildPrintPages()) return Fail(error, pipeline.Error());
@@ -445,12 +470,14 @@ bool TPageExport::Run(const QString& appPath, const TExportOptions& o, QString* 
             // Every write reached the file and the file took the target's place, or nothing changed.
             if (!out.Finish()) return failed(file, out.ErrorString());
             if (pages) ++*pages;
+            if (written) written->append(file);
         }
         return true;
     }
 
     if (!writePdf([&](TPageDeviceTarget& target) { return pipeline.PrintPages(target, one); }, true)) return false;
     if (pages) *pages = last - first + 1;
+    if (written) *written = QStringList{o.OutFile};
     return true;
 }
 

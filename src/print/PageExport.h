@@ -50,8 +50,10 @@ public:
     static bool ParseArguments(const QStringList& args, TExportOptions& options, QString* error,
                                bool toPrinter = false);
     // Builds the sheets through the print pipeline and writes them: one PDF, or one PNG per sheet
-    // (FILE-001.png ...; a single sheet keeps FILE.png). pages, when given, receives the sheets written.
-    static bool Run(const QString& appPath, const TExportOptions& options, QString* error, int* pages = nullptr);
+    // (FILE-001.png ...; a single sheet keeps FILE.png). pages, when given, receives the sheets
+    // written, and written the files.
+    static bool Run(const QString& appPath, const TExportOptions& options, QString* error, int* pages = nullptr,
+                    QStringList* written = nullptr);
     // The same sheets sent to a CUPS queue.
     static bool Print(const QString& appPath, const TExportOptions& options, QString* error, int* pages = nullptr);
     // The file the n-th (1-based) of count PNG sheets goes to.

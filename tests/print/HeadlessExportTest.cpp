@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -127,11 +128,24 @@ TEST(HeadlessExportTest, PngSheetsAreNumberedAndTheStartSeatLeavesSeatsEmpty) {
     const QString out = dir.filePath("card.png");
     QString error;
     int pages = 0;
-    ASSERT_TRUE(TPageExport::Run(kApp, Parsed({kCards, "--out", out, "--dpi", "40", "--pages", "1-2"}), &error, &pages))
+    // A link at a derived name (another user's, in a shared folder) is replaced, not followed.
+    const QString victim = dir.filePath("victim.txt");
+    {
+        QFile f(victim);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("keep");
+    }
+    ASSERT_TRUE(QFile::link(victim, dir.filePath("card-002.png")));
+    QStringList written;
+    ASSERT_TRUE(TPageExport::Run(kApp, Parsed({kCards, "--out", out, "--dpi", "40", "--pages", "1-2"}), &error, &pages,
+                                 &written))
         << error.toStdString();
     EXPECT_EQ(pages, 2);
+    EXPECT_EQ(written, QStringList({dir.filePath("card-001.png"), dir.filePath("card-002.png")}));
     EXPECT_TRUE(QFile::exists(dir.filePath("card-001.png")));
-    EXPECT_TRUE(QFile::exists(dir.filePath("card-002.png")));
+    EXPECT_FALSE(QFileInfo(dir.filePath("card-002.png")).isSymLink());
+    EXPECT_FALSE(QImage(dir.filePath("card-002.png")).isNull());
+    EXPECT_EQ(QFileInfo(victim).size(), 4);
     EXPECT_FALSE(QFile::exists(out));
     EXPECT_EQ(TPageExport::PngName(QStringLiteral("/a/b.c/x.png"), 12, 30), QStringLiteral("/a/b.c/x-012.png"));
 

@@ -25,28 +25,57 @@ TIniFile::TIniFile(QString fileName) : fFileName(std::move(fileName)) {
 void TIniFile::ParseBytes(const QByteArray& bytes) {
     fSections.clear();
     fSectionIndex.clear();
-    const QStringList lines = TCp932::Decode(bytes).split('\n');
+    fPreamble.clear();
+    QStringList lines = TCp932::Decode(bytes).split('\n');
+    // The break after the last line starts no line of its own.
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
     TSection* current = nullptr;
+    const auto keep = [&](const QString& raw) {
+        if (current)
+            current->Lines.push_back({raw, -1});
+        else
+            fPreamble << raw;
+    };
     for (QString line : lines) {
         if (line.endsWith('\r')) line.chop(1);
         const QString trimmed = line.trimmed();
-        if (trimmed.isEmpty() || trimmed.startsWith(';')) continue;
+        if (trimmed.isEmpty() || trimmed.startsWith(';')) {
+            keep(line);
+            continue;
+        }
         if (trimmed.startsWith('[')) {
             const qsizetype close = trimmed.indexOf(']');
             const QString name = trimmed.mid(1, close < 0 ? -1 : close - 1).trimmed();
+            const bool seen = FindSection(name) != nullptr;
             current = &SectionFor(name);
+            if (seen)
+                current->Lines.push_back({line, -1}); // a repeated header: its keys join the first
+            else {
+                current->Header = line;
+                current->Read = true;
+            }
             continue;
         }
-        if (!current) continue;
         const qsizetype eq = trimmed.indexOf('=');
-        if (eq <= 0) continue;
+        if (!current || eq <= 0) {
+            keep(line);
+            continue;
+        }
         const QString key = trimmed.left(eq).trimmed();
         QString value = trimmed.mid(eq + 1).trimmed();
         // Profile readers drop one pair of enclosing quotes.
         if (value.size() >= 2 &&
             ((value.startsWith('"') && value.endsWith('"')) || (value.startsWith('\'') && value.endsWith('\''))))
             value = value.mid(1, value.size() - 2);
-        Put(*current, key, value, false); // the first occurrence wins, as with profile files
+        // The first occurrence wins, as with profile files; a repeated key is kept as a line.
+        if (current->Index.contains(key.toCaseFolded())) {
+            keep(line);
+            continue;
+        }
+        Put(*current, key, value, false);
+        TEntry& entry = current->Entries.back();
+        entry.Raw = line;
+        entry.Changed = false;
     }
 }
 
@@ -68,11 +97,21 @@ void TIniFile::Put(TSection& s, const QString& key, const QString& value, bool r
     const QString folded = key.toCaseFolded();
     const auto it = s.Index.constFind(folded);
     if (it != s.Index.constEnd()) {
-        if (replace) s.Entries[*it].Value = value;
+        TEntry& entry = s.Entries[*it];
+        if (replace && entry.Value != value) {
+            entry.Value = value;
+            entry.Changed = true;
+        }
         return;
     }
     s.Index.insert(folded, s.Entries.size());
-    s.Entries.push_back({key, value});
+    s.Entries.push_back({key, value, QString(), true});
+    // A new key goes after the section's last entry or kept line that is not blank, so the blank
+    // lines between sections stay between them.
+    qsizetype at = qsizetype(s.Lines.size());
+    while (at > 0 && s.Lines[size_t(at - 1)].Entry < 0 && s.Lines[size_t(at - 1)].Raw.trimmed().isEmpty())
+        --at;
+    s.Lines.insert(s.Lines.begin() + at, TLine{QString(), qsizetype(s.Entries.size() - 1)});
 }
 
 const TIniFile::TEntry* TIniFile::FindEntry(const QString& section, const QString& key) const {
@@ -127,11 +166,19 @@ void TIniFile::WriteInteger(const QString& section, const QString& key, int valu
 
 QByteArray TIniFile::ToBytes() const {
     QString text;
+    for (const QString& line : fPreamble)
+        text += line + "\r\n";
     for (const TSection& s : fSections) {
-        text += '[' + s.Name + "]\r\n";
-        for (const TEntry& e : s.Entries)
-            text += e.Key + '=' + e.Value + "\r\n";
-        text += "\r\n";
+        text += (s.Read ? s.Header : '[' + s.Name + ']') + "\r\n";
+        for (const TLine& line : s.Lines) {
+            if (line.Entry < 0) {
+                text += line.Raw + "\r\n";
+                continue;
+            }
+            const TEntry& e = s.Entries[size_t(line.Entry)];
+            text += (e.Changed ? e.Key + '=' + e.Value : e.Raw) + "\r\n";
+        }
+        if (!s.Read) text += "\r\n";
     }
     return TCp932::Encode(text);
 }

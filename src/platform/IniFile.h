@@ -40,12 +40,24 @@ private:
     struct TEntry {
         QString Key;
         QString Value;
+        // The line as read; written back as it was unless the value was set since.
+        QString Raw;
+        bool Changed = true;
+    };
+    // A line of a section: its entry's, or one the program does not own (a comment, a blank line,
+    // a line without "=", a repeated key), written back as read.
+    struct TLine {
+        QString Raw;
+        qsizetype Entry = -1;
     };
     struct TSection {
         QString Name;
         std::vector<TEntry> Entries;
         // Case-folded key to index in Entries: a file of many keys reads in linear time.
         QHash<QString, size_t> Index;
+        std::vector<TLine> Lines;
+        QString Header;
+        bool Read = false;
     };
 
     const TSection* FindSection(const QString& section) const;
@@ -58,5 +70,7 @@ private:
     bool fExists = false;
     QString fLoadError;
     std::vector<TSection> fSections;
+    // Lines before the first section.
+    QStringList fPreamble;
     QHash<QString, size_t> fSectionIndex;
 };

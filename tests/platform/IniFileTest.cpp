@@ -100,3 +100,46 @@ TEST(IniFileTest, OversizedSettingsFilesAreRefusedByName) {
     EXPECT_TRUE(table.LoadError().contains(QStringLiteral("outmessage.txt")));
     EXPECT_EQ(table.Count(), 0);
 }
+
+// A rewrite used to drop every line the program does not own. Only the values set are rewritten;
+// a new key joins its section before the blank line that ends it.
+TEST(IniFileTest, RewritesKeepWhatTheProgramDoesNotOwn) {
+    const QByteArray before = "; settings by hand\r\n"
+                              "[MainForm]\r\n"
+                              "; the window\r\n"
+                              "Left = 10\r\n"
+                              "Top=\"20\"\r\n"
+                              "left=99\r\n"
+                              "not a key line\r\n"
+                              "\r\n"
+                              "[Screen]\r\n"
+                              "GridCheck=1\r\n"
+                              "[mainform]\r\n"
+                              "Width=640\r\n";
+    const QByteArray after = "; settings by hand\r\n"
+                             "[MainForm]\r\n"
+                             "; the window\r\n"
+                             "Left=11\r\n"
+                             "Top=\"20\"\r\n"
+                             "left=99\r\n"
+                             "not a key line\r\n"
+                             "Height=480\r\n"
+                             "\r\n"
+                             "[Screen]\r\n"
+                             "GridCheck=1\r\n"
+                             "[mainform]\r\n"
+                             "Width=640\r\n"
+                             "[New]\r\n"
+                             "Key=v\r\n"
+                             "\r\n";
+    TIniFile ini(QString{});
+    ini.ParseBytes(before);
+    EXPECT_EQ(ini.ToBytes(), before);
+    EXPECT_EQ(ini.ReadInteger("MainForm", "Top", 0), 20);
+    EXPECT_EQ(ini.ReadInteger("MainForm", "Width", 0), 640);
+    ini.WriteInteger("MainForm", "Left", 11);
+    ini.WriteInteger("MainForm", "Top", 20); // unchanged: the line stays as written
+    ini.WriteInteger("MainForm", "Height", 480);
+    ini.WriteString("New", "Key", "v");
+    EXPECT_EQ(ini.ToBytes(), after);
+}

@@ -25,40 +25,24 @@ TIniFile::TIniFile(QString fileName) : fFileName(std::move(fileName)) {
 void TIniFile::ParseBytes(const QByteArray& bytes) {
     fSections.clear();
     fSectionIndex.clear();
-    fPreamble.clear();
+    fLines.clear();
     QStringList lines = TCp932::Decode(bytes).split('\n');
     // The break after the last line starts no line of its own.
     if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-    TSection* current = nullptr;
-    const auto keep = [&](const QString& raw) {
-        if (current)
-            current->Lines.push_back({raw, -1});
-        else
-            fPreamble << raw;
-    };
+    qsizetype current = -1;
     for (QString line : lines) {
         if (line.endsWith('\r')) line.chop(1);
         const QString trimmed = line.trimmed();
-        if (trimmed.isEmpty() || trimmed.startsWith(';')) {
-            keep(line);
-            continue;
-        }
         if (trimmed.startsWith('[')) {
             const qsizetype close = trimmed.indexOf(']');
-            const QString name = trimmed.mid(1, close < 0 ? -1 : close - 1).trimmed();
-            const bool seen = FindSection(name) != nullptr;
-            current = &SectionFor(name);
-            if (seen)
-                current->Lines.push_back({line, -1}); // a repeated header: its keys join the first
-            else {
-                current->Header = line;
-                current->Read = true;
-            }
+            // A repeated header's keys join the first section of the name.
+            current = qsizetype(SectionIndexFor(trimmed.mid(1, close < 0 ? -1 : close - 1).trimmed()));
+            fLines.push_back({line, current, -1});
             continue;
         }
         const qsizetype eq = trimmed.indexOf('=');
-        if (!current || eq <= 0) {
-            keep(line);
+        if (current < 0 || trimmed.startsWith(';') || eq <= 0) {
+            fLines.push_back({line, current, -1});
             continue;
         }
         const QString key = trimmed.left(eq).trimmed();
@@ -67,15 +51,15 @@ void TIniFile::ParseBytes(const QByteArray& bytes) {
         if (value.size() >= 2 &&
             ((value.startsWith('"') && value.endsWith('"')) || (value.startsWith('\'') && value.endsWith('\''))))
             value = value.mid(1, value.size() - 2);
-        // The first occurrence wins, as with profile files; a repeated key is kept as a line.
-        if (current->Index.contains(key.toCaseFolded())) {
-            keep(line);
+        TSection& section = fSections[size_t(current)];
+        // The first occurrence wins, as with profile files; a repeated key stays a line of its own.
+        if (section.Index.contains(key.toCaseFolded())) {
+            fLines.push_back({line, current, -1});
             continue;
         }
-        Put(*current, key, value, false);
-        TEntry& entry = current->Entries.back();
-        entry.Raw = line;
-        entry.Changed = false;
+        section.Index.insert(key.toCaseFolded(), section.Entries.size());
+        section.Entries.push_back({key, value, line, false});
+        fLines.push_back({QString(), current, qsizetype(section.Entries.size() - 1)});
     }
 }
 
@@ -84,16 +68,17 @@ const TIniFile::TSection* TIniFile::FindSection(const QString& section) const {
     return it == fSectionIndex.constEnd() ? nullptr : &fSections[*it];
 }
 
-TIniFile::TSection& TIniFile::SectionFor(const QString& section) {
+size_t TIniFile::SectionIndexFor(const QString& section) {
     const QString folded = section.toCaseFolded();
     const auto it = fSectionIndex.constFind(folded);
-    if (it != fSectionIndex.constEnd()) return fSections[*it];
+    if (it != fSectionIndex.constEnd()) return *it;
     fSectionIndex.insert(folded, fSections.size());
     fSections.push_back({section, {}, {}});
-    return fSections.back();
+    return fSections.size() - 1;
 }
 
-void TIniFile::Put(TSection& s, const QString& key, const QString& value, bool replace) {
+void TIniFile::Put(size_t section, const QString& key, const QString& value, bool replace) {
+    TSection& s = fSections[section];
     const QString folded = key.toCaseFolded();
     const auto it = s.Index.constFind(folded);
     if (it != s.Index.constEnd()) {
@@ -106,12 +91,19 @@ void TIniFile::Put(TSection& s, const QString& key, const QString& value, bool r
     }
     s.Index.insert(folded, s.Entries.size());
     s.Entries.push_back({key, value, QString(), true});
-    // A new key goes after the section's last entry or kept line that is not blank, so the blank
-    // lines between sections stay between them.
-    qsizetype at = qsizetype(s.Lines.size());
-    while (at > 0 && s.Lines[size_t(at - 1)].Entry < 0 && s.Lines[size_t(at - 1)].Raw.trimmed().isEmpty())
-        --at;
-    s.Lines.insert(s.Lines.begin() + at, TLine{QString(), qsizetype(s.Entries.size() - 1)});
+    const TLine line{QString(), qsizetype(section), qsizetype(s.Entries.size() - 1)};
+    // After the section's last line that is not blank, so that the blank lines between sections
+    // stay between them; a new section goes at the end, followed by a blank line.
+    for (size_t i = fLines.size(); i-- > 0;) {
+        const TLine& l = fLines[i];
+        if (l.Section == qsizetype(section) && (l.Entry >= 0 || !l.Raw.trimmed().isEmpty())) {
+            fLines.insert(fLines.begin() + qsizetype(i) + 1, line);
+            return;
+        }
+    }
+    fLines.push_back({'[' + s.Name + ']', qsizetype(section), -1});
+    fLines.push_back(line);
+    fLines.push_back({QString(), qsizetype(section), -1});
 }
 
 const TIniFile::TEntry* TIniFile::FindEntry(const QString& section, const QString& key) const {
@@ -157,7 +149,7 @@ bool TIniFile::ReadBool(const QString& section, const QString& key, bool def) co
 }
 
 void TIniFile::WriteString(const QString& section, const QString& key, const QString& value) {
-    Put(SectionFor(section), key, value, true);
+    Put(SectionIndexFor(section), key, value, true);
 }
 
 void TIniFile::WriteInteger(const QString& section, const QString& key, int value) {
@@ -166,19 +158,13 @@ void TIniFile::WriteInteger(const QString& section, const QString& key, int valu
 
 QByteArray TIniFile::ToBytes() const {
     QString text;
-    for (const QString& line : fPreamble)
-        text += line + "\r\n";
-    for (const TSection& s : fSections) {
-        text += (s.Read ? s.Header : '[' + s.Name + ']') + "\r\n";
-        for (const TLine& line : s.Lines) {
-            if (line.Entry < 0) {
-                text += line.Raw + "\r\n";
-                continue;
-            }
-            const TEntry& e = s.Entries[size_t(line.Entry)];
-            text += (e.Changed ? e.Key + '=' + e.Value : e.Raw) + "\r\n";
+    for (const TLine& line : fLines) {
+        if (line.Entry < 0) {
+            text += line.Raw + "\r\n";
+            continue;
         }
-        if (!s.Read) text += "\r\n";
+        const TEntry& e = fSections[size_t(line.Section)].Entries[size_t(line.Entry)];
+        text += (e.Changed ? e.Key + '=' + e.Value : e.Raw) + "\r\n";
     }
     return TCp932::Encode(text);
 }

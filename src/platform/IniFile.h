@@ -44,33 +44,30 @@ private:
         QString Raw;
         bool Changed = true;
     };
-    // A line of a section: its entry's, or one the program does not own (a comment, a blank line,
-    // a line without "=", a repeated key), written back as read.
-    struct TLine {
-        QString Raw;
-        qsizetype Entry = -1;
-    };
     struct TSection {
         QString Name;
         std::vector<TEntry> Entries;
         // Case-folded key to index in Entries: a file of many keys reads in linear time.
         QHash<QString, size_t> Index;
-        std::vector<TLine> Lines;
-        QString Header;
-        bool Read = false;
+    };
+    // A line of the file in its place: an entry's, or one the program does not own (a section
+    // header, a comment, a blank line, a line without "=", a repeated key), written back as read.
+    struct TLine {
+        QString Raw;
+        qsizetype Section = -1; // the section it belongs to; -1 before the first
+        qsizetype Entry = -1;
     };
 
     const TSection* FindSection(const QString& section) const;
-    TSection& SectionFor(const QString& section);
+    size_t SectionIndexFor(const QString& section);
     const TEntry* FindEntry(const QString& section, const QString& key) const;
     // Adds the key or, with replace, overwrites its value; otherwise the first occurrence stays.
-    static void Put(TSection& s, const QString& key, const QString& value, bool replace);
+    void Put(size_t section, const QString& key, const QString& value, bool replace);
 
     QString fFileName;
     bool fExists = false;
     QString fLoadError;
     std::vector<TSection> fSections;
-    // Lines before the first section.
-    QStringList fPreamble;
+    std::vector<TLine> fLines;
     QHash<QString, size_t> fSectionIndex;
 };

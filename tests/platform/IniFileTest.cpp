@@ -102,7 +102,7 @@ TEST(IniFileTest, OversizedSettingsFilesAreRefusedByName) {
 }
 
 // A rewrite used to drop every line the program does not own. Only the values set are rewritten;
-// a new key joins its section before the blank line that ends it.
+// a new key follows its section's last line, before the blank lines that end it.
 TEST(IniFileTest, RewritesKeepWhatTheProgramDoesNotOwn) {
     const QByteArray before = "; settings by hand\r\n"
                               "[MainForm]\r\n"
@@ -123,12 +123,12 @@ TEST(IniFileTest, RewritesKeepWhatTheProgramDoesNotOwn) {
                              "Top=\"20\"\r\n"
                              "left=99\r\n"
                              "not a key line\r\n"
-                             "Height=480\r\n"
                              "\r\n"
                              "[Screen]\r\n"
                              "GridCheck=1\r\n"
                              "[mainform]\r\n"
                              "Width=640\r\n"
+                             "Height=480\r\n"
                              "[New]\r\n"
                              "Key=v\r\n"
                              "\r\n";

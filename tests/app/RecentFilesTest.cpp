@@ -49,3 +49,27 @@ TEST(RecentFilesTest, EightNewestFirstMissingDroppedAndKeptInTheirOwnSection) {
     EXPECT_EQ(items.first(), files[5]);
     EXPECT_EQ(items.last(), files[2]);
 }
+
+// settings.ini is CP932: names outside it came back as "M?ller.tda", a file that does not exist.
+TEST(RecentFilesTest, NamesOutsideCp932SurviveTheSettingsFile) {
+    QTemporaryDir dir;
+    QStringList files;
+    for (const QString& name : {QStringLiteral("Müller.tda"), QStringLiteral("한글.tda"), QStringLiteral("🎍年賀.tda"),
+                                QStringLiteral("utf8:名前.tda"), QStringLiteral("普通の名前 100%.tda")}) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        files.prepend(QFileInfo(f.fileName()).absoluteFilePath());
+    }
+    TRecentFiles recent;
+    for (auto it = files.crbegin(); it != files.crend(); ++it)
+        recent.Add(*it);
+    const QString iniPath = dir.filePath(QStringLiteral("settings.ini"));
+    {
+        TIniFile ini(iniPath);
+        recent.Write(ini);
+        ASSERT_TRUE(ini.UpdateFile());
+    }
+    TRecentFiles read;
+    read.Read(TIniFile(iniPath));
+    EXPECT_EQ(read.Items(), files);
+}

@@ -12,11 +12,14 @@ void TRecordUnit::LoadFolder(const QString& folder) {
     }
 }
 
-bool TRecordUnit::AddFile(const QString& path) {
+bool TRecordUnit::AddFile(const QString& path, QString* error) {
     const QString name = QFileInfo(path).fileName();
     if (FNames.contains(name, Qt::CaseSensitive)) return false;
     auto file = std::make_unique<TRecordFile>();
-    if (!file->LoadFromFile(path)) return false;
+    if (!file->LoadFromFile(path)) {
+        if (error) *error = file->LastError();
+        return false;
+    }
     FFiles.push_back(std::move(file));
     FNames.append(name);
     return true;

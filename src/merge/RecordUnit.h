@@ -12,8 +12,8 @@ class TRecordUnit {
 public:
     // Adds each ".CSV" and ".TAB" file of the folder in the order the file system lists them.
     void LoadFolder(const QString& folder);
-    // False when the name is already loaded or the file cannot be read.
-    bool AddFile(const QString& path);
+    // False when the name is already loaded or the file cannot be read (error says why then).
+    bool AddFile(const QString& path, QString* error = nullptr);
     // The loaded file with exactly this name, or none.
     const TRecordFile* FindFile(const QString& name) const;
 

@@ -164,8 +164,10 @@ bool AddRecordFile(TRecordUnit& unit, const QString& dir, const QString& name, c
     const QFileInfo info(path);
     if (!info.isFile()) return Fail(error, QStringLiteral("record file %1 not found").arg(path));
     if (!info.isReadable()) return Fail(error, QStringLiteral("record file %1 cannot be read").arg(path));
-    if (!unit.AddFile(path) && !unit.FindFile(name))
-        return Fail(error, QStringLiteral("record file %1 cannot be read").arg(path));
+    QString cause;
+    if (!unit.AddFile(path, &cause) && !unit.FindFile(name))
+        return Fail(error, cause.isEmpty() ? QStringLiteral("record file %1 cannot be read").arg(path)
+                                           : QStringLiteral("record file %1 cannot be read: %2").arg(path, cause));
     return true;
 }
 

@@ -171,11 +171,16 @@ TEST(HeadlessExportTest, PngSheetsAreNumberedAndTheStartSeatLeavesSeatsEmpty) {
 TEST(HeadlessExportTest, BadMergeInputFailsWithOneLineAndWritesNothing) {
     QTemporaryDir dir;
     const QString out = dir.filePath("x.pdf");
+    const QString records = dir.filePath("records");
+    QDir().mkpath(records);
+    QFile(records + "/empty.CSV").open(QIODevice::WriteOnly);
     struct TCase {
         QStringList Extra;
         QString Says;
     } cases[] = {
         {{"--main", "nope.CSV"}, QStringLiteral("nope.CSV not found")},
+        // The reader's own reason, not just "cannot be read".
+        {{"--records", records, "--main", "empty.CSV"}, QStringLiteral("empty.CSV has no line")},
         {{"--records", dir.filePath("none")}, QStringLiteral("record folder")},
         {{"--fields", dir.filePath("none")}, QStringLiteral("field folder")},
         {{"--start-seat", "6,1"}, QStringLiteral("outside the sheet of 5 rows and 2 columns")},

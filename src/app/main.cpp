@@ -62,6 +62,9 @@ int RunExport(const TAppPaths& paths, const QStringList& args, bool toPrinter) {
         Usage();
         return 2;
     }
+    // A user who never started the program has no record folder yet: it gets the examples now.
+    QString seedError;
+    if (!paths.EnsureUserTree(&seedError)) std::fprintf(stderr, "komorebi %s: %s\n", verb, qPrintable(seedError));
     if (options.RecordDir.isEmpty()) options.RecordDir = paths.RecordFolder();
     if (options.FieldDir.isEmpty()) options.FieldDir = paths.FieldFolder();
     options.Progress = isatty(STDERR_FILENO) != 0;

@@ -15,7 +15,9 @@ namespace {
 QByteArray BlockClaiming(int side) {
     auto image = std::make_unique<TPriImage>();
     image->ImageType = 1;
-    image->SetPicture(QImage(16, 16, QImage::Format_RGB32));
+    QImage scan(16, 16, QImage::Format_RGB32);
+    scan.fill(Qt::gray);
+    image->SetPicture(scan);
     image->SetStoreRect(QRect(0, 0, 100, 100));
     QByteArray block = TClipboardBlock::Write({image.get()});
     EXPECT_TRUE(ClaimInPlace(block, side, side));
@@ -25,38 +27,49 @@ QByteArray BlockClaiming(int side) {
 // A background that leaves `left` pixels of the document's budget (1 bit a pixel: 50 MB).
 void FillBudget(TPriPaint& doc, qint64 left) {
     const qint64 used = TDocumentLimits::kMaxDocumentPixels - left;
-    doc.BackObject.FMainBack = QImage(20000, int(used / 20000), QImage::Format_Mono);
+    doc.BackObject.FMainBack = QImage(16384, int(used / 16384), QImage::Format_Mono);
 }
 
 // Whatever the program adds must open again: every way a picture enters keeps within what is
-// left of the document's picture budget, scaled down with a word or refused with one.
+// left of the document's picture budget, scaled down (saying so where the user chose the picture)
+// or refused with a message.
 TEST(PictureBudgetTest, PicturesEnteringADocumentKeepWithinItsBudget) {
     std::vector<std::unique_ptr<TPriBase>> read;
-    EXPECT_EQ(TClipboardBlock::Read(BlockClaiming(4096), read, 100000), TClipboardBlock::TResult::OverBudget);
-    EXPECT_EQ(TClipboardBlock::Read(BlockClaiming(4096), read, 20 << 20), TClipboardBlock::TResult::Ok);
+    EXPECT_EQ(TClipboardBlock::Read(BlockClaiming(4096), read, 0), TClipboardBlock::TResult::OverBudget);
+    ASSERT_EQ(TClipboardBlock::Read(BlockClaiming(4096), read, 100000), TClipboardBlock::TResult::Ok);
+    const QImage& decoded = static_cast<const TPriImage&>(*read.at(0)).BaseBmp;
+    EXPECT_LE(qint64(decoded.width()) * decoded.height(), 100000);
 
     QTemporaryDir dir;
     const QString png = dir.filePath(QStringLiteral("big.png"));
     ASSERT_TRUE(QImage(2000, 2000, QImage::Format_RGB32).save(png));
-    const qint64 left = 1000000;
+    const qint64 some = 16384 * 61, full = 0; // whole rows of the background
     struct TCase {
         const char* how;
+        qint64 left;
         std::function<bool(TPriPaint&)> add;
         bool added;
+        int messages;
     } cases[] = {
-        {"insert picture", [&](TPriPaint& d) { return d.AddImageFromFile(png); }, true},
-        {"paste picture", [](TPriPaint& d) { return d.PasteImage(QImage(2000, 2000, QImage::Format_RGB32), {}); }, true},
-        {"paste block", [](TPriPaint& d) { return d.PasteBlock(BlockClaiming(8192), {}); }, false},
+        {"insert picture", some, [&](TPriPaint& d) { return d.AddImageFromFile(png); }, true, 1},
+        {"paste picture", some, [](TPriPaint& d) { return d.PasteImage(QImage(2000, 2000, QImage::Format_RGB32), {}); },
+         true, 1},
+        {"paste block", some, [](TPriPaint& d) { return d.PasteBlock(BlockClaiming(8192), {}); }, true, 0},
+        {"insert picture into a full document", full, [&](TPriPaint& d) { return d.AddImageFromFile(png); }, false, 1},
+        {"paste picture into a full document", full,
+         [](TPriPaint& d) { return d.PasteImage(QImage(20, 20, QImage::Format_RGB32), {}); }, false, 1},
+        {"paste block into a full document", full,
+         [](TPriPaint& d) { return d.PasteBlock(BlockClaiming(8192), {}); }, false, 1},
     };
     for (const TCase& c : cases) {
         TEditSurface doc;
-        FillBudget(*doc, left);
+        FillBudget(*doc, c.left);
         const qint64 before = doc->PicturePixelsLeft();
-        const bool added = c.add(*doc);
-        EXPECT_EQ(added, c.added) << c.how;
-        EXPECT_EQ(doc.Host.Messages.size(), 1) << c.how;
+        EXPECT_EQ(before, c.left) << c.how;
+        EXPECT_EQ(c.add(*doc), c.added) << c.how;
+        EXPECT_EQ(doc.Host.Messages.size(), c.messages) << c.how;
         EXPECT_GE(doc->PicturePixelsLeft(), 0) << c.how;
-        if (added)
+        if (c.added)
             EXPECT_LT(doc->PicturePixelsLeft(), before) << c.how;
         else
             EXPECT_EQ(doc->PicturePixelsLeft(), before) << c.how;

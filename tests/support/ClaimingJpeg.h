@@ -7,7 +7,8 @@
 
 // Makes the first JPEG frame header inside bytes claim width x height pixels.
 inline bool ClaimInPlace(QByteArray& bytes, int width, int height) {
-    const qsizetype sof = bytes.indexOf(QByteArray("\xFF\xC0", 2));
+    const qsizetype soi = bytes.indexOf(QByteArray("\xFF\xD8\xFF", 3));
+    const qsizetype sof = soi < 0 ? -1 : bytes.indexOf(QByteArray("\xFF\xC0", 2), soi);
     if (sof < 0 || sof + 9 > bytes.size()) return false;
     bytes[sof + 5] = char(height >> 8);
     bytes[sof + 6] = char(height & 0xFF);
@@ -19,6 +20,8 @@ inline bool ClaimInPlace(QByteArray& bytes, int width, int height) {
 // A JPEG of 16 x 16 pixels whose header claims width x height: a few hundred bytes that a
 // decoder trusting the header turns into as many pixels as it claims.
 inline QByteArray ClaimingJpeg(int width, int height) {
-    QByteArray jpeg = TJpegCodec::Encode(QImage(16, 16, QImage::Format_RGB32));
+    QImage scan(16, 16, QImage::Format_RGB32);
+    scan.fill(Qt::gray);
+    QByteArray jpeg = TJpegCodec::Encode(scan);
     return ClaimInPlace(jpeg, width, height) ? jpeg : QByteArray();
 }

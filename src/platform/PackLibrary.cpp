@@ -2,6 +2,7 @@
 
 #include "platform/Cp932.h"
 
+#include <QDir>
 #include <QLibrary>
 #include <algorithm>
 #include <cstring>
@@ -42,15 +43,26 @@ TDlgAnswer TPackLibrary::Call(const char* pack, const char* entry, TArgs... args
     // Libraries with Qt objects are never really unmapped by glibc, and one that is can
     // crash the host through a timer or deleteLater left behind.
     lib.setLoadHints(QLibrary::PreventUnloadHint);
-    if (!lib.load()) return {};
+    if (!lib.load()) {
+        Failed(QStringLiteral("ダイアログ部品 %1 を読み込めません。\n%2")
+                   .arg(QDir::toNativeSeparators(lib.fileName()), lib.errorString()));
+        return {};
+    }
     auto fn = reinterpret_cast<TEntry>(lib.resolve(entry));
     if (!fn) {
+        Failed(QStringLiteral("ダイアログ部品 %1 に %2 がありません。")
+                   .arg(QDir::toNativeSeparators(lib.fileName()), QString::fromLatin1(entry)));
         lib.unload();
         return {};
     }
     TDlgAnswer answer{true, fn(args...)};
     lib.unload();
     return answer;
+}
+
+void TPackLibrary::Failed(const QString& message) {
+    fLastFailure = message;
+    if (fOnFailure) fOnFailure(message);
 }
 
 TDlgAnswer TPackLibrary::StartCheckDlg(int32_t& choice, const QString& caption1, const QString& caption2) {

@@ -2,6 +2,8 @@
 
 #include "platform/DialogLibrary.h"
 
+#include <functional>
+
 // Loads lib<name>pack.so from the application folder for each call and lets it go after it,
 // so a pack can be replaced while the program runs. Nothing is cached.
 class TPackLibrary : public TDialogLibrary {
@@ -10,6 +12,10 @@ public:
 
     // Full file name of a pack ("text" -> AppPath/libtextpack.so).
     QString PackFile(const char* pack) const;
+    // Called with a Japanese message naming the pack and the loader's reason whenever a pack
+    // cannot be loaded or lacks the entry; the command then does nothing.
+    void SetFailureHandler(std::function<void(const QString&)> handler) { fOnFailure = std::move(handler); }
+    const QString& LastFailure() const { return fLastFailure; }
 
     TDlgAnswer StartCheckDlg(int32_t& choice, const QString& caption1, const QString& caption2) override;
     TDlgAnswer RecordSettingDlg(QString& mainFile, QString& detailFile, int32_t& printMode) override;
@@ -37,5 +43,9 @@ private:
     template <typename TEntry, typename... TArgs>
     TDlgAnswer Call(const char* pack, const char* entry, TArgs... args);
 
+    void Failed(const QString& message);
+
     QString fAppPath;
+    std::function<void(const QString&)> fOnFailure;
+    QString fLastFailure;
 };

@@ -29,8 +29,11 @@ TEST(PackLibraryTest, CallsEntriesOfPacksBesideTheProgram) {
     EXPECT_FALSE(bool(cancelled));
 }
 
-TEST(PackLibraryTest, MissingPackOrEntryDoesNothing) {
+// A missing pack used to do nothing without a word: each failure names the pack and the reason.
+TEST(PackLibraryTest, MissingPackOrEntryDoesNothingButSaysWhy) {
     TPackLibrary packs(QStringLiteral(KOMOREBI_TEST_PACK_DIR));
+    QStringList said;
+    packs.SetFailureHandler([&](const QString& message) { said << message; });
     int32_t rows = 3;
     QString name;
     const TDlgAnswer missingPack = packs.PortalSettingDlg(rows, QStringLiteral("a"), name, {});
@@ -44,10 +47,22 @@ TEST(PackLibraryTest, MissingPackOrEntryDoesNothing) {
     EXPECT_EQ(mainFile, "m");
     EXPECT_EQ(mode, 4);
 
-    TPackLibrary nowhere(QStringLiteral("/nonexistent/"));
+    ASSERT_EQ(said.size(), 2);
+    EXPECT_TRUE(said[0].contains(QStringLiteral("libdrawpack.so")));
+    EXPECT_TRUE(said[1].contains(QStringLiteral("RecordSettingDlg")));
+
+    // Not a library at all.
+    QTemporaryDir dir;
+    QFile fake(dir.filePath(QStringLiteral("libformpack.so")));
+    ASSERT_TRUE(fake.open(QIODevice::WriteOnly));
+    fake.write("not a library");
+    fake.close();
+    TPackLibrary broken(dir.path() + QLatin1Char('/'));
     int32_t choice = 7;
-    EXPECT_FALSE(nowhere.StartCheckDlg(choice, "a", "b").Called);
+    EXPECT_FALSE(broken.StartCheckDlg(choice, "a", "b").Called);
     EXPECT_EQ(choice, 7);
+    EXPECT_TRUE(broken.LastFailure().contains(QStringLiteral("libformpack.so")));
+    EXPECT_GT(broken.LastFailure().indexOf(QLatin1Char('\n')), 0); // the loader's reason follows
 }
 
 TEST(PackLibraryTest, CancelledPenDialogLeavesTheValues) {

@@ -28,6 +28,7 @@
 #include "platform/StreamReader.h"
 #include "platform/StreamWriter.h"
 #include "print/CardData.h"
+#include "support/ClaimingJpeg.h"
 
 #include <QApplication>
 #include <QDir>
@@ -265,6 +266,22 @@ bool MakeTemplates(const QString& dir) {
             record.WriteInt32(0);
         return Template(5, kPostcard, BackBlock({}), {{okImage, record.Bytes()}});
     }());
+    // Pictures and a background whose JPEG headers claim 2048 x 2048 over a 16 x 16 scan: a few
+    // hundred bytes that ask for thousands of times their size (the fuzzer takes the claims higher).
+    {
+        TEntries claims;
+        for (int i = 0; i < 4; ++i) {
+            TPriImage image;
+            image.SetStoreRect({i * 200, 0, 200, 200});
+            image.ImageType = 1;
+            image.SetPicture(Picture(16, 16, false));
+            QByteArray record = Record(image, 6);
+            ClaimInPlace(record, 2048, 2048);
+            claims.push_back({okImage, record});
+        }
+        ok &= WriteFile(dir + QStringLiteral("/v6-jpeg-claims.tda"),
+                        Template(6, kPostcard, BackBlock(ClaimingJpeg(2048, 2048)), claims));
+    }
     ok &= WriteFile(dir + QStringLiteral("/v6-reserved-block.tda"),
                     Template(6, kCardSheet, BackBlock(jpeg), AllKinds(6, false), {}, true));
 
@@ -344,6 +361,21 @@ bool MakeClipboardBlocks(const QString& dir) {
     bool ok = WriteFile(dir + QStringLiteral("/all-kinds"), TClipboardBlock::Write(all));
     ok &= WriteFile(dir + QStringLiteral("/one-text"), TClipboardBlock::Write({&label}));
     ok &= WriteFile(dir + QStringLiteral("/one-image"), TClipboardBlock::Write({&image}));
+    // Four JPEG pictures whose headers claim 2048 x 2048 (at 8192 a kilobyte asked for 1.4 GB).
+    QByteArray block;
+    {
+        TPriImage claim;
+        claim.SetStoreRect({0, 0, 200, 200});
+        claim.ImageType = 1;
+        claim.SetPicture(Picture(16, 16, false));
+        block = TClipboardBlock::Write({&claim, &claim, &claim, &claim});
+        for (qsizetype at = 0; (at = block.indexOf(QByteArray("\xFF\xD8\xFF", 3), at)) >= 0; ++at) {
+            QByteArray rest = block.mid(at);
+            ClaimInPlace(rest, 2048, 2048);
+            block.replace(at, rest.size(), rest);
+        }
+    }
+    ok &= WriteFile(dir + QStringLiteral("/jpeg-claims"), block);
     return ok;
 }
 
@@ -380,7 +412,10 @@ bool MakeCardData(const QString& dir) {
 bool MakeStartImages(const QString& dir) {
     const std::vector<QByteArray> jpegs = {TImageCodec::Encode(Picture(16, 12, false), TImageFormat::Jpeg),
                                            TImageCodec::Encode(Picture(8, 8, false), TImageFormat::Jpeg)};
-    return WriteFile(dir + QStringLiteral("/two.ims"), BuildStartImages(jpegs));
+    return WriteFile(dir + QStringLiteral("/two.ims"), BuildStartImages(jpegs)) &&
+           // Twelve pictures that claim 8192 x 8192 each: a kilobyte used to take 1.9 GB at start.
+           WriteFile(dir + QStringLiteral("/jpeg-claims-8192.ims"),
+                     BuildStartImages(std::vector<QByteArray>(12, ClaimingJpeg(8192, 8192))));
 }
 
 // PackedDibFuzz: what a scanner hands over, in colour and in grey.

@@ -3,11 +3,14 @@
 #include "document/ClipboardBlock.h"
 #include "document/PriPaint.h"
 #include "FuzzApp.h"
+#include "platform/DocumentLimits.h"
 
 #include <cstdint>
 #include <cstdlib>
 
 namespace {
+
+constexpr qint64 kFuzzPixels = qint64(16) * 1024 * 1024;
 
 TPriPaint* Surface() {
     EnsureFuzzApp("ClipboardBlockFuzz");
@@ -15,6 +18,10 @@ TPriPaint* Surface() {
         auto* s = new TPriPaint(nullptr, QString(), 96, std::make_unique<TNoPrinter>());
         s->PrintPaper.SetFields({0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 0, 0, 1, 1, 2100, 2970});
         s->SetPageLayout(QPoint(0, 0), QSize(400, 400));
+        // A background that leaves the pasted pictures kFuzzPixels of the document's budget, so
+        // the sanitizers' overhead stays within the fuzzer's memory limit.
+        s->BackObject.FMainBack =
+            QImage(16384, int((TDocumentLimits::kMaxDocumentPixels - kFuzzPixels) / 16384), QImage::Format_Mono);
         return s;
     }();
     return surface;
@@ -26,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TPriPaint* doc = Surface();
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     std::vector<std::unique_ptr<TPriBase>> objects;
-    TClipboardBlock::Read(bytes, objects);
+    TClipboardBlock::Read(bytes, objects, kFuzzPixels);
     // What is pasted must also draw, copy again and go away with the undo step.
     if (doc->PasteBlock(bytes, QPoint(20, 20))) {
         doc->RedrawPage(nullptr, false, true);

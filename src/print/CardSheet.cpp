@@ -29,6 +29,12 @@ QString TCardSheet::LayoutProblem() const {
     return QString();
 }
 
+QString TCardSheet::DocumentProblem() const {
+    TPriPaper paper;
+    ToPaper(paper, 1);
+    return TPriPaper::LimitProblem(paper.Fields());
+}
+
 void TCardSheet::ToPaper(TPriPaper& paper, int32_t portrait) const {
     paper.FPortrait = IsSingleSeat() ? (portrait != 0 ? 1 : 0) : 1;
     paper.FSheetWidth = SheetWidth;

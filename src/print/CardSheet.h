@@ -31,6 +31,9 @@ struct TCardSheet {
     QString Problem() const;
     // The same for the sizes and the grid alone, for papers that have no name.
     QString LayoutProblem() const;
+    // Why a document cannot take the sheet as its paper (more seats than a document may hold),
+    // or empty. Kept apart from LayoutProblem so a stored list that has such a sheet still reads.
+    QString DocumentProblem() const;
     // The paper the page gets: sheet, grid, gaps and seat. A single sheet keeps the page's
     // orientation; a seat grid is laid out on the sheet as it lies, portrait.
     void ToPaper(TPriPaper& paper, int32_t portrait) const;

@@ -107,27 +107,42 @@ TEST(PaperPackTest, PaperSettingTakesTheSheetAndKeepsTheDialogValues) {
     }
 }
 
-TEST(PaperPackTest, PaperSettingRefusesSeatsOffTheSheet) {
+// Seats off the sheet, and more seats than a document may hold (a 99 x 99 sheet saved and then
+// would not open again).
+TEST(PaperPackTest, PaperSettingRefusesSeatsOffTheSheetOrBeyondTheDocumentLimit) {
     TPackLibrary packs(kAppDir);
-    TPriPaper paper = Paper({0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 0, 0, 1, 1, 2100, 2970});
-    const TPriPaper before = paper;
-    QString warning;
-    OnNextModal([&](QWidget* dialog) {
-        SetCount(dialog, "columns", 3); // three A4-wide seats cannot lie on A4
-        OnNextModal(
-            [&](QWidget* box) {
-                warning = box->findChild<QLabel*>("qt_msgbox_label")->text();
-                PressKey(box, Qt::Key_Return);
-            },
-            dialog);
-        PressKey(dialog, Qt::Key_Return);
-        // Still open after the refusal; the user gives up.
-        EXPECT_TRUE(dialog->isVisible());
-        PressKey(dialog, Qt::Key_Escape);
-    });
-    EXPECT_FALSE(bool(packs.PaperNewSettingDlg(&paper, 1)));
-    EXPECT_EQ(paper, before);
-    EXPECT_EQ(warning, QStringLiteral("面が用紙からはみ出します。"));
+    const struct {
+        int Columns, Rows;
+        double Seat;
+        QString Says;
+    } cases[] = {
+        {3, 1, 210, QStringLiteral("面が用紙からはみ出します。")}, // three A4-wide seats cannot lie on A4
+        {40, 40, 5, QStringLiteral("上限 1000 面")},
+    };
+    for (const auto& c : cases) {
+        TPriPaper paper = Paper({0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 0, 0, 1, 1, 2100, 2970});
+        const TPriPaper before = paper;
+        QString warning;
+        OnNextModal([&](QWidget* dialog) {
+            SetMm(dialog, "seatWidth", c.Seat);
+            SetMm(dialog, "seatHeight", c.Seat);
+            SetCount(dialog, "columns", c.Columns);
+            SetCount(dialog, "rows", c.Rows);
+            OnNextModal(
+                [&](QWidget* box) {
+                    warning = box->findChild<QLabel*>("qt_msgbox_label")->text();
+                    PressKey(box, Qt::Key_Return);
+                },
+                dialog);
+            PressKey(dialog, Qt::Key_Return);
+            // Still open after the refusal; the user gives up.
+            EXPECT_TRUE(dialog->isVisible());
+            PressKey(dialog, Qt::Key_Escape);
+        });
+        EXPECT_FALSE(bool(packs.PaperNewSettingDlg(&paper, 1)));
+        EXPECT_EQ(paper, before);
+        EXPECT_TRUE(warning.contains(c.Says)) << qPrintable(warning);
+    }
 }
 
 TEST(PaperPackTest, PrintPaperFillsThePaperAndRemembersTheChoice) {

@@ -89,7 +89,8 @@ TPriPaper TPaperDialog::Paper() const {
 
 void TPaperDialog::done(int result) {
     if (result == QDialog::Accepted) {
-        const QString problem = fEditor->Sheet().LayoutProblem();
+        QString problem = fEditor->Sheet().LayoutProblem();
+        if (problem.isEmpty()) problem = fEditor->Sheet().DocumentProblem();
         if (!problem.isEmpty()) {
             QMessageBox::warning(this, windowTitle(), problem);
             return;

@@ -140,7 +140,9 @@ void TPrintPaperDialog::FillList(int select) {
 
 void TPrintPaperDialog::SelectionChanged() {
     const int index = ChosenIndex();
-    fOk->setEnabled(index >= 0);
+    // A sheet stored before the seat limit may hold more seats than a document can print.
+    const QString problem = index >= 0 ? fSheets[index].DocumentProblem() : QString();
+    fOk->setEnabled(index >= 0 && problem.isEmpty());
     fDelete->setEnabled(index >= 0 && fSheets[index].UserAdded);
     if (index < 0) {
         fPreview->Clear();
@@ -148,7 +150,7 @@ void TPrintPaperDialog::SelectionChanged() {
         return;
     }
     fPreview->SetSheet(fSheets[index], fPortrait == 0);
-    fDetails->setText(Details(fSheets[index]));
+    fDetails->setText(problem.isEmpty() ? Details(fSheets[index]) : Details(fSheets[index]) + QLatin1Char('\n') + problem);
 }
 
 bool TPrintPaperDialog::Save(const QList<TCardSheet>& sheets) {

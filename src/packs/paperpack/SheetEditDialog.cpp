@@ -51,6 +51,7 @@ void TSheetEditDialog::done(int result) {
     if (result == QDialog::Accepted) {
         const TCardSheet s = Sheet();
         QString problem = s.Problem();
+        if (problem.isEmpty()) problem = s.DocumentProblem();
         if (problem.isEmpty() && fTaken.contains(s.Name)) problem = QStringLiteral("同じ名前の用紙がすでにあります。");
         if (!problem.isEmpty()) {
             QMessageBox::warning(this, windowTitle(), problem);

@@ -1,6 +1,7 @@
 #include "app/DisplaySettings.h"
 
 #include "document/PriPaint.h"
+#include "platform/DocumentLimits.h"
 #include "platform/IniFile.h"
 
 #include <QFileInfo>
@@ -23,6 +24,8 @@ void TDisplaySettings::Read(const TIniFile& ini) {
     FontName = ini.ReadString(sc, "FontName", QStringLiteral("ＭＳ Ｐゴシック"));
     FontColor = ini.ReadInteger(sc, "FontColor", 0);
     FontSize = ini.ReadInteger(sc, "FontSize", 10);
+    // New texts take this size: beyond what a document may hold they would not open again.
+    if (FontSize < 1 || FontSize > TDocumentLimits::kMaxFontPoints) FontSize = 10;
 }
 
 void TDisplaySettings::Write(TIniFile& ini) const {

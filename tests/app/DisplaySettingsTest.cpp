@@ -48,7 +48,9 @@ TEST(DisplaySettingsTest, MissingFileChangesNothing) {
 TEST(DisplaySettingsTest, MissingKeysTakeTheirDefaults) {
     QTemporaryDir dir;
     const QString path = dir.filePath("settings.ini");
-    WriteFile(path, QString::fromUtf16(u"[MainForm]\r\nWidth=900\r\n[Screen]\r\nGridCheck=257\r\nMarginCheck=256\r\n"));
+    // A size no document may hold counts as missing: it made 7 m texts.
+    WriteFile(path, QString::fromUtf16(u"[MainForm]\r\nWidth=900\r\n[Screen]\r\nGridCheck=257\r\nMarginCheck=256\r\n"
+                                       u"FontSize=2000000000\r\n"));
     auto surface = MakeSurface();
     TDisplaySettings settings;
     settings.WindowBounds = QRect(5, 6, 700, 500);

@@ -288,6 +288,8 @@ void TPrintMainForm::CreateToolBars() {
     ComboBox_FontSize->setToolTip(QStringLiteral("フォントサイズ"));
     // Any size can be typed, as in the font dialog.
     ComboBox_FontSize->setEditable(true);
+    ComboBox_FontSize->setMinimumContentsLength(3);
+    ComboBox_FontSize->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     ComboBox_FontSize->setInsertPolicy(QComboBox::NoInsert);
     ComboBox_FontSize->setValidator(new QIntValidator(1, kMaxTypedPoints, ComboBox_FontSize));
     ComboBox_FontStyle = new QComboBox(ToolBar2);

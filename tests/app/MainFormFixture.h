@@ -60,6 +60,13 @@ public:
         ++SaveFileCalls;
         return SaveFileAnswer;
     }
+    // The file the save dialog proposed, folder and name.
+    QString SaveFileProposed;
+    QString AskSaveFileNamed(const QString& folder, const QString& name, const QString& filter,
+                             const QString& suffix) override {
+        SaveFileProposed = QDir(folder).filePath(name);
+        return AskSaveFile(folder, filter, suffix);
+    }
     TTemplateChoice ChooseTemplate(const QString&) override {
         ++TemplateCalls;
         return Template;

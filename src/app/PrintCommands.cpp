@@ -226,14 +226,16 @@ void TPrintCommands::ShowPrintPreview(TPriPaint& doc) {
 bool TPrintCommands::ExportPdf(TPriPaint& doc) {
     // The document's own name is offered; the PDF goes beside the user's documents.
     const QString name = QFileInfo(doc.TempLatePath).completeBaseName();
-    QString file = fDialogs.AskSaveFileNamed(fPaths.UserDataFolder(), name.isEmpty() ? QString() : name + QStringLiteral(".pdf"),
-                                             QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
+    const QString proposed = name.isEmpty() ? QString() : name + QStringLiteral(".pdf");
+    QString file = fDialogs.AskSaveFileNamed(fPaths.UserDataFolder(), proposed, QStringLiteral("PDF (*.pdf)"),
+                                             QStringLiteral("pdf"));
     if (file.isEmpty()) return false;
     if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".pdf");
     TPrintChoice choice;
     if (!AskChoice(doc, nullptr, choice, file)) return false;
     if (!WritePdfFile(doc, file, choice)) return false;
-    if (ShowStatus) ShowStatus(QStringLiteral("PDFを書き出しました：%1").arg(QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath())));
+    const QString written = QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
+    if (ShowStatus) ShowStatus(QStringLiteral("PDFを書き出しました：%1").arg(written));
     return true;
 }
 

@@ -15,8 +15,7 @@ TRect TPageBuilder::PageMargins() const {
     // places text where the page shows it.
     const double vw = fDoc.ViewSize().width(), vh = fDoc.ViewSize().height();
     return {Trunc(double(m.OffsetX) / m.PhysicalWidth * vw), Trunc(double(m.OffsetY) / m.PhysicalHeight * vh),
-            Trunc(double(m.RightMargin) / m.PhysicalWidth * vw),
-            Trunc(double(m.BottomMargin) / m.PhysicalHeight * vh)};
+            Trunc(double(m.RightMargin) / m.PhysicalWidth * vw), Trunc(double(m.BottomMargin) / m.PhysicalHeight * vh)};
 }
 
 QSize TPageBuilder::SeatSize() const {

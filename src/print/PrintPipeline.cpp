@@ -105,8 +105,9 @@ bool TPrintPipeline::BuildPrintPages() {
     } catch (const std::exception& e) {
         // The reason is the program's own, in English: it follows the message, never stands for it.
         if (fError.isEmpty())
-            fError = viaFiles ? kBuildFailedMessage
-                              : QStringLiteral("%1\n\n（詳細：%2）").arg(kPagesFailedMessage, QString::fromUtf8(e.what()));
+            fError = viaFiles
+                         ? kBuildFailedMessage
+                         : QStringLiteral("%1\n\n（詳細：%2）").arg(kPagesFailedMessage, QString::fromUtf8(e.what()));
         ok = false;
     }
     // Whatever happened, the store stops recording: a later build or print must find it idle.

@@ -157,9 +157,8 @@ int TRyPrinter::GetPaperSizeIndex() {
 
 QString TRyPrinter::CurrentAmong(const QList<TRyPrinterEntry>& printers) const {
     const auto visible = [&printers](const QString& name) {
-        return !name.isEmpty() && std::any_of(printers.begin(), printers.end(), [&](const TRyPrinterEntry& e) {
-                   return e.Name == name && !e.Hidden;
-               });
+        return !name.isEmpty() && std::any_of(printers.begin(), printers.end(),
+                                              [&](const TRyPrinterEntry& e) { return e.Name == name && !e.Hidden; });
     };
     const QString current = fSystem->CurrentName();
     if (fChosen && visible(current)) return current;

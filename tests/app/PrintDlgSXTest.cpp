@@ -7,8 +7,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -19,16 +17,13 @@ namespace {
 
 class TTwoPrinters : public TRyPrinterSystem {
 public:
-    // The queues' own paper, as the system lists it.
-    QPageSize Paper{QPageSize::A4};
-    bool Hidden = false;
-    QList<TRyPrinterEntry> Printers() const override { return {{"laser", Hidden}, {"cards", Hidden}}; }
+    QList<TRyPrinterEntry> Printers() const override { return {{"laser", false}, {"cards", false}}; }
     QString CurrentName() const override { return fCurrent; }
     void SetCurrentName(const QString& name) override { fCurrent = name; }
     QString Port(const QString& name) const override { return "usb://" + name; }
     QStringList Ports() const override { return {"usb://laser", "usb://cards"}; }
     QList<QPageSize> PaperSizes(const QString&) const override { return {QPageSize(QPageSize::A4)}; }
-    QPageSize CurrentPaper() const override { return Paper; }
+    QPageSize CurrentPaper() const override { return QPageSize(QPageSize::A4); }
     int Capabilities(const QString&) const override { return TRyPrinter::dcPaperSize; }
     int ResolutionCount(const QString&) const override { return 1; }
     int MaxCopies(const QString&) const override { return 999; }
@@ -157,41 +152,6 @@ TEST(PrintDlgSXTest, FullWidthDigitsCountAndAPdfFileStandsForThePrinter) {
     EXPECT_EQ(dlg.PrinterPaperLabel()->text(), QStringLiteral("210 × 297 mm"));
     TRyPrinter printer(std::make_unique<TTwoPrinters>());
     EXPECT_TRUE(TPrintDlgSX(&printer).PrinterSettingButton()->isEnabled());
-}
-
-TEST(PrintDlgSXTest, ShowsThePaperTheJobPrintsOnAndNoRawReasons) {
-    // The queue's own paper is Letter; the job's printer is set to the document's A4 landscape.
-    auto system = std::make_unique<TTwoPrinters>();
-    system->Paper = QPageSize(QPageSize::Letter);
-    TTwoPrinters& printers = *system;
-    TRyPrinter printer(std::move(system));
-    const auto fit = [&printer] {
-        printer.Printer().setPageSize(QPageSize(QPageSize::A4));
-        printer.Printer().setPageOrientation(QPageLayout::Landscape);
-    };
-    fit();
-    TPrintDlgSX dlg(&printer);
-    EXPECT_EQ(dlg.PrinterPaperLabel()->text(), QStringLiteral("A4（297 × 210 mm）"));
-    // The printer setup dialog chose Letter; the job keeps its paper, and the dialog says so.
-    int setups = 0;
-    dlg.ExecDialog = [&setups](QDialog& setup) {
-        ++setups;
-        qobject_cast<QPrintDialog*>(&setup)->printer()->setPageSize(QPageSize(QPageSize::Letter));
-        return int(QDialog::Accepted);
-    };
-    dlg.FitPaper = fit;
-    dlg.PrinterSettingButton()->click();
-    EXPECT_EQ(setups, 1);
-    EXPECT_EQ(dlg.PrinterPaperLabel()->text(), QStringLiteral("A4（297 × 210 mm）"));
-    EXPECT_EQ(printer.Printer().pageLayout().pageSize().id(), QPageSize::A4);
-    // A paper of no standard size shows its sides.
-    EXPECT_EQ(TPrintDlgSX::PaperText(QPageLayout(QPageSize(QSizeF(91, 55.5), QPageSize::Millimeter),
-                                                 QPageLayout::Portrait, QMarginsF())),
-              QStringLiteral("91 × 55.5 mm"));
-    // No printer left: said in Japanese, not with the program's own reason.
-    printers.Hidden = true;
-    dlg.ShowPrinterInfo();
-    EXPECT_EQ(dlg.PrinterNameLabel()->text(), QStringLiteral("プリンタがありません"));
 }
 
 // Pictures of the dialog for a person to look at: run with --gtest_also_run_disabled_tests.

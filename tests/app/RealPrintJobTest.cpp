@@ -10,8 +10,6 @@
 #include "print/RyPrinter.h"
 
 #include <QLabel>
-#include <QPrintDialog>
-#include <QPushButton>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRadioButton>
@@ -189,47 +187,4 @@ TEST(RealPrintJobTest, MergedCardsReachACupsPdfQueueWithEveryBarcodeReadable) {
         &ok);
     EXPECT_FALSE(ok);
     EXPECT_TRUE(refused.contains(QStringLiteral("unknown printer"))) << refused.toStdString();
-}
-
-TEST(RealPrintJobTest, AnA4CalendarPrintedAfterPrinterSetupComesOutOnA4) {
-    const QString missing = TPrivateCups::Missing();
-    if (!missing.isEmpty()) GTEST_SKIP() << "no real print job here: " << missing.toStdString();
-    TPrivateCups cups;
-    QString error;
-    ASSERT_TRUE(cups.Start(&error)) << error.toStdString();
-    // A queue set up on an English-speaking system: its own paper is Letter.
-    QString out;
-    ASSERT_TRUE(cups.Tool(QStringLiteral("lpadmin"),
-                          {QStringLiteral("-p"), cups.Queue(), QStringLiteral("-o"), QStringLiteral("PageSize=Letter")},
-                          &out))
-        << out.toStdString();
-    ASSERT_EQ(QPrinterInfo::printerInfo(cups.Queue()).defaultPageSize().id(), QPageSize::Letter);
-
-    TMainFormFixture folder;
-    TMainFormOptions options;
-    options.Paths = TAppPaths::ForFolder(folder.App);
-    options.Dialogs = &folder.Dialogs;
-    options.Library = &folder.Library;
-    auto form = std::make_unique<TTestMainForm>(options);
-    ASSERT_TRUE(form->FormCreate(folder.Template("A4/年間カレンダー.tda")));
-    QString shown;
-    form->PrintCommands().ExecDialog = [&shown](QDialog& dialog) {
-        // The system's printer dialog answered with OK as it stands.
-        if (auto* setup = qobject_cast<QPrintDialog*>(&dialog)) {
-            setup->accept();
-            return setup->result();
-        }
-        auto* print = qobject_cast<TPrintDlgSX*>(&dialog);
-        if (!print) return int(QDialog::Rejected);
-        print->PrinterSettingButton()->click();
-        shown = print->PrinterPaperLabel()->text();
-        print->accept();
-        return print->result();
-    };
-    ASSERT_TRUE(form->PrintFile()) << folder.Dialogs.Messages.join(u'\n').toStdString();
-    EXPECT_TRUE(shown.startsWith(QStringLiteral("A4"))) << shown.toStdString();
-    const TPrinted printed = ReadBack(cups.WaitForPdfs(1));
-    EXPECT_TRUE(printed.Trouble.isEmpty()) << printed.Trouble.toStdString();
-    EXPECT_EQ(printed.Pages, 1) << cups.Log().toStdString();
-    EXPECT_EQ(printed.Sizes, QStringList{QStringLiteral("595x842")});
 }

@@ -13,7 +13,6 @@ class TFakePrinterSystem : public TRyPrinterSystem {
 public:
     QList<TRyPrinterEntry> List;
     QString Current;
-    QString Default;
     std::map<QString, QString> PortOf;
     QList<QPageSize> Sizes{QPageSize(QPageSize::A4), QPageSize(QPageSize::B5), QPageSize(QPageSize::Letter)};
     QPageSize Paper{QPageSize::B5};
@@ -23,7 +22,6 @@ public:
     QList<TRyPrinterEntry> Printers() const override { return List; }
     QString CurrentName() const override { return Current; }
     void SetCurrentName(const QString& name) override { Current = name; }
-    QString DefaultName() const override { return Default; }
     QString Port(const QString& name) const override {
         auto it = PortOf.find(name);
         return it == PortOf.end() ? QString() : it->second;
@@ -180,49 +178,4 @@ TEST(RyPrinterTest, OnePrinterObjectFollowsTheCurrentPrinterAndKeepsWhatWasSetOn
     s.Printer->CheckChanged();
     EXPECT_EQ(s.System->Current, "cards");
     EXPECT_EQ(&s.Printer->Printer(), printer);
-}
-
-TEST(RyPrinterTest, LookingAgainFindsNewPrintersAndFollowsTheDefaultUntilOneIsChosen) {
-    struct TCase {
-        const char* Name;
-        QList<TRyPrinterEntry> Before;
-        QString DefaultBefore;
-        const char* Chosen; // chosen by the user before the change, or null
-        QList<TRyPrinterEntry> After;
-        QString DefaultAfter;
-        QString Current;
-        bool Changed;
-    } cases[] = {
-        {"none at start, one added", {}, "", nullptr, {{"laser", false}}, "", "laser", true},
-        {"none at start, the default added", {}, "", nullptr, {{"fax", true}, {"laser", false}, {"cards", false}},
-         "cards", "cards", true},
-        {"another made default", {{"laser", false}, {"cards", false}}, "laser", nullptr,
-         {{"laser", false}, {"cards", false}}, "cards", "cards", true},
-        {"another made default after a choice", {{"laser", false}, {"cards", false}}, "laser", "laser",
-         {{"laser", false}, {"cards", false}}, "cards", "laser", false},
-        {"the chosen one removed", {{"laser", false}, {"cards", false}}, "laser", "laser", {{"cards", false}},
-         "", "cards", true},
-        {"a hidden default is passed over", {{"laser", false}}, "", nullptr, {{"laser", false}, {"fax", true}},
-         "fax", "laser", true},
-        {"nothing changed", {{"laser", false}}, "laser", nullptr, {{"laser", false}}, "laser", "laser", false},
-        {"every printer removed", {{"laser", false}}, "laser", nullptr, {}, "", "", true},
-    };
-    for (const TCase& c : cases) {
-        SCOPED_TRACE(c.Name);
-        auto system = std::make_unique<TFakePrinterSystem>();
-        TFakePrinterSystem& sys = *system;
-        sys.List = c.Before;
-        sys.Default = sys.Current = c.DefaultBefore;
-        TRyPrinter printer(std::move(system));
-        if (c.Chosen) ASSERT_TRUE(printer.SetCurrent(c.Chosen));
-        int told = 0;
-        printer.OnChange = [&] { ++told; };
-        sys.List = c.After;
-        sys.Default = c.DefaultAfter;
-        EXPECT_EQ(printer.CheckChanged(), c.Changed);
-        EXPECT_EQ(told, c.Changed ? 1 : 0);
-        EXPECT_EQ(sys.Current, c.Current);
-        EXPECT_EQ(printer.CheckChanged(), false);
-        if (!c.Current.isEmpty()) EXPECT_EQ(printer.GetPrinterNames().value(printer.GetIndex()), c.Current);
-    }
 }

@@ -127,7 +127,7 @@ bool TPrintCommands::AskChoice(TPriPaint& doc, TRyPrinter* printer, TPrintChoice
     TPrintDlgSX dialog(printer, fWindow);
     dialog.ExecDialog = ExecDialog;
     // Whatever paper the printer dialog chose, the job prints on the document's sheet.
-    if (printer) dialog.FitPaper = [this, &doc, printer] { FitPrinterToSheet(doc, printer->Printer()); };
+    if (printer) dialog.FitPaper = [&doc, printer] { FitPrinterToSheet(doc, printer->Printer()); };
     doc.update();
     dialog.SetShift(0, 0);
     if (!printer && !pdfFile.isEmpty()) dialog.ShowPdfFile(pdfFile, SheetText(doc));
@@ -171,9 +171,8 @@ bool TPrintCommands::PrintDocument(TPriPaint& doc, bool pagesReady, bool showDia
     TPrintChoice choice;
     const QString pdfFile = printer->outputFormat() == QPrinter::PdfFormat ? printer->outputFileName() : QString();
     if (showDialog && !AskChoice(doc, PrinterDevice ? nullptr : System(), choice, pdfFile)) return false;
-    // The printer dialog may have chosen another printer, paper or margins: the job keeps the
-    // document's sheet, and the page and the job take the margins of the printer as it is now.
-    FitPrinterToSheet(doc, *printer);
+    // The printer setup in the dialog may have chosen another printer with other margins (the
+    // dialog gave the job its sheet back): the page shows them, and the job is built by them.
     if (!PrinterDevice) {
         const TRect shown = doc.MarginPixels();
         doc.RecomputeMargins();
@@ -277,6 +276,7 @@ bool TPrintCommands::PrinterSetup(TPriPaint& doc) {
     if (Exec(dialog) != QDialog::Accepted) return false;
     if (!printer->SetCurrent(device->printerName())) printer->Reset();
     printer->Refresh();
+    FitPrinterToSheet(doc, *device);
     doc.ApplyPaperToPrinter();
     doc.RedrawPage(nullptr, true, true);
     return true;

@@ -60,12 +60,10 @@ public:
         ++SaveFileCalls;
         return SaveFileAnswer;
     }
-    // The file the save dialog proposed, folder and name.
-    QString SaveFileProposed;
-    QString AskSaveFileNamed(const QString& folder, const QString& name, const QString& filter,
-                             const QString& suffix) override {
+    QString SaveFileProposed; // the folder and name the save dialog offered
+    QString AskSaveFileNamed(const QString& folder, const QString& name, const QString& f, const QString& s) override {
         SaveFileProposed = QDir(folder).filePath(name);
-        return AskSaveFile(folder, filter, suffix);
+        return AskSaveFile(folder, f, s);
     }
     TTemplateChoice ChooseTemplate(const QString&) override {
         ++TemplateCalls;

@@ -350,10 +350,10 @@ TEST(PrintCommandsTest, PrintersAreLookedUpAgainAndTheJobKeepsTheDocumentsSheet)
     for (const QString name : {QStringLiteral("laser"), QStringLiteral("cards")}) {
         printers.List << TRyPrinterEntry{name, false};
         printers.Default = name;
-        shown.clear();
+        shown = QStringList();
         EXPECT_TRUE(form.PrintFile());
-        const QString a4 = QStringLiteral("A4（210 × 297 mm）");
-        EXPECT_EQ(shown, QStringList({name, a4, a4}));
+        EXPECT_EQ(shown,
+                  QStringList({name, QStringLiteral("A4（210 × 297 mm）"), QStringLiteral("A4（210 × 297 mm）")}));
         // The job printed on A4, and a PDF has no unprintable edges.
         EXPECT_EQ(info.Printer().pageLayout().pageSize().id(), QPageSize::A4);
         EXPECT_EQ(info.Printer().pageLayout().margins(), QMarginsF());

@@ -279,7 +279,7 @@ public:
 };
 
 TEST(PrintPipelineTest, FailedBuildsSayWhyInJapaneseWithTheProgramsReasonAfter) {
-    for (int mode : {0, 1, 4, 3})
+    for (int mode : {0, 1, 4})
         for (bool memory : {false, true}) {
             TMergeDoc m;
             m.AddFile("main.CSV", Records(3));
@@ -290,9 +290,8 @@ TEST(PrintPipelineTest, FailedBuildsSayWhyInJapaneseWithTheProgramsReasonAfter) 
             TPrintPipeline pipeline(m.Doc, Metrics254(), &progress);
             EXPECT_FALSE(pipeline.BuildPrintPages());
             const QString& e = pipeline.Error();
-            if (memory || mode == 3)
-                EXPECT_EQ(e, TPrintPipeline::kBuildFailedMessage) << mode;
-            else
-                EXPECT_TRUE(e.startsWith(TPrintPipeline::kPagesFailedMessage) && e.contains("no page")) << mode;
+            EXPECT_TRUE(memory ? e == TPrintPipeline::kBuildFailedMessage
+                               : e.startsWith(TPrintPipeline::kPagesFailedMessage) && e.contains("no page"))
+                << mode << e.toStdString();
         }
 }

@@ -34,6 +34,13 @@ public:
         (void)folder, (void)filter, (void)suffix;
         return QString();
     }
+    // The save dialog with a file name proposed in the folder; empty when cancelled. Without a
+    // dialog of its own the plain save dialog stands in.
+    virtual QString AskSaveFileNamed(const QString& folder, const QString& name, const QString& filter,
+                                     const QString& suffix) {
+        (void)name;
+        return AskSaveFile(folder, filter, suffix);
+    }
     // The calendar start dialog: a template, a year and a month.
     virtual TTemplateChoice ChooseTemplate(const QString& appPath) = 0;
     // The settings dialog; true on OK with the settings changed in place.

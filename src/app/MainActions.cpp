@@ -4,15 +4,19 @@
 #include "app/AppDialogs.h"
 #include "app/ToolIcons.h"
 #include "objects/PriLabel.h"
+#include "platform/FontMap.h"
+#include "platform/Rounding.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QIntValidator>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QAbstractSpinBox>
 #include <QPlainTextEdit>
 #include <QTextEdit>
@@ -69,6 +73,9 @@ const TToolItem kToolItems[] = {{"Action_AddNone", "選択", omNone, tiArrow},
                                 {"Action_AddLine", "線追加", omLine, tiLine},
                                 {"Action_AddPortal", "ポータル追加", omPortal, tiPortal},
                                 {"Action_AddCarendar", "カレンダー追加", omCarendar, tiCalendar}};
+
+// The largest size the size box takes, as the font dialog's.
+constexpr int kMaxTypedPoints = 999;
 
 } // namespace
 
@@ -279,6 +286,12 @@ void TPrintMainForm::CreateToolBars() {
     ComboBox_FontSize->addItems(
         {"6", "7", "8", "9", "10", "11", "12", "14", "16", "18", "20", "22", "24", "28", "30", "36", "48", "72"});
     ComboBox_FontSize->setToolTip(QStringLiteral("フォントサイズ"));
+    // Any size can be typed, as in the font dialog.
+    ComboBox_FontSize->setEditable(true);
+    ComboBox_FontSize->setMinimumContentsLength(3);
+    ComboBox_FontSize->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    ComboBox_FontSize->setInsertPolicy(QComboBox::NoInsert);
+    ComboBox_FontSize->setValidator(new QIntValidator(1, kMaxTypedPoints, ComboBox_FontSize));
     ComboBox_FontStyle = new QComboBox(ToolBar2);
     ComboBox_FontStyle->setObjectName(QStringLiteral("ComboBox_FontStyle"));
     ComboBox_FontStyle->addItems(
@@ -356,15 +369,30 @@ void TPrintMainForm::ShowObjectFont(TPriBase* object) {
     }
     if (!text) return;
     const auto* label = static_cast<const TPriLabel*>(object);
-    const auto select = [](QComboBox* box, const QString& item) {
-        const int i = box->findText(item, Qt::MatchFixedString | Qt::MatchCaseSensitive);
-        if (i >= 0) box->setCurrentIndex(i);
+    // The object's own value is shown even when the list lacks it: the item is added.
+    const auto show = [](QComboBox* box, const QString& item, int at) {
+        int i = box->findText(item, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+        if (i < 0) {
+            box->insertItem(at, item);
+            i = at;
+        }
+        box->setCurrentIndex(i);
     };
-    select(ComboBox_FontName, label->Font.family());
-    select(ComboBox_FontSize, QString::number(label->SameFSize));
+    const QString face = label->Font.family();
+    show(ComboBox_FontName, TFontMap::IsVerticalFace(face) ? face.mid(1) : face, 0);
+    // Sizes stay in ascending order.
+    int at = 0;
+    while (at < ComboBox_FontSize->count() && ComboBox_FontSize->itemText(at).toInt() < label->SameFSize)
+        ++at;
+    show(ComboBox_FontSize, QString::number(label->SameFSize), at);
     const bool bold = label->Font.bold(), italic = label->Font.italic();
     const int style = !bold && !italic ? 0 : bold && !italic ? 1 : !bold && italic ? 2 : 3;
     ComboBox_FontStyle->setCurrentIndex(style);
+}
+
+void TPrintMainForm::ShowSelectionFont() {
+    TPriBase* first = FDocument && FDocument->HasSelection() ? FDocument->SelectList().first() : nullptr;
+    ShowObjectFont(first);
 }
 
 void TPrintMainForm::ResetToolButtons() {
@@ -401,7 +429,7 @@ void TPrintMainForm::SelectZoom(QAction* item) {
     UpdateEditButtons();
 }
 
-void TPrintMainForm::StepZoom(int notches) {
+void TPrintMainForm::StepZoom(int notches, std::optional<QPoint> anchor) {
     if (!FDocument || notches == 0) return;
     // From the smallest to the largest: fitted, 100 %, 200 %, 300 %.
     static const TBltSize order[] = {bsStretch, bsNormal, bs200, bs300};
@@ -409,8 +437,21 @@ void TPrintMainForm::StepZoom(int notches) {
     for (int i = 0; i < 4; ++i)
         if (order[i] == FDocument->BltSizeCheck) at = i;
     const int to = std::clamp(at + notches, 0, 3);
+    if (order[to] == FDocument->BltSizeCheck) return;
+    // Where the anchor lies on the page, as a share of its width and height.
+    const QPoint scroll(ScrollBox_Main->horizontalScrollBar()->value(), ScrollBox_Main->verticalScrollBar()->value());
+    QRect page = FDocument->geometry();
+    QPointF share;
+    if (anchor && !page.isEmpty()) {
+        const QPoint p = *anchor + scroll - page.topLeft();
+        share = QPointF(double(p.x()) / page.width(), double(p.y()) / page.height());
+    }
     for (QAction* item : fZoomItems)
         if (ZoomForTag(item->data().toInt()) == order[to]) Guarded("表示倍率", [&] { SelectZoom(item); });
+    page = FDocument->geometry();
+    if (!anchor || page.isEmpty()) return;
+    SetScrollPositions(page.left() + Nearest(share.x() * page.width()) - anchor->x(),
+                       page.top() + Nearest(share.y() * page.height()) - anchor->y());
 }
 
 // ---- keys
@@ -431,8 +472,30 @@ bool TPrintMainForm::KeyStaysInFocusWidget(QObject* target) const {
     return false;
 }
 
+void TPrintMainForm::NoteFontBoxStep(QObject* watched, QEvent* event) {
+    // The last key, wheel turn or click decides: a step when it was a key other than Enter or the
+    // wheel over a font box. The open list is a window of its own, so a choice made there is no step.
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease) {
+        fFontBoxStepping = false;
+        return;
+    }
+    if (type != QEvent::KeyPress && type != QEvent::Wheel) return;
+    bool step = false;
+    if (auto* widget = qobject_cast<QWidget*>(watched)) {
+        for (QComboBox* box : {ComboBox_FontName, ComboBox_FontSize, ComboBox_FontStyle})
+            step = step || (box && (widget == box || box->isAncestorOf(widget)));
+    }
+    if (type == QEvent::KeyPress) {
+        const int k = static_cast<QKeyEvent*>(event)->key();
+        step = step && k != Qt::Key_Return && k != Qt::Key_Enter;
+    }
+    fFontBoxStepping = step;
+}
+
 bool TPrintMainForm::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    NoteFontBoxStep(watched, event);
     if (type == QEvent::Paint && !fFirstPaintSeen && FDocument && watched == FDocument) {
         fFirstPaintSeen = true;
         // Once this paint is done.

@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QScrollBar>
 
 namespace {
@@ -27,6 +28,7 @@ void TPrintMainForm::ConnectEditCommands() {
                 if (!FDocument) return;
                 command(*FDocument);
                 UpdateEditButtons();
+                ShowSelectionFont();
             });
         });
     };
@@ -35,7 +37,10 @@ void TPrintMainForm::ConnectEditCommands() {
     on("Action_Copy", [](TPriPaint& d) { d.CopySelection(); });
     on("Action_Paste", [](TPriPaint& d) { d.PasteClipboard(); });
     on("Action_Delete", [](TPriPaint& d) { d.DeleteSelection(); });
-    on("Action_AllSelect", [](TPriPaint& d) { d.SelectAll(); });
+    // The frames of the selection are drawn on the page, as Ctrl+A on the page draws them.
+    on("Action_AllSelect", [](TPriPaint& d) {
+        if (d.SelectAll()) d.RedrawPage(nullptr, true, true);
+    });
     on("Action_PrevForcus", [](TPriPaint& d) { d.FocusPrev(); });
     on("Action_NextForcus", [](TPriPaint& d) { d.FocusNext(); });
     connect(Action(QStringLiteral("Action_Twain")), &QAction::triggered, this,
@@ -46,24 +51,34 @@ void TPrintMainForm::ConnectEditCommands() {
 }
 
 void TPrintMainForm::ConnectFontBoxes() {
-    const auto on = [this](QComboBox* box, std::function<void(TPriPaint&, QComboBox&)> change) {
-        connect(box, &QComboBox::activated, this, [this, box, change] {
-            Guarded("フォント", [&] {
-                if (!FDocument) return;
-                change(*FDocument, *box);
-                FDocument->RedrawPage(nullptr, true, false);
-            });
+    const auto apply = [this](std::function<void(TPriPaint&)> change) {
+        Guarded("フォント", [&] {
+            if (!FDocument) return;
+            change(*FDocument);
+            FDocument->RedrawPage(nullptr, true, false);
+            UpdateEditButtons();
+            ShowSelectionFont();
+            // A choice is made: arrows, Delete and Tab act on the page again.
+            if (!fFontBoxStepping) FDocument->setFocus(Qt::OtherFocusReason);
         });
     };
-    on(ComboBox_FontName, [](TPriPaint& d, QComboBox& b) { d.SetFontName(b.currentText()); });
-    on(ComboBox_FontSize, [](TPriPaint& d, QComboBox& b) {
-        bool ok = false;
-        const int points = b.currentText().toInt(&ok);
-        if (ok && points > 0) d.SetFontSize(points);
+    connect(ComboBox_FontName, &QComboBox::activated, this,
+            [this, apply] { apply([this](TPriPaint& d) { d.SetFontName(ComboBox_FontName->currentText()); }); });
+    connect(ComboBox_FontStyle, &QComboBox::activated, this, [this, apply] {
+        apply([this](TPriPaint& d) {
+            if (ComboBox_FontStyle->currentIndex() >= 0) d.SetFontStyle(ComboBox_FontStyle->currentIndex());
+        });
     });
-    on(ComboBox_FontStyle, [](TPriPaint& d, QComboBox& b) {
-        if (b.currentIndex() >= 0) d.SetFontStyle(b.currentIndex());
-    });
+    // A size chosen from the list or typed and confirmed with Enter; the same size twice changes nothing.
+    const auto size = [this, apply] {
+        apply([this](TPriPaint& d) {
+            bool ok = false;
+            const int points = ComboBox_FontSize->currentText().trimmed().toInt(&ok);
+            if (ok && points > 0) d.SetFontSize(points);
+        });
+    };
+    connect(ComboBox_FontSize, &QComboBox::activated, this, size);
+    connect(ComboBox_FontSize->lineEdit(), &QLineEdit::returnPressed, this, size);
 }
 
 bool TPrintMainForm::CanPasteNow() const {

@@ -3,6 +3,14 @@
 #include "app/PrintMainForm.h"
 
 #include <QAction>
+#include <QStatusBar>
+
+namespace {
+
+// Long enough to read a path, short enough to give the pointer position its place back.
+constexpr int kPrintStatusMs = 15000;
+
+} // namespace
 
 void TPrintMainForm::ConnectPrintActions() {
     const auto on = [this](const char* name, const char* what, std::function<void()> command) {
@@ -15,6 +23,7 @@ void TPrintMainForm::ConnectPrintActions() {
     on("MenuItem_PrintSetting", "プリンタ設定", [this] { PrinterSetup(); });
     on("MenuItem_PrintRecordSet", "印刷レコード設定", [this] { RecordSetting(); });
     on("MenuItem_PaperSetting", "用紙設定", [this] { PaperSetting(); });
+    fPrint->ShowStatus = [this](const QString& text) { statusBar()->showMessage(text, kPrintStatusMs); };
 }
 
 bool TPrintMainForm::PrintFile() {

@@ -119,7 +119,9 @@ void TPriScrollbox::wheelEvent(QWheelEvent* event) {
     }
     event->accept();
     if (event->modifiers() & Qt::ControlModifier) {
-        if (const int notches = TakeNotches(fZoomRest, delta)) emit ZoomStep(notches);
+        // The event may come from a scroll bar: the pointer is told in the viewport's coordinates.
+        if (const int notches = TakeNotches(fZoomRest, delta))
+            emit ZoomStep(notches, viewport()->mapFromGlobal(event->globalPosition()).toPoint());
         return;
     }
     // Wheel up moves the page down into view: the position goes back 10 pixels per notch.

@@ -51,8 +51,9 @@ signals:
     // After the horizontal / vertical position changed (scroll bar, keys, wheel or code).
     void HorzScroll();
     void VertScroll();
-    // Ctrl+wheel, in whole notches: positive away from the user (up), negative towards.
-    void ZoomStep(int notches);
+    // Ctrl+wheel, in whole notches: positive away from the user (up), negative towards; at is the
+    // pointer in viewport coordinates.
+    void ZoomStep(int notches, QPoint at);
     // A left click on the box where no child lies.
     void EmptyAreaClicked();
 

@@ -45,12 +45,18 @@ std::unique_ptr<TPrinterMetricsProvider> TPrintCommands::SurfacePrinter() {
     });
 }
 
-QPrinter* TPrintCommands::Device() {
+QPrinter* TPrintCommands::Device(TPriPaint* doc) {
     if (PrinterDevice) return PrinterDevice();
     TRyPrinter* printer = System();
     if (!printer) return nullptr;
     // No printer installed is an answer here, not a failure: the preview goes on without one.
     try {
+        // Printers are added, removed and made default while the program runs: looked up again
+        // whenever one is needed. The page shows the margins of the printer it now prints on.
+        if (printer->CheckChanged() && doc && printer->GetIndex() >= 0) {
+            doc->ApplyPaperToPrinter();
+            doc->RedrawPage(nullptr, true, true);
+        }
         if (printer->GetIndex() < 0) return nullptr;
     } catch (const ERyPrinter&) {
         return nullptr;
@@ -84,31 +90,44 @@ bool TPrintCommands::ChoosePrintPaper(TPriPaint& doc) {
     return true;
 }
 
-void TPrintCommands::FitPrinterToSheet(TPriPaint& doc, QPrinter& printer) {
-    const QSize sheet = TPrintJob::SheetSize(doc);
-    if (sheet.width() <= 0 || sheet.height() <= 0) return;
-    const bool landscape = sheet.width() > sheet.height();
-    const QSizeF portrait = landscape ? QSizeF(sheet.height(), sheet.width()) / 10.0 : QSizeF(sheet) / 10.0;
-    printer.setPageSize(QPageSize(portrait, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch));
-    printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-}
-
 namespace {
 
-QString SheetText(const TPriPaint& doc) {
+// The sheet as a printer takes it: the size upright, and the way it lies.
+QPageLayout SheetLayout(const TPriPaint& doc) {
     const QSize sheet = TPrintJob::SheetSize(doc);
-    return QStringLiteral("%1 × %2 mm").arg(sheet.width() / 10.0).arg(sheet.height() / 10.0);
+    if (sheet.width() <= 0 || sheet.height() <= 0) return QPageLayout();
+    const bool landscape = sheet.width() > sheet.height();
+    const QSizeF portrait = landscape ? QSizeF(sheet.height(), sheet.width()) / 10.0 : QSizeF(sheet) / 10.0;
+    return QPageLayout(QPageSize(portrait, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch),
+                       landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
+}
+
+QString SheetText(const TPriPaint& doc) {
+    return TPrintDlgSX::PaperText(SheetLayout(doc));
 }
 
 bool SameDevice(const TPrinterMetrics& a, const TPrinterMetrics& b) {
     return a.LogPixelsX == b.LogPixelsX && a.LogPixelsY == b.LogPixelsY && a.PhysicalWidth == b.PhysicalWidth &&
-           a.PhysicalHeight == b.PhysicalHeight && a.OffsetX == b.OffsetX && a.OffsetY == b.OffsetY;
+           a.PhysicalHeight == b.PhysicalHeight && a.OffsetX == b.OffsetX && a.OffsetY == b.OffsetY &&
+           a.HorzRes == b.HorzRes && a.VertRes == b.VertRes;
 }
 
 } // namespace
 
+void TPrintCommands::FitPrinterToSheet(TPriPaint& doc, QPrinter& printer) {
+    const QPageLayout sheet = SheetLayout(doc);
+    if (!sheet.isValid()) return;
+    printer.setPageSize(sheet.pageSize());
+    printer.setPageOrientation(sheet.orientation());
+    // A PDF file has no unprintable edges.
+    if (printer.outputFormat() == QPrinter::PdfFormat) printer.setPageMargins(QMarginsF(), QPageLayout::Millimeter);
+}
+
 bool TPrintCommands::AskChoice(TPriPaint& doc, TRyPrinter* printer, TPrintChoice& choice, const QString& pdfFile) {
     TPrintDlgSX dialog(printer, fWindow);
+    dialog.ExecDialog = ExecDialog;
+    // Whatever paper the printer dialog chose, the job prints on the document's sheet.
+    if (printer) dialog.FitPaper = [&doc, printer] { FitPrinterToSheet(doc, printer->Printer()); };
     doc.update();
     dialog.SetShift(0, 0);
     if (!printer && !pdfFile.isEmpty()) dialog.ShowPdfFile(pdfFile, SheetText(doc));
@@ -143,7 +162,7 @@ bool TPrintCommands::Build(TPriPaint& doc, const TPrinterMetrics& metrics) {
 }
 
 bool TPrintCommands::PrintDocument(TPriPaint& doc, bool pagesReady, bool showDialog) {
-    QPrinter* printer = Device();
+    QPrinter* printer = Device(&doc);
     if (!printer) {
         Show(QStringLiteral("プリンタがありません。\nプリンタを設定してから印刷してください。"));
         return false;
@@ -152,6 +171,13 @@ bool TPrintCommands::PrintDocument(TPriPaint& doc, bool pagesReady, bool showDia
     TPrintChoice choice;
     const QString pdfFile = printer->outputFormat() == QPrinter::PdfFormat ? printer->outputFileName() : QString();
     if (showDialog && !AskChoice(doc, PrinterDevice ? nullptr : System(), choice, pdfFile)) return false;
+    // The printer setup in the dialog may have chosen another printer with other margins (the
+    // dialog gave the job its sheet back): the page shows them, and the job is built by them.
+    if (!PrinterDevice) {
+        const TRect shown = doc.MarginPixels();
+        doc.RecomputeMargins();
+        if (!(doc.MarginPixels() == shown)) doc.RedrawPage(nullptr, true, true);
+    }
     if (choice.Quality >= 0) SetPrintQuality(*printer, TPrintQuality(choice.Quality));
     // A file printer would write each sheet's job over the one before: the file takes them all.
     if (printer->outputFormat() == QPrinter::PdfFormat) choice.JobPerSheet = false;
@@ -171,7 +197,7 @@ bool TPrintCommands::PrintDocument(TPriPaint& doc, bool pagesReady, bool showDia
 }
 
 void TPrintCommands::ShowPrintPreview(TPriPaint& doc) {
-    QPrinter* printer = Device();
+    QPrinter* printer = Device(&doc);
     TPrinterMetrics metrics = printer ? (FitPrinterToSheet(doc, *printer), GetPrinterMetrics(*printer))
                                       : TPrintJob::SheetMetrics(doc, kPdfDpi);
     if (!Build(doc, metrics)) return;
@@ -197,12 +223,19 @@ void TPrintCommands::ShowPrintPreview(TPriPaint& doc) {
 }
 
 bool TPrintCommands::ExportPdf(TPriPaint& doc) {
-    QString file = fDialogs.AskSaveFile(fPaths.UserDataFolder(), QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
+    // The document's own name is offered; the PDF goes beside the user's documents.
+    const QString name = QFileInfo(doc.TempLatePath).completeBaseName();
+    const QString proposed = name.isEmpty() ? QString() : name + QStringLiteral(".pdf");
+    QString file = fDialogs.AskSaveFileNamed(fPaths.UserDataFolder(), proposed, QStringLiteral("PDF (*.pdf)"),
+                                             QStringLiteral("pdf"));
     if (file.isEmpty()) return false;
     if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".pdf");
     TPrintChoice choice;
     if (!AskChoice(doc, nullptr, choice, file)) return false;
-    return WritePdfFile(doc, file, choice);
+    if (!WritePdfFile(doc, file, choice)) return false;
+    const QString written = QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
+    if (ShowStatus) ShowStatus(QStringLiteral("PDFを書き出しました：%1").arg(written));
+    return true;
 }
 
 bool TPrintCommands::WritePdfFile(TPriPaint& doc, const QString& file, const TPrintChoice& choice) {
@@ -233,7 +266,7 @@ bool TPrintCommands::WritePdfFile(TPriPaint& doc, const QString& file, const TPr
 
 bool TPrintCommands::PrinterSetup(TPriPaint& doc) {
     TRyPrinter* printer = System();
-    QPrinter* device = Device();
+    QPrinter* device = Device(&doc);
     if (!printer || !device) {
         Show(QStringLiteral("プリンタがありません。"));
         return false;
@@ -243,6 +276,7 @@ bool TPrintCommands::PrinterSetup(TPriPaint& doc) {
     if (Exec(dialog) != QDialog::Accepted) return false;
     if (!printer->SetCurrent(device->printerName())) printer->Reset();
     printer->Refresh();
+    FitPrinterToSheet(doc, *device);
     doc.ApplyPaperToPrinter();
     doc.RedrawPage(nullptr, true, true);
     return true;

@@ -51,6 +51,8 @@ public:
     std::function<QPrinter*()> PrinterDevice;
     // The printer information the print dialog shows; none in tests.
     std::function<TRyPrinter*()> PrinterInfo;
+    // A short note for the window's status bar: where a written file went.
+    std::function<void(const QString&)> ShowStatus;
     // The page's printer: the same printer the jobs print on, so the page's edges and paper and the
     // printed sheet never disagree. It stays safe to ask after these commands are gone.
     std::unique_ptr<TPrinterMetricsProvider> SurfacePrinter();
@@ -64,7 +66,9 @@ public:
 
 private:
     int Exec(QDialog& dialog);
-    QPrinter* Device();
+    // The printer jobs go to, looked up again; a printer that changed with the look-up gives
+    // the document's page its paper and margins.
+    QPrinter* Device(TPriPaint* doc = nullptr);
     TRyPrinter* System();
     // The dialog's choices; false when cancelled. Sets the document's start seat. Without a
     // printer a PDF file, when named, stands in its place.

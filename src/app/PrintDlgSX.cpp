@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -205,6 +206,18 @@ void TPrintDlgSX::ShowPdfFile(const QString& file, const QString& paper) {
     fLblPrinterPaper->setText(paper);
 }
 
+QString TPrintDlgSX::PaperText(const QPageLayout& layout) {
+    const QPageSize size = layout.pageSize();
+    if (!size.isValid()) return QString();
+    QSizeF mm = size.size(QPageSize::Millimeter);
+    if (layout.orientation() == QPageLayout::Landscape) mm.transpose();
+    const auto number = [](double v) { return QString::number(qRound(v * 10) / 10.0); };
+    const QString sides = QStringLiteral("%1 × %2 mm").arg(number(mm.width()), number(mm.height()));
+    if (size.id() == QPageSize::Custom) return sides;
+    // A driver's size may lie a fraction off the millimetre; its name says which paper it is.
+    return QStringLiteral("%1（%2 × %3 mm）").arg(size.name()).arg(qRound(mm.width())).arg(qRound(mm.height()));
+}
+
 void TPrintDlgSX::ShowPrinterInfo() {
     fRadioPrintAll->setChecked(true);
     UpdatePageEdits();
@@ -217,10 +230,13 @@ void TPrintDlgSX::ShowPrinterInfo() {
         fLblPrinterName->setText(fPrinter->GetPrinterNames().value(index));
         fLblPrinterPort->setText(fPrinter->GetPort());
         fSpinPrintCount->setMaximum(std::max(1, fPrinter->MaxCopies()));
-        fLblPrinterPaper->setText(fPrinter->GetPaperSizeNames().value(fPrinter->GetPaperSizeIndex()));
-    } catch (const ERyPrinter& e) {
-        // What is known stays shown; the reason takes the place of what is not.
-        if (fLblPrinterName->text().isEmpty()) fLblPrinterName->setText(QString::fromUtf8(e.what()));
+        // The paper the job prints on: the one set on the job's printer, not its default.
+        if (index >= 0) fLblPrinterPaper->setText(PaperText(fPrinter->Printer().pageLayout()));
+    } catch (const ERyPrinterNoPrinter&) {
+        fLblPrinterName->setText(QStringLiteral("プリンタがありません"));
+    } catch (const ERyPrinter&) {
+        // What is known stays shown.
+        if (fLblPrinterName->text().isEmpty()) fLblPrinterName->setText(QStringLiteral("プリンタの情報を読めません"));
     }
 }
 
@@ -233,8 +249,10 @@ void TPrintDlgSX::UpdatePageEdits() {
 void TPrintDlgSX::PrintSettingClick() {
     if (!fPrinter) return;
     QPrintDialog dialog(&fPrinter->Printer(), this);
-    if (dialog.exec() != QDialog::Accepted) return;
+    dialog.setWindowTitle(QStringLiteral("プリンタ設定"));
+    if ((ExecDialog ? ExecDialog(dialog) : dialog.exec()) != QDialog::Accepted) return;
     if (!fPrinter->SetCurrent(fPrinter->Printer().printerName())) fPrinter->Reset();
+    if (FitPaper) FitPaper();
     ShowPrinterInfo();
 }
 

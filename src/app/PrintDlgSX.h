@@ -3,11 +3,13 @@
 #include "print/PrintPipeline.h"
 
 #include <QDialog>
+#include <functional>
 
 class QButtonGroup;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPageLayout;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
@@ -31,6 +33,13 @@ public:
     void ShowPrinterInfo();
     // A PDF file in place of a printer: its name stands as the port, the sheet as the paper.
     void ShowPdfFile(const QString& file, const QString& paper);
+    // A paper as the dialog names it: the driver's name and the size as it lies, in millimetres.
+    static QString PaperText(const QPageLayout& layout);
+
+    // Sets the printer to the job's paper again after the printer setup dialog chose another.
+    std::function<void()> FitPaper;
+    // Runs the printer setup dialog; tests answer in place of the user.
+    std::function<int(QDialog&)> ExecDialog;
 
     bool PageAllCheck() const { return fPageAll; }
     int FirstPage() const { return fFirstPage; }

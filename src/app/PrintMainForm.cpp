@@ -9,6 +9,7 @@
 #include "merge/FieldUnit.h"
 #include "merge/RecordUnit.h"
 #include "objects/PriLabel.h"
+#include "platform/FontMap.h"
 #include "platform/IniFile.h"
 #include "platform/PackLibrary.h"
 
@@ -17,7 +18,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMimeData>
@@ -120,7 +120,7 @@ void TPrintMainForm::CreateWorkArea() {
     layout->addWidget(ScrollBox_Main, 1);
     connect(ScrollBox_Main, &TPriScrollbox::HorzScroll, this, &TPrintMainForm::OnHorzScroll);
     connect(ScrollBox_Main, &TPriScrollbox::VertScroll, this, &TPrintMainForm::OnVertScroll);
-    connect(ScrollBox_Main, &TPriScrollbox::ZoomStep, this, &TPrintMainForm::StepZoom);
+    connect(ScrollBox_Main, &TPriScrollbox::ZoomStep, this, [this](int notches, QPoint at) { StepZoom(notches, at); });
     connect(ScrollBox_Main, &TPriScrollbox::EmptyAreaClicked, this, [this] {
         if (!FDocument) return;
         FDocument->DeselectAll();
@@ -248,13 +248,9 @@ bool TPrintMainForm::ChooseStart() {
 }
 
 void TPrintMainForm::FinishStartup() {
-    // The font list: the face names of the fontpack, or the system's own when the pack is missing.
+    // The font list: the fontpack's faces, the same the dialogs offer; without the pack, those faces.
     QStringList faces;
-    if (!fLibrary->GetTrueType(faces, 0, true).Called) {
-        for (const QString& family : QFontDatabase::families())
-            if (!family.startsWith(QLatin1Char('@'))) faces << family;
-    }
-    faces.sort();
+    if (!fLibrary->GetTrueType(faces, 0, true).Called) faces = TFontMap::Faces();
     const QSignalBlocker block(ComboBox_FontName);
     ComboBox_FontName->clear();
     ComboBox_FontName->addItems(faces);
@@ -419,6 +415,7 @@ void TPrintMainForm::CreationFinished() {
 
 void TPrintMainForm::RefreshEditCommands() {
     UpdateEditButtons();
+    ShowSelectionFont();
 }
 
 void TPrintMainForm::SelectedTextObject(TPriBase* object) {

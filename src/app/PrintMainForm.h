@@ -13,6 +13,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -84,7 +85,8 @@ public:
     void SetSideBarCheck(bool shown);
     bool SideBarCheck() const { return FSideBarCheck; }
     void SelectZoom(QAction* item);
-    void StepZoom(int notches);
+    // A zoom step of the wheel; with an anchor (viewport coordinates) the page point there stays there.
+    void StepZoom(int notches, std::optional<QPoint> anchor = std::nullopt);
     void ArrangePanels();
     QPoint GetPageOrigin() const;
     QSize GetPageArea() const;
@@ -98,6 +100,8 @@ public:
     void UpdateEditButtons();
     void RefreshMenus();
     void ShowObjectFont(TPriBase* object);
+    // The font boxes for the first selected object.
+    void ShowSelectionFont();
     void ResetToolButtons();
     void SelectTool(TObjectMode mode);
 
@@ -210,6 +214,7 @@ private:
     // Runs a command, turning an escaping exception into a message: work is never lost to a crash.
     void Guarded(const char* what, const std::function<void()>& command);
     bool KeyStaysInFocusWidget(QObject* target) const;
+    void NoteFontBoxStep(QObject* watched, QEvent* event);
 
     TMainFormOptions fOptions;
     TAppDialogs* fDialogs;
@@ -232,6 +237,9 @@ private:
     bool fDestroyed = false;
     bool fFirstPaintSeen = false;
     bool fRelayingOut = false;
+    // Whether the last input stepped through a font box's items (a key or the wheel there): such a
+    // step is no choice that hands the keys back to the page.
+    bool fFontBoxStepping = false;
     TLayoutKey fLastLayout;
     // Holds the print-paper dialog's two values between calls.
     std::unique_ptr<TPrintCommands> fPrint;

@@ -45,10 +45,16 @@ QString TQtAppDialogs::AskOpenFile(const QString& folder, const QString& filter)
 }
 
 QString TQtAppDialogs::AskSaveFile(const QString& folder, const QString& filter, const QString& suffix) {
+    return AskSaveFileNamed(folder, QString(), filter, suffix);
+}
+
+QString TQtAppDialogs::AskSaveFileNamed(const QString& folder, const QString& name, const QString& filter,
+                                        const QString& suffix) {
     QFileDialog dialog(fParent, QStringLiteral("名前を付けて保存"), folder, filter);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(suffix);
+    if (!name.isEmpty()) dialog.selectFile(name);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
     return dialog.selectedFiles().first();
 }

@@ -16,6 +16,8 @@ public:
     QString AskOpenFile(const QString& folder, const QString& filter) override;
     bool AskSaveName(QString& name, const std::function<bool(const QString&)>& accept) override;
     QString AskSaveFile(const QString& folder, const QString& filter, const QString& suffix) override;
+    QString AskSaveFileNamed(const QString& folder, const QString& name, const QString& filter,
+                             const QString& suffix) override;
     TTemplateChoice ChooseTemplate(const QString& appPath) override;
     bool EditSettings(TDisplaySettings& settings) override;
     void ShowVersion() override;

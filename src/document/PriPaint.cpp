@@ -10,6 +10,7 @@
 #include "objects/ObjectFactory.h"
 #include "objects/PriImage.h"
 #include "objects/PriLabel.h"
+#include "objects/TextOverflow.h"
 #include "platform/Rounding.h"
 #include "platform/SystemPrinter.h"
 
@@ -237,6 +238,12 @@ void TPriPaint::DrawArea(const TRect& d, TPriBase* extra, bool wholePage) {
         canvas.restore();
     }
     if (BltGridCheck) DrawGrid(canvas, d);
+    // A text that lost characters is marked here, on screen only: print leaves them out silently.
+    for (auto& obj : *FObjectList) {
+        const auto* label = dynamic_cast<const TPriLabel*>(obj.get());
+        if (label && !obj->UndoCheck && obj->IntersectsRect(d) && TTextOverflow::LostCharacters(*label))
+            TTextOverflow::DrawMark(canvas, obj->BoundsRect());
+    }
 }
 
 void TPriPaint::RedrawArea(const TRect& area) {

@@ -5,6 +5,7 @@
 #include "document/UndoStep.h"
 #include "merge/PriField.h"
 #include "objects/PriLabel.h"
+#include "objects/TextOverflow.h"
 #include "platform/DialogLibrary.h"
 
 #include <QPainter>
@@ -153,40 +154,64 @@ void TPriPaint::TogglePrint() {
 
 namespace {
 
-// The font commands share their frame: one step, a copy of every selected unlocked text, then
-// the change and a fresh layout.
-template <typename F> void ChangeFonts(TPriPaint& doc, F change) {
-    if (doc.SelectList().isEmpty()) return;
+// The font commands share their frame: one step with a copy of every selected unlocked text the
+// change alters, then the change, which lays the text out again through the relayout it is given.
+// A change that alters nothing leaves the last step alone.
+template <typename D, typename F> void ChangeFonts(TPriPaint& doc, D differs, F change) {
+    std::vector<TPriLabel*> targets;
+    for (TPriBase* obj : doc.SelectList())
+        if (!obj->LockCheck && IsTextKind(obj) && differs(static_cast<const TPriLabel&>(*obj)))
+            targets.push_back(static_cast<TPriLabel*>(obj));
+    if (targets.empty()) return;
     doc.CommitUndo();
-    for (TPriBase* obj : doc.SelectList()) {
-        if (obj->LockCheck || !IsTextKind(obj)) continue;
-        doc.RecordUndo(ukProperty, obj);
-        auto& label = static_cast<TPriLabel&>(*obj);
-        change(label);
-        label.ScaleToView(doc.ViewSize(), doc.PaperPixels(), doc.ScreenInch());
-        label.MakeHandles();
+    for (TPriLabel* label : targets) {
+        doc.RecordUndo(ukProperty, label);
+        const auto relayout = [&doc, label] {
+            label->ScaleToView(doc.ViewSize(), doc.PaperPixels(), doc.ScreenInch());
+            label->MakeHandles();
+        };
+        change(*label, relayout);
     }
-    if (!doc.UndoList().empty()) doc.FUndoKind = ukProperty;
+    doc.FUndoKind = ukProperty;
 }
 
 } // namespace
 
 void TPriPaint::SetFontName(const QString& face) {
     if (face.isEmpty()) return;
-    ChangeFonts(*this, [&](TPriLabel& l) { l.Font.setFamily(face); });
+    ChangeFonts(
+        *this, [&](const TPriLabel& l) { return l.Font.family() != face; },
+        [&](TPriLabel& l, auto relayout) {
+            l.Font.setFamily(face);
+            relayout();
+        });
 }
 
 void TPriPaint::SetFontSize(int points) {
     if (points < 1) return;
-    ChangeFonts(*this, [&](TPriLabel& l) { l.SameFSize = points; });
+    const QSize page(PrintPaper.PageWidth(), PrintPaper.PageHeight());
+    ChangeFonts(
+        *this, [&](const TPriLabel& l) { return l.SameFSize != points; },
+        [&](TPriLabel& l, auto relayout) {
+            const bool fitted = !TTextOverflow::LostCharacters(l);
+            const QStringList lines = l.BltStrings();
+            l.SameFSize = points;
+            relayout();
+            // The user asked for this size: a box the text no longer fits grows to hold its lines.
+            if (fitted) TTextOverflow::GrowToFit(l, lines.isEmpty() ? l.BltStrings() : lines, page, relayout);
+        });
 }
 
 void TPriPaint::SetFontStyle(int index) {
-    ChangeFonts(*this, [&](TPriLabel& l) {
-        if (index < 0 || index > 3) return;
-        l.Font.setBold(index == 1 || index == 3);
-        l.Font.setItalic(index == 2 || index == 3);
-    });
+    if (index < 0 || index > 3) return;
+    const bool bold = index == 1 || index == 3, italic = index == 2 || index == 3;
+    ChangeFonts(
+        *this, [&](const TPriLabel& l) { return l.Font.bold() != bold || l.Font.italic() != italic; },
+        [&](TPriLabel& l, auto relayout) {
+            l.Font.setBold(bold);
+            l.Font.setItalic(italic);
+            relayout();
+        });
 }
 
 namespace {

@@ -1,6 +1,8 @@
 #include "platform/FontMap.h"
 
 #include <QFont>
+#include <QFontDatabase>
+#include <QSet>
 #include <array>
 
 namespace {
@@ -44,4 +46,26 @@ QString TFontMap::ResolveFace(const QString& faceName) {
     for (const TFaceAlias& a : kAliases)
         if (face.compare(QString::fromUtf16(a.Windows), Qt::CaseInsensitive) == 0) return QString::fromLatin1(a.Ipa);
     return face;
+}
+
+QStringList TFontMap::Faces(int* japaneseCount) {
+    // The faces the shipped templates name; the IPA faces stand in for them.
+    QStringList faces{QStringLiteral("ＭＳ ゴシック"), QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("ＭＳ 明朝"),
+                      QStringLiteral("ＭＳ Ｐ明朝")};
+    const QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);
+    const QSet<QString> japaneseSet(japanese.begin(), japanese.end());
+    QSet<QString> seen(faces.begin(), faces.end());
+    QStringList rest;
+    for (const QString& listed : QFontDatabase::families()) {
+        if (listed.isEmpty() || IsVerticalFace(listed)) continue;
+        if (QFontDatabase::isPrivateFamily(listed) || !QFontDatabase::isScalable(listed)) continue;
+        // A family several foundries provide is listed once per foundry as "Family [Foundry]".
+        const qsizetype bracket = listed.indexOf(QLatin1String(" ["));
+        const QString family = bracket > 0 && listed.endsWith(QLatin1Char(']')) ? listed.left(bracket) : listed;
+        if (seen.contains(family)) continue;
+        seen.insert(family);
+        (japaneseSet.contains(listed) ? faces : rest) << family;
+    }
+    if (japaneseCount) *japaneseCount = int(faces.size());
+    return faces + rest;
 }

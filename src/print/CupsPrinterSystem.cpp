@@ -10,7 +10,7 @@
 #endif
 
 TCupsPrinterSystem::TCupsPrinterSystem() {
-    SetCurrentName(QPrinterInfo::defaultPrinterName());
+    SetCurrentName(DefaultName());
 }
 
 QList<TRyPrinterEntry> TCupsPrinterSystem::Printers() const {
@@ -19,6 +19,10 @@ QList<TRyPrinterEntry> TCupsPrinterSystem::Printers() const {
     for (const QString& name : QPrinterInfo::availablePrinterNames())
         list.append({name, false});
     return list;
+}
+
+QString TCupsPrinterSystem::DefaultName() const {
+    return QPrinterInfo::defaultPrinterName();
 }
 
 void TCupsPrinterSystem::SetCurrentName(const QString& name) {

@@ -10,6 +10,7 @@ public:
     QList<TRyPrinterEntry> Printers() const override;
     QString CurrentName() const override { return fCurrent; }
     void SetCurrentName(const QString& name) override;
+    QString DefaultName() const override;
     QString Port(const QString& name) const override;
     QStringList Ports() const override;
     QList<QPageSize> PaperSizes(const QString& name) const override;

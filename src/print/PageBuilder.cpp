@@ -8,6 +8,16 @@
 
 TPageBuilder::TPageBuilder(TPriPaint& doc, const TPrinterMetrics& metrics) : fDoc(doc), fMetrics(metrics) {}
 
+TRect TPageBuilder::PageMargins() const {
+    const TPrinterMetrics& m = fMetrics;
+    if (m.PhysicalWidth <= 0 || m.PhysicalHeight <= 0) return {};
+    // The surface's own margins are worked out alike, so a page built for the printer it shows
+    // places text where the page shows it.
+    const double vw = fDoc.ViewSize().width(), vh = fDoc.ViewSize().height();
+    return {Trunc(double(m.OffsetX) / m.PhysicalWidth * vw), Trunc(double(m.OffsetY) / m.PhysicalHeight * vh),
+            Trunc(double(m.RightMargin) / m.PhysicalWidth * vw), Trunc(double(m.BottomMargin) / m.PhysicalHeight * vh)};
+}
+
 QSize TPageBuilder::SeatSize() const {
     const TPriPaper& p = fDoc.PrintPaper;
     // The millimetre round trip must give the printable pixels back, not one less.
@@ -55,13 +65,14 @@ void TPageBuilder::DrawObjects(QPainter& canvas, QPoint origin) const {
     const QSize seat = SeatSize();
     const QRect seatRect(origin, seat);
     const QPoint dpi(fMetrics.LogPixelsX, fMetrics.LogPixelsY);
+    const TRect margins = PageMargins();
     for (auto& obj : fDoc.Objects()) {
         if (!obj->PrintCheck || obj->UndoCheck) continue;
         QRect r;
         obj->GetPrintRect(single, dpi, r, fMetrics.OffsetYMM, fMetrics.OffsetXMM);
         r.translate(origin);
         canvas.save();
-        obj->PrintDraw(canvas, r, single, origin, fDoc.MarginPixels(), seatRect);
+        obj->PrintDraw(canvas, r, single, origin, margins, seatRect);
         canvas.restore();
     }
 }
@@ -96,7 +107,6 @@ QRect TPageBuilder::PrintRect(const TPriBase& object, QPoint origin) const {
 
 void TPageBuilder::DrawObject(QPainter& canvas, TPriBase& object, const QRect& rect, QPoint origin) const {
     canvas.save();
-    object.PrintDraw(canvas, rect, fDoc.PrintPaper.IsSingleSeat(), origin, fDoc.MarginPixels(),
-                     QRect(origin, SeatSize()));
+    object.PrintDraw(canvas, rect, fDoc.PrintPaper.IsSingleSeat(), origin, PageMargins(), QRect(origin, SeatSize()));
     canvas.restore();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/PrinterMetrics.h"
+#include "platform/Rect.h"
 
 #include <QPoint>
 #include <QRect>
@@ -33,6 +34,9 @@ public:
     void DrawPlainSheet(QPainter& canvas) const;
 
     const TPrinterMetrics& Metrics() const { return fMetrics; }
+    // The device's unprintable edges in the page's view pixels, as the objects place text by
+    // them: a PDF has none, whatever printer the page shows.
+    TRect PageMargins() const;
 
     // The object's print rectangle on the seat at the origin, and the object drawn into a
     // rectangle there: the merge modes move and repeat objects over a portal's rows.

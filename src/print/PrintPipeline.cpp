@@ -11,11 +11,13 @@
 
 #include <QFile>
 #include <QPainter>
+#include <new>
 
 const QString TPrintPipeline::kPlaceholder1 = QStringLiteral("00000000");
 const QString TPrintPipeline::kPlaceholder2 = QStringLiteral("0000000");
 const QString TPrintPipeline::kPlaceholder3 = QStringLiteral("000000");
 const QString TPrintPipeline::kBuildFailedMessage = QStringLiteral("記憶領域が足りません\r\n印刷に失敗しました");
+const QString TPrintPipeline::kPagesFailedMessage = QStringLiteral("印刷するページを作成できませんでした。");
 
 namespace {
 
@@ -97,8 +99,15 @@ bool TPrintPipeline::BuildPrintPages() {
     } catch (const TCancel&) {
         fCancelled = true;
         ok = false;
+    } catch (const std::bad_alloc&) {
+        if (fError.isEmpty()) fError = kBuildFailedMessage;
+        ok = false;
     } catch (const std::exception& e) {
-        if (fError.isEmpty()) fError = viaFiles ? kBuildFailedMessage : QString::fromUtf8(e.what());
+        // The reason is the program's own, in English: it follows the message, never stands for it.
+        if (fError.isEmpty())
+            fError = viaFiles
+                         ? kBuildFailedMessage
+                         : QStringLiteral("%1\n\n（詳細：%2）").arg(kPagesFailedMessage, QString::fromUtf8(e.what()));
         ok = false;
     }
     // Whatever happened, the store stops recording: a later build or print must find it idle.

@@ -79,6 +79,8 @@ public:
     static const QString kPlaceholder2;
     static const QString kPlaceholder3;
     static const QString kBuildFailedMessage;
+    // A page build of modes 0, 1 and 4 that failed for another reason than memory.
+    static const QString kPagesFailedMessage;
 
 private:
     // The main or detail records, or one placeholder record when the file is missing.

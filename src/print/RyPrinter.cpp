@@ -116,6 +116,7 @@ void TRyPrinter::Reset() {
 bool TRyPrinter::SetCurrent(const QString& name) {
     if (!GetPrinterNames().contains(name)) return false;
     fSystem->SetCurrentName(name);
+    fChosen = true;
     Reset();
     return true;
 }
@@ -154,29 +155,32 @@ int TRyPrinter::GetPaperSizeIndex() {
     throw ERYPrinterPaperSizeError("TRyPrinter.GetPaperSizeIndex: Cannot Get Paper Index");
 }
 
-void TRyPrinter::CheckChanged() {
+QString TRyPrinter::CurrentAmong(const QList<TRyPrinterEntry>& printers) const {
+    const auto visible = [&printers](const QString& name) {
+        return !name.isEmpty() && std::any_of(printers.begin(), printers.end(),
+                                              [&](const TRyPrinterEntry& e) { return e.Name == name && !e.Hidden; });
+    };
+    const QString current = fSystem->CurrentName();
+    if (fChosen && visible(current)) return current;
+    const QString standard = fSystem->DefaultName();
+    if (visible(standard)) return standard;
+    if (visible(current)) return current;
+    for (const TRyPrinterEntry& e : printers)
+        if (!e.Hidden) return e.Name;
+    return QString();
+}
+
+bool TRyPrinter::CheckChanged() {
     const QList<TRyPrinterEntry> now = fSystem->Printers();
-    if (now == fSnapshot) {
-        const QStringList ports = fSystem->Ports();
-        if (ports == fPorts) return;
-        fPorts = ports;
-        if (OnChange) OnChange();
-        return;
-    }
+    const QStringList ports = fSystem->Ports();
+    const QString current = CurrentAmong(now);
+    if (now == fSnapshot && ports == fPorts && current == fSystem->CurrentName()) return false;
     fSnapshot = now;
-    fPorts = fSystem->Ports();
+    fPorts = ports;
     fCachedIndex = -1;
-    // A current printer that went away gives way to the first visible one.
-    bool present = false;
-    for (const TRyPrinterEntry& e : now)
-        present |= e.Name == fSystem->CurrentName() && !e.Hidden;
-    if (!present) {
-        QString first;
-        for (const TRyPrinterEntry& e : now)
-            if (!e.Hidden && first.isEmpty()) first = e.Name;
-        fSystem->SetCurrentName(first);
-    }
+    if (current != fSystem->CurrentName()) fSystem->SetCurrentName(current);
     if (OnChange) OnChange();
+    return true;
 }
 
 QPrinter& TRyPrinter::Printer() {

@@ -82,12 +82,15 @@ public:
     void Refresh();
     // Forgets everything read, for after the settings of the same printer changed.
     void Reset();
-    // Chooses a visible printer by name; false when there is none of that name.
+    // Chooses a visible printer by name; false when there is none of that name. The chosen
+    // printer stays current while it is there, whatever the system's default becomes.
     bool SetCurrent(const QString& name);
 
-    // Looks for printers added, removed or moved to another device since the last look, and
-    // tells OnChange when so. Called on a timer by the program in place of a system broadcast.
-    void CheckChanged();
+    // Looks the printers up again: printers added, removed or moved to another device since the
+    // last look, and the system's default while no printer was chosen, which then becomes the
+    // current one. A current printer that went away gives way to the default or the first
+    // visible one. True, and OnChange told, when anything changed.
+    bool CheckChanged();
     std::function<void()> OnChange;
 
     int MaxCopies() { return (Refresh(), fMaxCopies); }
@@ -102,11 +105,15 @@ public:
 
 private:
     QString CurrentVisibleName();
+    // The printer that should be current among these: the chosen one while it is listed, else
+    // the system's default, else the first visible one.
+    QString CurrentAmong(const QList<TRyPrinterEntry>& printers) const;
 
     std::unique_ptr<TRyPrinterSystem> fSystem;
     QList<TRyPrinterEntry> fSnapshot;
     QStringList fPorts;
     int fCachedIndex = -1;
+    bool fChosen = false;
     std::vector<TPrinterPaper> fPapers;
     int fResolutions = 0;
     int fMaxCopies = 0;

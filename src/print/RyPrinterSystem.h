@@ -23,6 +23,8 @@ public:
     // The printer the program prints on; empty when there is none.
     virtual QString CurrentName() const = 0;
     virtual void SetCurrentName(const QString& name) = 0;
+    // The printer the system prints on by default; empty when it names none.
+    virtual QString DefaultName() const { return QString(); }
     // The printer's device (its CUPS device URI).
     virtual QString Port(const QString& name) const = 0;
     virtual QStringList Ports() const = 0;

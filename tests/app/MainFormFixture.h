@@ -60,6 +60,11 @@ public:
         ++SaveFileCalls;
         return SaveFileAnswer;
     }
+    QString SaveFileProposed; // the folder and name the save dialog offered
+    QString AskSaveFileNamed(const QString& folder, const QString& name, const QString& f, const QString& s) override {
+        SaveFileProposed = QDir(folder).filePath(name);
+        return AskSaveFile(folder, f, s);
+    }
     TTemplateChoice ChooseTemplate(const QString&) override {
         ++TemplateCalls;
         return Template;

@@ -5,12 +5,17 @@
 #include "app/PrintCommands.h"
 #include "app/PrintDlgSX.h"
 #include "merge/RecordUnit.h"
+#include "print/RyPrinter.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <stdexcept>
 
 namespace {
@@ -29,6 +34,24 @@ TPriPaper CardSheet() {
     p.FFirstSeatTop = 110;
     return p;
 }
+
+// The system's printers as the test changes them while the program runs; queues start on Letter.
+class TChangingPrinters : public TRyPrinterSystem {
+public:
+    QList<TRyPrinterEntry> List;
+    QString Current, Default;
+    QList<TRyPrinterEntry> Printers() const override { return List; }
+    QString CurrentName() const override { return Current; }
+    void SetCurrentName(const QString& name) override { Current = name; }
+    QString DefaultName() const override { return Default; }
+    QString Port(const QString& name) const override { return "usb://" + name; }
+    QStringList Ports() const override { return {}; }
+    QList<QPageSize> PaperSizes(const QString&) const override { return {QPageSize(QPageSize::Letter)}; }
+    QPageSize CurrentPaper() const override { return QPageSize(QPageSize::Letter); }
+    int Capabilities(const QString&) const override { return TRyPrinter::dcPaperSize; }
+    int ResolutionCount(const QString&) const override { return 1; }
+    int MaxCopies(const QString&) const override { return 999; }
+};
 
 int PdfPages(const QString& file) {
     QFile f(file);
@@ -207,6 +230,9 @@ TEST(PrintCommandsTest, ExportPdfWritesCompleteFileOrNothing) {
     form.Action(QStringLiteral("Action_ExportPdf"))->trigger();
     EXPECT_EQ(PdfPages(target + QStringLiteral(".pdf")), 1);
     EXPECT_TRUE(f.Dialogs.Messages.isEmpty()) << f.Dialogs.Messages.join(QLatin1Char('|')).toStdString();
+    // The document's name was offered, and the status bar says where the file went.
+    EXPECT_EQ(f.Dialogs.SaveFileProposed, f.UserData(QStringLiteral("年間カレンダー.pdf")));
+    EXPECT_TRUE(form.statusBar()->currentMessage().endsWith(QDir::toNativeSeparators(target + QStringLiteral(".pdf"))));
 
     // A folder that is not there: told, and nothing written.
     f.Dialogs.SaveFileAnswer = f.Out.path() + QStringLiteral("/missing/out.pdf");
@@ -292,4 +318,45 @@ TEST(PrintCommandsTest, PrintFromThePreviewBuildsAgainWhenTheStartSeatChanged) {
         EXPECT_EQ(PdfPages(f.PrintFile), c.Pages);
         EXPECT_TRUE(f.Dialogs.Messages.isEmpty()) << f.Dialogs.Messages.join(QLatin1Char('|')).toStdString();
     }
+}
+
+TEST(PrintCommandsTest, PrintersAreLookedUpAgainAndTheJobKeepsTheDocumentsSheet) {
+    auto system = std::make_unique<TChangingPrinters>();
+    TChangingPrinters& printers = *system;
+    TRyPrinter info(std::move(system));
+    TPrintFixture f;
+    TTestMainForm& form = f.Ready();
+    form.PrintCommands().PrinterDevice = nullptr;
+    form.PrintCommands().PrinterInfo = [&info] { return &info; };
+    QStringList shown;
+    form.PrintCommands().ExecDialog = [&shown](QDialog& dialog) {
+        if (auto* setup = qobject_cast<QPrintDialog*>(&dialog)) {
+            // As the system's printer dialog does: the queue's own paper and margins.
+            setup->printer()->setPageSize(QPageSize(QPageSize::Letter));
+            setup->printer()->setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+            return int(QDialog::Accepted);
+        }
+        auto& print = static_cast<TPrintDlgSX&>(dialog);
+        shown << print.PrinterNameLabel()->text() << print.PrinterPaperLabel()->text();
+        print.PrinterSettingButton()->click();
+        shown << print.PrinterPaperLabel()->text();
+        print.accept();
+        return print.result();
+    };
+    EXPECT_FALSE(form.PrintFile());
+    EXPECT_TRUE(f.Dialogs.Messages.value(0).startsWith(QStringLiteral("プリンタがありません")));
+    info.Printer().setOutputFileName(f.PrintFile);
+    // Installed and made the default while the program runs, then another made the default.
+    for (const QString name : {QStringLiteral("laser"), QStringLiteral("cards")}) {
+        printers.List << TRyPrinterEntry{name, false};
+        printers.Default = name;
+        shown = QStringList();
+        EXPECT_TRUE(form.PrintFile());
+        EXPECT_EQ(shown,
+                  QStringList({name, QStringLiteral("A4（210 × 297 mm）"), QStringLiteral("A4（210 × 297 mm）")}));
+        // The job printed on A4, and a PDF has no unprintable edges.
+        EXPECT_EQ(info.Printer().pageLayout().pageSize().id(), QPageSize::A4);
+        EXPECT_EQ(info.Printer().pageLayout().margins(), QMarginsF());
+    }
+    EXPECT_EQ(f.Dialogs.Messages.size(), 1) << f.Dialogs.Messages.join(u'|').toStdString();
 }

@@ -1,10 +1,13 @@
 #include "app/MainFormFixture.h"
 #include "document/OutMessage.h"
+#include "objects/PriLabel.h"
 #include "platform/IniFile.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTest>
@@ -380,13 +383,28 @@ TEST(PrintMainFormTest, ZoomItemsAndTheWheel) {
     EXPECT_EQ(v->value(), 10);
     EXPECT_EQ(form.Document()->geometry(), geometry);
 
-    // Ctrl+wheel steps through the zoom items.
+    // Ctrl+wheel steps through the zoom items and keeps the page point under the pointer there.
+    const auto pagePointAt = [&](QPoint p) {
+        const QPointF onPage = form.Document()->mapFrom(view, p);
+        return QPointF(onPage.x() / form.Document()->width(), onPage.y() / form.Document()->height());
+    };
+    for (const auto& [pointer, notches, zoom] :
+         {std::tuple{at + QPoint(90, 60), 120, bs300}, {QPoint(60, 80), -120, bs200}}) {
+        const QPointF before = pagePointAt(pointer);
+        QWheelEvent wheel(pointer, view->mapToGlobal(pointer), QPoint(), QPoint(0, notches), Qt::NoButton,
+                          Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view, &wheel);
+        EXPECT_EQ(form.Document()->BltSizeCheck, zoom);
+        const QPointF after = pagePointAt(pointer);
+        EXPECT_NEAR(after.x() * form.Document()->width(), before.x() * form.Document()->width(), 1.5) << zoom;
+        EXPECT_NEAR(after.y() * form.Document()->height(), before.y() * form.Document()->height(), 1.5) << zoom;
+    }
     QWheelEvent zoomOut(at, view->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::ControlModifier,
                         Qt::NoScrollPhase, false);
     QApplication::sendEvent(view, &zoomOut);
     EXPECT_EQ(form.Document()->BltSizeCheck, bsNormal);
     EXPECT_TRUE(same->isChecked());
-    EXPECT_EQ(v->value(), 0);
+    EXPECT_EQ(form.Document()->VisibleRect().Top, form.GetVisibleRect().top());
 }
 
 TEST(PrintMainFormTest, MenuEnablingFollowsTheDocument) {
@@ -495,6 +513,78 @@ TEST(PrintMainFormTest, KeysGoToTheEditorOnceAndFontBoxesKeepTheirs) {
     EXPECT_NE(QApplication::focusWidget(), form.ScrollBox());
     f.Dialogs.Answers = {false};
     form.close();
+}
+
+// ---- font boxes
+
+// Each text of a template, reached with Tab, shows its own face and size, items the lists lack
+// included; a typed size or a choice from a list goes to the text, and the keys go back to the page.
+TEST(PrintMainFormTest, FontBoxesShowEachTextsOwnFontAndGiveTheKeysBack) {
+    TMainFormFixture f;
+    TTestMainForm& form = f.StartedFromChooser();
+    form.FinishStartup();
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    TPriPaint& doc = *form.Document();
+    std::vector<TPriLabel*> texts;
+    for (const auto& obj : doc.Objects())
+        if (obj->ObjectNum == okLabel || obj->ObjectNum == okField) texts.push_back(static_cast<TPriLabel*>(obj.get()));
+    ASSERT_GE(texts.size(), 2u);
+    texts.back()->SameFSize = 13;                              // a size the list lacks
+    texts.back()->Font.setFamily(QStringLiteral("ＭＳ 明朝")); // a face the pack did not list
+
+    form.ScrollBox()->setFocus();
+    int shown = 0;
+    for (size_t i = 0; i < doc.Objects().size(); ++i) {
+        QTest::keyClick(form.ScrollBox(), Qt::Key_Tab);
+        ASSERT_TRUE(doc.HasSelection());
+        const auto* text = dynamic_cast<const TPriLabel*>(doc.SelectList().first());
+        EXPECT_EQ(form.FontNameBox()->isEnabled(), text != nullptr);
+        if (!text) continue;
+        ++shown;
+        EXPECT_EQ(form.FontNameBox()->currentText(), text->Font.family().remove(QLatin1Char('@')));
+        EXPECT_EQ(form.FontSizeBox()->currentText(), QString::number(text->SameFSize));
+    }
+    EXPECT_EQ(shown, int(texts.size()));
+
+    // A typed size, confirmed with Enter.
+    TPriLabel* text = texts.front();
+    while (doc.SelectList().first() != text)
+        QTest::keyClick(form.ScrollBox(), Qt::Key_Tab);
+    form.FontSizeBox()->setFocus();
+    ASSERT_TRUE(form.FontSizeBox()->isEditable());
+    form.FontSizeBox()->lineEdit()->selectAll();
+    QTest::keyClicks(form.FontSizeBox(), QStringLiteral("17"));
+    QTest::keyClick(form.FontSizeBox(), Qt::Key_Return);
+    EXPECT_EQ(text->SameFSize, 17);
+    EXPECT_EQ(QApplication::focusWidget(), form.Document());
+    EXPECT_EQ(form.FontSizeBox()->currentText(), QStringLiteral("17"));
+
+    // A choice from a list's popup.
+    form.FontStyleBox()->setFocus();
+    form.FontStyleBox()->showPopup();
+    QTest::keyClick(form.FontStyleBox()->view(), Qt::Key_Down);
+    QTest::keyClick(form.FontStyleBox()->view(), Qt::Key_Return);
+    EXPECT_TRUE(text->Font.bold() || text->Font.italic());
+    EXPECT_EQ(QApplication::focusWidget(), form.Document());
+    // Stepping with the arrows keeps the keys in the box.
+    form.FontSizeBox()->setFocus();
+    QTest::keyClick(form.FontSizeBox(), Qt::Key_Down);
+    EXPECT_NE(text->SameFSize, 17);
+    EXPECT_NE(QApplication::focusWidget(), form.Document());
+    f.Dialogs.Answers = {false};
+    form.close();
+}
+
+TEST(PrintMainFormTest, SelectAllFromTheMenuDrawsTheSelection) {
+    TMainFormFixture f;
+    TTestMainForm& form = f.StartedFromChooser();
+    form.show();
+    const QImage before = form.Document()->PageBitmap().copy();
+    form.Action(QStringLiteral("Action_AllSelect"))->trigger();
+    EXPECT_TRUE(form.Document()->HasSelection());
+    EXPECT_NE(form.Document()->PageBitmap(), before);
 }
 
 TEST(PrintMainFormTest, AFileHandedOverBySecondStartGoesThroughOpen) {

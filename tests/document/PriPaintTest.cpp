@@ -2,6 +2,7 @@
 #include "document/OutMessage.h"
 #include "document/PriPaint.h"
 #include "support/BoxObject.h"
+#include "support/EditSurface.h"
 #include "support/FixedPrinter.h"
 #include "platform/Rounding.h"
 
@@ -468,4 +469,107 @@ TEST(PriPaintTest, KeysTheEditorDoesNotKnowAreHandedBack) {
     for (auto [key, ctrl] :
          {std::pair{int(Qt::Key_F5), false}, {int(Qt::Key_A), false}, {int(Qt::Key_Q), true}, {int(Qt::Key_S), true}})
         EXPECT_FALSE(s->HandleKey(key, false, ctrl)) << key;
+}
+
+namespace {
+
+bool AllPlaced(const TPriLabel& l) {
+    return !l.Glyphs().empty() && std::all_of(l.Glyphs().begin(), l.Glyphs().end(), [](auto& g) { return g.Text; });
+}
+
+TPriLabel* AddSized(TEditSurface& s, QRect stored, const QString& text, int points, TFontAngle angle = faSide) {
+    auto label = std::make_unique<TPriLabel>();
+    label->Font.setFamily(QStringLiteral("ＭＳ ゴシック"));
+    label->SameFSize = points;
+    label->SetFontAngle(angle);
+    label->SetDataString(text);
+    return s.Add(std::move(label), stored);
+}
+
+int RedPixels(const QImage& image, const QRect& area) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            n += c.red() > 200 && c.green() < 80 && c.blue() < 80;
+        }
+    return n;
+}
+
+} // namespace
+
+// The size box asked for a size the box cannot hold: the box grows from the side its alignment holds,
+// in the writing direction, as one step that undo takes back with the size.
+TEST(PriPaintTest, SizeBoxGrowsTheBoxOfATextItNoLongerFits) {
+    struct TCase {
+        const char* Name;
+        QRect Stored;
+        const char16_t* Text;
+        TFontAngle Angle;
+        TSidePos Side;
+        TLongPos Long;
+        int From, To;
+        int HeldX, HeldY; // the point of each axis that stays: 0 start, 1 middle, 2 end; -1 no growth
+    } cases[] = {
+        {"CALENDAR in a 7 mm box", {100, 100, 700, 70}, u"CALENDAR", faSide, psLeft, tlTop, 10, 20, 0, 0},
+        {"year heading centred", {300, 300, 400, 150}, u"2027", faSide, psCenter, tlCenter, 36, 72, 1, 1},
+        {"right-aligned line", {300, 500, 300, 100}, u"こよみ", faSide, psRight, tlBottom, 10, 36, 2, 2},
+        {"vertical column", {1500, 300, 70, 600}, u"こよみ", faLong, psRight, tlTop, 10, 20, 2, 0},
+        {"vertical against the left edge", {1500, 300, 70, 300}, u"こよみ印刷", faLong, psLeft, tlTop, 10, 24, 0, 0},
+        {"already too small before", {100, 1200, 700, 70}, u"CALENDAR", faSide, psLeft, tlTop, 20, 24, -1, -1},
+    };
+    const auto point = [](int start, int size, int held) { return 2 * start + held * size; };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TEditSurface s;
+        TPriLabel* text = AddSized(s, c.Stored, QString::fromUtf16(c.Text), c.From, c.Angle);
+        text->SidePos = c.Side;
+        text->LongPos = c.Long;
+        text->ScaleToView(s->ViewSize(), s->PaperPixels(), 96);
+        const bool grows = c.HeldX >= 0;
+        ASSERT_EQ(AllPlaced(*text), grows);
+        s->SelectObject(text);
+        s->SetFontSize(c.To);
+        s->SetFontSize(c.To); // the same size again is no new step
+        EXPECT_EQ(text->SameFSize, c.To);
+        const QRect b = c.Stored, a = text->StoreRect();
+        EXPECT_EQ(AllPlaced(*text), grows);
+        EXPECT_EQ(a != b, grows);
+        if (grows) {
+            EXPECT_TRUE(a.width() >= b.width() && a.height() >= b.height());
+            EXPECT_NEAR(point(a.x(), a.width(), c.HeldX), point(b.x(), b.width(), c.HeldX), 2);
+            EXPECT_NEAR(point(a.y(), a.height(), c.HeldY), point(b.y(), b.height(), c.HeldY), 2);
+        }
+        s->Undo();
+        EXPECT_EQ(text->SameFSize, c.From);
+        EXPECT_EQ(text->StoreRect(), b);
+        EXPECT_EQ(AllPlaced(*text), grows);
+    }
+}
+
+// A text that lost characters shows a red mark at its lower right on screen; print and export leave
+// the characters out without any mark.
+TEST(PriPaintTest, TextsThatLostCharactersAreMarkedOnScreenOnly) {
+    TEditSurface s;
+    TPriLabel* lost = AddSized(s, {100, 100, 700, 70}, QStringLiteral("CALENDAR"), 20);
+    TPriLabel* fits = AddSized(s, {100, 400, 700, 70}, QStringLiteral("CALENDAR"), 10);
+    ASSERT_FALSE(AllPlaced(*lost));
+    ASSERT_TRUE(AllPlaced(*fits));
+    s->RedrawPage(nullptr, false, true);
+    const auto corner = [](const TPriLabel* l) {
+        return QRect(l->Left + l->Width / 2, l->Top, l->Width - l->Width / 2, l->Height);
+    };
+    EXPECT_GT(RedPixels(s->PageBitmap(), corner(lost)), 10);
+    EXPECT_EQ(RedPixels(s->PageBitmap(), corner(fits)), 0);
+
+    QImage paper(1654, 2339, QImage::Format_RGB32); // A4 at 200 dpi
+    paper.fill(Qt::white);
+    {
+        QPainter p(&paper);
+        QRect r;
+        lost->GetPrintRect(false, {200, 200}, r, 0, 0);
+        lost->PrintDraw(p, r, false, {0, 0}, TRect{}, paper.rect());
+        lost->DrawToImage(p, paper.rect(), paper.size());
+    }
+    EXPECT_EQ(RedPixels(paper, paper.rect()), 0);
 }

@@ -5,6 +5,13 @@
 #include <QFontDatabase>
 #include <gtest/gtest.h>
 
+namespace {
+
+const QStringList kTemplateFaces{QStringLiteral("ＭＳ ゴシック"), QStringLiteral("ＭＳ Ｐゴシック"),
+                                 QStringLiteral("ＭＳ 明朝"), QStringLiteral("ＭＳ Ｐ明朝")};
+
+} // namespace
+
 TEST(FontPackTest, FillsTheFontBoxJapaneseFacesFirst) {
     TPackLibrary packs(BuiltAppPath());
     QStringList items{"stale"};
@@ -16,15 +23,17 @@ TEST(FontPackTest, FillsTheFontBoxJapaneseFacesFirst) {
     const QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);
     ASSERT_FALSE(japanese.isEmpty()) << "the IPA fonts are part of the build machine";
     bool inJapaneseGroup = true;
+    int japaneseCount = 0;
     for (const QString& face : items) {
         EXPECT_FALSE(face.startsWith('@')) << face.toStdString();
-        EXPECT_TRUE(QFontDatabase::isScalable(face)) << face.toStdString();
-        const bool isJapanese = japanese.contains(face);
+        const bool templateFace = kTemplateFaces.contains(face);
+        EXPECT_TRUE(templateFace || QFontDatabase::isScalable(face)) << face.toStdString();
+        const bool isJapanese = templateFace || japanese.contains(face);
         // Once a face without Japanese shows up, no Japanese one may follow.
         EXPECT_TRUE(inJapaneseGroup || !isJapanese) << face.toStdString();
         inJapaneseGroup = inJapaneseGroup && isJapanese;
+        japaneseCount += isJapanese;
     }
-    EXPECT_TRUE(japanese.contains(items.first()));
 
     // Any other mode adds only what is missing; a false flag adds the vertical faces.
     QStringList more{items.first(), "mine"};
@@ -32,7 +41,21 @@ TEST(FontPackTest, FillsTheFontBoxJapaneseFacesFirst) {
     EXPECT_EQ(more.count(items.first()), 1);
     EXPECT_EQ(more.at(1), "mine");
     EXPECT_TRUE(more.contains('@' + items.first()));
-    EXPECT_EQ(more.size(), 1 + items.size() + int(std::count_if(items.begin(), items.end(), [&](const QString& f) {
-                               return japanese.contains(f);
-                           })));
+    EXPECT_EQ(more.size(), 1 + items.size() + japaneseCount);
+}
+
+// The main window's box offers what the dialogs' face boxes offer: the faces templates name first,
+// then every installed family once, however many foundries provide it.
+TEST(FontPackTest, OffersTheTemplateFacesFirstAndEachFamilyOnce) {
+    TPackLibrary packs(BuiltAppPath());
+    QStringList items;
+    ASSERT_TRUE(bool(packs.GetTrueType(items, 0, true)));
+    EXPECT_EQ(items.mid(0, 4), kTemplateFaces);
+    for (const QString& face : items)
+        EXPECT_FALSE(face.contains(QLatin1String(" ["))) << face.toStdString();
+    for (QString family : QFontDatabase::families()) {
+        if (QFontDatabase::isPrivateFamily(family) || !QFontDatabase::isScalable(family)) continue;
+        family = family.section(QLatin1String(" ["), 0, 0);
+        EXPECT_TRUE(items.contains(family)) << family.toStdString();
+    }
 }

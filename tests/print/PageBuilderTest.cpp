@@ -1,5 +1,6 @@
 #include "document/PriPaint.h"
 #include "print/PageBuilder.h"
+#include "print/PrintJob.h"
 #include "support/BoxObject.h"
 #include "support/FixedPrinter.h"
 
@@ -15,9 +16,11 @@ class TPrintProbe : public TBoxObject {
 public:
     std::vector<QRect> Targets;
     std::vector<QRect> Clips;
-    void PrintDraw(QPainter&, const QRect& target, bool, QPoint, const TRect&, const QRect& clip) override {
+    std::vector<TRect> Margins;
+    void PrintDraw(QPainter&, const QRect& target, bool, QPoint, const TRect& margins, const QRect& clip) override {
         Targets.push_back(target);
         Clips.push_back(clip);
+        Margins.push_back(margins);
     }
 };
 
@@ -116,4 +119,23 @@ TEST(PageBuilderTest, SeatsOffTheSheetAreSkippedAndSeatArithmeticStaysInRange) {
     doc.PrintPaper.SetFields({0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 1000000, 1000000, 1000, 1000, 10, 10});
     const QPoint far = TPageBuilder(doc, TFixedPrinter::A4At600()).SeatOrigin(999, 999);
     EXPECT_EQ(far, QPoint(INT_MAX, INT_MAX));
+}
+
+TEST(PageBuilderTest, TextIsPlacedByTheMarginsOfTheDeviceThePageIsBuiltFor) {
+    auto printer = std::make_unique<TFixedPrinter>();
+    printer->Metrics = TFixedPrinter::A4At600();
+    TPriPaint doc(nullptr, QString(), 96, std::move(printer));
+    doc.PrintPaper.SetFields({0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 0, 0, 1, 1, 2100, 2970});
+    doc.SetPageLayout({0, 0}, {794, 1123});
+    doc.RecomputeMargins();
+    auto* p = static_cast<TPrintProbe*>(doc.AppendObject(std::make_unique<TPrintProbe>()));
+    QImage page(10, 10, QImage::Format_RGB32);
+    QPainter canvas(&page);
+    // For the printer the page shows, then for a PDF of the sheet, which has no unprintable edges.
+    TPageBuilder(doc, TFixedPrinter::A4At600()).DrawPlainSheet(canvas);
+    TPageBuilder(doc, TPrintJob::SheetMetrics(doc, 300)).DrawPlainSheet(canvas);
+    ASSERT_EQ(p->Margins.size(), 2u);
+    EXPECT_GT(p->Margins[0].Left, 0);
+    EXPECT_EQ(p->Margins[0], doc.MarginPixels());
+    EXPECT_EQ(p->Margins[1], TRect{});
 }

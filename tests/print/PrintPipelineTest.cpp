@@ -266,3 +266,32 @@ TEST(PrintPipelineTest, RecordPerSeatWithDetailsFillsEachSeatsPortal) {
     for (auto& obj : m.Doc.Objects())
         EXPECT_EQ(obj->Tag, 3);
 }
+
+// Fails at the first seat or record, as a build that runs out of memory or meets a fault does.
+class TFailingProgress : public TPrintProgress {
+public:
+    bool OutOfMemory = false;
+    void Start(int) override {}
+    bool Step() override {
+        if (OutOfMemory) throw std::bad_alloc();
+        throw std::runtime_error("no page");
+    }
+};
+
+TEST(PrintPipelineTest, FailedBuildsSayWhyInJapaneseWithTheProgramsReasonAfter) {
+    for (int mode : {0, 1, 4})
+        for (bool memory : {false, true}) {
+            TMergeDoc m;
+            m.AddFile("main.CSV", Records(3));
+            m.Doc.RecordMainFile = m.Doc.RecordMeisaiFile = "main.CSV";
+            m.Doc.PrintMode = mode;
+            TFailingProgress progress;
+            progress.OutOfMemory = memory;
+            TPrintPipeline pipeline(m.Doc, Metrics254(), &progress);
+            EXPECT_FALSE(pipeline.BuildPrintPages());
+            const QString& e = pipeline.Error();
+            EXPECT_TRUE(memory ? e == TPrintPipeline::kBuildFailedMessage
+                               : e.startsWith(TPrintPipeline::kPagesFailedMessage) && e.contains("no page"))
+                << mode << e.toStdString();
+        }
+}

@@ -1,26 +1,17 @@
 #include "TrueTypeList.h"
 
-#include <QFontDatabase>
+#include "platform/FontMap.h"
+
 #include <QSet>
 
 QStringList TTrueTypeList::Families(bool vertical) {
     // Only the database's family lists and flags: nothing is rasterised, so this stays quick
     // with hundreds of installed fonts.
-    const QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);
-    const QSet<QString> japaneseSet(japanese.begin(), japanese.end());
-    QStringList first, rest, verticals;
-    for (const QString& family : QFontDatabase::families()) {
-        if (family.isEmpty() || family.startsWith(QLatin1Char('@'))) continue;
-        if (QFontDatabase::isPrivateFamily(family) || !QFontDatabase::isScalable(family)) continue;
-        if (japaneseSet.contains(family)) {
-            first << family;
-            verticals << QLatin1Char('@') + family;
-        } else {
-            rest << family;
-        }
-    }
-    QStringList all = first + rest;
-    if (vertical) all += verticals;
+    int japanese = 0;
+    QStringList all = TFontMap::Faces(&japanese);
+    if (!vertical) return all;
+    for (int i = 0; i < japanese; ++i)
+        all << QLatin1Char('@') + all.at(i);
     return all;
 }
 

@@ -2,7 +2,7 @@
 
 #include <QComboBox>
 
-// An editable list of the installed faces, the Windows faces of the templates first.
+// An editable list of the faces of TFontMap::Faces, the object's own face added when missing.
 class TFaceComboBox : public QComboBox {
     Q_OBJECT
 public:

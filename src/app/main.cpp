@@ -3,6 +3,7 @@
 #include "platform/AppPaths.h"
 #include "platform/FontMap.h"
 #include "print/PageExport.h"
+#include "print/PageFiles.h"
 
 #include "app/DisplayCheck.h"
 #include "app/QtTranslations.h"
@@ -134,6 +135,8 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     if (!line.NoSplash) TSplashForm::ShowSplash();
+    // Page folders of jobs that were killed, this user's only.
+    TPageFiles::RemoveStaleFolders();
     QString error;
     if (!paths.EnsureUserTree(&error)) std::fprintf(stderr, "komorebi: %s\n", qPrintable(error));
 

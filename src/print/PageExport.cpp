@@ -425,18 +425,35 @@ bool TPageExport::Run(const QString& appPath, const TExportOptions& o, QString* 
         progress.reset();
         return out.Finish() || failed(o.OutFile, out.ErrorString());
     };
-    if (!png && choice.AllPages) {
-        // Every sheet goes straight into the PDF as it is built.
+    const bool sheetByRecord = doc.PrintMode == 2 || doc.PrintMode == 3 || doc.PrintMode == 5;
+    const auto beyond = [&](int sheets) {
+        return Fail(error, QStringLiteral("--pages %1-%2 is beyond the %3 sheets of the job")
+                               .arg(o.FirstPage)
+                               .arg(o.LastPage)
+                               .arg(sheets));
+    };
+    if (!png && (choice.AllPages || sheetByRecord)) {
+        // Every sheet goes straight into the PDF as it is built; of a range, only its sheets are built.
         if (!writePdf([&](TPageDeviceTarget& target) { return pipeline.BuildAndPrint(target, one); }, false))
-            return false;
+            return pipeline.SheetCount() == 0 && !choice.AllPages && pipeline.TotalSheets() >= 0
+                       ? beyond(pipeline.TotalSheets())
+                       : false;
         if (pages) *pages = pipeline.SheetCount();
         if (written) *written = QStringList{o.OutFile};
         return true;
     }
-    if (!pipeline.BuildPrintPages()) return Fail(error, pipeline.Error());
+    // Of a range, modes 2, 3 and 5 build only its sheets, numbered from 1.
+    if (sheetByRecord && !choice.AllPages) pipeline.SetSheetRange(o.FirstPage, o.LastPage);
+    if (!pipeline.BuildPrintPages())
+        return sheetByRecord && !choice.AllPages && pipeline.SheetCount() == 0 && pipeline.TotalSheets() > 0
+                   ? beyond(pipeline.TotalSheets())
+                   : Fail(error, pipeline.Error());
     progress.reset();
     int first = 0, last = -1;
-    TPrintPipeline::PageRange(choice, pipeline.SheetCount(), first, last);
+    TPrintChoice built = choice;
+    if (sheetByRecord) built.AllPages = true;
+    TPrintPipeline::PageRange(built, pipeline.SheetCount(), first, last);
+    if (sheetByRecord && first > last) return beyond(pipeline.TotalSheets());
     if (first > last)
         return Fail(error, QStringLiteral("--pages %1-%2 is beyond the %3 sheets of the job")
                                .arg(o.FirstPage)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLockFile>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
@@ -24,7 +25,13 @@ public:
     void Clear();
     QString Folder() const;
 
+    // Removes this user's page folders left by jobs that were killed: their lock is stale (the
+    // process that held it is gone), or, made before locks, they are a day old. Returns how many.
+    static int RemoveStaleFolders();
+
 private:
     std::unique_ptr<QTemporaryDir> fDir;
+    // Held while the folder is in use, so that a later start can tell a live job's folder.
+    std::unique_ptr<QLockFile> fLock;
     QStringList fNames;
 };

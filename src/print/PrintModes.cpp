@@ -28,10 +28,21 @@ QString MissingFileMessage(const QString& name) {
 bool TPrintPipeline::BuildPlainSheet() {
     const TPriPaper& p = fDoc.PrintPaper;
     const int rows = std::max(1, p.FSeatRows), cols = std::max(1, p.FSeatColumns);
-    if (fProgress) fProgress->Start(rows * cols);
+    // Only the seats that lie on the sheet: a paper of 1 x 256 seats on a sheet that holds one
+    // drew 256 designs into one page.
+    int onSheet = 0;
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c)
+            onSheet += p.SeatOnSheet(r, c) ? 1 : 0;
+    if (onSheet == 0) {
+        fError = QStringLiteral("用紙に収まる面がないため印刷できません");
+        return false;
+    }
+    if (fProgress) fProgress->Start(onSheet);
     fPages.BeginDoc();
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < cols; ++c) {
+            if (!p.SeatOnSheet(r, c)) continue;
             fBuilder->DrawSeat(fPages.GetCanvas(), fBuilder->SeatOrigin(r, c));
             Step();
         }
@@ -130,8 +141,9 @@ bool TPrintPipeline::BuildSheetPerRecord(bool useStartSeat) {
     const TRecords main{FindRecordFile(fDoc.RecordMainFile), kPlaceholder2};
     const int count = main.Count();
     const int seats = rows * cols - (startRow * cols + startCol);
-    if (fProgress) fProgress->Start(int(std::min<qint64>(INT_MAX, qint64(seats) * count)));
+    if (fProgress) fProgress->Start(int(std::min<qint64>(INT_MAX, qint64(seats) * ChosenOf(count))));
     for (int i = 0; i < count; ++i) {
+        if (!SheetChosen(i + 1)) continue;
         BeginSheet();
         for (int r = startRow; r < rows; ++r)
             for (int c = (r == startRow ? startCol : 0); c < cols; ++c) {
@@ -159,9 +171,15 @@ bool TPrintPipeline::BuildRecordPerSeat() {
     const int skipped = fStartRow * cols + fStartCol;
     // As many sheets as the records need from the start seat: none left over, none missing.
     const int sheets = count == 0 ? 0 : int((qint64(skipped) + count + perSheet - 1) / perSheet);
-    if (fProgress) fProgress->Start(int(std::clamp<qint64>(qint64(sheets) * perSheet - skipped, 0, INT_MAX)));
+    const qint64 chosenSeats = fRangeFirst <= 0 ? qint64(sheets) * perSheet - skipped
+                                                : qint64(ChosenOf(sheets)) * perSheet - (fRangeFirst <= 1 ? skipped : 0);
+    if (fProgress) fProgress->Start(int(std::clamp<qint64>(chosenSeats, 0, INT_MAX)));
     int i = 0;
     for (int sheet = 0; sheet < sheets; ++sheet) {
+        if (!SheetChosen(sheet + 1)) {
+            i += sheet == 0 ? perSheet - skipped : perSheet;
+            continue;
+        }
         BeginSheet();
         for (int r = 0; r < rows; ++r)
             for (int c = 0; c < cols; ++c) {

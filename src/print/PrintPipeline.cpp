@@ -74,6 +74,7 @@ bool TPrintPipeline::BuildPrintPages() {
     }
     const int mode = fDoc.PrintMode;
     const bool viaFiles = mode == 2 || mode == 3 || mode == 5;
+    fTotalSheets = viaFiles ? 0 : -1;
     bool ok = false;
     try {
         switch (mode) {
@@ -113,7 +114,8 @@ bool TPrintPipeline::BuildPrintPages() {
     // Whatever happened, the store stops recording: a later build or print must find it idle.
     if (fPages.Printing()) fPages.EndDoc();
     if (ok && SheetCount() == 0) {
-        fError = QStringLiteral("印刷するレコードがありません");
+        fError = fRangeFirst > 0 && fTotalSheets > 0 ? RangeBeyondMessage(fRangeFirst, fRangeLast, fTotalSheets)
+                                                     : QStringLiteral("印刷するレコードがありません");
         ok = false;
     }
     if (!ok) fFiles.Clear();
@@ -203,10 +205,42 @@ int TPrintPipeline::SheetCount() const {
     return fFiles.Count() > 0 ? fFiles.Count() : fPages.PageCount();
 }
 
+void TPrintPipeline::SetSheetRange(int first, int last) {
+    fRangeFirst = first;
+    fRangeLast = last;
+}
+
+bool TPrintPipeline::SheetChosen(int n) {
+    ++fTotalSheets;
+    return fRangeFirst <= 0 || (n >= fRangeFirst && n <= fRangeLast);
+}
+
+int TPrintPipeline::ChosenOf(int total) const {
+    if (fRangeFirst <= 0) return total;
+    return std::max(0, std::min(fRangeLast, total) - fRangeFirst + 1);
+}
+
+QString TPrintPipeline::RangeBeyondMessage(int first, int last, int sheets) {
+    return QStringLiteral("指定したページ（%1～%2）は、この印刷の %3 ページの範囲外です").arg(first).arg(last).arg(sheets);
+}
+
 bool TPrintPipeline::BuildAndPrint(TPrintTarget& target, const TPrintChoice& choice) {
     const int mode = fDoc.PrintMode;
-    if (!choice.AllPages || (mode != 2 && mode != 3 && mode != 5))
-        return BuildPrintPages() && PrintPages(target, choice);
+    if (mode != 2 && mode != 3 && mode != 5) {
+        if (!BuildPrintPages()) return false;
+        int first = 0, last = -1;
+        PageRange(choice, SheetCount(), first, last);
+        if (first > last && !choice.AllPages) {
+            fError = RangeBeyondMessage(choice.FirstPage, choice.LastPage, SheetCount());
+            return false;
+        }
+        return PrintPages(target, choice);
+    }
+    // Only the chosen sheets are built and sent; the others are counted.
+    if (choice.AllPages)
+        SetSheetRange(0, 0);
+    else
+        SetSheetRange(choice.FirstPage, choice.LastPage);
     TStream stream;
     stream.Target = &target;
     stream.At = PageOffset(choice);
@@ -218,6 +252,10 @@ bool TPrintPipeline::BuildAndPrint(TPrintTarget& target, const TPrintChoice& cho
     fStreamedSheets = stream.Sheets;
     if (stream.InSheet) target.Canvas().restore();
     if (ok && stream.Begun && !target.EndDoc()) ok = false;
+    if (ok && stream.Sheets == 0 && !choice.AllPages) {
+        fError = RangeBeyondMessage(choice.FirstPage, choice.LastPage, fTotalSheets);
+        ok = false;
+    }
     if (!ok) {
         if (stream.Begun) target.Abort();
         // A failing target says why; a failed build has said so already.

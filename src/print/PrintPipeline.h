@@ -41,6 +41,11 @@ public:
 
     // The start seat (zero-based) of the first sheet in modes 2 and 3; the document's own by default.
     void SetStartSeat(int column, int row);
+    // Modes 2, 3 and 5 build only sheets first to last (1-based, inclusive) and count the others,
+    // so a page of a long job costs a page; 0 builds them all. The built sheets are numbered from 1.
+    void SetSheetRange(int first, int last);
+    // Sheets of the whole job in modes 2, 3 and 5 after a build, chosen or not; -1 otherwise.
+    int TotalSheets() const { return fTotalSheets; }
 
     // Builds the pages for the document's print mode; false when nothing can be printed, with
     // Error() saying why (empty after a cancel).
@@ -81,6 +86,8 @@ public:
     static const QString kBuildFailedMessage;
     // A page build of modes 0, 1 and 4 that failed for another reason than memory.
     static const QString kPagesFailedMessage;
+    // A page range beyond the job's sheets.
+    static QString RangeBeyondMessage(int first, int last, int sheets);
 
 private:
     // The main or detail records, or one placeholder record when the file is missing.
@@ -124,6 +131,10 @@ private:
     QPainter& Canvas();
     [[noreturn]] void TargetFailed();
     bool StartSeatInside() const;
+    // Whether sheet n (1-based) of modes 2, 3 and 5 is built; counts it in TotalSheets.
+    bool SheetChosen(int n);
+    // How many of sheets 1..total the range chooses.
+    int ChosenOf(int total) const;
     const TRecordFile* FindRecordFile(const QString& name) const;
 
     TPriPaint& fDoc;
@@ -139,5 +150,8 @@ private:
     int fStartCol;
     int fStartRow;
     bool fCancelled = false;
+    int fRangeFirst = 0;
+    int fRangeLast = 0;
+    int fTotalSheets = -1;
     QString fError;
 };

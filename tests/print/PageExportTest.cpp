@@ -156,8 +156,6 @@ TEST(PageExportTest, FailedWritesSayWhatFailedAndLeaveTheTargetAlone) {
         ASSERT_TRUE(old.open(QIODevice::WriteOnly));
         old.write("the last good page");
     }
-    // A device under a picture's name: the PNG goes to the full device too.
-    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), dir.filePath("full.png")));
     struct TCase {
         QString Template;
         QString Out;
@@ -165,7 +163,6 @@ TEST(PageExportTest, FailedWritesSayWhatFailedAndLeaveTheTargetAlone) {
         QString Says;
     } cases[] = {
         {card, QStringLiteral("/dev/full"), 50, QStringLiteral("cannot write /dev/full: ")},
-        {card, dir.filePath("full.png"), 50, QStringLiteral("cannot write %1: ").arg(dir.filePath("full.png"))},
         {card, dir.filePath("no/such/folder/x.pdf"), 50, QStringLiteral("cannot write ")},
         {card, dir.filePath("no/such/folder/x.png"), 50, QStringLiteral("cannot write ")},
         // 297 x 420 mm at 2400 dpi would be 1.1 gigapixels: refused before anything is allocated.

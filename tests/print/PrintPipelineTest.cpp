@@ -295,3 +295,76 @@ TEST(PrintPipelineTest, FailedBuildsSayWhyInJapaneseWithTheProgramsReasonAfter) 
                 << mode << e.toStdString();
         }
 }
+
+// A page range used to build the whole job first: modes 2, 3 and 5 build only the chosen sheets
+// (numbered from 1) and count the others; a range beyond the job builds none.
+TEST(PrintPipelineTest, ASheetRangeBuildsOnlyItsSheets) {
+    struct Case {
+        int mode, records, first, last;
+        int built, total;
+        QString firstName;
+    } cases[] = {
+        {3, 30, 2, 2, 1, 2, QStringLiteral("Name15")}, {3, 30, 1, 9, 2, 2, QStringLiteral("Name0")},
+        {2, 4, 2, 3, 2, 4, QStringLiteral("Name1")},   {5, 4, 4, 4, 1, 4, QStringLiteral("Name3")},
+        {2, 4, 5, 6, 0, 4, QString()},
+    };
+    for (const Case& c : cases) {
+        TMergeDoc m;
+        m.CardSheet();
+        m.AddFile("main.CSV", Records(c.records));
+        m.Doc.RecordMainFile = "main.CSV";
+        m.Doc.PrintMode = c.mode;
+        TFieldProbe* name = m.AddField({0, 200, 300, 50}, 1);
+        TPrintPipeline pipeline(m.Doc, Metrics254());
+        m.Attach(pipeline);
+        pipeline.SetSheetRange(c.first, c.last);
+        const std::string label = std::to_string(c.mode) + ": " + std::to_string(c.first) + "-" + std::to_string(c.last);
+        EXPECT_EQ(pipeline.BuildPrintPages(), c.built > 0) << label;
+        if (c.built == 0) EXPECT_TRUE(pipeline.Error().contains(QStringLiteral("範囲外"))) << label;
+        EXPECT_EQ(pipeline.SheetCount(), c.built) << label;
+        EXPECT_EQ(pipeline.TotalSheets(), c.total) << label;
+        EXPECT_EQ(name->Hits.empty() ? QString() : name->Hits.front().Text, c.firstName) << label;
+    }
+}
+
+// Mode 0 drew every seat of the paper, also those off the sheet (1 x 256 seats drew 256 designs
+// into one page); only a paper of which nothing lies on the sheet is refused.
+TEST(PrintPipelineTest, APlainSheetDrawsOnlyTheSeatsOnTheSheet) {
+    for (auto [cols, rows, drawn] : {std::tuple{3, 5, 15}, {1, 256, 6}, {256, 1, 4}}) {
+        TMergeDoc m;
+        m.CardSheet(cols, rows);
+        m.Doc.PrintMode = 0;
+        TBoxProbe* box = m.AddBox({0, 0, 100, 100});
+        TPrintPipeline pipeline(m.Doc, Metrics254());
+        m.Attach(pipeline);
+        ASSERT_TRUE(pipeline.BuildPrintPages()) << cols << "x" << rows;
+        EXPECT_EQ(int(box->Hits.size()), drawn) << cols << "x" << rows;
+    }
+    TMergeDoc off;
+    off.Doc.PrintPaper.SetFields({0, 0, 1, 0, 2100, 2970, 2200, 100, 0, 0, 0, 0, 2, 2, 600, 500});
+    off.Doc.PrintMode = 0;
+    TPrintPipeline pipeline(off.Doc, Metrics254());
+    EXPECT_FALSE(pipeline.BuildPrintPages());
+    EXPECT_FALSE(pipeline.Error().isEmpty());
+}
+
+// A page range beyond the job sent nothing and said nothing ("komorebi print --pages 9" of three
+// sheets ended as a success): every mode now refuses it with the job's sheet count.
+TEST(PrintPipelineTest, APrintedRangeBeyondTheJobIsRefused) {
+    for (int mode : {0, 3}) {
+        TMergeDoc m;
+        m.CardSheet();
+        m.AddFile("main.CSV", Records(30));
+        m.Doc.RecordMainFile = "main.CSV";
+        m.Doc.PrintMode = mode;
+        m.AddBox({0, 0, 100, 100});
+        TPrintPipeline pipeline(m.Doc, Metrics254());
+        TImageTarget target(QSize(2100, 2970));
+        TPrintChoice choice;
+        choice.AllPages = false;
+        choice.FirstPage = choice.LastPage = 9;
+        EXPECT_FALSE(pipeline.BuildAndPrint(target, choice)) << mode;
+        EXPECT_TRUE(pipeline.Error().contains(QStringLiteral("範囲外"))) << mode << pipeline.Error().toStdString();
+        EXPECT_EQ(target.Pages.size(), 0u) << mode;
+    }
+}

@@ -1,4 +1,8 @@
 #include "print/PipelineFixtures.h"
+#include "print/PageFiles.h"
+
+#include <QSysInfo>
+#include <QTemporaryDir>
 
 TEST(PrintPipelineTest, InPortalBandEdges) {
     const QRect band(100, 1000, 1000, 50);
@@ -367,4 +371,22 @@ TEST(PrintPipelineTest, APrintedRangeBeyondTheJobIsRefused) {
         EXPECT_TRUE(pipeline.Error().contains(QStringLiteral("範囲外"))) << mode << pipeline.Error().toStdString();
         EXPECT_EQ(target.Pages.size(), 0u) << mode;
     }
+}
+
+// A killed job left its page folder in the temporary folder for good: the next start removes
+// this user's folders whose lock is stale, never one a running job holds.
+TEST(PrintPipelineTest, PageFoldersOfKilledJobsAreRemovedAtTheNextStart) {
+    TPageFiles live;
+    ASSERT_FALSE(live.NextName().isEmpty());
+    QTemporaryDir killed(QDir::tempPath() + QStringLiteral("/komorebi-print-XXXXXX"));
+    killed.setAutoRemove(false);
+    {
+        QFile lock(killed.filePath(QStringLiteral("job.lock")));
+        ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+        // A process that is gone.
+        lock.write("999999\nkomorebi\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    }
+    EXPECT_GE(TPageFiles::RemoveStaleFolders(), 1);
+    EXPECT_FALSE(QFileInfo::exists(killed.path()));
+    EXPECT_TRUE(QFileInfo::exists(live.Folder()));
 }

@@ -1,6 +1,7 @@
 // The main window across a session: files handed over by a second start, the save question with
 // キャンセル, the title's mark of unsaved changes, the window's place and the dates of templates.
 #include "app/MainFormFixture.h"
+#include "app/PrintCommands.h"
 #include "calendar/PriCarendar.h"
 #include "platform/IniFile.h"
 
@@ -8,6 +9,7 @@
 #include <QDate>
 #include <QDialog>
 #include <QGuiApplication>
+#include <QPrinter>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -82,8 +84,8 @@ TEST(PrintMainFormSessionTest, HandOverWaitsUntilNothingRunsAndOpensOnlyTheNewes
             break;
         case ItsOwnQuestion:
             // The first hand-over asks; the second comes while that question is open.
-            f.Dialogs.WhileAsking = [&](const QString&) {
-                f.Dialogs.WhileAsking = nullptr;
+            f.Dialogs.WhileAsking = [&, once = true](const QString&) mutable {
+                if (!std::exchange(once, false)) return;
                 form.OpenFromOtherInstance({newest});
                 pathMeanwhile = form.Document()->TempLatePath;
                 questionsMeanwhile = int(f.Dialogs.Questions.size());
@@ -161,6 +163,7 @@ TEST(PrintMainFormSessionTest, TitleMarksUnsavedChanges) {
     EXPECT_EQ(form.windowTitle(), clean);
     Nudge(doc);
     EXPECT_EQ(form.windowTitle(), marked);
+    form.UpdateEditButtons();
     form.Action(QStringLiteral("Action1_Undo"))->trigger();
     EXPECT_EQ(form.windowTitle(), clean) << "undone, the document is as saved";
     form.Action(QStringLiteral("Action1_Undo"))->trigger();

@@ -1,5 +1,6 @@
 #include "app/SplashForm.h"
 
+#include <QDialog>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
@@ -45,4 +46,16 @@ TEST(SplashFormTest, ShowsCentredBorderlessAndClosesItself) {
         EXPECT_LE((form->geometry().center() - screen->geometry().center()).manhattanLength(), 2);
     // The event loop keeps running while the picture is up, and the form goes away on its own.
     EXPECT_TRUE(QTest::qWaitFor([&] { return form.isNull(); }, 5000));
+}
+
+TEST(SplashFormTest, GivesWayToTheFirstWindowOfTheProgram) {
+    // The start choice is a dialog; the picture must not lie over it for its full time.
+    QPointer<TSplashForm> form = TSplashForm::ShowSplash(60000);
+    ASSERT_TRUE(form);
+    QWidget tip(nullptr, Qt::ToolTip);
+    tip.show();
+    EXPECT_TRUE(form && form->isVisible()) << "a tool tip is not a window of the program";
+    QDialog choice;
+    choice.show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.isNull(); }));
 }

@@ -2,6 +2,7 @@
 #include "document/OutMessage.h"
 #include "document/PriPaint.h"
 #include "support/BoxObject.h"
+#include "support/EditSurface.h"
 #include "support/FixedPrinter.h"
 #include "platform/Rounding.h"
 
@@ -468,4 +469,61 @@ TEST(PriPaintTest, KeysTheEditorDoesNotKnowAreHandedBack) {
     for (auto [key, ctrl] :
          {std::pair{int(Qt::Key_F5), false}, {int(Qt::Key_A), false}, {int(Qt::Key_Q), true}, {int(Qt::Key_S), true}})
         EXPECT_FALSE(s->HandleKey(key, false, ctrl)) << key;
+}
+
+TEST(PriPaintTest, UnsavedChangesFollowEditStepsUndoAndSaves) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("m.tda"));
+    using TStep = std::function<void(TEditSurface&)>;
+    const TStep nudge = [](TEditSurface& s) {
+        s->DeselectAll();
+        s->SelectObject(s->Objects()[0].get());
+        s->NudgeSelection(1, 0);
+    };
+    const TStep undo = [](TEditSurface& s) { s->Undo(); };
+    const TStep save = [&](TEditSurface& s) { ASSERT_TRUE(s->SaveToFile(file, 0)); };
+    const TStep load = [&](TEditSurface& s) { ASSERT_TRUE(s->LoadFromFile(file, 0)); };
+    const TStep erase = [](TEditSurface& s) {
+        s->DeselectAll();
+        s->SelectObject(s->Objects()[1].get());
+        s->DeleteSelection();
+    };
+    const TStep click = [](TEditSurface& s) { s.Click(s->Objects()[2]->BoundsRect().ToQRect().center()); };
+    const TStep alignCancelled = [](TEditSurface& s) {
+        s->SelectAll();
+        s->AlignObjects();
+    };
+    const TStep background = [](TEditSurface& s) { s->ToggleBackground(); };
+    const struct {
+        const char* Name;
+        std::vector<TStep> Steps;
+        bool Modified;
+    } cases[] = {
+        {"nothing", {}, false},
+        {"a nudge", {nudge}, true},
+        {"a nudge taken back", {nudge, undo}, false},
+        {"a nudge taken back and brought again", {nudge, undo, undo}, true},
+        {"two nudges, the last taken back", {nudge, nudge, undo}, true},
+        {"a nudge saved", {nudge, save}, false},
+        {"saved, then a nudge taken back", {nudge, save, nudge, undo}, false},
+        {"a deletion taken back, then a nudge", {erase, undo, nudge}, true},
+        {"a click without movement", {click}, false},
+        {"a click without movement taken back", {nudge, save, click, undo}, false},
+        {"an alignment cancelled", {alignCancelled}, false},
+        {"the background hidden", {background}, true},
+        {"a nudge, then the file loaded again", {save, nudge, load}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TEditSurface s;
+        s.AddRow(3);
+        s->MarkSaved();
+        // What the window was told last is what it shows.
+        bool told = false;
+        QObject::connect(s.Surface.get(), &TPriPaint::ModifiedChanged, [&](bool modified) { told = modified; });
+        for (const TStep& step : c.Steps)
+            step(s);
+        EXPECT_EQ(s->IsModified(), c.Modified);
+        EXPECT_EQ(told, c.Modified);
+    }
 }

@@ -36,6 +36,10 @@ public:
     };
     // Starts the program on a file and waits for its main window; a null process on failure.
     TProgram Start(const QString& name, const QString& file);
+    // Starts the program again as the same user as the program of that name (its runtime folder),
+    // as a double click in the file manager would: it hands the file over and ends. Its exit code,
+    // or -1 when it did not end.
+    int HandOver(const QString& name, const QString& file);
     // Ctrl+Q, no to saving, and the wait for the end; a program that does not end is killed and false returned.
     bool Quit(TProgram& program);
 
@@ -43,6 +47,9 @@ public:
     void Focus(const TProgram& program);
     // Waits for a window of the program other than its main window (a message box) and answers it.
     bool AnswerDialog(const TProgram& program, const QString& keys);
+    // The visible windows of the program other than its main window.
+    QStringList Dialogs(const TProgram& program);
+    QString WindowName(const QString& window);
     bool Keys(const QString& keys);
     bool MouseMove(QPoint screen);
     bool MouseDown();
@@ -60,6 +67,7 @@ public:
 
 private:
     bool CopyAppFolder(const QString& from, const QString& to);
+    QProcessEnvironment Environment(const QString& name);
 
     QTemporaryDir fTemp;
     bool fReady = false;

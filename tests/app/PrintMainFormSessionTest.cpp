@@ -52,7 +52,8 @@ TEST(PrintMainFormSessionTest, HandOverWaitsUntilNothingRunsAndOpensOnlyTheNewes
     const struct {
         const char* Name;
         TWhile While;
-    } cases[] = {{"a dialog open", ModalDialog}, {"a page build shown", PageBuild}, {"the save question open", ItsOwnQuestion}};
+    } cases[] = {
+        {"a dialog open", ModalDialog}, {"a page build shown", PageBuild}, {"the save question open", ItsOwnQuestion}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         TMainFormFixture f;
@@ -236,13 +237,14 @@ TEST(PrintMainFormSessionTest, FitIntoAreaKeepsTheFrameOnTheScreen) {
         QRect Expected;
     } cases[] = {
         {QRect(100, 100, 800, 600), QRect(100, 100, 800, 600)},
-        {QRect(0, 0, 800, 600), QRect(4, 30, 800, 600)},       // the title bar comes down onto the screen
-        {QRect(0, 0, 30000, 600), QRect(4, 30, 1592, 600)},    // no wider than the screen less the frame
+        {QRect(0, 0, 800, 600), QRect(4, 30, 800, 600)},         // the title bar comes down onto the screen
+        {QRect(0, 0, 30000, 600), QRect(4, 30, 1592, 600)},      // no wider than the screen less the frame
         {QRect(1500, 900, 800, 600), QRect(796, 396, 800, 600)}, // pulled back whole
-        {QRect(50, 50, 10, 10), QRect(50, 50, 200, 150)},      // never smaller than a usable window
+        {QRect(50, 50, 10, 10), QRect(50, 50, 200, 150)},        // never smaller than a usable window
     };
     for (const auto& c : cases)
-        EXPECT_EQ(TPrintMainForm::FitIntoArea(c.Stored, area, frame), c.Expected) << c.Stored.x() << "," << c.Stored.y();
+        EXPECT_EQ(TPrintMainForm::FitIntoArea(c.Stored, area, frame), c.Expected)
+            << c.Stored.x() << "," << c.Stored.y();
 }
 
 // ---- dates of templates opened as files

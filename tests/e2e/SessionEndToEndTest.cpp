@@ -158,9 +158,9 @@ TEST_F(SessionEndToEnd, WindowPlaceFromSettingsStaysOnScreenAndComesBackTheSame)
 
     TDesktopSession::TProgram& program = Start(QStringLiteral("place"), file);
     ASSERT_TRUE(program.Process) << "no window appeared";
-    EXPECT_TRUE(desktop.contains(program.Geometry)) << "the window lies off the screen: " << program.Geometry.x()
-                                                    << "," << program.Geometry.y() << " "
-                                                    << program.Geometry.width() << "x" << program.Geometry.height();
+    EXPECT_TRUE(desktop.contains(program.Geometry))
+        << "the window lies off the screen: " << program.Geometry.x() << "," << program.Geometry.y() << " "
+        << program.Geometry.width() << "x" << program.Geometry.height();
     const QRect shown = program.Geometry;
     ASSERT_TRUE(fSession->Quit(program));
     const TIniFile ini(settings);

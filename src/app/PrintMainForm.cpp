@@ -300,9 +300,8 @@ QMargins FrameMargins(const QWidget& window) {
                     frame.bottom() - client.bottom());
 }
 
-} // namespace
-
-QRect TPrintMainForm::FitIntoArea(const QRect& stored, const QRect& area, const QMargins& frame) {
+// Window bounds (the client area) fitted into a screen's available area less the frame.
+QRect FitIntoArea(const QRect& stored, const QRect& area, const QMargins& frame) {
     const QRect room = area.marginsRemoved(frame);
     if (room.isEmpty()) return stored;
     const QSize size = stored.size().expandedTo(kMinimumBounds).boundedTo(room.size());
@@ -310,6 +309,8 @@ QRect TPrintMainForm::FitIntoArea(const QRect& stored, const QRect& area, const 
     const int top = std::clamp(stored.top(), room.top(), room.bottom() + 1 - size.height());
     return QRect(QPoint(left, top), size);
 }
+
+} // namespace
 
 void TPrintMainForm::PlaceWindow() {
     // The client area of an earlier session, the same kind of bounds that FormDestroy stored.

@@ -75,9 +75,6 @@ public:
     // goes through the Open flow once no dialog, menu or command is running, as the document must
     // not change under them.
     void OpenFromOtherInstance(const QStringList& files);
-    // A dialog, a menu or a command (a page build among them) is running, or no document is open yet.
-    bool IsBusy() const;
-    bool HasPendingHandOver() const { return !fPendingHandOver.isEmpty(); }
 
     bool OpenDocument(const QString& file, bool readSettings, QString* error = nullptr);
     QString SelectOpenFile();
@@ -86,8 +83,6 @@ public:
     // offer, the user's own files as they were saved (-1, -1).
     std::pair<int, int> StartDateFor(const QString& file) const;
     void FitToWorkArea();
-    // Stored window bounds (the client area) fitted into a screen's available area less the frame.
-    static QRect FitIntoArea(const QRect& stored, const QRect& area, const QMargins& frame = QMargins());
 
     // View.
     void SetRulerCheck(bool shown);
@@ -187,6 +182,8 @@ private:
     void PlaceWindow();
     // Moves the frame back onto its screen once the frame is known.
     void KeepOnScreen();
+    // A dialog, a menu or a command (a page build among them) is running, or no document is open yet.
+    bool IsBusy() const;
     void RunPendingHandOver();
     void MarkPhase(const QString& name);
     QString CannotOpenText(const QString& file, const QString& reason) const;

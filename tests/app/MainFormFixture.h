@@ -23,11 +23,6 @@ public:
     QStringList Messages;
     QStringList Questions;
     std::deque<bool> Answers; // Yes/No in order; No once they run out
-    // Answers of the questions with キャンセル; once they run out those take Answers.
-    std::deque<TYesNoCancel> Choices;
-    // Runs while a question with キャンセル is open, as events arriving then would.
-    std::function<void(const QString&)> WhileAsking;
-    int OpenQuestions = 0, MostOpenQuestions = 0;
     QString OpenAnswer;
     int OpenCalls = 0;
     std::deque<QString> SaveNames; // typed names, tried in order; cancel once they run out
@@ -44,14 +39,7 @@ public:
         return yes;
     }
     TYesNoCancel AskYesNoCancel(const QString& text) override {
-        MostOpenQuestions = std::max(MostOpenQuestions, ++OpenQuestions);
-        if (WhileAsking) WhileAsking(text);
-        --OpenQuestions;
-        if (Choices.empty()) return AskYesNo(text) ? TYesNoCancel::Yes : TYesNoCancel::No;
-        Questions << text;
-        const TYesNoCancel answer = Choices.front();
-        Choices.pop_front();
-        return answer;
+        return AskYesNo(text) ? TYesNoCancel::Yes : TYesNoCancel::No;
     }
     QString AskOpenFile(const QString&, const QString&) override {
         ++OpenCalls;
@@ -139,7 +127,6 @@ public:
     }
     // The preview: what it was shown, and whether the user asks to print.
     bool PreviewPrints = false;
-    std::function<void()> DuringPreview;
     int PreviewPages = -1;
     int PreviewFiles = -1;
     QSize PreviewSheet;
@@ -150,7 +137,6 @@ public:
         PreviewFiles = int(files.size());
         PreviewSheet = QSize(width, height);
         PreviewSingleSeat = single;
-        if (DuringPreview) DuringPreview();
         return {true, uint16_t(PreviewPrints ? 1 : 0)};
     }
     TDlgAnswer GetTrueType(QStringList& items, int32_t, bool) override {

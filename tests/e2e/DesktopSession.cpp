@@ -160,14 +160,9 @@ TDesktopSession::TProgram TDesktopSession::Start(const QString& name, const QStr
 int TDesktopSession::HandOver(const QString& name, const QString& file) {
     QProcess second;
     second.setProcessEnvironment(Environment(name));
-    second.setProcessChannelMode(QProcess::MergedChannels);
     second.start(AppFolder() + QStringLiteral("komorebi"), {QStringLiteral("--no-splash"), file});
-    if (!second.waitForFinished(20000)) {
-        second.kill();
-        second.waitForFinished(5000);
-        return -1;
-    }
-    return second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -1;
+    const bool ended = second.waitForFinished(20000);
+    return ended && second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -1;
 }
 
 QStringList TDesktopSession::Dialogs(const TProgram& program) {
@@ -272,6 +267,16 @@ bool TDesktopSession::WaitForScreen(const std::function<bool(const QImage&)>& ho
         Pause(200);
     } while (clock.elapsed() < waitMs);
     return false;
+}
+
+bool TDesktopSession::WaitUntil(const std::function<bool()>& holds, int waitMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!holds()) {
+        if (clock.elapsed() > waitMs) return false;
+        Pause(200);
+    }
+    return true;
 }
 
 bool TDesktopSession::WaitForWrite(const QString& file, const QDateTime& before, int waitMs) {

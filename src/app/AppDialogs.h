@@ -14,6 +14,9 @@ struct TTemplateChoice {
     int Month = -1;
 };
 
+// What a question with キャンセル answered.
+enum class TYesNoCancel { Yes, No, Cancel };
+
 // Every message box, question and file dialog the main window shows. The program uses the Qt
 // dialogs; tests hand in a fake that answers from a script.
 class TAppDialogs {
@@ -24,6 +27,8 @@ public:
     virtual void ShowMessage(const QString& text) = 0;
     // A Yes/No question; true only for Yes.
     virtual bool AskYesNo(const QString& text) = 0;
+    // はい, いいえ and キャンセル; Escape and closing the box answer キャンセル.
+    virtual TYesNoCancel AskYesNoCancel(const QString& text) = 0;
     // The open dialog for one file; empty when cancelled.
     virtual QString AskOpenFile(const QString& folder, const QString& filter) = 0;
     // The save-name dialog. accept is asked on every OK and keeps the dialog open by answering

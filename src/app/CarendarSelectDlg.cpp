@@ -109,11 +109,11 @@ TCarendarSelectDlg::TCarendarSelectDlg(const QString& appPath, QWidget* parent)
     fSpinEditYear->setObjectName(QStringLiteral("SpinEdit_Year"));
     fSpinEditYear->setRange(1900, 2500);
     // The calendar the user makes is nearly always for the coming months, not a fixed year.
-    fSpinEditYear->setValue(QDate::currentDate().year());
+    fSpinEditYear->setValue(DefaultYear());
     fSpinEditMonth = new QSpinBox(dateGroup);
     fSpinEditMonth->setObjectName(QStringLiteral("SpinEdit_Month"));
     fSpinEditMonth->setRange(1, 12);
-    fSpinEditMonth->setValue(1);
+    fSpinEditMonth->setValue(kDefaultMonth);
     auto* yearLabel = new QLabel(QStringLiteral("年"), dateGroup);
     auto* monthLabel = new QLabel(QStringLiteral("月"), dateGroup);
     yearLabel->setBuddy(fSpinEditYear);
@@ -168,6 +168,10 @@ TCarendarSelectDlg::TCarendarSelectDlg(const QString& appPath, QWidget* parent)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(fTabControl1, &QTabBar::currentChanged, this, &TCarendarSelectDlg::TabChanged);
+}
+
+int TCarendarSelectDlg::DefaultYear() {
+    return QDate::currentDate().year();
 }
 
 TCarendarSelectDlg::~TCarendarSelectDlg() {

@@ -41,6 +41,10 @@ public:
     // shows "起動ファイル読み込みエラー".
     bool PrepareLists();
 
+    // The start the dialog offers first: January of this year.
+    static int DefaultYear();
+    static constexpr int kDefaultMonth = 1;
+
     // The choice, valid after OK.
     QString FilePath() const { return fFilePath; }
     int Year() const { return fYear; }

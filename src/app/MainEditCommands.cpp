@@ -118,6 +118,7 @@ void TPrintMainForm::EditImageEffect(int mode) {
 void TPrintMainForm::RotateBackground() {
     if (!FDocument || FDocument->BackObject.IsEmpty()) return;
     if (!TImageEffectDlg::Execute(FDocument->BackObject.ActiveBack(), emTurn, this)) return;
+    FDocument->NoteChange();
     const QSize view = FDocument->ViewSize();
     FDocument->BackObject.MakeViewPart(FDocument->VisibleRect(), view.width(), view.height());
     FDocument->RedrawPage(nullptr, true, true);

@@ -2,6 +2,7 @@
 #include "app/PrintMainForm.h"
 
 #include "app/AppDialogs.h"
+#include "app/CarendarSelectDlg.h"
 #include "app/SaveTempLateDlg.h"
 #include "document/OutMessage.h"
 #include "platform/IniFile.h"
@@ -14,10 +15,17 @@
 
 bool TPrintMainForm::CloseGuard(TGuard kind, const QString& question) {
     if (!FDocument) return true;
-    const bool yes = fDialogs->AskYesNo(question);
-    if (kind == TGuard::DiscardQuestion) return yes;
-    // Yes asks for a save: without it the caller must not throw the work away.
-    return !yes || SaveFile();
+    if (kind == TGuard::DiscardQuestion) return fDialogs->AskYesNo(question);
+    switch (fDialogs->AskYesNoCancel(question)) {
+    case TYesNoCancel::Yes:
+        // Without the save the caller must not throw the work away.
+        return SaveFile();
+    case TYesNoCancel::No:
+        return true;
+    case TYesNoCancel::Cancel:
+        break;
+    }
+    return false;
 }
 
 bool TPrintMainForm::NewFile() {
@@ -71,15 +79,23 @@ bool TPrintMainForm::OpenFileNamed(const QString& file) {
 }
 
 bool TPrintMainForm::LoadIntoDocument(const QString& file) {
+    const auto [year, month] = StartDateFor(file);
     if (!FDocument) {
-        FStartYear = FStartMonth = -1;
+        const int oldYear = FStartYear, oldMonth = FStartMonth;
+        FStartYear = year;
+        FStartMonth = month;
         QString reason;
         if (!OpenDocument(file, false, &reason)) {
+            FStartYear = oldYear;
+            FStartMonth = oldMonth;
             fDialogs->ShowMessage(CannotOpenText(file, reason));
             return false;
         }
     } else {
         if (!ReadIntoSurface(file)) return false;
+        FStartYear = year;
+        FStartMonth = month;
+        FDocument->ApplyStartMonth(year, month);
     }
     FUserDataCheck = IsUserDataFile(file);
     SetTitleFrom(file);
@@ -131,6 +147,8 @@ bool TPrintMainForm::ReloadFile() {
     // The file is read whole before the document changes, so a failed reload keeps the work.
     const QString file = FDocument->TempLatePath;
     if (!ReadIntoSurface(file)) return false;
+    // Read again, a template keeps the dates it was opened with.
+    FDocument->ApplyStartMonth(FStartYear, FStartMonth);
     AfterLoadLayout();
     return true;
 }
@@ -196,9 +214,25 @@ bool TPrintMainForm::IsUserDataFile(const QString& file) const {
     return QFileInfo(file).isFile() && !fOptions.Paths.IsUnderShippedTemplates(file);
 }
 
+std::pair<int, int> TPrintMainForm::StartDateFor(const QString& file) const {
+    // Its calendars and year fields are stored relative to January: undated they would read 1, 2, 3.
+    if (fOptions.Paths.IsUnderShippedTemplates(file))
+        return {TCarendarSelectDlg::DefaultYear(), TCarendarSelectDlg::kDefaultMonth};
+    return {-1, -1};
+}
+
 void TPrintMainForm::SetTitleFrom(const QString& nameOrFile, bool isPlainName) {
-    const QString name = isPlainName ? nameOrFile : QFileInfo(nameOrFile).completeBaseName();
-    setWindowTitle(AppTitle() + QStringLiteral(" - ") + name);
+    fTitleName = isPlainName ? nameOrFile : QFileInfo(nameOrFile).completeBaseName();
+    UpdateTitle();
+}
+
+void TPrintMainForm::UpdateTitle() {
+    if (fTitleName.isEmpty()) {
+        setWindowTitle(AppTitle());
+        return;
+    }
+    const bool modified = FDocument && FDocument->IsModified();
+    setWindowTitle(AppTitle() + QStringLiteral(" - ") + (modified ? QStringLiteral("*") : QString()) + fTitleName);
 }
 
 // ---- recent files

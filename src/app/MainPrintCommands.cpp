@@ -45,11 +45,14 @@ bool TPrintMainForm::PrinterSetup() {
 }
 
 bool TPrintMainForm::RecordSetting() {
-    return FDocument && fPrint->RecordSettings(*FDocument, fRecordUnit.get());
+    if (!FDocument || !fPrint->RecordSettings(*FDocument, fRecordUnit.get())) return false;
+    FDocument->NoteChange();
+    return true;
 }
 
 bool TPrintMainForm::PaperSetting() {
     if (!FDocument || !fPrint->PaperSettings(*FDocument)) return false;
+    FDocument->NoteChange();
     FDocument->ApplyPaperToPrinter();
     RelayoutPage();
     UpdateEditButtons();

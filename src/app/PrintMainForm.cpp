@@ -4,6 +4,7 @@
 
 #include "app/AppDialogs.h"
 #include "app/QtAppDialogs.h"
+#include "app/SingleInstance.h"
 #include "app/StartImages.h"
 #include "document/OutMessage.h"
 #include "merge/FieldUnit.h"
@@ -26,7 +27,10 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 #include <exception>
+#include <tuple>
+#include <utility>
 
 const QString& TPrintMainForm::AppTitle() {
     static const QString title = QStringLiteral("こもれびごよみ印刷");
@@ -59,6 +63,10 @@ TPrintMainForm::TPrintMainForm(TMainFormOptions options, QWidget* parent)
     statusBar()->addWidget(fStatusText, 1);
     setAcceptDrops(true);
     resize(1028, 704);
+    fHandOverTimer = new QTimer(this);
+    fHandOverTimer->setSingleShot(true);
+    fHandOverTimer->setInterval(150);
+    connect(fHandOverTimer, &QTimer::timeout, this, &TPrintMainForm::RunPendingHandOver);
     qApp->installEventFilter(this);
     UpdateEditButtons();
 }
@@ -169,7 +177,7 @@ bool TPrintMainForm::FormCreate(const QString& startFile) {
     bool opened = false;
     if (!startFile.isEmpty()) {
         LoadDataSets();
-        FStartYear = FStartMonth = -1;
+        std::tie(FStartYear, FStartMonth) = StartDateFor(startFile);
         QString reason;
         if (OpenDocument(startFile, true, &reason)) {
             FUserDataCheck = IsUserDataFile(startFile);
@@ -232,7 +240,7 @@ bool TPrintMainForm::ChooseStart() {
     if (choice == 2) {
         const QString file = SelectOpenFile();
         if (file.isEmpty()) return false;
-        FStartYear = FStartMonth = -1;
+        std::tie(FStartYear, FStartMonth) = StartDateFor(file);
         QString reason;
         if (!OpenDocument(file, true, &reason)) {
             fDialogs->ShowMessage(CannotOpenText(file, reason));
@@ -256,24 +264,68 @@ void TPrintMainForm::FinishStartup() {
     ComboBox_FontName->addItems(faces);
     ComboBox_FontName->setCurrentIndex(-1);
     MarkPhase(QStringLiteral("font list"));
+    KeepOnScreen();
     // A move to a screen of another density draws the page anew at that density.
     if (QWindow* handle = windowHandle())
         connect(handle, &QWindow::screenChanged, this, [this] { UpdateDeviceRatio(); });
 }
 
-void TPrintMainForm::PlaceWindow() {
-    // A window placement of an earlier session is taken again when it still fits a screen.
-    const QRect stored = fSettings.WindowBounds;
-    if (fSettingsRead && stored.width() >= 200 && stored.height() >= 150) {
-        for (QScreen* screen : QGuiApplication::screens()) {
-            if (screen->availableGeometry().intersects(stored)) {
-                move(stored.topLeft());
-                resize(stored.size());
-                return;
-            }
+namespace {
+
+// The smallest window an earlier session's placement may give.
+constexpr QSize kMinimumBounds(200, 150);
+
+QScreen* ScreenFor(const QRect& bounds) {
+    QScreen* best = QGuiApplication::primaryScreen();
+    qint64 most = 0;
+    for (QScreen* screen : QGuiApplication::screens()) {
+        const QRect common = screen->availableGeometry().intersected(bounds);
+        const qint64 area = qint64(common.width()) * common.height();
+        if (area > most) {
+            most = area;
+            best = screen;
         }
     }
-    FitToWorkArea();
+    return best;
+}
+
+QMargins FrameMargins(const QWidget& window) {
+    if (!window.isVisible()) return QMargins();
+    const QRect frame = window.frameGeometry(), client = window.geometry();
+    return QMargins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                    frame.bottom() - client.bottom());
+}
+
+// Window bounds (the client area) fitted into a screen's available area less the frame.
+QRect FitIntoArea(const QRect& stored, const QRect& area, const QMargins& frame) {
+    const QRect room = area.marginsRemoved(frame);
+    if (room.isEmpty()) return stored;
+    const QSize size = stored.size().expandedTo(kMinimumBounds).boundedTo(room.size());
+    const int left = std::clamp(stored.left(), room.left(), room.right() + 1 - size.width());
+    const int top = std::clamp(stored.top(), room.top(), room.bottom() + 1 - size.height());
+    return QRect(QPoint(left, top), size);
+}
+
+} // namespace
+
+void TPrintMainForm::PlaceWindow() {
+    // The client area of an earlier session, the same kind of bounds that FormDestroy stored.
+    const QRect stored = fSettings.WindowBounds;
+    if (!fSettingsRead || stored.width() < kMinimumBounds.width() || stored.height() < kMinimumBounds.height()) {
+        FitToWorkArea();
+        return;
+    }
+    QScreen* screen = ScreenFor(stored);
+    if (!screen) return;
+    setGeometry(FitIntoArea(stored, screen->availableGeometry(), FrameMargins(*this)));
+}
+
+void TPrintMainForm::KeepOnScreen() {
+    if (!isVisible() || isMaximized() || isFullScreen()) return;
+    QScreen* screen = ScreenFor(frameGeometry());
+    if (!screen) return;
+    const QRect fitted = FitIntoArea(geometry(), screen->availableGeometry(), FrameMargins(*this));
+    if (fitted != geometry()) setGeometry(fitted);
 }
 
 void TPrintMainForm::FitToWorkArea() {
@@ -313,12 +365,14 @@ std::unique_ptr<TPriPaint> TPrintMainForm::MakeSurface() {
 
 void TPrintMainForm::InstallSurface(std::unique_ptr<TPriPaint> surface) {
     if (FDocument) {
+        FDocument->disconnect(this);
         FDocument->hide();
         FDocument->Host = nullptr;
         FDocument->deleteLater();
     }
     FDocument = surface.release();
     FDocument->Host = this;
+    connect(FDocument, &TPriPaint::ModifiedChanged, this, &TPrintMainForm::UpdateTitle);
     FDocument->lower();
     FDocument->show();
 }
@@ -358,6 +412,7 @@ bool TPrintMainForm::OpenDocument(const QString& file, bool readSettings, QStrin
 }
 
 void TPrintMainForm::Guarded(const char* what, const std::function<void()>& command) {
+    ++fCommandDepth;
     try {
         command();
     } catch (const std::exception& e) {
@@ -366,6 +421,7 @@ void TPrintMainForm::Guarded(const char* what, const std::function<void()>& comm
     } catch (...) {
         fDialogs->ShowMessage(QStringLiteral("%1に失敗しました。").arg(QString::fromUtf8(what)));
     }
+    --fCommandDepth;
     UpdateEditButtons();
 }
 
@@ -389,8 +445,11 @@ void TPrintMainForm::closeEvent(QCloseEvent* event) {
 void TPrintMainForm::FormDestroy() {
     fDestroyed = true;
     FLayoutLock = true;
+    fPendingHandOver.clear();
+    fHandOverTimer->stop();
     if (!FDocument) return;
-    fSettings.WindowBounds = QRect(pos(), size());
+    // The client area, as PlaceWindow applies it: a frame position stored here would creep.
+    fSettings.WindowBounds = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
     fSettings.ToolBar = FSideBarCheck;
     QDir().mkpath(QFileInfo(fOptions.Paths.SettingsFile()).absolutePath());
     SaveSettings(fOptions.Paths.SettingsFile(), *FDocument, fSettings);
@@ -455,12 +514,32 @@ void TPrintMainForm::dropEvent(QDropEvent* event) {
 }
 
 void TPrintMainForm::OpenFromOtherInstance(const QStringList& files) {
-    if (isMinimized()) showNormal();
-    raise();
-    activateWindow();
+    // A window still being prepared, or hidden for a scan, stays as it is.
+    if (isVisible()) TSingleInstance::BringToFront(this);
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    }
     for (const QString& file : files) {
         if (file.isEmpty()) continue;
-        Guarded("ファイルを開くこと", [&] { OpenFileNamed(file); });
+        // Only the newest counts: the user wants the file double-clicked last.
+        fPendingHandOver = file;
         break;
     }
+    RunPendingHandOver();
+}
+
+bool TPrintMainForm::IsBusy() const {
+    return !FDocument || fCommandDepth > 0 || QApplication::activeModalWidget() || QApplication::activePopupWidget();
+}
+
+void TPrintMainForm::RunPendingHandOver() {
+    if (fPendingHandOver.isEmpty() || fDestroyed) return;
+    // Loading would free objects a dialog or a build still holds; look again shortly.
+    if (IsBusy()) {
+        fHandOverTimer->start();
+        return;
+    }
+    const QString file = std::exchange(fPendingHandOver, QString());
+    Guarded("ファイルを開くこと", [&] { OpenFileNamed(file); });
 }

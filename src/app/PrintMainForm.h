@@ -21,6 +21,7 @@ class QActionGroup;
 class QComboBox;
 class QLabel;
 class QMenu;
+class QTimer;
 class QToolBar;
 class TAppDialogs;
 class TDialogLibrary;
@@ -67,16 +68,21 @@ public:
     bool SaveFile();
     bool SaveFileAs();
     // The one question before the document is replaced or the window closes. A save question
-    // saves on Yes and answers false when that save did not happen, so the caller stops and the
-    // work stays; a discard question answers whether the user agreed.
+    // saves on Yes and answers false on キャンセル or when that save did not happen, so the caller
+    // stops and the work stays; a discard question answers whether the user agreed.
     enum class TGuard { SaveQuestion, DiscardQuestion };
     bool CloseGuard(TGuard kind, const QString& question);
-    // A path handed over by a second start: the Open flow with that file.
+    // Files handed over by a second start. The window comes to the front at once; the newest file
+    // goes through the Open flow once no dialog, menu or command is running, as the document must
+    // not change under them.
     void OpenFromOtherInstance(const QStringList& files);
 
     bool OpenDocument(const QString& file, bool readSettings, QString* error = nullptr);
     QString SelectOpenFile();
     bool IsUserDataFile(const QString& file) const;
+    // The start year and month a file opens with: a shipped template like the chooser's first
+    // offer, the user's own files as they were saved (-1, -1).
+    std::pair<int, int> StartDateFor(const QString& file) const;
     void FitToWorkArea();
 
     // View.
@@ -178,6 +184,11 @@ private:
     bool ChooseStart();
     void LoadDataSets();
     void PlaceWindow();
+    // Moves the frame back onto its screen once the frame is known.
+    void KeepOnScreen();
+    // A dialog, a menu or a command (a page build among them) is running, or no document is open yet.
+    bool IsBusy() const;
+    void RunPendingHandOver();
     void MarkPhase(const QString& name);
     QString CannotOpenText(const QString& file, const QString& reason) const;
 
@@ -202,6 +213,8 @@ private:
     void ViewResized();
     void PinRulers();
     void SetTitleFrom(const QString& nameOrFile, bool isPlainName = false);
+    // The caption with the document's name, marked "*" while it has unsaved changes.
+    void UpdateTitle();
     void RememberFile(const QString& file);
     void RebuildRecentMenu();
     void SaveRecentFiles();
@@ -234,6 +247,11 @@ private:
     bool FUserDataCheck = false;
     bool FSideBarCheck = true;
     bool FLayoutLock = true;
+    QString fTitleName;
+    // Commands running (nested ones count each) and the newest file handed over, waiting for them.
+    int fCommandDepth = 0;
+    QString fPendingHandOver;
+    QTimer* fHandOverTimer = nullptr;
     bool fDestroyed = false;
     bool fFirstPaintSeen = false;
     bool fRelayingOut = false;

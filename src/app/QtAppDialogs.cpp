@@ -35,6 +35,19 @@ bool TQtAppDialogs::AskYesNo(const QString& text) {
     return box.clickedButton() == yes;
 }
 
+TYesNoCancel TQtAppDialogs::AskYesNoCancel(const QString& text) {
+    QMessageBox box(QMessageBox::Question, Title(), text, QMessageBox::NoButton, fParent);
+    QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    // Escape and the close button leave everything as it was.
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == yes) return TYesNoCancel::Yes;
+    return box.clickedButton() == no ? TYesNoCancel::No : TYesNoCancel::Cancel;
+}
+
 QString TQtAppDialogs::AskOpenFile(const QString& folder, const QString& filter) {
     QFileDialog dialog(fParent, QStringLiteral("開く"), folder, filter);
     dialog.setFileMode(QFileDialog::ExistingFile);

@@ -13,6 +13,7 @@ public:
 
     void ShowMessage(const QString& text) override;
     bool AskYesNo(const QString& text) override;
+    TYesNoCancel AskYesNoCancel(const QString& text) override;
     QString AskOpenFile(const QString& folder, const QString& filter) override;
     bool AskSaveName(QString& name, const std::function<bool(const QString&)>& accept) override;
     QString AskSaveFile(const QString& folder, const QString& filter, const QString& suffix) override;

@@ -1,6 +1,6 @@
 #include "app/SplashForm.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -119,6 +119,19 @@ void TSplashForm::ShowFor(int milliseconds) {
     show();
     raise();
     QTimer::singleShot(milliseconds, this, &QWidget::close);
+    qApp->installEventFilter(this);
+}
+
+bool TSplashForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show && watched != this && watched->isWidgetType()) {
+        const auto* widget = static_cast<QWidget*>(watched);
+        const Qt::WindowType type = widget->windowType();
+        if (widget->isWindow() && (type == Qt::Window || type == Qt::Dialog)) {
+            qApp->removeEventFilter(this);
+            close();
+        }
+    }
+    return false;
 }
 
 TSplashForm* TSplashForm::ShowSplash(int milliseconds) {

@@ -4,7 +4,8 @@
 #include <QWidget>
 
 // The start-up picture: a borderless, screen-centred 450 × 226 window that closes itself after a
-// while without holding up the event loop, so the main window can be prepared beneath it.
+// while without holding up the event loop, so the main window can be prepared beneath it. It also
+// closes as soon as another window of the program shows: the start choice must not lie under it.
 class TSplashForm : public QWidget {
     Q_OBJECT
 public:
@@ -23,6 +24,7 @@ public:
     static QImage RenderPicture(qreal devicePixelRatio = 1.0);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 

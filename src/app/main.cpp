@@ -144,10 +144,8 @@ int main(int argc, char* argv[]) {
     options.Paths = paths;
     const qint64 formOffsetNs = clock.nsecsElapsed();
     TPrintMainForm form(options);
-    QObject::connect(&instance, &TSingleInstance::ActivationRequested, &form, [&form](const QStringList& files) {
-        TSingleInstance::BringToFront(&form);
-        form.OpenFromOtherInstance(files);
-    });
+    // The window comes to the front at once; the file waits until no dialog or build is running.
+    QObject::connect(&instance, &TSingleInstance::ActivationRequested, &form, &TPrintMainForm::OpenFromOtherInstance);
     if (!form.FormCreate(line.File)) return 0;
     QObject::connect(&form, &TPrintMainForm::FirstPainted, &form, [&] {
         // What the first picture does not need comes after it.

@@ -443,8 +443,9 @@ void TMouseTracker::ReleaseMove(QPoint p) {
         obj->EndTrack(none);
         obj->MakeHandles();
     }
-    // A click without movement is a move of nothing: it still makes its own undo step.
+    // A click without movement is a move of nothing: it still makes its own undo step, but no change.
     fDoc.FUndoKind = ukMove;
+    if (delta.isNull()) fDoc.UncountStep();
     FLastPoint = QPoint();
     fDoc.SelectCheck = mnSearchOn;
     RefreshOverlay();

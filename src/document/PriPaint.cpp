@@ -430,6 +430,7 @@ bool TPriPaint::LoadFromFile(const QString& fileName, int formatKind, QString* e
     if (error) *error = reason;
     switch (result) {
     case TResult::Ok:
+        MarkSaved();
         return true;
     case TResult::BadVersion:
         if (Host) Host->ShowMessage(QStringLiteral("バージョンが異なります"));
@@ -462,6 +463,7 @@ bool TPriPaint::SaveToFile(const QString& fileName, int formatKind, QString* err
     if (result != TResult::Ok) return false;
     DeselectAll();
     CommitUndo();
+    MarkSaved();
     RedrawPage(nullptr, true, false);
     return true;
 }
@@ -469,6 +471,7 @@ bool TPriPaint::SaveToFile(const QString& fileName, int formatKind, QString* err
 void TPriPaint::SetBackgroundFromFile(const QString& name) {
     if (name.isEmpty()) return;
     BackObject.LoadBackFile(name);
+    NoteChange();
     BackObject.MakeViewPart(FVisibleRect, fViewSize.width(), fViewSize.height());
     RedrawPage(nullptr, true, true);
     if (Host) Host->RefreshEditCommands();
@@ -518,14 +521,43 @@ bool TPriPaint::AddImageFromFile(const QString& name) {
 }
 
 void TPriPaint::RecordUndo(TUndoKind kind, TPriBase* object) {
+    // The first copy of a step opens it: one edit step, one change.
+    const bool opens = FUndoList.empty();
     TUndoStep::Record(*this, kind, object);
+    if (opens && !FUndoList.empty()) {
+        fStepCounted = true;
+        NoteChange();
+    }
 }
 
 void TPriPaint::Undo() {
+    // Taking a step back undoes its change; bringing it again redoes it.
+    if (fStepCounted && !FUndoList.empty()) NoteChange(UndoState == usReverse ? -1 : 1);
     TUndoStep::Undo(*this);
 }
 
+void TPriPaint::NoteChange(int steps) {
+    const bool was = IsModified();
+    fChangeCount += steps;
+    if (IsModified() != was) emit ModifiedChanged(IsModified());
+}
+
+void TPriPaint::MarkSaved() {
+    fStepCounted = false;
+    if (!IsModified()) return;
+    fSavedCount = fChangeCount;
+    emit ModifiedChanged(false);
+}
+
+void TPriPaint::UncountStep() {
+    if (!fStepCounted) return;
+    fStepCounted = false;
+    // In force it was counted once; taken back it was counted off again already.
+    if (UndoState != usEnter) NoteChange(-1);
+}
+
 void TPriPaint::ClearDocument() {
+    fStepCounted = false;
     FSelectList.clear();
     FUndoList.clear();
     FUndoKind = ukNone;
@@ -536,6 +568,9 @@ void TPriPaint::ClearDocument() {
 }
 
 void TPriPaint::CommitUndo() {
+    // Copies taken for an edit that was then given up (no kind was set) changed nothing.
+    if (FUndoKind == ukNone) UncountStep();
+    fStepCounted = false;
     TUndoStep::Commit(*this);
 }
 
@@ -545,6 +580,7 @@ void TPriPaint::ReplaceContent(TObjectOwnerList side1, TObjectOwnerList side2, c
     FUndoList.clear();
     FUndoKind = ukNone;
     UndoState = usNone;
+    fStepCounted = false;
     fMouse->Reset();
     FSideObjects[0] = std::move(side1);
     FSideObjects[1] = std::move(side2);

@@ -128,6 +128,12 @@ public:
     void RecordUndo(TUndoKind kind, TPriBase* object);
     // Takes back the recorded edit, or brings it again when it was taken back.
     void Undo();
+    // Unsaved changes: one count that every edit step moves and every save or load marks.
+    bool IsModified() const { return fChangeCount != fSavedCount; }
+    void NoteChange(int steps = 1);
+    void MarkSaved();
+    // The undo step just recorded changed nothing after all (a click without movement).
+    void UncountStep();
     // Month of a calendar stored relative to January, re-dated to a start year and month.
     static void ShiftMonth(int year, int storedMonth, int startMonth, int& outYear, int& outMonth);
     void ClearDocument();
@@ -249,6 +255,9 @@ public:
     std::vector<TGridLine> GridRows(const TRect& area) const;
     void DrawGrid(QPainter& canvas, const TRect& area);
 
+signals:
+    void ModifiedChanged(bool modified);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -288,6 +297,10 @@ private:
     // Editor state of the mouse code.
     std::unique_ptr<TMouseTracker> fMouse;
     uint32_t fNextReorderTag = 0;
+    int fChangeCount = 0;
+    int fSavedCount = 0;
+    // Whether the current undo step was counted as a change.
+    bool fStepCounted = false;
     friend class TMouseTracker;
     friend class TUndoStep;
 };

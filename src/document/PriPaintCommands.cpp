@@ -85,6 +85,7 @@ bool TPriPaint::EraseBackground() {
     if (BackObject.IsEmpty() || !Host) return false;
     if (!Host->AskYesNo(OutMess ? OutMess->GetMessage(18) : TOutMessage::ErrorText())) return false;
     BackObject.EraseBack();
+    NoteChange();
     RedrawPage(nullptr, true, true);
     Host->RefreshEditCommands();
     return true;
@@ -92,5 +93,6 @@ bool TPriPaint::EraseBackground() {
 
 void TPriPaint::ToggleBackground() {
     BackObject.SetBackVisible(!BackObject.FVisible);
+    NoteChange();
     RedrawPage(nullptr, true, true);
 }

@@ -38,6 +38,9 @@ public:
         Answers.pop_front();
         return yes;
     }
+    TYesNoCancel AskYesNoCancel(const QString& text) override {
+        return AskYesNo(text) ? TYesNoCancel::Yes : TYesNoCancel::No;
+    }
     QString AskOpenFile(const QString&, const QString&) override {
         ++OpenCalls;
         return OpenAnswer;

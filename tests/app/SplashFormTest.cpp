@@ -1,5 +1,6 @@
 #include "app/SplashForm.h"
 
+#include <QDialog>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
@@ -45,4 +46,11 @@ TEST(SplashFormTest, ShowsCentredBorderlessAndClosesItself) {
         EXPECT_LE((form->geometry().center() - screen->geometry().center()).manhattanLength(), 2);
     // The event loop keeps running while the picture is up, and the form goes away on its own.
     EXPECT_TRUE(QTest::qWaitFor([&] { return form.isNull(); }, 5000));
+}
+
+TEST(SplashFormTest, GivesWayToTheFirstWindowOfTheProgram) {
+    QPointer<TSplashForm> form = TSplashForm::ShowSplash(60000);
+    QDialog startChoice;
+    startChoice.show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.isNull(); }));
 }

@@ -8,6 +8,8 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
+#include <map>
 #include <gtest/gtest.h>
 
 namespace {
@@ -572,4 +574,37 @@ TEST(PriPaintTest, TextsThatLostCharactersAreMarkedOnScreenOnly) {
         lost->DrawToImage(p, paper.rect(), paper.size());
     }
     EXPECT_EQ(RedPixels(paper, paper.rect()), 0);
+}
+
+TEST(PriPaintTest, UnsavedChangesFollowEditStepsUndoAndSaves) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("m.tda"));
+    // n nudge, u undo (or redo), s save, l load, c click without movement, a alignment cancelled, b background hidden
+    const struct {
+        const char* Steps;
+        bool Modified;
+    } cases[] = {{"", false},     {"n", true},  {"nu", false},   {"nuu", true}, {"nnu", true}, {"ns", false},
+                 {"nsnu", false}, {"c", false}, {"nscu", false}, {"a", false},  {"b", true},   {"snl", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Steps);
+        TEditSurface s;
+        s.AddRow(3);
+        bool told = false; // what the window was told last is what its title shows
+        QObject::connect(s.Surface.get(), &TPriPaint::ModifiedChanged, [&](bool modified) { told = modified; });
+        for (const char* step = c.Steps; *step; ++step) {
+            s->DeselectAll();
+            s->SelectObject(s->Objects()[0].get());
+            const std::map<char, std::function<void()>> act = {
+                {'n', [&] { s->NudgeSelection(1, 0); }},
+                {'u', [&] { s->Undo(); }},
+                {'s', [&] { ASSERT_TRUE(s->SaveToFile(file, 0)); }},
+                {'l', [&] { ASSERT_TRUE(s->LoadFromFile(file, 0)); }},
+                {'c', [&] { s.Click(s->Objects()[2]->BoundsRect().ToQRect().center()); }},
+                {'a', [&] { s->SelectAll(), s->AlignObjects(); }},
+                {'b', [&] { s->ToggleBackground(); }}};
+            act.find(*step)->second();
+        }
+        EXPECT_EQ(s->IsModified(), c.Modified);
+        EXPECT_EQ(told, c.Modified);
+    }
 }

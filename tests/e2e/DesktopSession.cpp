@@ -99,9 +99,7 @@ QString TDesktopSession::XDoTool(const QStringList& args, int waitMs, bool* ok) 
     return Run(QStringLiteral("xdotool"), args, waitMs, ok);
 }
 
-TDesktopSession::TProgram TDesktopSession::Start(const QString& name, const QString& file) {
-    TProgram program;
-    program.Name = name;
+QProcessEnvironment TDesktopSession::Environment(const QString& name) {
     const QString home = fTemp.path() + QStringLiteral("/") + name;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
@@ -121,8 +119,15 @@ TDesktopSession::TProgram TDesktopSession::Start(const QString& name, const QStr
         QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         env.insert(QString::fromLatin1(f.Variable), folder);
     }
+    return env;
+}
+
+TDesktopSession::TProgram TDesktopSession::Start(const QString& name, const QString& file) {
+    TProgram program;
+    program.Name = name;
+    const QString home = fTemp.path() + QStringLiteral("/") + name;
     auto process = std::make_unique<QProcess>();
-    process->setProcessEnvironment(env);
+    process->setProcessEnvironment(Environment(name));
     process->setProcessChannelMode(QProcess::MergedChannels);
     process->setStandardOutputFile(home + QStringLiteral("/output.txt"));
     process->start(AppFolder() + QStringLiteral("komorebi"), {QStringLiteral("--no-splash"), file});
@@ -150,6 +155,28 @@ TDesktopSession::TProgram TDesktopSession::Start(const QString& name, const QStr
     // Its first picture is painted once the event loop runs.
     Pause(800);
     return program;
+}
+
+int TDesktopSession::HandOver(const QString& name, const QString& file) {
+    QProcess second;
+    second.setProcessEnvironment(Environment(name));
+    second.start(AppFolder() + QStringLiteral("komorebi"), {QStringLiteral("--no-splash"), file});
+    const bool ended = second.waitForFinished(20000);
+    return ended && second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -1;
+}
+
+QStringList TDesktopSession::Dialogs(const TProgram& program) {
+    const QString pid = QString::number(program.Process ? program.Process->processId() : 0);
+    const QString found = XDoTool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--all"),
+                                   QStringLiteral("--pid"), pid, QStringLiteral("--name"), QStringLiteral(".")});
+    QStringList windows;
+    for (const QString& window : found.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        if (window.trimmed() != program.Window) windows << window.trimmed();
+    return windows;
+}
+
+QString TDesktopSession::WindowName(const QString& window) {
+    return XDoTool({QStringLiteral("getwindowname"), window});
 }
 
 bool TDesktopSession::Quit(TProgram& program) {
@@ -240,6 +267,16 @@ bool TDesktopSession::WaitForScreen(const std::function<bool(const QImage&)>& ho
         Pause(200);
     } while (clock.elapsed() < waitMs);
     return false;
+}
+
+bool TDesktopSession::WaitUntil(const std::function<bool()>& holds, int waitMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!holds()) {
+        if (clock.elapsed() > waitMs) return false;
+        Pause(200);
+    }
+    return true;
 }
 
 bool TDesktopSession::WaitForWrite(const QString& file, const QDateTime& before, int waitMs) {

@@ -36,6 +36,9 @@ public:
     };
     // Starts the program on a file and waits for its main window; a null process on failure.
     TProgram Start(const QString& name, const QString& file);
+    // A second start as the program of that name's user, as a double click in the file manager:
+    // it hands the file over and ends. Its exit code, or -1.
+    int HandOver(const QString& name, const QString& file);
     // Ctrl+Q, no to saving, and the wait for the end; a program that does not end is killed and false returned.
     bool Quit(TProgram& program);
 
@@ -43,6 +46,9 @@ public:
     void Focus(const TProgram& program);
     // Waits for a window of the program other than its main window (a message box) and answers it.
     bool AnswerDialog(const TProgram& program, const QString& keys);
+    // The program's visible windows other than its main window.
+    QStringList Dialogs(const TProgram& program);
+    QString WindowName(const QString& window);
     bool Keys(const QString& keys);
     bool MouseMove(QPoint screen);
     bool MouseDown();
@@ -54,12 +60,14 @@ public:
     QString XDoTool(const QStringList& args, int waitMs = 10000, bool* ok = nullptr);
     // Repeats the test of the screen until it holds or the wait is over.
     bool WaitForScreen(const std::function<bool(const QImage&)>& holds, int waitMs = 10000);
+    static bool WaitUntil(const std::function<bool()>& holds, int waitMs = 10000);
     // Waits for a file's modification time to differ from the given one.
     static bool WaitForWrite(const QString& file, const QDateTime& before, int waitMs = 10000);
     static void Pause(int ms);
 
 private:
     bool CopyAppFolder(const QString& from, const QString& to);
+    QProcessEnvironment Environment(const QString& name);
 
     QTemporaryDir fTemp;
     bool fReady = false;

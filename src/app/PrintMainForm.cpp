@@ -6,6 +6,8 @@
 #include "app/QtAppDialogs.h"
 #include "app/SingleInstance.h"
 #include "app/StartImages.h"
+#include "calendar/HolidayList.h"
+#include "calendar/PriCarendar.h"
 #include "document/OutMessage.h"
 #include "merge/FieldUnit.h"
 #include "merge/RecordUnit.h"
@@ -50,6 +52,8 @@ TPrintMainForm::TPrintMainForm(TMainFormOptions options, QWidget* parent)
     }
     if (!fLibrary) {
         fOwnLibrary = std::make_unique<TPackLibrary>(fOptions.Paths.PackFolder());
+        // A pack that is missing or broken is named with the loader's reason, not passed over.
+        fOwnLibrary->SetFailureHandler([this](const QString& message) { fDialogs->ShowMessage(message); });
         fLibrary = fOwnLibrary.get();
     }
     fPrint = std::make_unique<TPrintCommands>(this, *fDialogs, *fLibrary, fOptions.Paths, fOptions.ScreenInch);
@@ -150,8 +154,10 @@ bool TPrintMainForm::FormCreate(const QString& startFile) {
     MarkPhase(QStringLiteral("window built"));
 
     FMessages->LoadMessages(fOptions.Paths.MessageFile());
+    if (!FMessages->LoadError().isEmpty()) fDialogs->ShowMessage(FMessages->LoadError());
     {
         const TIniFile ini(fOptions.Paths.SettingsFile());
+        if (!ini.LoadError().isEmpty()) fDialogs->ShowMessage(ini.LoadError());
         if (ini.Exists()) fRecent.Read(ini);
         RebuildRecentMenu();
     }
@@ -405,10 +411,25 @@ bool TPrintMainForm::OpenDocument(const QString& file, bool readSettings, QStrin
     InstallSurface(std::move(surface));
     FDocument->SetPageLayout(GetPageOrigin(), GetPageArea());
     FDocument->ApplyPaperToPrinter();
+    WarnIfNoHolidays();
     PlaceEdgeLabels();
     UpdateRulers();
     UpdateContentSize();
     return true;
+}
+
+void TPrintMainForm::WarnIfNoHolidays() {
+    if (fHolidaysWarned || !FDocument) return;
+    bool calendars = false;
+    for (int side : {0, 1})
+        for (const auto& obj : FDocument->SideObjects(side))
+            calendars = calendars || (obj->ObjectNum == okCarendar && !obj->UndoCheck);
+    if (!calendars) return;
+    const QString problem = THolidayList::FileProblem(TPriCarendar::HolidayFile(fOptions.Paths.AppPath()));
+    if (problem.isEmpty()) return;
+    // Once a session: every calendar lacks the same holidays.
+    fHolidaysWarned = true;
+    fDialogs->ShowMessage(problem);
 }
 
 void TPrintMainForm::Guarded(const char* what, const std::function<void()>& command) {

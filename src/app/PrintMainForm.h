@@ -195,6 +195,8 @@ private:
     // Surface life.
     std::unique_ptr<TPriPaint> MakeSurface();
     void InstallSurface(std::unique_ptr<TPriPaint> surface);
+    // Says once a session that calendars show no holidays when the holiday file cannot be read.
+    void WarnIfNoHolidays();
     bool LoadIntoDocument(const QString& file);
     bool ReadIntoSurface(const QString& file);
     void AfterLoadLayout();
@@ -241,6 +243,7 @@ private:
     TPriPaint* FDocument = nullptr;
     TDisplaySettings fSettings;
     bool fSettingsRead = false;
+    bool fHolidaysWarned = false;
     TRecentFiles fRecent;
     int FStartYear = -1;
     int FStartMonth = -1;

@@ -1,6 +1,7 @@
 // Templates opened as files: a shipped one from January of this year, the user's own as saved.
 #include "app/MainFormFixture.h"
 #include "calendar/PriCarendar.h"
+#include "platform/IniFile.h"
 
 #include <QDate>
 
@@ -48,4 +49,24 @@ TEST(PrintMainFormSessionTest, ShippedTemplatesOpenFromJanuaryOfThisYearUserFile
             EXPECT_EQ(shown->Month(), FirstCalendar(raw)->Month());
         }
     }
+}
+
+// Calendars used to show no holiday without a word when holiday.dat was missing, and a settings
+// file too large to read was passed over in silence: both are said, the holidays once a session.
+TEST(PrintMainFormSessionTest, AMissingHolidayFileAndAnOversizedSettingsFileAreSaid) {
+    TMainFormFixture f;
+    QFile::remove(f.App + QStringLiteral("HolidayList/holiday.dat"));
+    {
+        QFile settings(f.Settings());
+        ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(settings.resize(TIniFile::kMaxFileBytes + 1));
+    }
+    TTestMainForm& form = f.Started();
+    const auto said = [&](const char* what) {
+        return int(f.Dialogs.Messages.filter(QString::fromUtf8(what)).size());
+    };
+    EXPECT_EQ(said("holiday.dat"), 1);
+    EXPECT_EQ(said("settings.ini"), 1);
+    ASSERT_TRUE(form.OpenDocument(f.Template("Meishi/名刺カレンダー.tda"), false, nullptr));
+    EXPECT_EQ(said("holiday.dat"), 1);
 }

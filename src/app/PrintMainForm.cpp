@@ -51,9 +51,10 @@ TPrintMainForm::TPrintMainForm(TMainFormOptions options, QWidget* parent)
         fDialogs = fOwnDialogs.get();
     }
     if (!fLibrary) {
-        fOwnLibrary = std::make_unique<TPackLibrary>(fOptions.Paths.PackFolder());
+        auto packs = std::make_unique<TPackLibrary>(fOptions.Paths.PackFolder());
         // A pack that is missing or broken is named with the loader's reason, not passed over.
-        fOwnLibrary->SetFailureHandler([this](const QString& message) { fDialogs->ShowMessage(message); });
+        packs->SetFailureHandler([this](const QString& message) { fDialogs->ShowMessage(message); });
+        fOwnLibrary = std::move(packs);
         fLibrary = fOwnLibrary.get();
     }
     fPrint = std::make_unique<TPrintCommands>(this, *fDialogs, *fLibrary, fOptions.Paths, fOptions.ScreenInch);

@@ -1,5 +1,7 @@
 #include "app/SingleInstance.h"
 
+#include "platform/PrivateFolder.h"
+
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -21,13 +23,10 @@ constexpr char kAck = 0x06;
 constexpr int kServeMs = 5000;
 
 QString DefaultRuntimeFolder() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty()) {
-        folder = QDir::tempPath() + QStringLiteral("/komorebi-runtime-%1").arg(getuid());
-        QDir().mkpath(folder);
-        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    }
-    return folder;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    // Without a session folder (su, sudo -u, cron) a checked one of ours, or none: then the
+    // program runs without the channel rather than through a folder another user could own.
+    return folder.isEmpty() ? TPrivateFolder::FallbackRuntimeFolder() : folder;
 }
 
 void AppendU32(QByteArray& bytes, quint32 value) {
@@ -46,7 +45,9 @@ TSingleInstance::TSingleInstance(QObject* parent) : TSingleInstance(DefaultRunti
 
 TSingleInstance::TSingleInstance(const QString& runtimeFolder, QObject* parent)
     : QObject(parent),
-      fServerName(QDir::cleanPath(QDir(runtimeFolder).absolutePath()) + QLatin1Char('/') + QLatin1String(kMutexName)) {}
+      fServerName(runtimeFolder.isEmpty() ? QString()
+                                          : QDir::cleanPath(QDir(runtimeFolder).absolutePath()) + QLatin1Char('/') +
+                                                QLatin1String(kMutexName)) {}
 
 TSingleInstance::~TSingleInstance() = default;
 
@@ -55,7 +56,7 @@ bool TSingleInstance::IsListening() const {
 }
 
 bool TSingleInstance::Claim() {
-    if (IsListening()) return true;
+    if (IsListening() || fServerName.isEmpty()) return true;
     QDir().mkpath(QFileInfo(fServerName).absolutePath());
     fServer = std::make_unique<QLocalServer>();
     // No socket options: with them Qt binds elsewhere and renames over the path, which would take

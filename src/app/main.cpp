@@ -2,6 +2,7 @@
 #include "document/ObjectKinds.h"
 #include "platform/AppPaths.h"
 #include "platform/FontMap.h"
+#include "platform/PrivateFolder.h"
 #include "print/PageExport.h"
 #include "print/PageFiles.h"
 
@@ -101,11 +102,8 @@ int main(int argc, char* argv[]) {
     if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     if (headless && qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
         // Batch runs (cron, CI) have no session folder; give Qt a private one instead of a warning.
-        const QByteArray dir = QDir::tempPath().toLocal8Bit() + "/komorebi-runtime-" + QByteArray::number(getuid());
-        if (QDir().mkpath(QString::fromLocal8Bit(dir)) &&
-            QFile::setPermissions(QString::fromLocal8Bit(dir),
-                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
-            qputenv("XDG_RUNTIME_DIR", dir);
+        const QString dir = TPrivateFolder::FallbackRuntimeFolder();
+        if (!dir.isEmpty()) qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir));
     }
     if (!headless && !HasDisplay()) {
         std::fprintf(stderr, "%s\n", qPrintable(NoDisplayMessage()));

@@ -5,6 +5,7 @@
 #include "objects/PriBackImage.h"
 #include "objects/PriBase.h"
 #include "platform/Color.h"
+#include "platform/DocumentLimits.h"
 #include "platform/PrinterMetrics.h"
 #include "platform/Rect.h"
 
@@ -121,6 +122,9 @@ public:
     // Pixels the pictures and backgrounds may still add: a saved file is read within
     // TDocumentLimits::kMaxDocumentPixels, so whatever is added must fit in what is left.
     qint64 PicturePixelsLeft() const;
+    // The pixels all pictures may hold: the readers' limit, or less where memory is scarcer (the
+    // fuzzers run under sanitizers within a fixed memory limit).
+    void SetPictureBudget(qint64 pixels) { fPictureBudget = pixels; }
     // The picture scaled down to what is left, saying so when it had to be; a null image, with a
     // message, when nothing is left.
     QImage FitPictureToDocument(const QImage& picture);
@@ -301,6 +305,7 @@ private:
     int fSavedCount = 0;
     // Whether the current undo step was counted as a change.
     bool fStepCounted = false;
+    qint64 fPictureBudget = TDocumentLimits::kMaxDocumentPixels;
     friend class TMouseTracker;
     friend class TUndoStep;
 };

@@ -354,7 +354,7 @@ qint64 TPriPaint::PicturePixelsLeft() const {
     for (const TObjectOwnerList& side : FSideObjects)
         for (const auto& obj : side)
             if (obj->ObjectNum == okImage && !obj->UndoCheck) used += pixels(static_cast<const TPriImage&>(*obj).BaseBmp);
-    return std::max<qint64>(0, TDocumentLimits::kMaxDocumentPixels - used);
+    return std::max<qint64>(0, fPictureBudget - used);
 }
 
 QImage TPriPaint::FitPictureToDocument(const QImage& picture) {

@@ -24,10 +24,9 @@ QByteArray BlockClaiming(int side) {
     return block;
 }
 
-// A background that leaves `left` pixels of the document's budget (1 bit a pixel: 50 MB).
+// A document with `left` pixels of its picture budget left: a budget of that size.
 void FillBudget(TPriPaint& doc, qint64 left) {
-    const qint64 used = TDocumentLimits::kMaxDocumentPixels - left;
-    doc.BackObject.FMainBack = QImage(16384, int(used / 16384), QImage::Format_Mono);
+    doc.SetPictureBudget(left);
 }
 
 // Whatever the program adds must open again: every way a picture enters keeps within what is
@@ -43,7 +42,14 @@ TEST(PictureBudgetTest, PicturesEnteringADocumentKeepWithinItsBudget) {
     QTemporaryDir dir;
     const QString png = dir.filePath(QStringLiteral("big.png"));
     ASSERT_TRUE(QImage(2000, 2000, QImage::Format_RGB32).save(png));
-    const qint64 some = 16384 * 61, full = 0; // whole rows of the background
+    const qint64 some = 1000000, full = 0;
+    {
+        // Backgrounds and pictures already in the document count against it.
+        TEditSurface doc;
+        FillBudget(*doc, some);
+        doc->BackObject.FMainBack = QImage(100, 50, QImage::Format_RGB32);
+        EXPECT_EQ(doc->PicturePixelsLeft(), some - 5000);
+    }
     struct TCase {
         const char* how;
         qint64 left;

@@ -1,6 +1,7 @@
 #include "imaging/ImageEffects.h"
 
 #include <QPainter>
+#include <functional>
 #include <gtest/gtest.h>
 
 using ImageEffects::TTurn;
@@ -47,17 +48,57 @@ TEST(ImageEffectsTest, OffsetsClampPerChannelAndLeaveTheOthers) {
     }
 }
 
-TEST(ImageEffectsTest, OffsetsDropAlphaAndKeepOtherFormatsColours) {
+TEST(ImageEffectsTest, OffsetsKeepAlphaAndOtherFormatsColours) {
     QImage argb(5, 1, QImage::Format_ARGB32);
     argb.fill(qRgba(10, 20, 30, 255));
     QImage rgb888(5, 1, QImage::Format_RGB888);
     rgb888.fill(QColor(10, 20, 30));
     for (const QImage& in : {argb, rgb888}) {
         const QImage out = ImageEffects::OffsetColours(in, 1, 2, 3);
-        EXPECT_EQ(out.format(), QImage::Format_RGB32);
+        EXPECT_EQ(out.hasAlphaChannel(), in.hasAlphaChannel());
         EXPECT_EQ(out.pixel(4, 0), qRgb(11, 22, 33));
     }
     EXPECT_TRUE(ImageEffects::OffsetColours(QImage(), 1, 1, 1).isNull());
+}
+
+TEST(ImageEffectsTest, EveryEffectKeepsTransparency) {
+    // As a PNG decodes: premultiplied, a clear left half, a half-clear pixel, an opaque rest.
+    QImage src(33, 20, QImage::Format_ARGB32_Premultiplied);
+    src.fill(qRgba(200, 100, 50, 255));
+    for (int y = 0; y < src.height(); ++y)
+        for (int x = 0; x < 16; ++x)
+            src.setPixel(x, y, 0);
+    src.setPixel(20, 5, qPremultiply(qRgba(200, 100, 50, 128)));
+    struct TCase {
+        const char* Name;
+        std::function<QImage(const QImage&)> Effect;
+        std::function<QPoint(QPoint)> Moved; // where a source pixel lands
+    } cases[] = {
+        {"no offset", [](const QImage& i) { return ImageEffects::OffsetColours(i, 0, 0, 0); }, [](QPoint p) { return p; }},
+        {"offsets", [](const QImage& i) { return ImageEffects::OffsetColours(i, 40, -40, 255); },
+         [](QPoint p) { return p; }},
+        {"right 90", [](const QImage& i) { return ImageEffects::Turn(i, TTurn::Right90); },
+         [](QPoint p) { return QPoint(19 - p.y(), p.x()); }},
+        {"left 90", [](const QImage& i) { return ImageEffects::Turn(i, TTurn::Left90); },
+         [](QPoint p) { return QPoint(p.y(), 32 - p.x()); }},
+        {"mirror", [](const QImage& i) { return ImageEffects::Turn(i, TTurn::FlipHorizontal); },
+         [](QPoint p) { return QPoint(32 - p.x(), p.y()); }},
+        {"flip", [](const QImage& i) { return ImageEffects::Turn(i, TTurn::FlipVertical); },
+         [](QPoint p) { return QPoint(p.x(), 19 - p.y()); }},
+        {"cut", [](const QImage& i) { return ImageEffects::StretchPart(i, i.rect(), i.size()); },
+         [](QPoint p) { return p; }},
+    };
+    for (const TCase& c : cases) {
+        const QImage out = c.Effect(src);
+        ASSERT_TRUE(out.hasAlphaChannel()) << c.Name;
+        EXPECT_EQ(qAlpha(out.pixel(c.Moved({3, 7}))), 0) << c.Name;
+        EXPECT_NEAR(qAlpha(out.pixel(c.Moved({20, 5}))), 128, 1) << c.Name;
+        EXPECT_EQ(qAlpha(out.pixel(c.Moved({30, 15}))), 255) << c.Name;
+    }
+    // Colours of a half-clear pixel move by the offsets, not by the offsets times its alpha.
+    const QImage shifted = ImageEffects::OffsetColours(src, -100, 0, 0);
+    EXPECT_NEAR(qRed(shifted.pixel(20, 5)), 100, 2);
+    EXPECT_NEAR(qGreen(shifted.pixel(20, 5)), 100, 2);
 }
 
 TEST(ImageEffectsTest, TurnsMapPixelsAsTheButtonsSay) {

@@ -275,8 +275,8 @@ TEST(ImageEffectDlgTest, OkInEveryModeKeepsTheTransparencyAndThePreviewShowsIt) 
         // The clear half shows light (the page, not a dark square); the opaque half its colour.
         const QRect box = dlg.Preview()->PaintBox();
         const QImage shown = dlg.Preview()->grab().toImage();
-        const QPoint clearSpot = c.mode == emTurn ? box.topLeft() + QPoint(box.width() / 2, 2)
-                                                  : box.topLeft() + QPoint(2, box.height() / 2);
+        const QPoint clearSpot =
+            c.mode == emTurn ? box.topLeft() + QPoint(box.width() / 2, 2) : box.topLeft() + QPoint(2, box.height() / 2);
         EXPECT_GT(qGray(shown.pixel(clearSpot)), 150) << int(c.mode);
         EXPECT_GT(qGreen(shown.pixel(box.bottomRight() - QPoint(2, 2))), 100) << int(c.mode);
 

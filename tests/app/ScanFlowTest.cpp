@@ -161,7 +161,8 @@ TEST(ScanFlowTest, ABackgroundThatCannotBeReadIsReportedNotPlaced) {
         std::function<void(const QString& file)> Spoil;
     } cases[] = {
         {"removed", [](const QString& file) { QFile::remove(file); }},
-        {"overwritten", [](const QString& file) {
+        {"overwritten",
+         [](const QString& file) {
              QFile f(file);
              ASSERT_TRUE(f.open(QIODevice::WriteOnly));
              f.write("BM not a bitmap");

@@ -128,7 +128,9 @@ TEST(UndoStepTest, UndoAfterAZoomChangeLaysOutFromTheStoredPlace) {
         const char* Name;
         bool Shift; // resize instead of move
         int Undos;  // 2 is undo and redo
-    } cases[] = {{"nudge, undo", false, 1}, {"nudge, undo, redo", false, 2}, {"resize, undo", true, 1},
+    } cases[] = {{"nudge, undo", false, 1},
+                 {"nudge, undo, redo", false, 2},
+                 {"resize, undo", true, 1},
                  {"resize, undo, redo", true, 2}};
     const QRect start(500, 500, 300, 200);
     for (const TCase& c : cases) {

@@ -74,7 +74,8 @@ TEST(ImageEffectsTest, EveryEffectKeepsTransparency) {
         std::function<QImage(const QImage&)> Effect;
         std::function<QPoint(QPoint)> Moved; // where a source pixel lands
     } cases[] = {
-        {"no offset", [](const QImage& i) { return ImageEffects::OffsetColours(i, 0, 0, 0); }, [](QPoint p) { return p; }},
+        {"no offset", [](const QImage& i) { return ImageEffects::OffsetColours(i, 0, 0, 0); },
+         [](QPoint p) { return p; }},
         {"offsets", [](const QImage& i) { return ImageEffects::OffsetColours(i, 40, -40, 255); },
          [](QPoint p) { return p; }},
         {"right 90", [](const QImage& i) { return ImageEffects::Turn(i, TTurn::Right90); },

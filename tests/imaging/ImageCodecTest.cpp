@@ -100,26 +100,19 @@ TEST(CodecTest, TransparencyIsKeptInPngAndFlattenedOnWhiteElsewhere) {
 }
 
 TEST(CodecTest, GifKeepsClearPixelsClearWithFewColoursAndWithMany) {
-    // A GIF has one clear palette entry: mostly clear pixels become it, the rest are opaque.
+    // GIF has one clear palette entry: pixels more than half clear take it, the others stay opaque.
     for (const bool many : {false, true}) {
         QImage src(64, 64, QImage::Format_ARGB32);
         for (int y = 0; y < 64; ++y)
             for (int x = 0; x < 64; ++x)
-                src.setPixel(x, y, many ? qRgba(x * 4, y * 4, (x + y) * 2, 255) : qRgba(200, 30, 30, 255));
-        for (int y = 0; y < 64; ++y)
-            for (int x = 0; x < 16; ++x)
-                src.setPixel(x, y, qRgba(0, 0, 0, x < 8 ? 0 : 100));
+                src.setPixel(x, y,
+                             x < 16 ? qRgba(0, 0, 0, x < 8 ? 0 : 100) : qRgba(many ? x * 4 : 200, y * 4, 30, 255));
         const QImage back = TImageCodec::Decode(TImageCodec::Encode(src, TImageFormat::Gif), TImageFormat::Gif);
         ASSERT_EQ(back.size(), src.size()) << many;
-        EXPECT_EQ(qAlpha(back.pixel(3, 30)), 0) << many;
-        EXPECT_EQ(qAlpha(back.pixel(12, 30)), 0) << many;
-        EXPECT_EQ(qAlpha(back.pixel(40, 20)), 255) << many;
+        EXPECT_EQ(qAlpha(back.pixel(3, 30)) + qAlpha(back.pixel(12, 30)), 0) << many;
         EXPECT_LE(MaxChannelDiff(back.pixel(40, 20), src.pixel(40, 20)), many ? 40 : 0) << many;
+        EXPECT_EQ(qAlpha(back.pixel(40, 20)), 255) << many;
     }
-    // Without clear pixels the picture stays opaque.
-    const QImage opaque =
-        TImageCodec::Decode(TImageCodec::Encode(Quarters(32, 16), TImageFormat::Gif), TImageFormat::Gif);
-    EXPECT_EQ(qAlpha(opaque.pixel(4, 4)), 255);
 }
 
 TEST(CodecTest, ForgedProgressiveJpegSizeFailsWithoutClaimingGigabytes) {

@@ -64,13 +64,6 @@ TEST(ImagingShots, DISABLED_ShotsOfTheEffectPages) {
         }
         Shoot(dlg, QLatin1String(names[mode]));
     }
-    // A picture with a clear background: its clear part shows over a checkerboard.
-    TImageEffectDlg clear;
-    clear.move(20, 20);
-    clear.SetBaseBmp(QImage(QStringLiteral(KOMOREBI_SOURCE_DIR "/data/sozai/飾り_桜.png")));
-    clear.SetEffectMode(emRGB);
-    clear.SetOffset(0, 40);
-    Shoot(clear, QStringLiteral("effect-transparent"));
 }
 
 TEST(ImagingShots, DISABLED_ShotsOfTheScanWindow) {

@@ -4,8 +4,23 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QRubberBand>
 #include <algorithm>
+
+namespace {
+
+QPixmap Checkerboard() {
+    constexpr int kSquare = 6;
+    QPixmap tile(2 * kSquare, 2 * kSquare);
+    tile.fill(Qt::white);
+    QPainter p(&tile);
+    p.fillRect(0, 0, kSquare, kSquare, QColor(204, 204, 204));
+    p.fillRect(kSquare, kSquare, kSquare, kSquare, QColor(204, 204, 204));
+    return tile;
+}
+
+} // namespace
 
 TEffectPreview::TEffectPreview(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -33,6 +48,8 @@ void TEffectPreview::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), palette().color(QPalette::Window).darker(115));
     const QRect box = PaintBox();
     if (box.isEmpty()) return;
+    // The clear parts of a picture show over a checkerboard, as nothing that could be taken for colour.
+    if (fPicture.hasAlphaChannel()) p.fillRect(box, QBrush(Checkerboard()));
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.drawImage(QRectF(box), fPicture, fSource);
 }

@@ -278,9 +278,10 @@ bool TImageEffectDlg::Execute(QImage& picture, TEffectMode mode, QWidget* parent
 }
 
 void TImageEffectDlg::SetBaseBmp(const QImage& picture) {
-    fBase = (picture.width() > 0 && picture.height() > 0) ? ImageEffects::ToRgb32(picture) : QImage();
+    fBase = (picture.width() > 0 && picture.height() > 0) ? ImageEffects::ToWorkFormat(picture) : QImage();
     fResult = fBase;
-    fBaseView = fBase.isNull() ? QImage() : ViewOf(fBase);
+    // Smooth scaling premultiplies; converted back once here rather than on every slider move.
+    fBaseView = fBase.isNull() ? QImage() : ImageEffects::ToWorkFormat(ViewOf(fBase));
     fResultView = fBaseView;
     fCut = QImage();
     fCutPreview->Clear();

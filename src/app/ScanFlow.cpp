@@ -1,6 +1,7 @@
 #include "app/ScanFlow.h"
 
 #include "app/Twain.h"
+#include "document/OutMessage.h"
 #include "document/PriPaint.h"
 #include "imaging/ImageCodec.h"
 #include "platform/AppPaths.h"
@@ -87,14 +88,19 @@ bool TScanFlow::Run() {
     }
     int32_t choice = 0;
     const TDlgAnswer answer = fDialogs.SaveTWAINImageDlg(choice);
-    bool placed = false;
+    bool placed = false, unread = false;
     if (answer.Called && choice == 1) {
+        // The surface keeps the background it had when the file cannot be read: only a new
+        // picture there proves the load.
+        const qint64 before = fSurface.BackObject.ActiveBack().cacheKey();
         fSurface.SetBackgroundFromFile(ScanFile());
-        placed = true;
+        placed = !fSurface.BackObject.IsEmpty() && fSurface.BackObject.ActiveBack().cacheKey() != before;
+        unread = !placed;
     } else if (answer.Called && choice == 2) {
         placed = fSurface.AddImageFromFile(ScanFile());
     }
     ShowWindow();
+    if (unread) ShowMessage(fSurface.OutMess ? fSurface.OutMess->GetMessage(3) : TOutMessage::ErrorText());
     return placed;
 }
 

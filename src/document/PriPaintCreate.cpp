@@ -252,7 +252,8 @@ bool TPriPaint::EditFieldCategory(TPriBase* obj) {
     auto* field = dynamic_cast<TPriField*>(obj);
     if (!field || !DialogLibrary) return false;
     int32_t category = field->CategoryNum;
-    QString name;
+    // The dialog starts from the field's own item, which the name tells among equal numbers.
+    QString name = field->CategoryName();
     if (!DialogLibrary->EditCategory(QStringLiteral("フィールド追加"), 8, category, name)) return false;
     CommitUndo();
     RecordUndo(ukProperty, field);

@@ -158,8 +158,9 @@ void TUndoStep::Undo(TPriPaint& doc) {
             Transfer(*obj, *copy, layoutOnly);
             Transfer(*copy, *scratch, layoutOnly);
             obj->ListNum = copy->ListNum;
-            // A full copy changes fonts, pens and pictures: everything in pixels is derived again.
-            if (!layoutOnly) obj->ScaleToView(doc.ViewSize(), doc.PaperPixels(), doc.ScreenInch());
+            // The copy's pixels belong to the zoom it was taken at; the stored place is the truth,
+            // and a full copy also brings fonts, pens and pictures to derive again.
+            obj->ScaleToView(doc.ViewSize(), doc.PaperPixels(), doc.ScreenInch());
             obj->MakeHandles();
             doc.SelectObject(obj);
         }

@@ -33,7 +33,8 @@ TByteOffsets SplitOffsets(int red, int green, int blue) {
     return o;
 }
 
-void OffsetLine(const uint32_t* in, uint32_t* out, int count, const TByteOffsets& o) {
+// fill is or-ed into every pixel: the alpha byte of an opaque picture, nothing when alpha counts.
+void OffsetLine(const uint32_t* in, uint32_t* out, int count, const TByteOffsets& o, uint32_t fill) {
     int x = 0;
 #if defined(__SSE2__)
     uint8_t add16[16], sub16[16];
@@ -43,7 +44,7 @@ void OffsetLine(const uint32_t* in, uint32_t* out, int count, const TByteOffsets
     }
     const __m128i add = _mm_loadu_si128(reinterpret_cast<const __m128i*>(add16));
     const __m128i sub = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sub16));
-    const __m128i opaque = _mm_set1_epi32(int(0xff000000u));
+    const __m128i opaque = _mm_set1_epi32(int(fill));
     for (; x + 4 <= count; x += 4) {
         __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x));
         p = _mm_subs_epu8(_mm_adds_epu8(p, add), sub);
@@ -59,7 +60,7 @@ void OffsetLine(const uint32_t* in, uint32_t* out, int count, const TByteOffsets
         }
         uint32_t p;
         std::memcpy(&p, px, 4);
-        out[x] = p | 0xff000000u;
+        out[x] = p | fill;
     }
 }
 
@@ -68,31 +69,37 @@ constexpr int kTile = 64;
 
 } // namespace
 
-QImage ToRgb32(const QImage& source) {
-    if (source.format() == QImage::Format_RGB32) return source;
-    return source.convertToFormat(QImage::Format_RGB32);
+QImage ToWorkFormat(const QImage& source) {
+    // Premultiplied colours would leave the range of their alpha under an offset.
+    const QImage::Format want = source.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+    if (source.format() == want) return source;
+    return source.convertToFormat(want);
 }
 
 QImage OffsetColours(const QImage& source, int red, int green, int blue) {
     if (source.isNull()) return QImage();
-    const QImage in = ToRgb32(source);
-    QImage out(in.size(), QImage::Format_RGB32);
+    const QImage in = ToWorkFormat(source);
+    QImage out(in.size(), in.format());
     if (out.isNull()) return QImage();
     const TByteOffsets o = SplitOffsets(red, green, blue);
+    const uint32_t fill = in.hasAlphaChannel() ? 0 : 0xff000000u;
     const int w = in.width();
     for (int y = 0; y < in.height(); ++y)
         OffsetLine(reinterpret_cast<const uint32_t*>(in.constScanLine(y)), reinterpret_cast<uint32_t*>(out.scanLine(y)),
-                   w, o);
+                   w, o, fill);
     return out;
 }
 
 QImage Turn(const QImage& source, TTurn turn) {
     if (source.isNull() || source.width() <= 0 || source.height() <= 0) return QImage();
-    const QImage in = ToRgb32(source);
+    // Pixels only move: any 32-bit format goes through as it is, premultiplied or not.
+    const bool whole = source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32 ||
+                       source.format() == QImage::Format_ARGB32_Premultiplied;
+    const QImage in = whole ? source : ToWorkFormat(source);
     const int w = in.width();
     const int h = in.height();
     const bool quarter = turn == TTurn::Right90 || turn == TTurn::Left90;
-    QImage out(quarter ? h : w, quarter ? w : h, QImage::Format_RGB32);
+    QImage out(quarter ? h : w, quarter ? w : h, in.format());
     if (out.isNull()) return QImage();
 
     switch (turn) {
@@ -169,7 +176,7 @@ QRect FitRect(QSize picture, QSize area) {
 QImage StretchPart(const QImage& source, const QRect& window, QSize size) {
     const QRect part = window.intersected(source.rect());
     if (part.isEmpty() || size.isEmpty()) return QImage();
-    const QImage cut = ToRgb32(source).copy(part);
+    const QImage cut = ToWorkFormat(source).copy(part);
     if (cut.size() == size) return cut;
     return cut.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }

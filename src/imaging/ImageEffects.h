@@ -5,13 +5,14 @@
 #include <QSize>
 
 // The pixel work of the image effect dialog: colour offsets, quarter turns and mirrors, and the
-// fitting of a picture into a preview. Everything runs on whole scan lines; results are RGB32
-// (24 bits of colour, alpha dropped), the format the layout objects keep their pictures in.
+// fitting of a picture into a preview. Everything runs on whole scan lines of 32-bit pixels;
+// a picture with an alpha channel keeps it through every effect.
 namespace ImageEffects {
 
 enum class TTurn { Right90, Left90, FlipVertical, FlipHorizontal };
 
-// Each channel plus its offset, clamped to 0..255. Offsets beyond +-255 act as +-255.
+// Each channel plus its offset, clamped to 0..255. Offsets beyond +-255 act as +-255. Alpha is
+// left as it is; the colours of a part-transparent pixel move by the offsets themselves.
 QImage OffsetColours(const QImage& source, int red, int green, int blue);
 
 // Right90: destination (x, y) takes source (y, H - 1 - x); Left90: source (W - 1 - y, x);
@@ -27,7 +28,8 @@ QRect FitRect(QSize picture, QSize area);
 // clipped to the picture first; an empty image when nothing of it remains.
 QImage StretchPart(const QImage& source, const QRect& window, QSize size);
 
-// An RGB32 version of any picture (shares the data when it already is one).
-QImage ToRgb32(const QImage& source);
+// The picture as the effects work on it: RGB32 when it has no alpha channel, ARGB32 (colours
+// not premultiplied) when it has one. Shares the data when it already is in that format.
+QImage ToWorkFormat(const QImage& source);
 
 } // namespace ImageEffects

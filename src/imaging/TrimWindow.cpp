@@ -52,6 +52,7 @@ QRect TTrimWindow::MapSelection(const QRect& dragged, QSize preview) const {
     const int y1 = std::clamp(std::min(dragged.top(), dragged.top() + dragged.height()), 0, preview.height());
     const int y2 = std::clamp(std::max(dragged.top(), dragged.top() + dragged.height()), 0, preview.height());
     if (x2 <= x1 || y2 <= y1) return QRect();
+    // Through the zoomed window the user sees, not the whole picture: the cut is what was dragged over.
     const auto scale = [](int length, int value, int extent) { return int(qint64(length) * value / extent); };
     const int x = fLeft + scale(fWidth, x1, preview.width());
     const int y = fTop + scale(fHeight, y1, preview.height());

@@ -1,5 +1,7 @@
 #include "app/EffectPreview.h"
 #include "app/ImageEffectDlg.h"
+#include "objects/PriImage.h"
+#include "support/EditSurface.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -8,6 +10,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QStackedWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -235,4 +238,35 @@ TEST(ImageEffectDlgTest, AnEmptyPictureNeverReachesThePreview) {
     Button(dlg, "TurnRightBtn")->click();
     dlg.SelectPart(QRect(0, 0, 10, 10), QSize(10, 10));
     EXPECT_TRUE(dlg.CutOut().isNull());
+}
+
+TEST(ImageEffectDlgTest, ATransparentPngShowsClearInThePreviewAndStaysSoThroughSavingAndOpening) {
+    QTemporaryDir dir;
+    QImage picture(80, 40, QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    QPainter(&picture).fillRect(40, 0, 40, 40, QColor(0, 160, 0)); // a clear left half
+    ASSERT_TRUE(picture.save(dir.filePath("clear.png"), "PNG"));
+    TEditSurface s;
+    ASSERT_TRUE(s->AddImageFromFile(dir.filePath("clear.png")));
+    auto* image = static_cast<TPriImage*>(s->Objects()[0].get());
+
+    TImageEffectDlg dlg;
+    dlg.SetBaseBmp(image->BltBmp);
+    dlg.SetEffectMode(emExpan);
+    Show(dlg);
+    const QRect box = dlg.Preview()->PaintBox();
+    const QImage shown = dlg.Preview()->grab().toImage();
+    EXPECT_GT(qGray(shown.pixel(box.topLeft() + QPoint(2, box.height() / 2))), 150); // not a dark square
+    EXPECT_GT(qGreen(shown.pixel(box.bottomRight() - QPoint(2, 2))), 100);
+    dlg.SelectPart(QRect(0, 0, 60, 40), QSize(80, 40));
+    dlg.accept();
+    image->BltBmp = dlg.TTransBmp();
+    ASSERT_TRUE(s->SaveToFile(dir.filePath("a.tda"), 0));
+
+    TEditSurface t;
+    ASSERT_TRUE(t->LoadFromFile(dir.filePath("a.tda"), 0));
+    const QImage opened = static_cast<TPriImage*>(t->Objects()[0].get())->BltBmp;
+    ASSERT_EQ(opened.size(), QSize(60, 40));
+    EXPECT_EQ(qAlpha(opened.pixel(5, 5)), 0);
+    EXPECT_EQ(opened.pixel(55, 5), qRgb(0, 160, 0));
 }

@@ -1,4 +1,5 @@
 #include "app/ScanFlow.h"
+#include "document/OutMessage.h"
 #include "document/PriPaint.h"
 #include "platform/AppPaths.h"
 #include "platform/DialogLibrary.h"
@@ -7,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -17,9 +19,12 @@ public:
     bool Present = true;
     int32_t Choice = 0;
     int Asked = 0;
+    // Runs while the choice is asked, as anything else on the machine could.
+    std::function<void()> WhileAsked;
     TDlgAnswer SaveTWAINImageDlg(int32_t& choice) override {
         if (!Present) return {};
         ++Asked;
+        if (WhileAsked) WhileAsked();
         choice = Choice;
         return {true, 1};
     }
@@ -146,4 +151,21 @@ TEST(ScanFlowTest, AFailedWriteStopsBeforeAnOldScanCanBePlaced) {
     g.Dialogs.Choice = 1;
     EXPECT_TRUE(g.Flow.Run());
     EXPECT_EQ(QImage(g.Flow.ScanFile()).size(), QSize(10, 10));
+}
+
+TEST(ScanFlowTest, ABackgroundThatCannotBeReadIsReportedNotPlaced) {
+    TOutMessage messages;
+    ASSERT_TRUE(messages.LoadMessages(QStringLiteral(KOMOREBI_SOURCE_DIR "/data/settings/outmessage.txt")));
+    TFlowFixture f;
+    f.Surface.OutMess = &messages;
+    f.Scanned = Photo(400, 200);
+    f.Dialogs.Choice = 1;
+    f.Dialogs.WhileAsked = [&] {
+        QFile file(f.Flow.ScanFile());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("BM not a bitmap");
+    };
+    EXPECT_FALSE(f.Flow.Run());
+    EXPECT_EQ(f.Messages, QStringList{QStringLiteral("画像ファイルを読み込めませんでした。")});
+    EXPECT_TRUE(f.Surface.BackObject.IsEmpty());
 }

@@ -121,6 +121,26 @@ TEST(UndoStepTest, CopyModesFollowTheKind) {
     }
 }
 
+TEST(UndoStepTest, UndoAfterAZoomChangeLaysOutFromTheStoredPlace) {
+    // Moved or resized at 100 %, taken back (and brought again) at 200 %: the copies hold the old
+    // zoom's pixels, yet the next nudge must start from the stored place.
+    for (const bool resize : {false, true})
+        for (const int undos : {1, 2}) {
+            TEditSurface s;
+            TPriShape* shape = s.AddRect(QRect(500, 500, 300, 200));
+            s->SelectObject(shape);
+            ASSERT_TRUE(s->HandleKey(Qt::Key_Right, resize, false));
+            const QRect expected = undos == 1 ? QRect(500, 500, 300, 200) : shape->StoreRect();
+            s->BltSizeCheck = bs200;
+            s->SetPageLayout({0, 0}, {800, 600});
+            for (int i = 0; i < undos; ++i)
+                s->Undo();
+            EXPECT_EQ(shape->StoreRect(), expected) << resize << undos;
+            ASSERT_TRUE(s->HandleKey(Qt::Key_Right, false, false)); // a pixel is 1.3 tenths of a mm
+            EXPECT_NEAR(shape->StoreRect().x(), expected.x() + 1, 1) << resize << undos;
+        }
+}
+
 TEST(UndoStepTest, KeysNudgeAndResizeEachAsOneStep) {
     TEditSurface s;
     TPriShape* thin = s.AddRect(QRect(500, 500, 3, 300)); // one pixel wide

@@ -102,6 +102,22 @@ TEST(CodecTest, TransparencyIsKeptInPngAndFlattenedOnWhiteElsewhere) {
     EXPECT_EQ(bmp.pixel(1, 1) | 0xFF000000u, qRgb(255, 0, 0));
 }
 
+TEST(CodecTest, GifKeepsClearPixelsClearWithFewColoursAndWithMany) {
+    // GIF has one clear palette entry: pixels more than half clear take it, the others stay opaque.
+    for (const bool many : {false, true}) {
+        QImage src(64, 64, QImage::Format_ARGB32);
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x)
+                src.setPixel(x, y,
+                             x < 16 ? qRgba(0, 0, 0, x < 8 ? 0 : 100) : qRgba(many ? x * 4 : 200, y * 4, 30, 255));
+        const QImage back = TImageCodec::Decode(TImageCodec::Encode(src, TImageFormat::Gif), TImageFormat::Gif);
+        ASSERT_EQ(back.size(), src.size()) << many;
+        EXPECT_EQ(qAlpha(back.pixel(3, 30)) + qAlpha(back.pixel(12, 30)), 0) << many;
+        EXPECT_LE(MaxChannelDiff(back.pixel(40, 20), src.pixel(40, 20)), many ? 40 : 0) << many;
+        EXPECT_EQ(qAlpha(back.pixel(40, 20)), 255) << many;
+    }
+}
+
 TEST(CodecTest, ForgedProgressiveJpegSizeFailsWithoutClaimingGigabytes) {
     QImage small(64, 64, QImage::Format_RGB32);
     small.fill(Qt::darkGreen);

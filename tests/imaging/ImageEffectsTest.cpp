@@ -47,17 +47,37 @@ TEST(ImageEffectsTest, OffsetsClampPerChannelAndLeaveTheOthers) {
     }
 }
 
-TEST(ImageEffectsTest, OffsetsDropAlphaAndKeepOtherFormatsColours) {
+TEST(ImageEffectsTest, OffsetsKeepAlphaAndOtherFormatsColours) {
     QImage argb(5, 1, QImage::Format_ARGB32);
     argb.fill(qRgba(10, 20, 30, 255));
     QImage rgb888(5, 1, QImage::Format_RGB888);
     rgb888.fill(QColor(10, 20, 30));
     for (const QImage& in : {argb, rgb888}) {
         const QImage out = ImageEffects::OffsetColours(in, 1, 2, 3);
-        EXPECT_EQ(out.format(), QImage::Format_RGB32);
+        EXPECT_EQ(out.hasAlphaChannel(), in.hasAlphaChannel());
         EXPECT_EQ(out.pixel(4, 0), qRgb(11, 22, 33));
     }
     EXPECT_TRUE(ImageEffects::OffsetColours(QImage(), 1, 1, 1).isNull());
+}
+
+TEST(ImageEffectsTest, EveryEffectKeepsTransparency) {
+    // Half clear all over, premultiplied as a PNG decodes: no effect may make it opaque.
+    QImage src(33, 20, QImage::Format_ARGB32_Premultiplied);
+    src.fill(qPremultiply(qRgba(200, 100, 50, 128)));
+    const QImage results[] = {
+        ImageEffects::OffsetColours(src, -100, 0, 255),
+        ImageEffects::OffsetColours(src, 0, 0, 0),
+        ImageEffects::Turn(src, TTurn::Right90),
+        ImageEffects::Turn(src, TTurn::Left90),
+        ImageEffects::Turn(src, TTurn::FlipHorizontal),
+        ImageEffects::Turn(src, TTurn::FlipVertical),
+        ImageEffects::StretchPart(src, QRect(3, 3, 20, 10), QSize(40, 20)),
+    };
+    for (const QImage& out : results)
+        EXPECT_NEAR(qAlpha(out.pixel(7, 7)), 128, 1);
+    // Colours move by the offsets themselves, not by the offsets times the alpha.
+    EXPECT_NEAR(qRed(results[0].pixel(0, 0)), 100, 2);
+    EXPECT_EQ(qBlue(results[0].pixel(0, 0)), 255);
 }
 
 TEST(ImageEffectsTest, TurnsMapPixelsAsTheButtonsSay) {

@@ -2,7 +2,9 @@
 
 #include "platform/Cp932.h"
 #include "platform/PackLibrary.h"
+#include "merge/PriField.h"
 #include "objects/PriLine.h"
+#include "support/EditSurface.h"
 #include "support/BoxObject.h"
 
 #include <QAbstractButton>
@@ -203,10 +205,49 @@ TEST(FormPackTest, CategoriesFromDefinitionsAndSpecialKinds) {
         QString text = c.Text;
         TPackDriver driver(c.Act);
         const TDlgAnswer a = packs.EditCategory("フィールド追加", 8, category, text);
-        EXPECT_EQ(driver.Title(), "フィールド追加") << c.Name;
+        EXPECT_EQ(driver.Title(), c.Category == -1 ? "フィールド追加" : "カテゴリ編集") << c.Name;
         EXPECT_EQ(bool(a), c.Confirmed) << c.Name;
         EXPECT_EQ(category, c.ExpectCategory) << c.Name;
         EXPECT_EQ(text, c.ExpectText) << c.Name;
+    }
+}
+
+TEST(FormPackTest, AnEditedFieldStartsAtItsOwnItem) {
+    TFormFolder folder;
+    folder.Write("fieldfile/住所録.csv", "キー\n氏名\n住所\n");
+    folder.Write("fieldfile/番号付き.CSV", "5,電話\n12,メール\n");
+    folder.Write("fieldfile/顧客.csv", "キー\n会社\n担当\n");
+    TPackLibrary packs = folder.Packs();
+    struct TCase {
+        int32_t Category;
+        QString Name, Item, ExpectName;
+    } cases[] = {
+        {12, "メール", "12: メール", "メール"},
+        {2, "担当", "2: 担当", "担当"},                 // its number is in two files: the name tells
+        {5, "", "5: 電話", "電話"},                     // no name: the first line of its number
+        {1, "氏名（旧姓）", "1: 氏名", "氏名（旧姓）"}, // a name typed on stays
+    };
+    for (const TCase& c : cases) {
+        QString item;
+        bool okEnabled = false;
+        TPackDriver driver([&](QDialog& d) {
+            QListWidgetItem* current = d.findChild<QListWidget*>()->currentItem();
+            item = current ? current->text() : QString();
+            okEnabled = Button(d, "OK")->isEnabled();
+            okEnabled ? ClickOk(d) : d.reject();
+        });
+        TEditSurface s; // gone before the driver looks for windows left behind
+        s->DialogLibrary = &packs;
+        auto made = std::make_unique<TPriField>();
+        made->CategoryNum = c.Category;
+        made->SetCategoryName(c.Name);
+        TPriField* field = s.Add(std::move(made), QRect(100, 100, 600, 200));
+        ASSERT_TRUE(s->EditFieldCategory(field)) << c.Item.toStdString();
+        EXPECT_EQ(driver.Title(), "カテゴリ編集");
+        EXPECT_EQ(item, c.Item);
+        EXPECT_TRUE(okEnabled) << c.Item.toStdString();
+        EXPECT_EQ(field->CategoryNum, c.Category);
+        EXPECT_EQ(field->CategoryName(), c.ExpectName);
     }
 }
 

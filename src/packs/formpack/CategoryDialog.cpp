@@ -137,6 +137,7 @@ TCategoryDialog::TCategoryDialog(const QString& caption, const TFieldUnit& field
     } else if (category >= 0 && category <= kMaxColumn) {
         fColumn->setValue(category);
         fName->setText(name);
+        SelectOwnItem(category, name);
     } else {
         fColumn->setValue(1);
         if (fColumns->count() > 1) fColumns->setCurrentRow(1);
@@ -162,6 +163,33 @@ void TCategoryDialog::ShowDefinition(int index) {
         item->setData(Qt::UserRole, number);
         item->setData(Qt::UserRole + 1, columnName);
     }
+}
+
+void TCategoryDialog::SelectOwnItem(int category, const QString& name) {
+    // The line with the field's number and name, else the first line of its number.
+    int foundDefinition = -1, foundRow = -1;
+    QString lineName;
+    bool exact = false;
+    for (int d = 0; d < fDefinition->count() && !exact; ++d) {
+        const QVariant index = fDefinition->itemData(d);
+        if (!index.isValid()) continue;
+        const QList<QPair<int, QString>> columns = ColumnNames(*fFields.Son(index.toInt()));
+        for (int row = 0; row < columns.size() && !exact; ++row) {
+            if (columns[row].first != category) continue;
+            exact = !name.isEmpty() && columns[row].second == name;
+            if (foundDefinition >= 0 && !exact) continue;
+            foundDefinition = d, foundRow = row;
+            lineName = columns[row].second;
+        }
+    }
+    if (foundDefinition < 0) return;
+    fDefinition->setCurrentIndex(foundDefinition);
+    {
+        // A name of the field's own stays; the line only shows where its column comes from.
+        QSignalBlocker keepName(fColumns);
+        fColumns->setCurrentRow(foundRow);
+    }
+    if (name.isEmpty()) fName->setText(lineName);
 }
 
 void TCategoryDialog::UpdateOk() {

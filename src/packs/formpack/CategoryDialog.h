@@ -30,6 +30,8 @@ public:
 
 private:
     void ShowDefinition(int index);
+    // Shows the definition line of an existing field's column as the current item.
+    void SelectOwnItem(int category, const QString& name);
     void UpdateOk();
 
     const TFieldUnit& fFields;

@@ -85,7 +85,9 @@ Q_DECL_EXPORT uint16_t EditCategory(const char* caption, int32_t kind, int32_t* 
     if (category == nullptr || text == nullptr || size <= 0) return 0;
     TFieldUnit fields;
     fields.LoadFolder(TFormPaths::FieldFolder());
-    TCategoryDialog dialog(FromText(caption), fields, *category, TCp932::FromBuffer(text, size), Host());
+    // The host gives one caption for both uses; a field that has a category is being edited.
+    const QString title = *category == -1 ? FromText(caption) : QStringLiteral("カテゴリ編集");
+    TCategoryDialog dialog(title, fields, *category, TCp932::FromBuffer(text, size), Host());
     if (dialog.exec() != QDialog::Accepted) return 0;
     *category = dialog.Category();
     TCp932::ToBuffer(dialog.Name(), text, size);

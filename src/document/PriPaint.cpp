@@ -468,13 +468,25 @@ bool TPriPaint::SaveToFile(const QString& fileName, int formatKind, QString* err
     return true;
 }
 
-void TPriPaint::SetBackgroundFromFile(const QString& name) {
-    if (name.isEmpty()) return;
-    BackObject.LoadBackFile(name);
+bool TPriPaint::SetBackgroundFromFile(const QString& name, bool* unreadable) {
+    if (unreadable) *unreadable = false;
+    if (name.isEmpty()) return false;
+    const QImage previous = BackObject.ActiveBack();
+    if (!BackObject.LoadBackFile(name)) {
+        if (unreadable) *unreadable = true;
+        return false;
+    }
+    // The new picture replaces the old one within what the document may hold.
+    const QImage loaded = BackObject.ActiveBack();
+    BackObject.ActiveBack() = previous;
+    const QImage fitted = FitPictureToDocument(loaded, previous.isNull() ? 0 : qint64(previous.width()) * previous.height());
+    if (fitted.isNull()) return false;
+    BackObject.ActiveBack() = fitted.size() == loaded.size() ? loaded : fitted;
     NoteChange();
     BackObject.MakeViewPart(FVisibleRect, fViewSize.width(), fViewSize.height());
     RedrawPage(nullptr, true, true);
     if (Host) Host->RefreshEditCommands();
+    return true;
 }
 
 bool TPriPaint::AddImageFromFile(const QString& name) {

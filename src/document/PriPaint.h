@@ -117,7 +117,9 @@ public:
     // goes to error; the other refusals show their messages.
     bool LoadFromFile(const QString& fileName, int formatKind, QString* error = nullptr);
     bool SaveToFile(const QString& fileName, int formatKind, QString* error = nullptr);
-    void SetBackgroundFromFile(const QString& name);
+    // False, the background as it was, when the file gives no picture (unreadable set) or nothing
+    // is left of the picture budget (said); a picture larger than what is left is scaled down.
+    bool SetBackgroundFromFile(const QString& name, bool* unreadable = nullptr);
     bool AddImageFromFile(const QString& name);
     // Pixels the pictures and backgrounds may still add: a saved file is read within
     // TDocumentLimits::kMaxDocumentPixels, so whatever is added must fit in what is left.
@@ -127,7 +129,8 @@ public:
     void SetPictureBudget(qint64 pixels) { fPictureBudget = pixels; }
     // The picture scaled down to what is left, saying so when it had to be; a null image, with a
     // message, when nothing is left.
-    QImage FitPictureToDocument(const QImage& picture);
+    // freed: pixels the picture takes the place of (a background it replaces).
+    QImage FitPictureToDocument(const QImage& picture, qint64 freed = 0);
     // Keeps a copy of the object for the undo step: layout only or full, as the kind says.
     void RecordUndo(TUndoKind kind, TPriBase* object);
     // Takes back the recorded edit, or brings it again when it was taken back.

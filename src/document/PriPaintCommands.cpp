@@ -77,8 +77,11 @@ bool TPriPaint::ChangeBackground() {
     if (!Host) return false;
     const QString file = Host->AskPictureFile(SozaiFolder());
     if (file.isEmpty()) return false;
-    SetBackgroundFromFile(file);
-    return true;
+    bool unreadable = false;
+    if (SetBackgroundFromFile(file, &unreadable)) return true;
+    // It used to report success whatever the file held; a budget refusal has said why already.
+    if (unreadable) Host->ShowMessage(OutMess ? OutMess->GetMessage(3) : TOutMessage::ErrorText());
+    return false;
 }
 
 bool TPriPaint::EraseBackground() {

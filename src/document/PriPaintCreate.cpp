@@ -358,8 +358,8 @@ qint64 TPriPaint::PicturePixelsLeft() const {
     return std::max<qint64>(0, fPictureBudget - used);
 }
 
-QImage TPriPaint::FitPictureToDocument(const QImage& picture) {
-    const qint64 left = std::min(TDocumentLimits::kMaxPicturePixels, PicturePixelsLeft());
+QImage TPriPaint::FitPictureToDocument(const QImage& picture, qint64 freed) {
+    const qint64 left = std::min(TDocumentLimits::kMaxPicturePixels, PicturePixelsLeft() + freed);
     const QImage fitted = TImageCodec::FitPixels(picture, left);
     if (TImageCodec::IsEmpty(fitted)) {
         if (Host)

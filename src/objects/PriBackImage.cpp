@@ -1,6 +1,7 @@
 #include "objects/PriBackImage.h"
 
 #include "imaging/ImageCodec.h"
+#include "platform/DocumentLimits.h"
 #include "platform/Rounding.h"
 #include "platform/StreamReader.h"
 #include "platform/StreamWriter.h"
@@ -45,8 +46,10 @@ bool TPriBackImage::LoadBackFile(const QString& path) {
     if (!format || !QFileInfo(path).isFile()) return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > TImageCodec::kMaxFileBytes) return false;
-    const QByteArray bytes = file.readAll();
-    const QImage picture = TImageCodec::Decode(bytes, *format);
+    const QByteArray bytes = file.read(TImageCodec::kMaxFileBytes + 1);
+    if (bytes.size() > TImageCodec::kMaxFileBytes) return false;
+    // Within what one picture of a document may be, as every other way a picture enters.
+    const QImage picture = TImageCodec::Decode(bytes, *format, TDocumentLimits::kMaxPicturePixels);
     if (TImageCodec::IsEmpty(picture)) return false;
     ActiveBack() = picture;
     const int which = FUseSub ? kSubBack : kMainBack;

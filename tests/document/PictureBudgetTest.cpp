@@ -61,6 +61,8 @@ TEST(PictureBudgetTest, PicturesEnteringADocumentKeepWithinItsBudget) {
         {"paste picture", some, [](TPriPaint& d) { return d.PasteImage(QImage(2000, 2000, QImage::Format_RGB32), {}); },
          true, 1},
         {"paste block", some, [](TPriPaint& d) { return d.PasteBlock(BlockClaiming(8192), {}); }, true, 0},
+        {"background", some, [&](TPriPaint& d) { return d.SetBackgroundFromFile(png); }, true, 1},
+        {"background into a full document", full, [&](TPriPaint& d) { return d.SetBackgroundFromFile(png); }, false, 1},
         {"insert picture into a full document", full, [&](TPriPaint& d) { return d.AddImageFromFile(png); }, false, 1},
         {"paste picture into a full document", full,
          [](TPriPaint& d) { return d.PasteImage(QImage(20, 20, QImage::Format_RGB32), {}); }, false, 1},

@@ -420,12 +420,8 @@ bool TPrintMainForm::OpenDocument(const QString& file, bool readSettings, QStrin
 }
 
 void TPrintMainForm::WarnIfNoHolidays() {
-    if (fHolidaysWarned || !FDocument) return;
-    bool calendars = false;
-    for (int side : {0, 1})
-        for (const auto& obj : FDocument->SideObjects(side))
-            calendars = calendars || (obj->ObjectNum == okCarendar && !obj->UndoCheck);
-    if (!calendars) return;
+    // The file is read again only to name the cause when a calendar went without it.
+    if (fHolidaysWarned || !FDocument || !FDocument->CalendarsLackHolidays()) return;
     const QString problem = THolidayList::FileProblem(TPriCarendar::HolidayFile(fOptions.Paths.AppPath()));
     if (problem.isEmpty()) return;
     // Once a session: every calendar lacks the same holidays.

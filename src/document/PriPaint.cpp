@@ -471,16 +471,21 @@ bool TPriPaint::SaveToFile(const QString& fileName, int formatKind, QString* err
 bool TPriPaint::SetBackgroundFromFile(const QString& name, bool* unreadable) {
     if (unreadable) *unreadable = false;
     if (name.isEmpty()) return false;
-    const QImage previous = BackObject.ActiveBack();
+    // Kept whole, with the bytes its picture came from, in case the new one is refused.
+    const TPriBackImage before = BackObject;
     if (!BackObject.LoadBackFile(name)) {
         if (unreadable) *unreadable = true;
         return false;
     }
     // The new picture replaces the old one within what the document may hold.
     const QImage loaded = BackObject.ActiveBack();
+    const QImage& previous = before.ActiveBack();
     BackObject.ActiveBack() = previous;
     const QImage fitted = FitPictureToDocument(loaded, previous.isNull() ? 0 : qint64(previous.width()) * previous.height());
-    if (fitted.isNull()) return false;
+    if (fitted.isNull()) {
+        BackObject = before;
+        return false;
+    }
     BackObject.ActiveBack() = fitted.size() == loaded.size() ? loaded : fitted;
     NoteChange();
     BackObject.MakeViewPart(FVisibleRect, fViewSize.width(), fViewSize.height());

@@ -124,6 +124,8 @@ public:
     // Pixels the pictures and backgrounds may still add: a saved file is read within
     // TDocumentLimits::kMaxDocumentPixels, so whatever is added must fit in what is left.
     qint64 PicturePixelsLeft() const;
+    // Whether a calendar of the document got no holiday list (the holiday file could not be read).
+    bool CalendarsLackHolidays() const;
     // The pixels all pictures may hold: the readers' limit, or less where memory is scarcer (the
     // fuzzers run under sanitizers within a fixed memory limit).
     void SetPictureBudget(qint64 pixels) { fPictureBudget = pixels; }

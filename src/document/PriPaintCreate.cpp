@@ -373,3 +373,11 @@ QImage TPriPaint::FitPictureToDocument(const QImage& picture, qint64 freed) {
                               .arg(fitted.height()));
     return fitted;
 }
+
+bool TPriPaint::CalendarsLackHolidays() const {
+    for (const TObjectOwnerList& side : FSideObjects)
+        for (const auto& obj : side)
+            if (obj->ObjectNum == okCarendar && !obj->UndoCheck && !static_cast<const TPriCarendar&>(*obj).HolidayList())
+                return true;
+    return false;
+}

@@ -1,6 +1,5 @@
 #include "print/PageExport.h"
 
-#include "calendar/HolidayList.h"
 #include "calendar/PriCarendar.h"
 #include "document/PriPaint.h"
 #include "platform/DocumentLimits.h"
@@ -173,12 +172,8 @@ bool AddRecordFile(TRecordUnit& unit, const QString& dir, const QString& name, c
 
 // Calendars mark holidays from the holiday file: without it they print none, which must be said.
 void WarnWithoutHolidays(TPriPaint& doc, const QString& appPath, const TExportOptions& o) {
-    bool calendars = false;
-    for (int side : {0, 1})
-        for (const auto& obj : doc.SideObjects(side))
-            calendars = calendars || (obj->ObjectNum == okCarendar && !obj->UndoCheck);
+    if (!doc.CalendarsLackHolidays()) return;
     const QString file = TPriCarendar::HolidayFile(appPath);
-    if (!calendars || THolidayList::FileProblem(file).isEmpty()) return;
     const QString warning =
         QStringLiteral("warning: the holiday file %1 cannot be read: calendars print without holidays")
             .arg(QDir::toNativeSeparators(file));
@@ -453,12 +448,7 @@ bool TPageExport::Run(const QString& appPath, const TExportOptions& o, QString* 
     TPrintChoice built = choice;
     if (sheetByRecord) built.AllPages = true;
     TPrintPipeline::PageRange(built, pipeline.SheetCount(), first, last);
-    if (sheetByRecord && first > last) return beyond(pipeline.TotalSheets());
-    if (first > last)
-        return Fail(error, QStringLiteral("--pages %1-%2 is beyond the %3 sheets of the job")
-                               .arg(o.FirstPage)
-                               .arg(o.LastPage)
-                               .arg(pipeline.SheetCount()));
+    if (first > last) return beyond(sheetByRecord ? pipeline.TotalSheets() : pipeline.SheetCount());
 
     if (png) {
         const QPoint at = pipeline.PageOffset(choice);

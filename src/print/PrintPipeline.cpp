@@ -252,10 +252,6 @@ bool TPrintPipeline::BuildAndPrint(TPrintTarget& target, const TPrintChoice& cho
     fStreamedSheets = stream.Sheets;
     if (stream.InSheet) target.Canvas().restore();
     if (ok && stream.Begun && !target.EndDoc()) ok = false;
-    if (ok && stream.Sheets == 0 && !choice.AllPages) {
-        fError = RangeBeyondMessage(choice.FirstPage, choice.LastPage, fTotalSheets);
-        ok = false;
-    }
     if (!ok) {
         if (stream.Begun) target.Abort();
         // A failing target says why; a failed build has said so already.

@@ -15,7 +15,8 @@ QString MixedText() {
         u"ニャーニャー泣いていた事だけは記憶している。「カレンダー2026年版」は、A4・はがき・名刺(91×55mm)の"
         u"三種類に対応し、12か月分の祝日を自動で表示します（Version 3.1）。\r\n");
     QString text;
-    while (TCp932::Encode(text).size() + TCp932::Encode(paragraph).size() <= 30000) text += paragraph;
+    while (TCp932::Encode(text).size() + TCp932::Encode(paragraph).size() <= 30000)
+        text += paragraph;
     return text;
 }
 

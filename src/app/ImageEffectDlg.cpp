@@ -339,18 +339,10 @@ void TImageEffectDlg::ZoomDown() {
 
 void TImageEffectDlg::Move(TMove direction) {
     switch (direction) {
-    case mvUp:
-        fTrim.MoveUp();
-        break;
-    case mvRight:
-        fTrim.MoveRight();
-        break;
-    case mvLeft:
-        fTrim.MoveLeft();
-        break;
-    case mvDown:
-        fTrim.MoveDown();
-        break;
+    case mvUp: fTrim.MoveUp(); break;
+    case mvRight: fTrim.MoveRight(); break;
+    case mvLeft: fTrim.MoveLeft(); break;
+    case mvDown: fTrim.MoveDown(); break;
     }
     fPreview->ClearSelection();
     ShowTrimView();

@@ -46,14 +46,10 @@ const TZoomItem kZoomItems[] = {{"MenuItem_BltSame", "等倍表示", 0},
 
 TBltSize ZoomForTag(int tag) {
     switch (tag) {
-    case 1:
-        return bsStretch;
-    case 2:
-        return bs200;
-    case 3:
-        return bs300;
-    default:
-        return bsNormal;
+    case 1: return bsStretch;
+    case 2: return bs200;
+    case 3: return bs300;
+    default: return bsNormal;
     }
 }
 

@@ -20,10 +20,8 @@ bool TPrintMainForm::CloseGuard(TGuard kind, const QString& question) {
     case TYesNoCancel::Yes:
         // Without the save the caller must not throw the work away.
         return SaveFile();
-    case TYesNoCancel::No:
-        return true;
-    case TYesNoCancel::Cancel:
-        break;
+    case TYesNoCancel::No: return true;
+    case TYesNoCancel::Cancel: break;
     }
     return false;
 }

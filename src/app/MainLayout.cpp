@@ -118,20 +118,11 @@ void TPrintMainForm::UpdateContentSize() {
 void TPrintMainForm::UpdateRulers() {
     if (!FDocument) return;
     switch (FDocument->BltSizeCheck) {
-    case bsNormal:
-        PriRuler_Side->SetBltUnit(bu25mm);
-        break;
-    case bsStretch:
-        PriRuler_Side->SetBltUnit(bu100mm);
-        break;
-    case bs200:
-        PriRuler_Side->SetBltUnit(bu20mm);
-        break;
-    case bs300:
-        PriRuler_Side->SetBltUnit(bu10mm);
-        break;
-    case bs400:
-        break;
+    case bsNormal: PriRuler_Side->SetBltUnit(bu25mm); break;
+    case bsStretch: PriRuler_Side->SetBltUnit(bu100mm); break;
+    case bs200: PriRuler_Side->SetBltUnit(bu20mm); break;
+    case bs300: PriRuler_Side->SetBltUnit(bu10mm); break;
+    case bs400: break;
     }
     PriRuler_Long->SetBltUnit(PriRuler_Side->BltUnit());
     const int t = RulerThickness();

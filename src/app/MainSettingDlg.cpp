@@ -151,27 +151,14 @@ void TMainSettingDlg::ChooseColor(TSwatch swatch) {
     const std::optional<TColor> picked = ColorPicker(fSwatchColors[swatch]);
     if (!picked) return;
     switch (swatch) {
-    case swGrid:
-        SetGridColor(*picked);
-        break;
-    case swMargin:
-        SetMarginColor(*picked);
-        break;
-    case swMain:
-        SetMainColor(*picked);
-        break;
-    case swRulerBack:
-        SetRulerBackColor(*picked);
-        break;
-    case swRulerText:
-        SetRulerTextColor(*picked);
-        break;
+    case swGrid: SetGridColor(*picked); break;
+    case swMargin: SetMarginColor(*picked); break;
+    case swMain: SetMainColor(*picked); break;
+    case swRulerBack: SetRulerBackColor(*picked); break;
+    case swRulerText: SetRulerTextColor(*picked); break;
     // The font colour is taken from its swatch on OK.
-    case swFont:
-        Paint(swFont, *picked);
-        break;
-    case swCount:
-        break;
+    case swFont: Paint(swFont, *picked); break;
+    case swCount: break;
     }
 }
 

@@ -126,12 +126,8 @@ void TObjectMenus::AddKindItems(QMenu& menu, TPriBase* object) {
             QStringLiteral("フォント編集"), [this, object] { fSurface.EditFont(object); }, text);
         break;
     }
-    case okShape:
-        add(QStringLiteral("描画スタイル変更"), [this, object] { fSurface.EditPenBrush(object, 0); });
-        break;
-    case okLine:
-        add(QStringLiteral("描画スタイル変更"), [this, object] { fSurface.EditPenBrush(object, 1); });
-        break;
+    case okShape: add(QStringLiteral("描画スタイル変更"), [this, object] { fSurface.EditPenBrush(object, 0); }); break;
+    case okLine: add(QStringLiteral("描画スタイル変更"), [this, object] { fSurface.EditPenBrush(object, 1); }); break;
     case okPortal:
         add(QStringLiteral("段数変更"), [this, object] { fSurface.EditPortal(object); });
         menu.addSeparator();
@@ -141,8 +137,7 @@ void TObjectMenus::AddKindItems(QMenu& menu, TPriBase* object) {
         add(QStringLiteral("カレンダー修正"), [this, object] { fSurface.EditCarendar(object); });
         menu.addSeparator();
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

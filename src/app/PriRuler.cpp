@@ -109,16 +109,11 @@ void TPriRuler::SetPointerMark(QPoint point) {
 
 int TPriRuler::UnitSpacing(TBltUnit unit) {
     switch (unit) {
-    case bu10mm:
-        return 10;
-    case bu20mm:
-        return 20;
-    case bu25mm:
-        return 25;
-    case bu50mm:
-        return 50;
-    case bu100mm:
-        return 100;
+    case bu10mm: return 10;
+    case bu20mm: return 20;
+    case bu25mm: return 25;
+    case bu50mm: return 50;
+    case bu100mm: return 100;
     }
     return 25;
 }

@@ -166,14 +166,9 @@ bool TPrintMainForm::FormCreate(const QString& startFile) {
 
     QString error;
     switch (LoadStartImages(fOptions.Paths.StartImageFile(), FStartImages, &error)) {
-    case TStartImagesResult::Ok:
-        break;
-    case TStartImagesResult::Missing:
-        fDialogs->ShowMessage(FMessages->GetMessage(14));
-        return false;
-    case TStartImagesResult::Damaged:
-        fDialogs->ShowMessage(FMessages->GetMessage(15));
-        break;
+    case TStartImagesResult::Ok: break;
+    case TStartImagesResult::Missing: fDialogs->ShowMessage(FMessages->GetMessage(14)); return false;
+    case TStartImagesResult::Damaged: fDialogs->ShowMessage(FMessages->GetMessage(15)); break;
     }
     if (!Panel_First_Wizard->ApplyStartImages(FStartImages)) {
         fDialogs->ShowMessage(QStringLiteral("初期化エラー"));

@@ -44,10 +44,9 @@ quint32 U32At(const QByteArray& bytes, qsizetype at) {
 TSingleInstance::TSingleInstance(QObject* parent) : TSingleInstance(DefaultRuntimeFolder(), parent) {}
 
 TSingleInstance::TSingleInstance(const QString& runtimeFolder, QObject* parent)
-    : QObject(parent),
-      fServerName(runtimeFolder.isEmpty() ? QString()
-                                          : QDir::cleanPath(QDir(runtimeFolder).absolutePath()) + QLatin1Char('/') +
-                                                QLatin1String(kMutexName)) {}
+    : QObject(parent), fServerName(runtimeFolder.isEmpty() ? QString()
+                                                           : QDir::cleanPath(QDir(runtimeFolder).absolutePath()) +
+                                                                 QLatin1Char('/') + QLatin1String(kMutexName)) {}
 
 TSingleInstance::~TSingleInstance() = default;
 

@@ -43,8 +43,7 @@ void Draw(QPainter& p, TToolIcon kind) {
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
     switch (kind) {
-    case tiNone:
-        break;
+    case tiNone: break;
     case tiNew:
         Sheet(p, QRectF(5.5, 3.5, 13, 17));
         p.setPen(QPen(kAccent, 2));
@@ -80,9 +79,7 @@ void Draw(QPainter& p, TToolIcon kind) {
         p.setPen(QPen(kInk, 2.2));
         p.drawLine(QPointF(16.8, 16.8), QPointF(20.5, 20.5));
         break;
-    case tiPrint:
-        Printer(p);
-        break;
+    case tiPrint: Printer(p); break;
     case tiCopy:
         Sheet(p, QRectF(4.5, 3.5, 10, 13));
         Sheet(p, QRectF(9.5, 7.5, 10, 13));

@@ -73,52 +73,29 @@ TTwain& TTwain::GetTwain(const QString& settingsFile) {
 
 QString TTwain::ConditionText(int code) {
     switch (code) {
-    case 0:
-        return QStringLiteral("It worked!");
-    case 1:
-        return QStringLiteral("Failure due to unknown causes");
-    case 2:
-        return QStringLiteral("Not enough memory to perform operation");
-    case 3:
-        return QStringLiteral("No Data Source");
-    case 4:
-        return QStringLiteral("DS is connected to max possible applications");
-    case 5:
-        return QStringLiteral("DS or DSM reported error, application shouldn't");
-    case 6:
-        return QStringLiteral("Unknown capability");
-    case 9:
-        return QStringLiteral("Unrecognized MSG DG DAT combination");
-    case 10:
-        return QStringLiteral("Data parameter out of range");
-    case 11:
-        return QStringLiteral("DG DAT MSG out of expected sequence");
-    case 12:
-        return QStringLiteral("Unknown destination Application/Source in DSM_Entry");
-    case 13:
-        return QStringLiteral("Capability not supported by source");
-    case 14:
-        return QStringLiteral("Operation not supported by capability");
-    case 15:
-        return QStringLiteral("Capability has dependancy on other capability");
-    case 16:
-        return QStringLiteral("File System operation is denied (file is protected)");
-    case 17:
-        return QStringLiteral("Operation failed because file already exists.");
-    case 18:
-        return QStringLiteral("File not found");
-    case 19:
-        return QStringLiteral("Operation failed because directory is not empty");
-    case 20:
-        return QStringLiteral("The feeder is jammed");
-    case 21:
-        return QStringLiteral("The feeder detected multiple pages");
-    case 22:
-        return QStringLiteral("Error writing the file (meant for things like disk full conditions)");
-    case 23:
-        return QStringLiteral("The device went offline prior to or during this operation");
-    default:
-        return QStringLiteral("Unknown condition code %1").arg(code);
+    case 0: return QStringLiteral("It worked!");
+    case 1: return QStringLiteral("Failure due to unknown causes");
+    case 2: return QStringLiteral("Not enough memory to perform operation");
+    case 3: return QStringLiteral("No Data Source");
+    case 4: return QStringLiteral("DS is connected to max possible applications");
+    case 5: return QStringLiteral("DS or DSM reported error, application shouldn't");
+    case 6: return QStringLiteral("Unknown capability");
+    case 9: return QStringLiteral("Unrecognized MSG DG DAT combination");
+    case 10: return QStringLiteral("Data parameter out of range");
+    case 11: return QStringLiteral("DG DAT MSG out of expected sequence");
+    case 12: return QStringLiteral("Unknown destination Application/Source in DSM_Entry");
+    case 13: return QStringLiteral("Capability not supported by source");
+    case 14: return QStringLiteral("Operation not supported by capability");
+    case 15: return QStringLiteral("Capability has dependancy on other capability");
+    case 16: return QStringLiteral("File System operation is denied (file is protected)");
+    case 17: return QStringLiteral("Operation failed because file already exists.");
+    case 18: return QStringLiteral("File not found");
+    case 19: return QStringLiteral("Operation failed because directory is not empty");
+    case 20: return QStringLiteral("The feeder is jammed");
+    case 21: return QStringLiteral("The feeder detected multiple pages");
+    case 22: return QStringLiteral("Error writing the file (meant for things like disk full conditions)");
+    case 23: return QStringLiteral("The device went offline prior to or during this operation");
+    default: return QStringLiteral("Unknown condition code %1").arg(code);
     }
 }
 

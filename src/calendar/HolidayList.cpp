@@ -7,7 +7,8 @@ bool THolidayList::LoadFromFile(const QString& path, QString* error) {
     const QFileInfo info(path);
     const auto fail = [&](const QString& why) {
         if (error)
-            *error = QStringLiteral("祝日ファイル（%1）%2。カレンダーに祝日は表示されません。").arg(info.fileName(), why);
+            *error =
+                QStringLiteral("祝日ファイル（%1）%2。カレンダーに祝日は表示されません。").arg(info.fileName(), why);
         return false;
     };
     if (!info.exists()) return fail(QStringLiteral("が見つかりません"));
@@ -16,7 +17,8 @@ bool THolidayList::LoadFromFile(const QString& path, QString* error) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return fail(QStringLiteral("を開けません"));
     const QByteArray bytes = file.read(kMaxFileSize + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxFileSize) return fail(QStringLiteral("を読み込めません"));
+    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxFileSize)
+        return fail(QStringLiteral("を読み込めません"));
     LoadFromBytes(bytes);
     return true;
 }

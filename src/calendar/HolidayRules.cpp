@@ -99,24 +99,15 @@ std::vector<TNamed> NationalHolidays(int y) {
     if (y >= 1989 && y <= 2018) h.push_back({12, 23, "天皇誕生日"});
 
     switch (y) {
-    case 1959:
-        h.push_back({4, 10, "皇太子明仁親王の結婚の儀"});
-        break;
-    case 1989:
-        h.push_back({2, 24, "昭和天皇の大喪の礼"});
-        break;
-    case 1990:
-        h.push_back({11, 12, "即位礼正殿の儀"});
-        break;
-    case 1993:
-        h.push_back({6, 9, "皇太子徳仁親王の結婚の儀"});
-        break;
+    case 1959: h.push_back({4, 10, "皇太子明仁親王の結婚の儀"}); break;
+    case 1989: h.push_back({2, 24, "昭和天皇の大喪の礼"}); break;
+    case 1990: h.push_back({11, 12, "即位礼正殿の儀"}); break;
+    case 1993: h.push_back({6, 9, "皇太子徳仁親王の結婚の儀"}); break;
     case 2019:
         h.push_back({5, 1, "天皇の即位の日"});
         h.push_back({10, 22, "即位礼正殿の儀"});
         break;
-    default:
-        break;
+    default: break;
     }
     return h;
 }

@@ -248,17 +248,10 @@ bool TPriCarendar::DrawCarendar(QPainter& canvas, int x, int y, int width, int h
     if (std::abs(x) > kMaxExtent || std::abs(y) > kMaxExtent) return true;
     canvas.save();
     switch (FCarenType) {
-    case TCarenType::caNormal:
-        DrawNormal(canvas, x, y, width, height, clip);
-        break;
-    case TCarenType::caSide:
-        DrawSide(canvas, x, y, width, height, clip);
-        break;
-    case TCarenType::caLong:
-        DrawLong(canvas, x, y, width, height, clip);
-        break;
-    default:
-        break;
+    case TCarenType::caNormal: DrawNormal(canvas, x, y, width, height, clip); break;
+    case TCarenType::caSide: DrawSide(canvas, x, y, width, height, clip); break;
+    case TCarenType::caLong: DrawLong(canvas, x, y, width, height, clip); break;
+    default: break;
     }
     canvas.restore();
     return true;

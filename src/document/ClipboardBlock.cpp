@@ -35,8 +35,8 @@ QByteArray TClipboardBlock::Write(const QList<TPriBase*>& objects) {
     return out.Bytes();
 }
 
-TClipboardBlock::TResult TClipboardBlock::Read(const QByteArray& block,
-                                               std::vector<std::unique_ptr<TPriBase>>& objects, qint64 pixelBudget) {
+TClipboardBlock::TResult TClipboardBlock::Read(const QByteArray& block, std::vector<std::unique_ptr<TPriBase>>& objects,
+                                               qint64 pixelBudget) {
     objects.clear();
     TStreamReader in(block);
     // Pictures share one budget: a block of a few bytes may claim gigapixels of JPEG.

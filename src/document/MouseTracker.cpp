@@ -60,20 +60,13 @@ void TMouseTracker::Reset() {
 
 QSize TMouseTracker::DefaultCreationSize(int mode) {
     switch (mode) {
-    case omLabel:
-        return {400, 100};
-    case omField:
-        return {400, 100};
-    case omImage:
-        return {400, 300};
-    case omLine:
-        return {400, 0};
-    case omPortal:
-        return {600, 80};
-    case omCarendar:
-        return {700, 500};
-    default:
-        return {300, 200};
+    case omLabel: return {400, 100};
+    case omField: return {400, 100};
+    case omImage: return {400, 300};
+    case omLine: return {400, 0};
+    case omPortal: return {600, 80};
+    case omCarendar: return {700, 500};
+    default: return {300, 200};
     }
 }
 
@@ -97,9 +90,7 @@ bool TMouseTracker::DraggingLineEnd() const {
 void TMouseTracker::Press(Qt::MouseButton button, bool shift, QPoint p, bool doubleClick, QPoint global) {
     if (button != Qt::LeftButton && button != Qt::RightButton) return;
     switch (fDoc.SelectCheck) {
-    case mnNone:
-        PressIdle(button, shift, p, global);
-        break;
+    case mnNone: PressIdle(button, shift, p, global); break;
     case mnSearchOn:
         // A tool chosen while something is selected starts a creation all the same.
         if (fDoc.ObjectMode != omNone && button == Qt::LeftButton)
@@ -107,8 +98,7 @@ void TMouseTracker::Press(Qt::MouseButton button, bool shift, QPoint p, bool dou
         else
             PressSelected(button, shift, p, doubleClick, global);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -226,9 +216,7 @@ void TMouseTracker::PressSelected(Qt::MouseButton button, bool shift, QPoint p, 
 void TMouseTracker::Move(QPoint p, bool shift) {
     const bool on = OnPage(p);
     switch (fDoc.SelectCheck) {
-    case mnNone:
-        SetCursor(fDoc.ObjectMode == omNone ? Qt::ArrowCursor : Qt::CrossCursor);
-        break;
+    case mnNone: SetCursor(fDoc.ObjectMode == omNone ? Qt::ArrowCursor : Qt::CrossCursor); break;
     case mnSearchOn: {
         FDragHandle = -1;
         for (TPriBase* obj : fDoc.SelectList()) {
@@ -398,20 +386,11 @@ void TMouseTracker::RefreshOverlay() {
 
 void TMouseTracker::Release(QPoint p, bool shift) {
     switch (fDoc.SelectCheck) {
-    case mnMove:
-        ReleaseMove(p);
-        break;
-    case mnSearch:
-        ReleaseSearch();
-        break;
-    case mnSize:
-        ReleaseSize(p, shift);
-        break;
-    case mnAdd:
-        ReleaseAdd();
-        break;
-    default:
-        break;
+    case mnMove: ReleaseMove(p); break;
+    case mnSearch: ReleaseSearch(); break;
+    case mnSize: ReleaseSize(p, shift); break;
+    case mnAdd: ReleaseAdd(); break;
+    default: break;
     }
     if (fDoc.Host) {
         fDoc.Host->RefreshEditCommands();
@@ -541,35 +520,16 @@ void TMouseTracker::ReleaseAdd() {
     FRubberRect = TRect();
     RefreshOverlay();
     switch (mode) {
-    case omLabel:
-        fDoc.AddLabel(r);
-        break;
-    case omImage:
-        fDoc.AddImage(r);
-        break;
-    case omField:
-        fDoc.AddField(r);
-        break;
-    case omSquare:
-        fDoc.AddShape(r, TBltShape::RectAngle);
-        break;
-    case omRoundRect:
-        fDoc.AddShape(r, TBltShape::RoundRect);
-        break;
-    case omEllipse:
-        fDoc.AddShape(r, TBltShape::Ellipse);
-        break;
-    case omLine:
-        fDoc.AddLine(r, start, end);
-        break;
-    case omPortal:
-        fDoc.AddPortal(r);
-        break;
-    case omCarendar:
-        fDoc.AddCarendar(r);
-        break;
-    default:
-        break;
+    case omLabel: fDoc.AddLabel(r); break;
+    case omImage: fDoc.AddImage(r); break;
+    case omField: fDoc.AddField(r); break;
+    case omSquare: fDoc.AddShape(r, TBltShape::RectAngle); break;
+    case omRoundRect: fDoc.AddShape(r, TBltShape::RoundRect); break;
+    case omEllipse: fDoc.AddShape(r, TBltShape::Ellipse); break;
+    case omLine: fDoc.AddLine(r, start, end); break;
+    case omPortal: fDoc.AddPortal(r); break;
+    case omCarendar: fDoc.AddCarendar(r); break;
+    default: break;
     }
     SetCursor(Qt::ArrowCursor);
     fDoc.ObjectMode = omNone;

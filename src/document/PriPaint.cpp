@@ -65,21 +65,11 @@ void TPriPaint::SetPageLayout(QPoint o, QSize a) {
 
     int k = 0;
     switch (BltSizeCheck) {
-    case bsNormal:
-        k = 1;
-        break;
-    case bs200:
-        k = 2;
-        break;
-    case bs300:
-        k = 3;
-        break;
-    case bs400:
-        k = 4;
-        break;
-    case bsStretch:
-        k = 0;
-        break;
+    case bsNormal: k = 1; break;
+    case bs200: k = 2; break;
+    case bs300: k = 3; break;
+    case bs400: k = 4; break;
+    case bsStretch: k = 0; break;
     }
     if (k > 0) {
         width = int(std::min<qint64>(qint64(k) * FPaperPixels.width(), kMaxViewSide + 1));
@@ -411,14 +401,9 @@ void TPriPaint::ApplyStartMonth(int year, int startMonth) {
         return;
     for (auto& obj : *FObjectList) {
         switch (obj->ObjectNum) {
-        case okCarendar:
-            static_cast<TPriCarendar&>(*obj).ShiftToStart(year, startMonth);
-            break;
-        case okField:
-            static_cast<TPriField&>(*obj).ApplyStartMonth(year, startMonth);
-            break;
-        default:
-            break;
+        case okCarendar: static_cast<TPriCarendar&>(*obj).ShiftToStart(year, startMonth); break;
+        case okField: static_cast<TPriField&>(*obj).ApplyStartMonth(year, startMonth); break;
+        default: break;
         }
     }
 }
@@ -429,9 +414,7 @@ bool TPriPaint::LoadFromFile(const QString& fileName, int formatKind, QString* e
     const TResult result = TTemplateFile::Load(*this, fileName, formatKind, &reason);
     if (error) *error = reason;
     switch (result) {
-    case TResult::Ok:
-        MarkSaved();
-        return true;
+    case TResult::Ok: MarkSaved(); return true;
     case TResult::BadVersion:
         if (Host) Host->ShowMessage(QStringLiteral("バージョンが異なります"));
         if (error) *error = QStringLiteral("バージョンが異なります");
@@ -446,8 +429,7 @@ bool TPriPaint::LoadFromFile(const QString& fileName, int formatKind, QString* e
     case TResult::OutOfLimits:
         if (Host) Host->ShowMessage(reason);
         break;
-    default:
-        break;
+    default: break;
     }
     return false;
 }
@@ -481,7 +463,8 @@ bool TPriPaint::SetBackgroundFromFile(const QString& name, bool* unreadable) {
     const QImage loaded = BackObject.ActiveBack();
     const QImage& previous = before.ActiveBack();
     BackObject.ActiveBack() = previous;
-    const QImage fitted = FitPictureToDocument(loaded, previous.isNull() ? 0 : qint64(previous.width()) * previous.height());
+    const QImage fitted =
+        FitPictureToDocument(loaded, previous.isNull() ? 0 : qint64(previous.width()) * previous.height());
     if (fitted.isNull()) {
         BackObject = before;
         return false;
@@ -633,19 +616,14 @@ void TPriPaint::SetObjectMode(TObjectMode mode) {
 Qt::CursorShape TPriPaint::CursorForHandle(int handle) {
     switch (handle) {
     case 0:
-    case 7:
-        return Qt::SizeFDiagCursor;
+    case 7: return Qt::SizeFDiagCursor;
     case 1:
-    case 6:
-        return Qt::SizeVerCursor;
+    case 6: return Qt::SizeVerCursor;
     case 2:
-    case 5:
-        return Qt::SizeBDiagCursor;
+    case 5: return Qt::SizeBDiagCursor;
     case 3:
-    case 4:
-        return Qt::SizeHorCursor;
-    default:
-        return Qt::ForbiddenCursor;
+    case 4: return Qt::SizeHorCursor;
+    default: return Qt::ForbiddenCursor;
     }
 }
 

@@ -323,44 +323,22 @@ bool TPriPaint::ApplyKey(int key, bool shift, bool ctrl) {
         case Qt::Key_A:
             if (SelectAll()) RedrawPage(nullptr, true, true);
             return true;
-        case Qt::Key_Z:
-            Undo();
-            return true;
-        case Qt::Key_C:
-            CopySelection();
-            return true;
-        case Qt::Key_X:
-            CutSelection();
-            return true;
-        case Qt::Key_V:
-            PasteClipboard();
-            return true;
-        default:
-            return false;
+        case Qt::Key_Z: Undo(); return true;
+        case Qt::Key_C: CopySelection(); return true;
+        case Qt::Key_X: CutSelection(); return true;
+        case Qt::Key_V: PasteClipboard(); return true;
+        default: return false;
         }
     }
     QPoint d;
     switch (key) {
-    case Qt::Key_Tab:
-        FocusNext();
-        return true;
-    case Qt::Key_Delete:
-        DeleteSelection();
-        return true;
-    case Qt::Key_Left:
-        d = {-1, 0};
-        break;
-    case Qt::Key_Up:
-        d = {0, -1};
-        break;
-    case Qt::Key_Right:
-        d = {1, 0};
-        break;
-    case Qt::Key_Down:
-        d = {0, 1};
-        break;
-    default:
-        return false;
+    case Qt::Key_Tab: FocusNext(); return true;
+    case Qt::Key_Delete: DeleteSelection(); return true;
+    case Qt::Key_Left: d = {-1, 0}; break;
+    case Qt::Key_Up: d = {0, -1}; break;
+    case Qt::Key_Right: d = {1, 0}; break;
+    case Qt::Key_Down: d = {0, 1}; break;
+    default: return false;
     }
     const bool changed = shift ? ResizeSelection(d.x(), d.y()) : NudgeSelection(d.x(), d.y());
     if (changed) RedrawPage(nullptr, true, true);

@@ -160,26 +160,13 @@ bool TPriPaint::AddCarendar(const TRect& r) {
 void TPriPaint::EditObject(TPriBase* obj) {
     if (!obj || obj->LockCheck || !DialogLibrary) return;
     switch (obj->ObjectNum) {
-    case okLabel:
-        EditText(obj);
-        break;
-    case okField:
-        EditFieldCategory(obj);
-        break;
-    case okShape:
-        EditPenBrush(obj, 0);
-        break;
-    case okPortal:
-        EditPortal(obj);
-        break;
-    case okLine:
-        EditPenBrush(obj, 1);
-        break;
-    case okCarendar:
-        EditCarendar(obj);
-        break;
-    default:
-        break; // a picture opens nothing
+    case okLabel: EditText(obj); break;
+    case okField: EditFieldCategory(obj); break;
+    case okShape: EditPenBrush(obj, 0); break;
+    case okPortal: EditPortal(obj); break;
+    case okLine: EditPenBrush(obj, 1); break;
+    case okCarendar: EditCarendar(obj); break;
+    default: break; // a picture opens nothing
     }
 }
 
@@ -354,7 +341,8 @@ qint64 TPriPaint::PicturePixelsLeft() const {
     qint64 used = pixels(BackObject.FMainBack) + pixels(BackObject.FSubBack);
     for (const TObjectOwnerList& side : FSideObjects)
         for (const auto& obj : side)
-            if (obj->ObjectNum == okImage && !obj->UndoCheck) used += pixels(static_cast<const TPriImage&>(*obj).BaseBmp);
+            if (obj->ObjectNum == okImage && !obj->UndoCheck)
+                used += pixels(static_cast<const TPriImage&>(*obj).BaseBmp);
     return std::max<qint64>(0, fPictureBudget - used);
 }
 
@@ -363,8 +351,9 @@ QImage TPriPaint::FitPictureToDocument(const QImage& picture, qint64 freed) {
     const QImage fitted = TImageCodec::FitPixels(picture, left);
     if (TImageCodec::IsEmpty(fitted)) {
         if (Host)
-            Host->ShowMessage(QStringLiteral("画像の画素数の合計が上限 %1 メガピクセルに達しているため、画像を追加できません")
-                                  .arg(TDocumentLimits::kMaxDocumentPixels >> 20));
+            Host->ShowMessage(
+                QStringLiteral("画像の画素数の合計が上限 %1 メガピクセルに達しているため、画像を追加できません")
+                    .arg(TDocumentLimits::kMaxDocumentPixels >> 20));
         return {};
     }
     if (fitted.size() != picture.size() && Host)
@@ -377,7 +366,8 @@ QImage TPriPaint::FitPictureToDocument(const QImage& picture, qint64 freed) {
 bool TPriPaint::CalendarsLackHolidays() const {
     for (const TObjectOwnerList& side : FSideObjects)
         for (const auto& obj : side)
-            if (obj->ObjectNum == okCarendar && !obj->UndoCheck && !static_cast<const TPriCarendar&>(*obj).HolidayList())
+            if (obj->ObjectNum == okCarendar && !obj->UndoCheck &&
+                !static_cast<const TPriCarendar&>(*obj).HolidayList())
                 return true;
     return false;
 }

@@ -16,10 +16,8 @@ bool TUndoStep::LayoutOnly(int kind) {
     case ukCut:
     case ukReorder:
     case ukMove:
-    case ukResize:
-        return true;
-    default:
-        return false;
+    case ukResize: return true;
+    default: return false;
     }
 }
 
@@ -80,8 +78,7 @@ void TUndoStep::Commit(TPriPaint& doc) {
         for (auto& obj : doc.Objects())
             obj->Tag = 0;
         break;
-    default:
-        break;
+    default: break;
     }
     doc.UndoList().clear();
     doc.FUndoKind = ukNone;
@@ -143,9 +140,7 @@ void TUndoStep::Undo(TPriPaint& doc) {
         }
         break;
     }
-    case ukReorder:
-        UndoReorder(doc);
-        break;
+    case ukReorder: UndoReorder(doc); break;
     case ukMove:
     case ukResize:
     case ukProperty:
@@ -165,8 +160,7 @@ void TUndoStep::Undo(TPriPaint& doc) {
             doc.SelectObject(obj);
         }
         break;
-    default:
-        break;
+    default: break;
     }
     doc.UndoState = inForce ? usEnter : usReverse;
     doc.RedrawPage(nullptr, true, true);

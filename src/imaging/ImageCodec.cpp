@@ -60,15 +60,12 @@ QImage FlattenedOnWhite(const QImage& image) {
 QImage TImageCodec::Decode(const QByteArray& bytes, TImageFormat format) {
     if (bytes.isEmpty()) return {};
     switch (format) {
-    case TImageFormat::Jpeg:
-        return TJpegCodec::Decode(bytes);
+    case TImageFormat::Jpeg: return TJpegCodec::Decode(bytes);
     case TImageFormat::Bmp:
         if (TBmpRleDecoder::IsRleBmp(bytes)) return TBmpRleDecoder::Decode(bytes);
         return ReadWithQt(bytes, "BMP");
-    case TImageFormat::Gif:
-        return ReadWithQt(bytes, "GIF");
-    case TImageFormat::Png:
-        return ReadWithQt(bytes, "PNG");
+    case TImageFormat::Gif: return ReadWithQt(bytes, "GIF");
+    case TImageFormat::Png: return ReadWithQt(bytes, "PNG");
     }
     return {};
 }
@@ -126,14 +123,10 @@ QImage TImageCodec::DecodeFile(const QString& path, TImageFormat format) {
 QByteArray TImageCodec::Encode(const QImage& image, TImageFormat format) {
     if (IsEmpty(image)) return {};
     switch (format) {
-    case TImageFormat::Bmp:
-        return WriteWithQt(FlattenedOnWhite(image), "BMP");
-    case TImageFormat::Jpeg:
-        return TJpegCodec::Encode(image);
-    case TImageFormat::Gif:
-        return TGifEncoder::Encode(image);
-    case TImageFormat::Png:
-        return WriteWithQt(image, "PNG");
+    case TImageFormat::Bmp: return WriteWithQt(FlattenedOnWhite(image), "BMP");
+    case TImageFormat::Jpeg: return TJpegCodec::Encode(image);
+    case TImageFormat::Gif: return TGifEncoder::Encode(image);
+    case TImageFormat::Png: return WriteWithQt(image, "PNG");
     }
     return {};
 }

@@ -63,8 +63,7 @@ bool ReadHeader(const QByteArray& dib, THeader& h) {
     if (h.Bits != 1 && h.Bits != 4 && h.Bits != 8 && h.Bits != 16 && h.Bits != 24 && h.Bits != 32) return false;
     if (h.Width <= 0 || h.Height <= 0 || h.Width * h.Height > TPackedDib::kMaxPixels) return false;
     switch (h.Compression) {
-    case 0:
-        break;
+    case 0: break;
     case 1:
         if (h.Bits != 8) return false;
         break;
@@ -75,8 +74,7 @@ bool ReadHeader(const QByteArray& dib, THeader& h) {
     case 6:
         if (h.Bits != 16 && h.Bits != 32) return false;
         break;
-    default:
-        return false;
+    default: return false;
     }
     if (h.Colors == 0 && h.Bits < 9) h.Colors = int64_t(1) << h.Bits;
     if (h.Bits < 9 && h.Colors > (int64_t(1) << h.Bits)) return false;

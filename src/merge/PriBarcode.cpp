@@ -123,14 +123,10 @@ bool TPriBarcode::EncodeCodabar(std::string_view text, std::string& modules) {
 
 bool TPriBarcode::Encode(TKind kind, std::string_view text, std::string& modules) {
     switch (kind) {
-    case TKind::Ean8:
-        return EncodeEan8(text, modules);
-    case TKind::Ean13:
-        return EncodeEan13(text, modules);
-    case TKind::Itf:
-        return EncodeItf(text, modules);
-    case TKind::Codabar:
-        return EncodeCodabar(text, modules);
+    case TKind::Ean8: return EncodeEan8(text, modules);
+    case TKind::Ean13: return EncodeEan13(text, modules);
+    case TKind::Itf: return EncodeItf(text, modules);
+    case TKind::Codabar: return EncodeCodabar(text, modules);
     }
     return false;
 }
@@ -149,19 +145,15 @@ TPriBarcode::TMetrics TPriBarcode::Metrics(int resolution, int moduleCount) {
 bool TPriBarcode::IsValidData() const {
     const qsizetype n = FData.size();
     switch (FKind) {
-    case 0:
-        return n == (FAddCheck ? 7 : 8);
-    case 1:
-        return n == (FAddCheck ? 12 : 13);
-    case 2:
-        return n > 0 && (FAddCheck ? n % 2 == 1 : n % 2 == 0);
+    case 0: return n == (FAddCheck ? 7 : 8);
+    case 1: return n == (FAddCheck ? 12 : 13);
+    case 2: return n > 0 && (FAddCheck ? n % 2 == 1 : n % 2 == 0);
     case 3: {
         if (n == 0) return false;
         const QChar c = FData.front();
         return c == u'A' || c == u'B' || c == u'C' || c == u'D';
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 

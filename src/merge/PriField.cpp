@@ -142,9 +142,7 @@ void TPriField::PrintDraw(QPainter& canvas, const QRect& target, bool useMargins
     switch (FieldState) {
     case fsText:
     case fsTotal:
-    case fsRengeTotal:
-        TPriLabel::PrintDraw(canvas, target, useMargins, origin, margins, clip);
-        break;
+    case fsRengeTotal: TPriLabel::PrintDraw(canvas, target, useMargins, origin, margins, clip); break;
     case fsImage: {
         const QString path = ImageFileFor(DataString());
         if (path.isEmpty()) return;
@@ -169,8 +167,7 @@ void TPriField::PrintDraw(QPainter& canvas, const QRect& target, bool useMargins
         DrawBarcode(barcode, canvas, target, clip);
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -34,17 +34,13 @@ int TPriPortal::HandleTop(int index) const {
     switch (index) {
     case 0:
     case 1:
-    case 2:
-        return Top - 3;
+    case 2: return Top - 3;
     case 3:
-    case 4:
-        return Top + ObjHeight / 2 - 3;
+    case 4: return Top + ObjHeight / 2 - 3;
     case 5:
     case 6:
-    case 7:
-        return Top + ObjHeight - 3;
-    default:
-        return 0;
+    case 7: return Top + ObjHeight - 3;
+    default: return 0;
     }
 }
 
@@ -157,8 +153,7 @@ void TPriPortal::TrackSize(int handle, QPoint d) {
             r.Right = Left;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     switch (handle) {
     case 0:
@@ -181,8 +176,7 @@ void TPriPortal::TrackSize(int handle, QPoint d) {
             r.Bottom = Top;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     FTrackRect = r;
 }

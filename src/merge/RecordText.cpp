@@ -75,13 +75,11 @@ TRecordText::TEncoding TRecordText::Detect(const QByteArray& bytes) {
 
 QString TRecordText::Decode(const QByteArray& bytes) {
     switch (Detect(bytes)) {
-    case TEncoding::Ascii:
-        return QString::fromLatin1(bytes);
+    case TEncoding::Ascii: return QString::fromLatin1(bytes);
     case TEncoding::Utf8:
         if (HasBom(bytes)) return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
         return QString::fromUtf8(bytes);
-    case TEncoding::Cp932:
-        break;
+    case TEncoding::Cp932: break;
     }
     return TCp932::Decode(bytes);
 }

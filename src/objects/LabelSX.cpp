@@ -47,20 +47,12 @@ void TLabelSX::SetLongPos(TLongPos value) {
 void TLabelSX::SetBltAngle(int value) {
     switch (value) {
     case 90:
-    case 900:
-        fBltAngle = 900;
-        break;
+    case 900: fBltAngle = 900; break;
     case 180:
-    case 1800:
-        fBltAngle = 1800;
-        break;
+    case 1800: fBltAngle = 1800; break;
     case 270:
-    case 2700:
-        fBltAngle = 2700;
-        break;
-    default:
-        fBltAngle = 0;
-        break;
+    case 2700: fBltAngle = 2700; break;
+    default: fBltAngle = 0; break;
     }
     update();
 }
@@ -133,15 +125,9 @@ void TLabelSX::PaintHorizontal(TTextCanvas& canvas, const QStringList& lines) {
     const int slack = height() - n * h;
     int y = 0, lineExtra = 0, lineRemainder = 0;
     switch (fLongPos) {
-    case tlTop:
-        y = 0;
-        break;
-    case tlBottom:
-        y = slack;
-        break;
-    case tlCenter:
-        y = slack / 2;
-        break;
+    case tlTop: y = 0; break;
+    case tlBottom: y = slack; break;
+    case tlCenter: y = slack / 2; break;
     default:
         if (slack < 0)
             y = slack;
@@ -159,15 +145,9 @@ void TLabelSX::PaintHorizontal(TTextCanvas& canvas, const QStringList& lines) {
         const int count = int(text.size());
         int x = 0, extra = 0, remainder = 0;
         switch (fSidePos) {
-        case psLeft:
-            x = 0;
-            break;
-        case psRight:
-            x = width() - w;
-            break;
-        case psCenter:
-            x = width() / 2 - w / 2;
-            break;
+        case psLeft: x = 0; break;
+        case psRight: x = width() - w; break;
+        case psCenter: x = width() / 2 - w / 2; break;
         default:
             if (count <= 1)
                 x = width() / 2 - w / 2;
@@ -196,15 +176,9 @@ void TLabelSX::PaintVertical(TTextCanvas& canvas, const QStringList& lines) {
     const int slack = width() - n * h;
     int x = 0, columnExtra = 0, columnRemainder = 0;
     switch (fSidePos) {
-    case psLeft:
-        x = n * h;
-        break;
-    case psRight:
-        x = width();
-        break;
-    case psCenter:
-        x = (n * h) / 2 + width() / 2;
-        break;
+    case psLeft: x = n * h; break;
+    case psRight: x = width(); break;
+    case psCenter: x = (n * h) / 2 + width() / 2; break;
     default:
         if (slack < 0)
             x = n * h;
@@ -224,15 +198,9 @@ void TLabelSX::PaintVertical(TTextCanvas& canvas, const QStringList& lines) {
         const int count = int(text.size());
         int y = 0, extra = 0, remainder = 0;
         switch (fLongPos) {
-        case tlTop:
-            y = 0;
-            break;
-        case tlBottom:
-            y = height() - length;
-            break;
-        case tlCenter:
-            y = height() / 2 - length / 2;
-            break;
+        case tlTop: y = 0; break;
+        case tlBottom: y = height() - length; break;
+        case tlCenter: y = height() / 2 - length / 2; break;
         default:
             if (count <= 1)
                 y = height() / 2 - length / 2;

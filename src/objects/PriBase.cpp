@@ -123,8 +123,9 @@ void TPriBase::ScaleToStore(QSize v, QSize p, int s) {
 void TPriBase::GetPrintRect(bool useMargins, QPoint d, QRect& r, double topMarginMm, double leftMarginMm) const {
     const QRect& s = FStoreRect;
     if (useMargins) {
-        r = QRect(Nearest((s.x() - leftMarginMm * 10) / 254.0 * d.x()), Nearest((s.y() - topMarginMm * 10) / 254.0 * d.y()),
-                  Nearest(d.x() * double(s.width()) / 254), Nearest(d.y() * double(s.height()) / 254));
+        r = QRect(Nearest((s.x() - leftMarginMm * 10) / 254.0 * d.x()),
+                  Nearest((s.y() - topMarginMm * 10) / 254.0 * d.y()), Nearest(d.x() * double(s.width()) / 254),
+                  Nearest(d.y() * double(s.height()) / 254));
     } else {
         r = QRect(Nearest(d.x() * double(s.x()) / 254), Nearest(d.y() * double(s.y()) / 254),
                   Nearest(d.x() * double(s.width()) / 254) + 10, Nearest(d.y() * double(s.height()) / 254) + 10);

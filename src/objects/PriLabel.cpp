@@ -272,12 +272,9 @@ std::vector<TTextSegment> TPriLabel::SplitSmall(const std::u32string& line) cons
 int TPriLabel::LineGap(TTextCanvas& canvas) const {
     const int h = canvas.TextHeight();
     switch (LongSpace) {
-    case lsSmallWide:
-        return Trunc(h * 0.4);
-    case lsWide:
-        return Trunc(h * 0.8);
-    default:
-        return 0;
+    case lsSmallWide: return Trunc(h * 0.4);
+    case lsWide: return Trunc(h * 0.8);
+    default: return 0;
     }
 }
 
@@ -288,12 +285,9 @@ long long TPriLabel::LineStartY(TTextCanvas&, const TRect& r, int n, int gap, in
     const long long h = (long long)firstHeight * n + (long long)gap * (n - 1);
     const long long slack = (long long)r.Bottom - r.Top - h;
     switch (LongPos) {
-    case tlTop:
-        return r.Top;
-    case tlBottom:
-        return r.Bottom - h;
-    case tlCenter:
-        return slack >= 0 ? ClampToInt(((long long)r.Top + r.Bottom - h) / 2) : r.Top;
+    case tlTop: return r.Top;
+    case tlBottom: return r.Bottom - h;
+    case tlCenter: return slack >= 0 ? ClampToInt(((long long)r.Top + r.Bottom - h) / 2) : r.Top;
     default:
         if (slack < 0) return r.Top;
         if (n == 1) return ((long long)r.Top + r.Bottom) / 2 - h / 2;
@@ -308,12 +302,9 @@ long long TPriLabel::ColumnStartX(TTextCanvas& canvas, const TRect& r, int n, in
     const long long h = (long long)canvas.TextHeight() * n + (long long)gap * (n - 1);
     const long long slack = (long long)r.Right - r.Left - h;
     switch (SidePos) {
-    case psLeft:
-        return r.Left + h;
-    case psRight:
-        return r.Right;
-    case psCenter:
-        return slack >= 0 ? ClampToInt(((long long)r.Left + r.Right) / 2 + h / 2) : r.Right;
+    case psLeft: return r.Left + h;
+    case psRight: return r.Right;
+    case psCenter: return slack >= 0 ? ClampToInt(((long long)r.Left + r.Right) / 2 + h / 2) : r.Right;
     default:
         if (slack < 0) return r.Right;
         if (n == 1) return ((long long)r.Left + r.Right) / 2 + h / 2;
@@ -352,12 +343,9 @@ int TPriLabel::SideStart(const std::vector<TTextSegment>& segments, int count, T
                                                                    : psRyoutan)
                                   : SidePos;
     switch (pos) {
-    case psLeft:
-        return int(s);
-    case psRight:
-        return ClampToInt(e - length);
-    case psCenter:
-        return ClampToInt((s + e) / 2 - length / 2);
+    case psLeft: return int(s);
+    case psRight: return ClampToInt(e - length);
+    case psCenter: return ClampToInt((s + e) / 2 - length / 2);
     case psRyoutan:
         if (e - s >= length + Trunc(1.5 * canvas.CharWidth(kA))) return int(s);
         [[fallthrough]];

@@ -31,7 +31,8 @@ public:
     void AssignObject(const TPriBase* source) override;
     bool PtInObject(QPoint point) const override;
     void ScaleToView(QSize view, QSize paperPixels, int screenInch) override;
-    void GetPrintRect(bool useMargins, QPoint deviceDpi, QRect& rect, double topMarginMm, double leftMarginMm) const override;
+    void GetPrintRect(bool useMargins, QPoint deviceDpi, QRect& rect, double topMarginMm,
+                      double leftMarginMm) const override;
     void GetOutputRect(QSize output, const TRect& margins, QRect& rect) const override;
     void PrintDraw(QPainter& canvas, const QRect& target, bool useMargins, QPoint pageOrigin, const TRect& pageMargins,
                    const QRect& pageClip) override;

@@ -87,9 +87,7 @@ void TPriShape::DrawShape(QPainter& canvas, const TRect& r, TBltMode mode, int p
     // Smoothed curves sample pixel centres, so their path moves half a pixel.
     const QRectF smooth = box.translated(0.5, 0.5);
     switch (Shape) {
-    case TBltShape::Eraser:
-        canvas.fillRect(r.ToQRect(), Qt::white);
-        break;
+    case TBltShape::Eraser: canvas.fillRect(r.ToQRect(), Qt::white); break;
     case TBltShape::RectAngle:
         canvas.setPen(Pen.Geometric(penWidth));
         canvas.setBrush(Brush.ToQBrush());
@@ -107,8 +105,7 @@ void TPriShape::DrawShape(QPainter& canvas, const TRect& r, TBltMode mode, int p
         canvas.setBrush(Brush.ToQBrush());
         canvas.drawEllipse(smooth);
         break;
-    default:
-        break;
+    default: break;
     }
     canvas.restore();
 }

@@ -28,7 +28,8 @@ public:
     // With layoutOnly only the base part is copied.
     virtual void AssignObject(const TPriBase* source, bool layoutOnly);
     void ScaleToView(QSize view, QSize paperPixels, int screenInch) override;
-    void GetPrintRect(bool useMargins, QPoint deviceDpi, QRect& rect, double topMarginMm, double leftMarginMm) const override;
+    void GetPrintRect(bool useMargins, QPoint deviceDpi, QRect& rect, double topMarginMm,
+                      double leftMarginMm) const override;
     void GetOutputRect(QSize output, const TRect& margins, QRect& rect) const override;
     void DrawObject(TBltMode mode, QPainter& canvas) override;
     void PrintDraw(QPainter& canvas, const QRect& target, bool useMargins, QPoint pageOrigin, const TRect& pageMargins,

@@ -13,11 +13,13 @@ constexpr int kBatch = 4000;
 QRegion UniteAll(const std::vector<QRect>& rects) {
     std::vector<QRegion> parts;
     parts.reserve(rects.size());
-    for (const QRect& r : rects) parts.emplace_back(r);
+    for (const QRect& r : rects)
+        parts.emplace_back(r);
     while (parts.size() > 1) {
         std::vector<QRegion> merged;
         merged.reserve(parts.size() / 2 + 1);
-        for (size_t i = 0; i + 1 < parts.size(); i += 2) merged.push_back(parts[i].united(parts[i + 1]));
+        for (size_t i = 0; i + 1 < parts.size(); i += 2)
+            merged.push_back(parts[i].united(parts[i + 1]));
         if (parts.size() % 2) merged.push_back(std::move(parts.back()));
         parts = std::move(merged);
     }
@@ -37,7 +39,9 @@ QRegion Combine(const QRegion& held, const QRegion& other, TRgnCombine mode) {
 
 } // namespace
 
-void TRegion::Add(const QRegion& other, TRgnCombine mode) { fRegion = Combine(fRegion, other, mode); }
+void TRegion::Add(const QRegion& other, TRgnCombine mode) {
+    fRegion = Combine(fRegion, other, mode);
+}
 
 void TRegion::AddRect(int left, int top, int right, int bottom, TRgnCombine mode) {
     const QRegion r(QRect(left, top, std::max(0, right - left), std::max(0, bottom - top)));
@@ -46,9 +50,8 @@ void TRegion::AddRect(int left, int top, int right, int bottom, TRgnCombine mode
 
 void TRegion::LoadFromStream(TStreamReader& stream) {
     int32_t size, type, count, byteSize, bl, bt, br, bb;
-    if (!stream.ReadInt32(size) || !stream.ReadInt32(type) || !stream.ReadInt32(count) ||
-        !stream.ReadInt32(byteSize) || !stream.ReadInt32(bl) || !stream.ReadInt32(bt) || !stream.ReadInt32(br) ||
-        !stream.ReadInt32(bb))
+    if (!stream.ReadInt32(size) || !stream.ReadInt32(type) || !stream.ReadInt32(count) || !stream.ReadInt32(byteSize) ||
+        !stream.ReadInt32(bl) || !stream.ReadInt32(bt) || !stream.ReadInt32(br) || !stream.ReadInt32(bb))
         throw ERgnError("TRegion.LoadFromStream: Cannot Create Region");
     // The rectangle count is a claim: it must fit in the bytes that are really there.
     if (count < 0 || qint64(count) * 16 > stream.Remaining())
@@ -91,9 +94,11 @@ void TRegion::MakeRgnFromBitmap(const QImage& bitmap, QRgb transparent) {
         const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
         int x = 0;
         while (x < img.width()) {
-            while (x < img.width() && (line[x] | 0xFF000000u) == key) ++x;
+            while (x < img.width() && (line[x] | 0xFF000000u) == key)
+                ++x;
             const int start = x;
-            while (x < img.width() && (line[x] | 0xFF000000u) != key) ++x;
+            while (x < img.width() && (line[x] | 0xFF000000u) != key)
+                ++x;
             if (x > start) batch.emplace_back(start, y, x - start, 1);
             if (int(batch.size()) == kBatch) flush();
         }

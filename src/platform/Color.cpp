@@ -31,4 +31,6 @@ QColor ColorToQColor(TColor color) {
     return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF);
 }
 
-TColor QColorToColor(const QColor& color) { return RGBColor(color.red(), color.green(), color.blue()); }
+TColor QColorToColor(const QColor& color) {
+    return RGBColor(color.red(), color.green(), color.blue());
+}

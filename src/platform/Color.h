@@ -7,7 +7,9 @@
 // palette-relative colour (drawn as its plain RGB); negative values name system colours.
 using TColor = int32_t;
 
-constexpr TColor RGBColor(int r, int g, int b) { return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16); }
+constexpr TColor RGBColor(int r, int g, int b) {
+    return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16);
+}
 
 QColor ColorToQColor(TColor color);
 TColor QColorToColor(const QColor& color);

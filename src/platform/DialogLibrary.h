@@ -38,10 +38,10 @@ public:
     virtual TDlgAnswer PaperNewSettingDlg(TPriPaper* paper, int32_t mode) = 0;
     virtual TDlgAnswer PrintPaperSettingDlg(const QString& paperDataPath, TPriPaper* paper, int32_t& valueA,
                                             int32_t& valueB, int32_t portrait) = 0;
-    virtual TDlgAnswer PrintPreviewDlg(TPrintPreview* pages, int32_t marginLeft, int32_t marginTop,
-                                       int32_t marginRight, int32_t marginBottom, int32_t sheetWidth,
-                                       int32_t sheetHeight, QStringList& tempPageFiles, int32_t firstSeatTop,
-                                       int32_t firstSeatLeft, bool singleSeat, int32_t marginColor) = 0;
+    virtual TDlgAnswer PrintPreviewDlg(TPrintPreview* pages, int32_t marginLeft, int32_t marginTop, int32_t marginRight,
+                                       int32_t marginBottom, int32_t sheetWidth, int32_t sheetHeight,
+                                       QStringList& tempPageFiles, int32_t firstSeatTop, int32_t firstSeatLeft,
+                                       bool singleSeat, int32_t marginColor) = 0;
     // fontpack
     virtual TDlgAnswer GetTrueType(QStringList& items, int32_t mode, bool flag) = 0;
 };

@@ -59,8 +59,7 @@ bool TFileWriter::Commit() {
     if (fFailed || !fFile.isOpen()) return false;
     errno = 0;
     // The flush is where a full disk shows for a small file: it must succeed before the rename.
-    if (fFile.error() != QFileDevice::NoError || !fFile.flush() || fFile.error() != QFileDevice::NoError)
-        return Fail();
+    if (fFile.error() != QFileDevice::NoError || !fFile.flush() || fFile.error() != QFileDevice::NoError) return Fail();
     if (!fFile.commit()) return Fail();
     return true;
 }

@@ -39,10 +39,10 @@ using TPortalSettingDlg = uint16_t (*)(int32_t* rows, const char* dataName, char
 using TPaperNewSettingDlg = uint16_t (*)(TPriPaper* paper, int32_t mode);
 using TPrintPaperSettingDlg = uint16_t (*)(const char* paperDataPath, TPriPaper* paper, int32_t* valueA,
                                            int32_t* valueB, int32_t portrait);
-using TPrintPreviewDlg = uint16_t (*)(TPrintPreview* pages, int32_t marginLeft, int32_t marginTop,
-                                      int32_t marginRight, int32_t marginBottom, int32_t sheetWidth,
-                                      int32_t sheetHeight, QStringList* tempPageFiles, int32_t firstSeatTop,
-                                      int32_t firstSeatLeft, int32_t singleSeat, int32_t marginColor);
+using TPrintPreviewDlg = uint16_t (*)(TPrintPreview* pages, int32_t marginLeft, int32_t marginTop, int32_t marginRight,
+                                      int32_t marginBottom, int32_t sheetWidth, int32_t sheetHeight,
+                                      QStringList* tempPageFiles, int32_t firstSeatTop, int32_t firstSeatLeft,
+                                      int32_t singleSeat, int32_t marginColor);
 // fontpack
 using TGetTrueType = uint16_t (*)(QStringList* items, int32_t mode, int32_t flag);
 }

@@ -31,17 +31,16 @@ public:
     TDlgAnswer PortalSettingDlg(int32_t& rows, const QString& dataName, QString& outName,
                                 const QStringList& fieldFiles) override;
     TDlgAnswer PaperNewSettingDlg(TPriPaper* paper, int32_t mode) override;
-    TDlgAnswer PrintPaperSettingDlg(const QString& paperDataPath, TPriPaper* paper, int32_t& valueA,
-                                    int32_t& valueB, int32_t portrait) override;
+    TDlgAnswer PrintPaperSettingDlg(const QString& paperDataPath, TPriPaper* paper, int32_t& valueA, int32_t& valueB,
+                                    int32_t portrait) override;
     TDlgAnswer PrintPreviewDlg(TPrintPreview* pages, int32_t marginLeft, int32_t marginTop, int32_t marginRight,
                                int32_t marginBottom, int32_t sheetWidth, int32_t sheetHeight,
-                               QStringList& tempPageFiles, int32_t firstSeatTop, int32_t firstSeatLeft,
-                               bool singleSeat, int32_t marginColor) override;
+                               QStringList& tempPageFiles, int32_t firstSeatTop, int32_t firstSeatLeft, bool singleSeat,
+                               int32_t marginColor) override;
     TDlgAnswer GetTrueType(QStringList& items, int32_t mode, bool flag) override;
 
 private:
-    template <typename TEntry, typename... TArgs>
-    TDlgAnswer Call(const char* pack, const char* entry, TArgs... args);
+    template <typename TEntry, typename... TArgs> TDlgAnswer Call(const char* pack, const char* entry, TArgs... args);
 
     void Failed(const QString& message);
 

@@ -13,7 +13,8 @@ bool TPrivateFolder::Make(const QString& path, QString* why) {
         return false;
     };
     const QByteArray name = QFile::encodeName(path);
-    if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST) return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
     struct stat st {};
     // lstat: a link is refused, never followed.
     if (::lstat(name.constData(), &st) != 0) return fail(QString::fromLocal8Bit(std::strerror(errno)));

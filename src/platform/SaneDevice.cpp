@@ -113,17 +113,10 @@ bool TSaneDevice::SetOption(const QString& name, double value) {
     if (!d || !(d->cap & CapSoftSelect) || d->size != Int(sizeof(Word))) return false;
     Word word = 0;
     switch (d->type) {
-    case TypeInt:
-        word = Word(std::lround(value));
-        break;
-    case TypeFixed:
-        word = Fix(value);
-        break;
-    case TypeBool:
-        word = value != 0 ? 1 : 0;
-        break;
-    default:
-        return false;
+    case TypeInt: word = Word(std::lround(value)); break;
+    case TypeFixed: word = Fix(value); break;
+    case TypeBool: word = value != 0 ? 1 : 0; break;
+    default: return false;
     }
     return fLibrary->Api().control_option(fHandle, index, ActionSetValue, &word, nullptr) == StatusGood;
 }

@@ -91,31 +91,18 @@ bool TSaneLibrary::Devices(std::vector<TDevice>& devices, QString* error) {
 
 QString TSaneLibrary::StatusText(int status) {
     switch (status) {
-    case SaneApi::StatusGood:
-        return QStringLiteral("正常に終了しました");
-    case SaneApi::StatusUnsupported:
-        return QStringLiteral("スキャナがこの操作に対応していません");
-    case SaneApi::StatusCancelled:
-        return QStringLiteral("キャンセルされました");
-    case SaneApi::StatusDeviceBusy:
-        return QStringLiteral("スキャナは使用中です");
-    case SaneApi::StatusInval:
-        return QStringLiteral("スキャナの設定が正しくありません");
-    case SaneApi::StatusEof:
-        return QStringLiteral("データの終わりです");
-    case SaneApi::StatusJammed:
-        return QStringLiteral("原稿が詰まりました");
-    case SaneApi::StatusNoDocs:
-        return QStringLiteral("原稿がありません");
-    case SaneApi::StatusCoverOpen:
-        return QStringLiteral("スキャナのカバーが開いています");
-    case SaneApi::StatusIoError:
-        return QStringLiteral("スキャナとの通信が途切れました");
-    case SaneApi::StatusNoMem:
-        return QStringLiteral("メモリが足りません");
-    case SaneApi::StatusAccessDenied:
-        return QStringLiteral("スキャナを使う権限がありません");
-    default:
-        return QStringLiteral("スキャナでエラーが発生しました");
+    case SaneApi::StatusGood: return QStringLiteral("正常に終了しました");
+    case SaneApi::StatusUnsupported: return QStringLiteral("スキャナがこの操作に対応していません");
+    case SaneApi::StatusCancelled: return QStringLiteral("キャンセルされました");
+    case SaneApi::StatusDeviceBusy: return QStringLiteral("スキャナは使用中です");
+    case SaneApi::StatusInval: return QStringLiteral("スキャナの設定が正しくありません");
+    case SaneApi::StatusEof: return QStringLiteral("データの終わりです");
+    case SaneApi::StatusJammed: return QStringLiteral("原稿が詰まりました");
+    case SaneApi::StatusNoDocs: return QStringLiteral("原稿がありません");
+    case SaneApi::StatusCoverOpen: return QStringLiteral("スキャナのカバーが開いています");
+    case SaneApi::StatusIoError: return QStringLiteral("スキャナとの通信が途切れました");
+    case SaneApi::StatusNoMem: return QStringLiteral("メモリが足りません");
+    case SaneApi::StatusAccessDenied: return QStringLiteral("スキャナを使う権限がありません");
+    default: return QStringLiteral("スキャナでエラーが発生しました");
     }
 }

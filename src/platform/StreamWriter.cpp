@@ -28,7 +28,9 @@ void TStreamWriter::WriteRawString(const QByteArray& value) {
     fBytes.append(value);
 }
 
-void TStreamWriter::WriteString(const QString& value) { WriteRawString(TCp932::Encode(value)); }
+void TStreamWriter::WriteString(const QString& value) {
+    WriteRawString(TCp932::Encode(value));
+}
 
 void TStreamWriter::WriteBlock64(const QByteArray& bytes) {
     WriteInt64(bytes.size());

@@ -13,22 +13,15 @@ TMetafileEx::TMetafileEx(QSize pagePixels, int dpiX, int dpiY)
 
 int TMetafileEx::metric(PaintDeviceMetric m) const {
     switch (m) {
-    case PdmWidth:
-        return fPagePixels.width();
-    case PdmHeight:
-        return fPagePixels.height();
-    case PdmWidthMM:
-        return int(fPagePixels.width() * 25.4 / fDpiX);
-    case PdmHeightMM:
-        return int(fPagePixels.height() * 25.4 / fDpiY);
+    case PdmWidth: return fPagePixels.width();
+    case PdmHeight: return fPagePixels.height();
+    case PdmWidthMM: return int(fPagePixels.width() * 25.4 / fDpiX);
+    case PdmHeightMM: return int(fPagePixels.height() * 25.4 / fDpiY);
     case PdmDpiX:
-    case PdmPhysicalDpiX:
-        return fDpiX;
+    case PdmPhysicalDpiX: return fDpiX;
     case PdmDpiY:
-    case PdmPhysicalDpiY:
-        return fDpiY;
-    default:
-        return QPicture::metric(m);
+    case PdmPhysicalDpiY: return fDpiY;
+    default: return QPicture::metric(m);
     }
 }
 

@@ -316,11 +316,13 @@ bool TPageExport::ParseArguments(const QStringList& args, TExportOptions& o, QSt
             // Records are looked up by name in the record folder: a folder part would pass the
             // checks and then merge placeholders.
             if (o.MainName.contains(QLatin1Char('/')))
-                return fail(QStringLiteral("--main takes a file name in the record folder, not a path (use --records)"));
+                return fail(
+                    QStringLiteral("--main takes a file name in the record folder, not a path (use --records)"));
         } else if (a == QLatin1String("--detail")) {
             if (!text(o.DetailName)) return fail(QStringLiteral("--detail needs a record file name"));
             if (o.DetailName.contains(QLatin1Char('/')))
-                return fail(QStringLiteral("--detail takes a file name in the record folder, not a path (use --records)"));
+                return fail(
+                    QStringLiteral("--detail takes a file name in the record folder, not a path (use --records)"));
         } else if (a == QLatin1String("--mode")) {
             if (!value(o.Mode) || o.Mode < 0 || o.Mode > 5) return fail(QStringLiteral("--mode needs 0 to 5"));
         } else if (a == QLatin1String("--start-seat")) {

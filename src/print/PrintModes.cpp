@@ -171,8 +171,9 @@ bool TPrintPipeline::BuildRecordPerSeat() {
     const int skipped = fStartRow * cols + fStartCol;
     // As many sheets as the records need from the start seat: none left over, none missing.
     const int sheets = count == 0 ? 0 : int((qint64(skipped) + count + perSheet - 1) / perSheet);
-    const qint64 chosenSeats = fRangeFirst <= 0 ? qint64(sheets) * perSheet - skipped
-                                                : qint64(ChosenOf(sheets)) * perSheet - (fRangeFirst <= 1 ? skipped : 0);
+    const qint64 chosenSeats = fRangeFirst <= 0
+                                   ? qint64(sheets) * perSheet - skipped
+                                   : qint64(ChosenOf(sheets)) * perSheet - (fRangeFirst <= 1 ? skipped : 0);
     if (fProgress) fProgress->Start(int(std::clamp<qint64>(chosenSeats, 0, INT_MAX)));
     int i = 0;
     for (int sheet = 0; sheet < sheets; ++sheet) {

@@ -78,24 +78,12 @@ bool TPrintPipeline::BuildPrintPages() {
     bool ok = false;
     try {
         switch (mode) {
-        case 1:
-            ok = BuildRecordPages();
-            break;
-        case 2:
-            ok = BuildSheetPerRecord(true);
-            break;
-        case 5:
-            ok = BuildSheetPerRecord(false);
-            break;
-        case 3:
-            ok = BuildRecordPerSeat();
-            break;
-        case 4:
-            ok = BuildRecordPerSeatWithDetails();
-            break;
-        default:
-            ok = BuildPlainSheet();
-            break;
+        case 1: ok = BuildRecordPages(); break;
+        case 2: ok = BuildSheetPerRecord(true); break;
+        case 5: ok = BuildSheetPerRecord(false); break;
+        case 3: ok = BuildRecordPerSeat(); break;
+        case 4: ok = BuildRecordPerSeatWithDetails(); break;
+        default: ok = BuildPlainSheet(); break;
         }
     } catch (const TCancel&) {
         fCancelled = true;
@@ -221,7 +209,10 @@ int TPrintPipeline::ChosenOf(int total) const {
 }
 
 QString TPrintPipeline::RangeBeyondMessage(int first, int last, int sheets) {
-    return QStringLiteral("指定したページ（%1～%2）は、この印刷の %3 ページの範囲外です").arg(first).arg(last).arg(sheets);
+    return QStringLiteral("指定したページ（%1～%2）は、この印刷の %3 ページの範囲外です")
+        .arg(first)
+        .arg(last)
+        .arg(sheets);
 }
 
 bool TPrintPipeline::BuildAndPrint(TPrintTarget& target, const TPrintChoice& choice) {

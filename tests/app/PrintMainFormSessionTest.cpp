@@ -62,9 +62,7 @@ TEST(PrintMainFormSessionTest, AMissingHolidayFileAndAnOversizedSettingsFileAreS
         ASSERT_TRUE(settings.resize(TIniFile::kMaxFileBytes + 1));
     }
     TTestMainForm& form = f.Started();
-    const auto said = [&](const char* what) {
-        return int(f.Dialogs.Messages.filter(QString::fromUtf8(what)).size());
-    };
+    const auto said = [&](const char* what) { return int(f.Dialogs.Messages.filter(QString::fromUtf8(what)).size()); };
     EXPECT_EQ(said("holiday.dat"), 1);
     EXPECT_EQ(said("settings.ini"), 1);
     ASSERT_TRUE(form.OpenDocument(f.Template("Meishi/名刺カレンダー.tda"), false, nullptr));

@@ -13,7 +13,9 @@ TEST(QtTranslations, StandardDialogsSpeakJapanese) {
     const struct {
         const char* context;
         const char* text;
-    } cases[] = {{"QFileDialog", "Look in:"}, {"QColorDialog", "Select Color"}, {"QPrintDialog", "Print"},
+    } cases[] = {{"QFileDialog", "Look in:"},
+                 {"QColorDialog", "Select Color"},
+                 {"QPrintDialog", "Print"},
                  {"QPlatformTheme", "Cancel"}};
     for (const auto& c : cases) {
         const QString shown = QCoreApplication::translate(c.context, c.text);

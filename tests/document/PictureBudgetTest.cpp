@@ -66,8 +66,8 @@ TEST(PictureBudgetTest, PicturesEnteringADocumentKeepWithinItsBudget) {
         {"insert picture into a full document", full, [&](TPriPaint& d) { return d.AddImageFromFile(png); }, false, 1},
         {"paste picture into a full document", full,
          [](TPriPaint& d) { return d.PasteImage(QImage(20, 20, QImage::Format_RGB32), {}); }, false, 1},
-        {"paste block into a full document", full,
-         [](TPriPaint& d) { return d.PasteBlock(BlockClaiming(8192), {}); }, false, 1},
+        {"paste block into a full document", full, [](TPriPaint& d) { return d.PasteBlock(BlockClaiming(8192), {}); },
+         false, 1},
     };
     for (const TCase& c : cases) {
         TEditSurface doc;

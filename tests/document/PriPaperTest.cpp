@@ -6,7 +6,9 @@
 
 namespace {
 
-std::array<int32_t, 16> A4Portrait() { return {7, 9, 1, 0, 2100, 2970, 0, 0, 3, 4, 0, 0, 1, 1, 2100, 2970}; }
+std::array<int32_t, 16> A4Portrait() {
+    return {7, 9, 1, 0, 2100, 2970, 0, 0, 3, 4, 0, 0, 1, 1, 2100, 2970};
+}
 
 } // namespace
 
@@ -16,15 +18,16 @@ TEST(PriPaperTest, EachBadFieldGivesItsCodeAndLeavesThePaper) {
         int32_t Value;
         int Code;
     } cases[] = {
-        {2, 2, -5},   {2, -1, -5},  {3, 2, -6},   {4, -1, -7},  {5, -1, -8},  {6, -1, -9},  {7, -1, -10},
-        {8, -1, -11}, {9, -1, -12}, {10, -1, -13}, {11, -1, -14}, {12, -1, -15}, {13, -1, -16}, {14, -1, -17},
-        {15, -1, -18},
+        {2, 2, -5},    {2, -1, -5},   {3, 2, -6},    {4, -1, -7},   {5, -1, -8},
+        {6, -1, -9},   {7, -1, -10},  {8, -1, -11},  {9, -1, -12},  {10, -1, -13},
+        {11, -1, -14}, {12, -1, -15}, {13, -1, -16}, {14, -1, -17}, {15, -1, -18},
     };
     for (const TCase& c : cases) {
         auto fields = A4Portrait();
         fields[size_t(c.Index)] = c.Value;
         TStreamWriter w;
-        for (int32_t v : fields) w.WriteInt32(v);
+        for (int32_t v : fields)
+            w.WriteInt32(v);
         TPriPaper paper;
         TStreamReader r(w.Bytes());
         EXPECT_EQ(paper.LoadFromStream(r), c.Code) << "field " << c.Index + 1;

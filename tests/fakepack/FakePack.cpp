@@ -42,7 +42,8 @@ __attribute__((visibility("default"))) uint16_t PenBrushSetDlg(int32_t mode, int
                                                                int32_t* penColor, int32_t* brushStyle,
                                                                int32_t* brushColor, int32_t* roundNum, int32_t part) {
     // Scribbles over every value, then confirms only when asked for the pen part.
-    for (int32_t* v : {penStyle, penWidth, penColor, brushStyle, brushColor, roundNum}) *v = 77;
+    for (int32_t* v : {penStyle, penWidth, penColor, brushStyle, brushColor, roundNum})
+        *v = 77;
     return part == 1 ? 1 : 0;
 }
 }

@@ -58,21 +58,15 @@ protected:
     int metric(PaintDeviceMetric m) const override {
         switch (m) {
         case PdmWidth:
-        case PdmHeight:
-            return 400;
+        case PdmHeight: return 400;
         case PdmDpiX:
         case PdmDpiY:
         case PdmPhysicalDpiX:
-        case PdmPhysicalDpiY:
-            return 96;
-        case PdmDepth:
-            return 32;
-        case PdmDevicePixelRatio:
-            return 1;
-        case PdmDevicePixelRatioScaled:
-            return int(QPaintDevice::devicePixelRatioFScale());
-        default:
-            return 0;
+        case PdmPhysicalDpiY: return 96;
+        case PdmDepth: return 32;
+        case PdmDevicePixelRatio: return 1;
+        case PdmDevicePixelRatioScaled: return int(QPaintDevice::devicePixelRatioFScale());
+        default: return 0;
         }
     }
 

@@ -36,8 +36,7 @@ TEST(PriBaseTest, TrackingFlipsPastTheOppositeEdge) {
         {3, {-10, 99}, {0, 20, 110, 70}},   // middle-left: vertical part ignored
         {7, {-130, -70}, {-20, 0, 10, 20}}, // bottom-right past the top-left corner
         {1, {40, -30}, {10, -10, 110, 70}}, // top-middle: horizontal part ignored
-        {6, {0, 10}, {10, 20, 110, 80}},
-        {8, {5, 5}, {10, 20, 110, 70}}, // no such handle: nothing changes
+        {6, {0, 10}, {10, 20, 110, 80}},    {8, {5, 5}, {10, 20, 110, 70}}, // no such handle: nothing changes
     };
     for (const TCase& c : cases) {
         TBox b;
@@ -130,7 +129,8 @@ TEST(PriBaseTest, PrintRectWithAndWithoutMargins) {
 
 TEST(PriBaseTest, CommonHeaderReadsLowBytesAndRejectsShortRecords) {
     TStreamWriter w;
-    for (int32_t v : {10, 20, 300, 400, 256, 257, 2}) w.WriteInt32(v);
+    for (int32_t v : {10, 20, 300, 400, 256, 257, 2})
+        w.WriteInt32(v);
     TBox b;
     TStreamReader r(w.Bytes());
     ASSERT_TRUE(b.LoadFromStream(r, 6));
@@ -148,7 +148,8 @@ TEST(PriBaseTest, CommonHeaderReadsLowBytesAndRejectsShortRecords) {
     for (int field = 0; field < 4; ++field) {
         for (int32_t bad : {TPriBase::kMaxStoreCoord + 1, -TPriBase::kMaxStoreCoord - 1, INT32_MIN}) {
             TStreamWriter damaged;
-            for (int i = 0; i < 7; ++i) damaged.WriteInt32(i == field ? bad : 1);
+            for (int i = 0; i < 7; ++i)
+                damaged.WriteInt32(i == field ? bad : 1);
             TBox box;
             TStreamReader dr(damaged.Bytes());
             EXPECT_FALSE(box.LoadFromStream(dr, 6)) << field << " " << bad;

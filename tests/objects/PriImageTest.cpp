@@ -288,7 +288,8 @@ TEST(PriImageTest, EveryTruncatedRecordFailsAndTheWholeOneLoads) {
 TEST(PriImageTest, UnchangedPictureKeepsItsEncodedBytes) {
     QImage art(64, 48, QImage::Format_RGB32);
     for (int y = 0; y < art.height(); ++y)
-        for (int x = 0; x < art.width(); ++x) art.setPixel(x, y, qRgb(x * 4, y * 5, (x * y) % 256));
+        for (int x = 0; x < art.width(); ++x)
+            art.setPixel(x, y, qRgb(x * 4, y * 5, (x * y) % 256));
     const QByteArray jpeg = TImageCodec::Encode(art, TImageFormat::Jpeg);
     ASSERT_FALSE(jpeg.isEmpty());
 

@@ -10,9 +10,11 @@ namespace {
 
 QByteArray RegionData(int32_t count, const std::vector<std::array<int32_t, 4>>& rects) {
     TStreamWriter w;
-    for (int32_t v : {32, 1, count, count * 16, 0, 0, 0, 0}) w.WriteInt32(v);
+    for (int32_t v : {32, 1, count, count * 16, 0, 0, 0, 0})
+        w.WriteInt32(v);
     for (const auto& r : rects)
-        for (int32_t v : r) w.WriteInt32(v);
+        for (int32_t v : r)
+            w.WriteInt32(v);
     return w.Bytes();
 }
 
@@ -66,7 +68,8 @@ TEST(RegionTest, OverlappingAndUnorderedRectanglesGiveTheirTrueUnion) {
     TStreamReader r(RegionData(int32_t(rects.size()), rects));
     region.LoadFromStream(r);
     QRegion expected;
-    for (const auto& v : rects) expected = expected.united(QRegion(v[0], v[1], v[2] - v[0], v[3] - v[1]));
+    for (const auto& v : rects)
+        expected = expected.united(QRegion(v[0], v[1], v[2] - v[0], v[3] - v[1]));
     EXPECT_EQ(region.Handle(), expected);
     // Combining afterwards works on the true area: the overlap is gone once the first square is cut out.
     region.AddRect(0, 0, 10, 10, rcDiff);

@@ -116,8 +116,8 @@ TEST(FileWriterTest, AFullDiskFailsTheSaveAndKeepsTheOldFile) {
         EXPECT_FALSE(saved) << c.name;
         EXPECT_TRUE(error.contains(QString::fromUtf8(disk.ExpectedCause()))) << c.name << ": " << qPrintable(error);
         EXPECT_EQ(ReadAll(file), old) << c.name;
-        const QStringList leftovers =
-            QDir(QFileInfo(file).absolutePath()).entryList({QString::fromLatin1(c.name) + QStringLiteral(".*")}, QDir::Files);
+        const QStringList leftovers = QDir(QFileInfo(file).absolutePath())
+                                          .entryList({QString::fromLatin1(c.name) + QStringLiteral(".*")}, QDir::Files);
         EXPECT_TRUE(leftovers.isEmpty()) << c.name << ": " << qPrintable(leftovers.join(' '));
     }
 }

@@ -9,7 +9,8 @@
 TEST(PackLibraryTest, CallsEntriesOfPacksBesideTheProgram) {
     TPackLibrary packs(QStringLiteral(KOMOREBI_TEST_PACK_DIR));
     int32_t choice = 0;
-    const TDlgAnswer a = packs.StartCheckDlg(choice, QStringLiteral("テンプレートを開く"), QStringLiteral("保存データを開く"));
+    const TDlgAnswer a =
+        packs.StartCheckDlg(choice, QStringLiteral("テンプレートを開く"), QStringLiteral("保存データを開く"));
     EXPECT_TRUE(a.Called);
     EXPECT_TRUE(bool(a));
     EXPECT_EQ(choice, 2);
@@ -81,7 +82,8 @@ TEST(PackLibraryTest, CancelledPenDialogLeavesTheValues) {
         const TDlgAnswer a = packs.PenBrushSetDlg(0, v[0], v[1], v[2], v[3], v[4], v[5], c.Part);
         EXPECT_TRUE(a.Called);
         EXPECT_EQ(bool(a), c.Confirmed);
-        for (int32_t value : v) EXPECT_EQ(value, c.Expected) << c.Part;
+        for (int32_t value : v)
+            EXPECT_EQ(value, c.Expected) << c.Part;
     }
 }
 

@@ -308,8 +308,10 @@ TEST(PrintPipelineTest, ASheetRangeBuildsOnlyItsSheets) {
         int built, total;
         QString firstName;
     } cases[] = {
-        {3, 30, 2, 2, 1, 2, QStringLiteral("Name15")}, {3, 30, 1, 9, 2, 2, QStringLiteral("Name0")},
-        {2, 4, 2, 3, 2, 4, QStringLiteral("Name1")},   {5, 4, 4, 4, 1, 4, QStringLiteral("Name3")},
+        {3, 30, 2, 2, 1, 2, QStringLiteral("Name15")},
+        {3, 30, 1, 9, 2, 2, QStringLiteral("Name0")},
+        {2, 4, 2, 3, 2, 4, QStringLiteral("Name1")},
+        {5, 4, 4, 4, 1, 4, QStringLiteral("Name3")},
         {2, 4, 5, 6, 0, 4, QString()},
     };
     for (const Case& c : cases) {
@@ -322,7 +324,8 @@ TEST(PrintPipelineTest, ASheetRangeBuildsOnlyItsSheets) {
         TPrintPipeline pipeline(m.Doc, Metrics254());
         m.Attach(pipeline);
         pipeline.SetSheetRange(c.first, c.last);
-        const std::string label = std::to_string(c.mode) + ": " + std::to_string(c.first) + "-" + std::to_string(c.last);
+        const std::string label =
+            std::to_string(c.mode) + ": " + std::to_string(c.first) + "-" + std::to_string(c.last);
         EXPECT_EQ(pipeline.BuildPrintPages(), c.built > 0) << label;
         if (c.built == 0) EXPECT_TRUE(pipeline.Error().contains(QStringLiteral("範囲外"))) << label;
         EXPECT_EQ(pipeline.SheetCount(), c.built) << label;

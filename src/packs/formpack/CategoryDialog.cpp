@@ -199,31 +199,21 @@ void TCategoryDialog::UpdateOk() {
 
 int TCategoryDialog::Category() const {
     switch (fKind->currentIndex()) {
-    case ckColumn:
-        return fColumn->value();
-    case ckYear:
-        return TPriField::kYearCategory;
-    case ckMonthTitle:
-        return TPriField::kMonthTitleCategory;
-    case ckMonthTitleYear:
-        return TPriField::kMonthTitleYearCategory;
-    default:
-        return kNoColumn;
+    case ckColumn: return fColumn->value();
+    case ckYear: return TPriField::kYearCategory;
+    case ckMonthTitle: return TPriField::kMonthTitleCategory;
+    case ckMonthTitleYear: return TPriField::kMonthTitleYearCategory;
+    default: return kNoColumn;
     }
 }
 
 QString TCategoryDialog::Name() const {
     switch (fKind->currentIndex()) {
-    case ckColumn:
-        return fName->text().trimmed();
-    case ckCurrentRecord:
-        return TPriField::kCurrentRecordName;
-    case ckTotalRecord:
-        return TPriField::kTotalRecordName;
+    case ckColumn: return fName->text().trimmed();
+    case ckCurrentRecord: return TPriField::kCurrentRecordName;
+    case ckTotalRecord: return TPriField::kTotalRecordName;
     // Re-dated to the chosen year when a template opens; until then this year stands in.
-    case ckYear:
-        return QString::number(QDate::currentDate().year());
-    default:
-        return QString::number(fMonth->value());
+    case ckYear: return QString::number(QDate::currentDate().year());
+    default: return QString::number(fMonth->value());
     }
 }

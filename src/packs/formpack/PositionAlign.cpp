@@ -60,44 +60,22 @@ bool TPositionAlign::Apply(TAlignKind kind, const QList<TPriBase*>& objects) {
     }
     const TPriBase* first = objects.front();
     switch (kind) {
-    case TAlignKind::SpaceHorz:
-        Distribute(objects, true);
-        return true;
-    case TAlignKind::SpaceVert:
-        Distribute(objects, false);
-        return true;
-    default:
-        break;
+    case TAlignKind::SpaceHorz: Distribute(objects, true); return true;
+    case TAlignKind::SpaceVert: Distribute(objects, false); return true;
+    default: break;
     }
     for (TPriBase* o : objects) {
         int x = o->Left, y = o->Top, w = o->Width, h = o->Height;
         switch (kind) {
-        case TAlignKind::Left:
-            x = left;
-            break;
-        case TAlignKind::Right:
-            x = right - w;
-            break;
-        case TAlignKind::Top:
-            y = top;
-            break;
-        case TAlignKind::Bottom:
-            y = bottom - h;
-            break;
-        case TAlignKind::HorzCenter:
-            x = left + (right - left - w) / 2;
-            break;
-        case TAlignKind::VertCenter:
-            y = top + (bottom - top - h) / 2;
-            break;
-        case TAlignKind::SameWidth:
-            w = first->Width;
-            break;
-        case TAlignKind::SameHeight:
-            h = first->Height;
-            break;
-        default:
-            break;
+        case TAlignKind::Left: x = left; break;
+        case TAlignKind::Right: x = right - w; break;
+        case TAlignKind::Top: y = top; break;
+        case TAlignKind::Bottom: y = bottom - h; break;
+        case TAlignKind::HorzCenter: x = left + (right - left - w) / 2; break;
+        case TAlignKind::VertCenter: y = top + (bottom - top - h) / 2; break;
+        case TAlignKind::SameWidth: w = first->Width; break;
+        case TAlignKind::SameHeight: h = first->Height; break;
+        default: break;
         }
         Place(o, x, y, w, h);
     }

@@ -188,22 +188,15 @@ void TPreviewDialog::UpdateControls() {
 
 void TPreviewDialog::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
-    case Qt::Key_PageDown:
-        ShowPage(fPage + 1);
-        return;
-    case Qt::Key_PageUp:
-        ShowPage(fPage - 1);
-        return;
+    case Qt::Key_PageDown: ShowPage(fPage + 1); return;
+    case Qt::Key_PageUp: ShowPage(fPage - 1); return;
     case Qt::Key_Plus: {
         const int next = fZoom == 0 ? 100 : std::min(300, fZoom + 25);
         SetZoom(next);
         return;
     }
-    case Qt::Key_Minus:
-        SetZoom(fZoom <= 50 ? 0 : fZoom - 25);
-        return;
-    default:
-        QDialog::keyPressEvent(event);
+    case Qt::Key_Minus: SetZoom(fZoom <= 50 ? 0 : fZoom - 25); return;
+    default: QDialog::keyPressEvent(event);
     }
 }
 

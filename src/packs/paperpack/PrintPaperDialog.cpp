@@ -57,8 +57,9 @@ TPrintPaperDialog::TPrintPaperDialog(const QString& dataFile, const QString& use
     fMessage->setWordWrap(true);
     fMessage->setStyleSheet(QStringLiteral("color: #b00000;"));
     if (!fLoaded)
-        fMessage->setText(fLoadMessage +
-                          QStringLiteral("\n標準の用紙を表示しています。用紙を追加すると、新しい用紙データとして保存します。"));
+        fMessage->setText(
+            fLoadMessage +
+            QStringLiteral("\n標準の用紙を表示しています。用紙を追加すると、新しい用紙データとして保存します。"));
     fMessage->setVisible(!fLoaded);
 
     fList = new QListWidget;
@@ -150,7 +151,8 @@ void TPrintPaperDialog::SelectionChanged() {
         return;
     }
     fPreview->SetSheet(fSheets[index], fPortrait == 0);
-    fDetails->setText(problem.isEmpty() ? Details(fSheets[index]) : Details(fSheets[index]) + QLatin1Char('\n') + problem);
+    fDetails->setText(problem.isEmpty() ? Details(fSheets[index])
+                                        : Details(fSheets[index]) + QLatin1Char('\n') + problem);
 }
 
 bool TPrintPaperDialog::Save(const QList<TCardSheet>& sheets) {

@@ -95,8 +95,6 @@ void TEditHistory::Clear() {
 void TEditHistory::Reset() {
     const bool modified = IsModified();
     fSteps.clear();
-    fOpen.reset();
-    fOpenDepth = 0;
     fDone = 0;
     fSavedAt = modified ? -1 : 0;
     fNudged = nullptr;

@@ -1,6 +1,6 @@
-#include "document/EditHistory.h"
 #include "app/ObjectMenus.h"
 #include "calendar/PriCarendar.h"
+#include "document/EditHistory.h"
 #include "merge/PriField.h"
 #include "merge/PriPortal.h"
 #include "objects/PriImage.h"
@@ -120,7 +120,7 @@ TEST(ObjectMenusTest, FontItemEditsEverySelectedUnlockedTextThroughTheFontDialog
     EXPECT_EQ(locked->SameFSize, 12);
     EXPECT_EQ(locked->FontAngle(), faSide);
     EXPECT_EQ(s->History().UndoKind(), ukProperty);
-    EXPECT_EQ(s->History().UndoCount(), 2);
+    EXPECT_EQ(s->History().UndoCount(), 2); // the nudge kept through the cancel, then the fonts
 
     s->Undo();
     EXPECT_EQ(first->SameFSize, 12);

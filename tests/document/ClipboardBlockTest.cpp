@@ -1,5 +1,5 @@
-#include "document/EditHistory.h"
 #include "document/ClipboardBlock.h"
+#include "document/EditHistory.h"
 #include "objects/PriImage.h"
 #include "objects/PriLabel.h"
 #include "platform/StreamReader.h"

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the clipboard block reader and pastes whatever it accepts. Another
 // program can put anything under the block's name.
-#include "document/EditHistory.h"
 #include "document/ClipboardBlock.h"
+#include "document/EditHistory.h"
 #include "document/PriPaint.h"
 #include "FuzzApp.h"
 

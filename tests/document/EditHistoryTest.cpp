@@ -99,12 +99,8 @@ TEST(EditHistoryTest, HundredMixedStepsBackAndForthRestoreTheFileByteForByte) {
 
 TEST(EditHistoryTest, OverTheCountOrTheBudgetTheOldestStepsGoNeverTheNewest) {
     // A picture deleted, a shape brought over its place in the order, then changes of another
-    // picture: each of these steps keeps picture bytes but the reorder.
-    struct TRun {
-        int Kept;
-        qint64 Bytes;
-    };
-    const auto run = [](qint64 budget, int changes) -> TRun {
+    // picture: each of these steps keeps picture bytes but the reorder. A run gives the steps kept and their bytes.
+    const auto run = [](qint64 budget, int changes) -> std::pair<int, qint64> {
         TEditSurface s;
         s->History().SetByteBudget(budget);
         auto row = s.AddRow(2);
@@ -136,13 +132,12 @@ TEST(EditHistoryTest, OverTheCountOrTheBudgetTheOldestStepsGoNeverTheNewest) {
             EXPECT_EQ(s->Objects()[size_t(i)]->ListNum, i);
         return {k, bytes};
     };
-    const TRun all = run(TEditHistory::kDefaultByteBudget, 6);
-    EXPECT_EQ(all.Kept, 8);
-    const TRun some = run(all.Bytes / 2, 6);
-    EXPECT_GT(some.Kept, 1);
-    EXPECT_LT(some.Kept, 7);
-    EXPECT_EQ(run(0, 6).Kept, 1);
-    EXPECT_EQ(run(TEditHistory::kDefaultByteBudget, TEditHistory::kMaxSteps + 3).Kept, TEditHistory::kMaxSteps);
+    const auto [all, bytes] = run(TEditHistory::kDefaultByteBudget, 6);
+    EXPECT_EQ(all, 8);
+    const int some = run(bytes / 2, 6).first;
+    EXPECT_TRUE(some > 1 && some < 7) << some;
+    EXPECT_EQ(run(0, 6).first, 1);
+    EXPECT_EQ(run(TEditHistory::kDefaultByteBudget, TEditHistory::kMaxSteps + 3).first, TEditHistory::kMaxSteps);
 }
 
 TEST(EditHistoryTest, NudgesOfTheSameObjectsWithinASecondAreOneStep) {

@@ -110,6 +110,8 @@ void TPrintMainForm::CreateActions() {
     make("Action_ExportPdf", "PDFに書き出す");
     make("Action_Exit", "終了", nullptr, QKeySequence(Qt::CTRL | Qt::Key_Q));
     make("Action1_Undo", "元に戻す", nullptr, QKeySequence(Qt::CTRL | Qt::Key_Z), tiUndo);
+    make("Action1_Redo", "やり直し", nullptr, QKeySequence(Qt::CTRL | Qt::Key_Y), tiRedo)
+        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     make("Action_Cut", "切り取り", nullptr, QKeySequence(Qt::CTRL | Qt::Key_X), tiCut);
     make("Action_Copy", "コピー", nullptr, QKeySequence(Qt::CTRL | Qt::Key_C), tiCopy);
     make("Action_Paste", "貼り付け", nullptr, QKeySequence(Qt::CTRL | Qt::Key_V), tiPaste);
@@ -218,8 +220,8 @@ void TPrintMainForm::CreateMenus() {
     add(fFileMenu, "Action_Exit");
 
     fEditMenu = menuBar()->addMenu(QStringLiteral("編集(&E)"));
-    for (const char* name : {"Action1_Undo", "", "Action_Cut", "Action_Copy", "Action_Paste", "Action_Delete", "",
-                             "Action_AllSelect", "Action_PrevForcus", "Action_NextForcus"}) {
+    for (const char* name : {"Action1_Undo", "Action1_Redo", "", "Action_Cut", "Action_Copy", "Action_Paste",
+                             "Action_Delete", "", "Action_AllSelect", "Action_PrevForcus", "Action_NextForcus"}) {
         if (*name)
             add(fEditMenu, name);
         else
@@ -254,7 +256,7 @@ void TPrintMainForm::CreateToolBars() {
     const auto add = [this](const char* name) { ToolBar1->addAction(Action(QString::fromLatin1(name))); };
     for (const char* name :
          {"Action_NewFile", "Action_Open", "Action_Save", "", "Action_Twain", "Action_Preview", "Action_Print", "",
-          "Action_Copy", "Action_Cut", "Action_Paste", "", "Action_Delete", "Action1_Undo", ""}) {
+          "Action_Copy", "Action_Cut", "Action_Paste", "", "Action_Delete", "Action1_Undo", "Action1_Redo", ""}) {
         if (*name)
             add(name);
         else
@@ -310,14 +312,9 @@ void TPrintMainForm::UpdateEditButtons() {
     for (const char* name : kPendingCommands)
         set(name, false);
 
-    QAction* undo = Action(QStringLiteral("Action1_Undo"));
-    const QString undoText =
-        doc && FDocument->UndoState == usEnter ? QStringLiteral("やり直し") : QStringLiteral("元に戻す");
-    undo->setText(undoText);
-    undo->setToolTip(undoText);
-    undo->setStatusTip(undoText);
     const bool editing = kEditorCommandsReady && doc;
     set("Action1_Undo", editing && FDocument->CanUndo());
+    set("Action1_Redo", editing && FDocument->CanRedo());
     set("Action_Paste", editing && CanPasteNow());
     const bool selection = editing && FDocument->HasSelection();
     for (const char* name : {"Action_Delete", "Action_Copy", "Action_Cut", "Action_PrevForcus", "Action_NextForcus"})

@@ -33,6 +33,7 @@ void TPrintMainForm::ConnectEditCommands() {
         });
     };
     on("Action1_Undo", [](TPriPaint& d) { d.Undo(); });
+    on("Action1_Redo", [](TPriPaint& d) { d.Redo(); });
     on("Action_Cut", [](TPriPaint& d) { d.CutSelection(); });
     on("Action_Copy", [](TPriPaint& d) { d.CopySelection(); });
     on("Action_Paste", [](TPriPaint& d) { d.PasteClipboard(); });
@@ -106,12 +107,7 @@ void TPrintMainForm::EditImageEffect(int mode) {
     // The dialog works on a copy, so a cancel leaves the picture and the undo step alone.
     QImage picture = image->BltBmp;
     if (!TImageEffectDlg::Execute(picture, TEffectMode(mode), this)) return;
-    FDocument->CommitUndo();
-    FDocument->RecordUndo(ukProperty, image);
-    FDocument->FUndoKind = ukProperty;
-    image->BltBmp = std::move(picture);
-    image->RebuildLightImage();
-    FDocument->RedrawPage(nullptr, true, true);
+    FDocument->ReplacePicture(image, std::move(picture));
     UpdateEditButtons();
 }
 

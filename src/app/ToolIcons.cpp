@@ -102,7 +102,10 @@ void Draw(QPainter& p, TToolIcon kind) {
         p.drawLine(QPointF(6, 6), QPointF(18, 18));
         p.drawLine(QPointF(18, 6), QPointF(6, 18));
         break;
-    case tiUndo: {
+    case tiUndo:
+    case tiRedo: {
+        // Redo is the undo arrow turned to the right.
+        if (kind == tiRedo) p.setTransform(QTransform(-1, 0, 0, 1, 24, 0), true);
         QPainterPath path;
         path.moveTo(7, 10);
         path.cubicTo(11, 5, 20, 6, 19, 14);

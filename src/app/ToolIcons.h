@@ -15,6 +15,7 @@ enum TToolIcon {
     tiPaste,
     tiDelete,
     tiUndo,
+    tiRedo,
     tiArrow,
     tiText,
     tiImage,

@@ -377,12 +377,8 @@ void TPriCarendar::DrawFocus(QPainter& canvas) {
     TPriHandles::Draw(canvas, FHandles, LockCheck);
 }
 
-void TPriCarendar::AssignObject(const TPriBase* source) {
-    AssignObject(source, false);
-}
-
 void TPriCarendar::AssignObject(const TPriBase* source, bool baseOnly) {
-    TPriBase::AssignObject(source);
+    TPriBase::AssignObject(source, false);
     if (baseOnly) return;
     const auto* c = dynamic_cast<const TPriCarendar*>(source);
     if (!c || c == this) return;

@@ -106,9 +106,9 @@ public:
     bool ThinLine() const { return FThinLine; }
 
     void DrawFocus(QPainter& canvas) override;
-    void AssignObject(const TPriBase* source) override;
+    using TPriBase::AssignObject;
     // With baseOnly the copy stops after the common part.
-    void AssignObject(const TPriBase* source, bool baseOnly);
+    void AssignObject(const TPriBase* source, bool baseOnly) override;
     void ScaleToView(QSize view, QSize paperPixels, int screenInch) override;
     void ScaleToStore(QSize view, QSize paperPixels, int screenInch) override;
     void PrintDraw(QPainter& canvas, const QRect& target, bool useMargins, QPoint pageOrigin, const TRect& pageMargins,

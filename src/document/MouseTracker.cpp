@@ -1,5 +1,6 @@
 #include "document/MouseTracker.h"
 
+#include "document/EditStep.h"
 #include "document/PriPaint.h"
 #include "objects/PriLine.h"
 #include "objects/PriShape.h"
@@ -402,7 +403,6 @@ void TMouseTracker::Release(QPoint p, bool shift) {
 
 void TMouseTracker::ReleaseMove(QPoint p) {
     Q_UNUSED(p);
-    fDoc.CommitUndo();
     const QList<TPriBase*> moved = fDoc.SelectList();
     QRegion area;
     for (TPriBase* obj : moved)
@@ -410,10 +410,12 @@ void TMouseTracker::ReleaseMove(QPoint p) {
     const QPoint delta = fLastOnPage - FDownPoint;
     QImage scratch(1, 1, QImage::Format_RGB32);
     QPainter none(&scratch);
+    // A click without movement is a move of nothing: it records no step.
+    TEditStep step(fDoc, ukMove);
     for (TPriBase* obj : moved) {
         if (obj->LockCheck) continue;
-        fDoc.RecordUndo(ukMove, obj);
         if (!delta.isNull()) {
+            step.Record(obj);
             const QRect stored = obj->StoreRect();
             const QPoint pixels(obj->Left, obj->Top);
             obj->MoveBy(delta);
@@ -422,9 +424,6 @@ void TMouseTracker::ReleaseMove(QPoint p) {
         obj->EndTrack(none);
         obj->MakeHandles();
     }
-    // A click without movement is a move of nothing: it still makes its own undo step, but no change.
-    fDoc.FUndoKind = ukMove;
-    if (delta.isNull()) fDoc.UncountStep();
     FLastPoint = QPoint();
     fDoc.SelectCheck = mnSearchOn;
     RefreshOverlay();
@@ -447,7 +446,7 @@ void TMouseTracker::ReleaseSearch() {
 }
 
 void TMouseTracker::ReleaseSize(QPoint p, bool shift) {
-    fDoc.CommitUndo();
+    TEditStep step(fDoc, ukResize);
     const QList<TPriBase*> sized = fDoc.SelectList();
     QRegion area;
     for (TPriBase* obj : sized)
@@ -467,7 +466,7 @@ void TMouseTracker::ReleaseSize(QPoint p, bool shift) {
                                             : QPoint(f.x() - m.x(), at.y() - mc.y());
             else
                 delta = at - mc;
-            fDoc.RecordUndo(ukResize, line);
+            step.Record(line);
             line->DragEndPoint(FDragHandle, delta);
             line->ScaleToStore(fDoc.ViewSize(), fDoc.PaperPixels(), fDoc.ScreenInch());
             line->EndTrack(none);
@@ -476,14 +475,13 @@ void TMouseTracker::ReleaseSize(QPoint p, bool shift) {
     } else {
         for (TPriBase* obj : sized) {
             if (obj->LockCheck || IsLine(obj)) continue;
-            fDoc.RecordUndo(ukResize, obj);
+            step.Record(obj);
             obj->ApplyTrack();
             obj->ScaleToStore(fDoc.ViewSize(), fDoc.PaperPixels(), fDoc.ScreenInch());
             obj->EndTrack(none);
             obj->MakeHandles();
         }
     }
-    if (!fDoc.UndoList().empty()) fDoc.FUndoKind = ukResize;
     fDoc.ObjectMode = omNone;
     FLastPoint = QPoint();
     FDragHandle = -100;

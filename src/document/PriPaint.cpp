@@ -5,7 +5,8 @@
 #include "document/MouseTracker.h"
 #include "document/OutMessage.h"
 #include "document/TemplateFile.h"
-#include "document/UndoStep.h"
+#include "document/EditHistory.h"
+#include "document/EditStep.h"
 #include "merge/PriField.h"
 #include "objects/ObjectFactory.h"
 #include "objects/PriImage.h"
@@ -24,7 +25,8 @@
 
 TPriPaint::TPriPaint(QWidget* owner, QString appPath, int screenInch, std::unique_ptr<TPrinterMetricsProvider> printer)
     : QWidget(owner), fAppPath(std::move(appPath)), fScreenInch(screenInch > 0 ? screenInch : 96),
-      fPrinter(std::move(printer)), fMouse(std::make_unique<TMouseTracker>(*this)) {
+      fPrinter(std::move(printer)), fMouse(std::make_unique<TMouseTracker>(*this)),
+      fHistory(std::make_unique<TEditHistory>(*this)) {
     if (!fPrinter) fPrinter = std::make_unique<TSystemPrinter>();
     DefaultFont.setFamily(QStringLiteral("ＭＳ Ｐゴシック"));
     DefaultFont.setPointSize(10);
@@ -34,7 +36,7 @@ TPriPaint::TPriPaint(QWidget* owner, QString appPath, int screenInch, std::uniqu
 
 TPriPaint::~TPriPaint() {
     FSelectList.clear();
-    FUndoList.clear();
+    fHistory->Reset();
     FSideObjects[0].clear();
     FSideObjects[1].clear();
 }
@@ -444,7 +446,7 @@ bool TPriPaint::SaveToFile(const QString& fileName, int formatKind, QString* err
     }
     if (result != TResult::Ok) return false;
     DeselectAll();
-    CommitUndo();
+    fHistory->Clear();
     MarkSaved();
     RedrawPage(nullptr, true, false);
     return true;
@@ -510,77 +512,81 @@ bool TPriPaint::AddImageFromFile(const QString& name) {
         return false;
     }
     if (fitted.size() != image->BaseBmp.size()) image->SetPicture(fitted);
-    CommitUndo();
+    TEditStep step(*this, ukAdd);
     TPriBase* added = AppendObject(std::move(image));
-    RecordUndo(ukAdd, added);
-    FUndoKind = ukAdd;
+    step.Record(added);
     FSelectList.append(added);
     SelectCheck = mnSearchOn;
     RedrawPage(nullptr, true, true);
     return true;
 }
 
-void TPriPaint::RecordUndo(TUndoKind kind, TPriBase* object) {
-    // The first copy of a step opens it: one edit step, one change.
-    const bool opens = FUndoList.empty();
-    TUndoStep::Record(*this, kind, object);
-    if (opens && !FUndoList.empty()) {
-        fStepCounted = true;
-        NoteChange();
-    }
-}
-
 void TPriPaint::Undo() {
-    // Taking a step back undoes its change; bringing it again redoes it.
-    if (fStepCounted && !FUndoList.empty()) NoteChange(UndoState == usReverse ? -1 : 1);
-    TUndoStep::Undo(*this);
+    if (SelectCheck != mnNone && SelectCheck != mnSearchOn) return;
+    fHistory->Undo();
 }
 
-void TPriPaint::NoteChange(int steps) {
-    const bool was = IsModified();
-    fChangeCount += steps;
-    if (IsModified() != was) emit ModifiedChanged(IsModified());
+void TPriPaint::Redo() {
+    if (SelectCheck != mnNone && SelectCheck != mnSearchOn) return;
+    fHistory->Redo();
+}
+
+bool TPriPaint::CanUndo() const {
+    return fHistory->CanUndo();
+}
+
+bool TPriPaint::CanRedo() const {
+    return fHistory->CanRedo();
+}
+
+bool TPriPaint::IsModified() const {
+    return fHistory->IsModified();
+}
+
+void TPriPaint::NoteChange() {
+    fHistory->NoteChange();
 }
 
 void TPriPaint::MarkSaved() {
-    fStepCounted = false;
-    if (!IsModified()) return;
-    fSavedCount = fChangeCount;
-    emit ModifiedChanged(false);
+    fHistory->MarkSaved();
 }
 
-void TPriPaint::UncountStep() {
-    if (!fStepCounted) return;
-    fStepCounted = false;
-    // In force it was counted once; taken back it was counted off again already.
-    if (UndoState != usEnter) NoteChange(-1);
+void TPriPaint::ClearSelection() {
+    DeselectAll();
+}
+
+void TPriPaint::Reselect(TPriBase& object) {
+    SelectObject(&object);
+}
+
+void TPriPaint::Forget(TPriBase& object) {
+    if (object.ForcusCheck()) object.SetForcusCheck(false);
+    FSelectList.removeAll(&object);
+    fMouse->Forget(&object);
+}
+
+void TPriPaint::Relayout(TPriBase& object) {
+    object.ScaleToView(fViewSize, FPaperPixels, fScreenInch);
+    object.MakeHandles();
+}
+
+void TPriPaint::StepApplied() {
+    RedrawPage(nullptr, true, true);
+    if (!FSelectList.isEmpty()) SelectCheck = mnSearchOn;
 }
 
 void TPriPaint::ClearDocument() {
-    fStepCounted = false;
     FSelectList.clear();
-    FUndoList.clear();
-    FUndoKind = ukNone;
-    UndoState = usNone;
+    fHistory->Reset();
     SelectCheck = mnNone;
     fMouse->Reset();
     FObjectList->clear();
 }
 
-void TPriPaint::CommitUndo() {
-    // Copies taken for an edit that was then given up (no kind was set) changed nothing.
-    if (FUndoKind == ukNone) UncountStep();
-    fStepCounted = false;
-    TUndoStep::Commit(*this);
-}
-
 void TPriPaint::ReplaceContent(TObjectOwnerList side1, TObjectOwnerList side2, const TPriPaper& paper,
                                const TPriBackImage& back) {
     FSelectList.clear();
-    FUndoList.clear();
-    FUndoKind = ukNone;
-    UndoState = usNone;
-    fStepCounted = false;
+    fHistory->Reset();
     fMouse->Reset();
     FSideObjects[0] = std::move(side1);
     FSideObjects[1] = std::move(side2);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/EditTarget.h"
 #include "document/PaintHost.h"
 #include "document/PriPaper.h"
 #include "objects/PriBackImage.h"
@@ -25,28 +26,15 @@ class TRecordUnit;
 
 enum TObjectMode { omNone, omLabel, omImage, omField, omSquare, omRoundRect, omEllipse, omLine, omPortal, omCarendar };
 enum TMouseNum { mnNone, mnSearch, mnSearchOn, mnMove, mnSize, mnAdd };
-enum TUndoState { usNone, usReverse, usEnter };
 enum TBltSize { bsNormal, bsStretch, bs200, bs300, bs400 };
-// Kinds of the undoable edit held in FUndoKind; 0 is none.
-enum TUndoKind : uint8_t {
-    ukNone = 0,
-    ukDelete = 1,
-    ukCut = 3,
-    ukPaste = 4,
-    ukReorder = 5,
-    ukMove = 6,
-    ukResize = 7,
-    ukAdd = 8,
-    ukProperty = 9,
-};
 enum class TBltShape : uint8_t;
 class TMouseTracker;
-
-using TObjectOwnerList = std::vector<std::unique_ptr<TPriBase>>;
+class TEditHistory;
+class TPriImage;
 
 // The document surface: the page the user edits, drawn double-buffered into a page bitmap
 // from which the visible rectangle is copied to the screen.
-class TPriPaint : public QWidget {
+class TPriPaint : public QWidget, public TEditTarget {
     Q_OBJECT
 
 public:
@@ -65,8 +53,6 @@ public:
 
     TObjectMode ObjectMode = omNone;
     TMouseNum SelectCheck = mnNone;
-    uint8_t FUndoKind = 0;
-    TUndoState UndoState = usNone;
     bool BltGridCheck = false;
     bool BltMarginCheck = true;
     TBltSize BltSizeCheck = bsNormal;
@@ -97,7 +83,6 @@ public:
     const TObjectOwnerList& Objects() const { return *FObjectList; }
     TObjectOwnerList& SideObjects(int side) { return FSideObjects[side & 1]; }
     QList<TPriBase*>& SelectList() { return FSelectList; }
-    TObjectOwnerList& UndoList() { return FUndoList; }
 
     // The largest page side in view pixels the surface will allocate.
     static constexpr int kMaxViewSide = 32767;
@@ -133,22 +118,22 @@ public:
     // message, when nothing is left.
     // freed: pixels the picture takes the place of (a background it replaces).
     QImage FitPictureToDocument(const QImage& picture, qint64 freed = 0);
-    // Keeps a copy of the object for the undo step: layout only or full, as the kind says.
-    void RecordUndo(TUndoKind kind, TPriBase* object);
-    // Takes back the recorded edit, or brings it again when it was taken back.
+    // The edit steps; commands add to it through TEditStep.
+    TEditHistory& History() { return *fHistory; }
+    // One step back or forward; nothing while the mouse is in the middle of a gesture.
     void Undo();
-    // Unsaved changes: one count that every edit step moves and every save or load marks.
-    bool IsModified() const { return fChangeCount != fSavedCount; }
-    void NoteChange(int steps = 1);
+    void Redo();
+    bool CanUndo() const;
+    bool CanRedo() const;
+    // Unsaved changes: the history away from its saved mark, or a change no step takes back.
+    bool IsModified() const;
+    void NoteChange();
     void MarkSaved();
-    // The undo step just recorded changed nothing after all (a click without movement).
-    void UncountStep();
+    // The picture of an image replaced as one undoable step (the effect dialog's result).
+    bool ReplacePicture(TPriImage* image, QImage picture);
     // Month of a calendar stored relative to January, re-dated to a start year and month.
     static void ShiftMonth(int year, int storedMonth, int startMonth, int& outYear, int& outMonth);
     void ClearDocument();
-    // Ends the current undo step: a deletion in force destroys its objects, an undone addition
-    // destroys the hidden ones; the copies are freed either way.
-    void CommitUndo();
     // Takes over the content read from a template: both sides, the paper and the backgrounds.
     void ReplaceContent(TObjectOwnerList side1, TObjectOwnerList side2, const TPriPaper& paper,
                         const TPriBackImage& back);
@@ -245,7 +230,6 @@ public:
     qreal DevicePixelRatio() const { return fDeviceRatio; }
 
     bool HasSelection() const { return !FSelectList.isEmpty(); }
-    bool CanUndo() const { return !FUndoList.empty(); }
     bool HasVisibleObjects() const;
     bool IsSingleSeat() const { return PrintPaper.IsSingleSeat(); }
 
@@ -284,7 +268,6 @@ private:
     std::unique_ptr<TPrinterMetricsProvider> fPrinter;
 
     QList<TPriBase*> FSelectList;
-    TObjectOwnerList FUndoList;
     TObjectOwnerList FSideObjects[2];
     TObjectOwnerList* FObjectList = &FSideObjects[0];
     QImage FPageBitmap;
@@ -298,19 +281,24 @@ private:
     bool ApplyKey(int key, bool shift, bool ctrl);
     // Draws the page within d into the page bitmap.
     void DrawArea(const TRect& d, TPriBase* extra, bool wholePage);
-    // Commits the step, records an addition and appends the object: the end of every creation.
+    // Records an addition and appends the object: the end of every creation.
     bool AcceptCreated(std::unique_ptr<TPriBase> object);
     // Gives a new object its bounds, selection, page and stored geometry.
     void PrepareCreated(TPriBase& object, const TRect& r);
 
     // Editor state of the mouse code.
     std::unique_ptr<TMouseTracker> fMouse;
-    uint32_t fNextReorderTag = 0;
-    int fChangeCount = 0;
-    int fSavedCount = 0;
-    // Whether the current undo step was counted as a change.
-    bool fStepCounted = false;
+    std::unique_ptr<TEditHistory> fHistory;
     qint64 fPictureBudget = TDocumentLimits::kMaxDocumentPixels;
     friend class TMouseTracker;
-    friend class TUndoStep;
+
+    // What the edit history works on.
+    TObjectOwnerList& EditedObjects() override { return *FObjectList; }
+    void ClearSelection() override;
+    void Reselect(TPriBase& object) override;
+    void Forget(TPriBase& object) override;
+    void Relayout(TPriBase& object) override;
+    void Renumber() override { RenumberObjects(); }
+    void StepApplied() override;
+    void SavedStateChanged(bool modified) override { emit ModifiedChanged(modified); }
 };

@@ -2,7 +2,7 @@
 // the print flag, the font boxes, nudging, focus cycling and alignment.
 #include "document/MouseTracker.h"
 #include "document/PriPaint.h"
-#include "document/UndoStep.h"
+#include "document/EditStep.h"
 #include "merge/PriField.h"
 #include "objects/PriLabel.h"
 #include "objects/TextOverflow.h"
@@ -51,17 +51,11 @@ bool TPriPaint::SelectAll() {
 }
 
 bool TPriPaint::DeleteSelection() {
-    CommitUndo();
-    bool deleted = false;
-    for (TPriBase* obj : FSelectList) {
-        if (obj->LockCheck) continue;
-        obj->UndoCheck = true;
-        RecordUndo(ukDelete, obj);
-        deleted = true;
-    }
-    if (!deleted) return false;
+    TEditStep step(*this, ukDelete);
+    for (TPriBase* obj : FSelectList)
+        if (!obj->LockCheck) step.Record(obj);
+    if (step.IsEmpty()) return false;
     DeselectAll();
-    FUndoKind = ukDelete;
     RedrawPage(nullptr, true, true);
     return true;
 }
@@ -74,22 +68,19 @@ void TPriPaint::SendToBack() {
     MoveOrderToEnd(false);
 }
 
-// Each selected, unlocked object in selection order goes to the top (or the bottom) of the side;
-// the list numbers are made afresh only at the end, so every copy keeps the place it came from.
+// Each selected, unlocked object in selection order goes to the top (or the bottom) of the side.
 void TPriPaint::MoveOrderToEnd(bool front) {
-    CommitUndo();
+    TEditStep step(*this, ukReorder);
     for (TPriBase* obj : QList<TPriBase*>(FSelectList)) {
         if (obj->LockCheck) continue;
         auto it = std::find_if(FObjectList->begin(), FObjectList->end(), [&](const auto& o) { return o.get() == obj; });
         if (it == FObjectList->end()) continue;
-        obj->Tag = int(++fNextReorderTag);
-        RecordUndo(ukReorder, obj);
+        step.Record(obj);
         std::unique_ptr<TPriBase> held = std::move(*it);
         FObjectList->erase(it);
         FObjectList->insert(front ? FObjectList->end() : FObjectList->begin(), std::move(held));
     }
     RenumberObjects();
-    FUndoKind = ukReorder;
     RedrawPage(nullptr, true, true);
 }
 
@@ -97,7 +88,7 @@ void TPriPaint::MoveOrderToEnd(bool front) {
 // over from the far end first, so that a selected group moves as one: taking the objects one by
 // one in selection order would swap two neighbours back and forth and move nothing.
 void TPriPaint::StepOrder(int direction) {
-    CommitUndo();
+    TEditStep step(*this, ukReorder);
     TObjectOwnerList& side = *FObjectList;
     const int n = int(side.size());
     auto moving = [&](int i) { return FSelectList.contains(side[size_t(i)].get()) && !side[size_t(i)]->LockCheck; };
@@ -106,13 +97,10 @@ void TPriPaint::StepOrder(int direction) {
         const int j = i + direction;
         if (i < 0 || i >= n || j < 0 || j >= n) continue;
         if (!moving(i) || moving(j)) continue;
-        TPriBase* obj = side[size_t(i)].get();
-        obj->Tag = int(++fNextReorderTag);
-        RecordUndo(ukReorder, obj);
+        step.Record(side[size_t(i)].get());
         std::swap(side[size_t(i)], side[size_t(j)]);
     }
     RenumberObjects();
-    if (!FUndoList.empty()) FUndoKind = ukReorder;
     RedrawPage(nullptr, true, true);
 }
 
@@ -125,16 +113,13 @@ void TPriPaint::SendBackward() {
 }
 
 void TPriPaint::SetLock(bool value) {
-    CommitUndo();
-    bool changed = false;
+    TEditStep step(*this, ukProperty);
     for (TPriBase* obj : FSelectList) {
         if (obj->LockCheck == value) continue;
-        RecordUndo(ukProperty, obj);
+        step.Record(obj);
         obj->LockCheck = value;
-        changed = true;
     }
-    if (!changed) return;
-    FUndoKind = ukProperty;
+    if (step.IsEmpty()) return;
     RedrawPage(nullptr, true, true);
 }
 
@@ -143,36 +128,33 @@ void TPriPaint::TogglePrint() {
     if (!current && !FSelectList.isEmpty()) current = FSelectList.first();
     if (!current) return;
     const bool value = !current->PrintCheck;
-    CommitUndo();
+    TEditStep step(*this, ukProperty);
     for (TPriBase* obj : FSelectList) {
-        if (obj->LockCheck) continue;
-        RecordUndo(ukProperty, obj);
+        if (obj->LockCheck || obj->PrintCheck == value) continue;
+        step.Record(obj);
         obj->PrintCheck = value;
     }
-    if (!FUndoList.empty()) FUndoKind = ukProperty;
 }
 
 namespace {
 
 // The font commands share their frame: one step with a copy of every selected unlocked text the
 // change alters, then the change, which lays the text out again through the relayout it is given.
-// A change that alters nothing leaves the last step alone.
+// A change that alters nothing records nothing.
 template <typename D, typename F> void ChangeFonts(TPriPaint& doc, D differs, F change) {
     std::vector<TPriLabel*> targets;
     for (TPriBase* obj : doc.SelectList())
         if (!obj->LockCheck && IsTextKind(obj) && differs(static_cast<const TPriLabel&>(*obj)))
             targets.push_back(static_cast<TPriLabel*>(obj));
-    if (targets.empty()) return;
-    doc.CommitUndo();
+    TEditStep step(doc, ukProperty);
     for (TPriLabel* label : targets) {
-        doc.RecordUndo(ukProperty, label);
+        step.Record(label);
         const auto relayout = [&doc, label] {
             label->ScaleToView(doc.ViewSize(), doc.PaperPixels(), doc.ScreenInch());
             label->MakeHandles();
         };
         change(*label, relayout);
     }
-    doc.FUndoKind = ukProperty;
 }
 
 } // namespace
@@ -216,26 +198,24 @@ void TPriPaint::SetFontStyle(int index) {
 
 namespace {
 
-template <typename F> bool StepSelection(TPriPaint& doc, TUndoKind kind, F step) {
+// Arrow keys: repeated presses on the same objects within a second make one step.
+template <typename F> bool StepSelection(TPriPaint& doc, TUndoKind kind, F change) {
     const bool move = kind == ukMove;
-    if (doc.SelectList().isEmpty()) return false;
-    doc.CommitUndo();
-    bool any = false;
+    TEditStep step(doc, kind);
+    step.MergeNudges();
     for (TPriBase* obj : doc.SelectList()) {
         if (obj->LockCheck) continue;
-        doc.RecordUndo(kind, obj);
+        step.Record(obj);
         const QRect stored = obj->StoreRect();
         const QPoint pixels(obj->Left, obj->Top);
-        step(*obj);
+        change(*obj);
         if (move)
             doc.StoreMoved(*obj, stored, pixels);
         else
             obj->ScaleToStore(doc.ViewSize(), doc.PaperPixels(), doc.ScreenInch());
         obj->MakeHandles();
-        any = true;
     }
-    if (any) doc.FUndoKind = kind;
-    return any;
+    return !step.IsEmpty();
 }
 
 } // namespace
@@ -294,15 +274,14 @@ bool TPriPaint::AlignObjects() {
     for (TPriBase* obj : FSelectList)
         if (!obj->LockCheck) objects.append(obj);
     if (objects.size() < 2 || !DialogLibrary) return false;
-    CommitUndo();
+    TEditStep step(*this, ukProperty);
     for (TPriBase* obj : objects)
-        RecordUndo(ukProperty, obj);
+        step.Record(obj);
     if (!DialogLibrary->PositionEditDlg(objects)) {
-        // Nothing moved: the copies go, so no empty step is offered for undo.
-        CommitUndo();
+        // Nothing moved: no empty step is offered for undo.
+        step.Abandon();
         return false;
     }
-    FUndoKind = ukProperty;
     for (TPriBase* obj : objects) {
         obj->MakeHandles();
         obj->ScaleToStore(fViewSize, FPaperPixels, fScreenInch);
@@ -323,7 +302,13 @@ bool TPriPaint::ApplyKey(int key, bool shift, bool ctrl) {
         case Qt::Key_A:
             if (SelectAll()) RedrawPage(nullptr, true, true);
             return true;
-        case Qt::Key_Z: Undo(); return true;
+        case Qt::Key_Z:
+            if (shift)
+                Redo();
+            else
+                Undo();
+            return true;
+        case Qt::Key_Y: Redo(); return true;
         case Qt::Key_C: CopySelection(); return true;
         case Qt::Key_X: CutSelection(); return true;
         case Qt::Key_V: PasteClipboard(); return true;

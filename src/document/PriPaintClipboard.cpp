@@ -2,6 +2,7 @@
 // of plain text and of pictures from other programs.
 #include "calendar/PriCarendar.h"
 #include "document/ClipboardBlock.h"
+#include "document/EditStep.h"
 #include "document/MouseTracker.h"
 #include "document/PriPaint.h"
 #include "merge/PriField.h"
@@ -49,13 +50,9 @@ bool TPriPaint::CopySelection() {
 
 bool TPriPaint::CutSelection() {
     if (!CopySelection()) return false;
-    CommitUndo();
-    for (TPriBase* obj : FSelectList) {
-        if (obj->LockCheck) continue;
-        obj->UndoCheck = true;
-        RecordUndo(ukCut, obj);
-    }
-    FUndoKind = ukCut;
+    TEditStep step(*this, ukCut);
+    for (TPriBase* obj : FSelectList)
+        if (!obj->LockCheck) step.Record(obj);
     DeselectAll();
     RedrawPage(nullptr, true, true);
     return true;
@@ -74,7 +71,8 @@ bool TPriPaint::PasteClipboard() {
     QClipboard* clipboard = Clipboard();
     const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
     if (!data || data->formats().isEmpty()) return false;
-    CommitUndo();
+    // One step, whatever number of the offered types are pasted.
+    TEditStep step(*this, ukPaste);
     if (DeselectAll()) RedrawPage(nullptr, true, true);
     const QPoint at = fMouse->DownPoint();
     // Other programs offer one text or picture under several types at once: each is pasted once.
@@ -91,7 +89,7 @@ bool TPriPaint::PasteClipboard() {
             result = PasteImage(qvariant_cast<QImage>(data->imageData()), at);
         }
     }
-    if (FUndoKind == ukPaste) RedrawPage(nullptr, true, true);
+    if (!step.IsEmpty()) RedrawPage(nullptr, true, true);
     if (Host) Host->RefreshEditCommands();
     return result;
 }
@@ -111,6 +109,7 @@ bool TPriPaint::PasteBlock(const QByteArray& bytes, QPoint at) {
         return false;
     }
     if (objects.empty()) return false;
+    TEditStep step(*this, ukPaste);
     QPoint offset;
     if (fViewSize.width() > 0 && fViewSize.height() > 0) {
         offset = QPoint(Trunc(double(FPaperPixels.width()) / fViewSize.width() * at.x() / fScreenInch * 254),
@@ -135,9 +134,8 @@ bool TPriPaint::PasteBlock(const QByteArray& bytes, QPoint at) {
         placed->ScaleToView(fViewSize, FPaperPixels, fScreenInch);
         placed->MakeHandles();
         SelectObject(placed);
-        RecordUndo(ukPaste, placed);
+        step.Record(placed);
     }
-    FUndoKind = ukPaste;
     SelectCheck = mnSearchOn;
     return true;
 }
@@ -159,11 +157,11 @@ bool TPriPaint::PasteText(const QString& source, QPoint at) {
     label->SetDataString(text);
     label->MakeLines();
     label->FitBoundsToText();
+    TEditStep step(*this, ukPaste);
     TPriBase* placed = AppendObject(std::move(label));
     placed->ScaleToStore(fViewSize, FPaperPixels, fScreenInch);
     SelectObject(placed);
-    RecordUndo(ukPaste, placed);
-    FUndoKind = ukPaste;
+    step.Record(placed);
     SelectCheck = mnSearchOn;
     return true;
 }
@@ -178,11 +176,11 @@ bool TPriPaint::PasteImage(const QImage& source, QPoint at) {
     // Kept as PNG, so a picture with transparency keeps it.
     image->ImageType = 3;
     image->SetPicture(picture);
+    TEditStep step(*this, ukPaste);
     TPriBase* placed = AppendObject(std::move(image));
     placed->ScaleToStore(fViewSize, FPaperPixels, fScreenInch);
     SelectObject(placed);
-    RecordUndo(ukPaste, placed);
-    FUndoKind = ukPaste;
+    step.Record(placed);
     SelectCheck = mnSearchOn;
     return true;
 }

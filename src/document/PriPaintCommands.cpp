@@ -1,4 +1,5 @@
 // The picture and background commands of the context menus.
+#include "document/EditStep.h"
 #include "document/MouseTracker.h"
 #include "document/OutMessage.h"
 #include "document/PriPaint.h"
@@ -7,16 +8,15 @@
 namespace {
 
 template <typename F> bool ChangeImages(TPriPaint& doc, F change) {
-    doc.CommitUndo();
+    TEditStep step(doc, ukProperty);
     for (TPriBase* obj : doc.SelectList()) {
         auto* image = dynamic_cast<TPriImage*>(obj);
         if (!image || obj->LockCheck) continue;
-        doc.RecordUndo(ukProperty, image);
+        step.Record(image);
         change(*image);
         image->RebuildLightImage();
     }
-    if (doc.UndoList().empty()) return false;
-    doc.FUndoKind = ukProperty;
+    if (step.IsEmpty()) return false;
     doc.RedrawPage(nullptr, true, true);
     return true;
 }
@@ -58,13 +58,22 @@ bool TPriPaint::ChangeImage() {
         Host->ShowMessage(OutMess ? OutMess->GetMessage(3) : TOutMessage::ErrorText());
         return false;
     }
-    CommitUndo();
-    RecordUndo(ukProperty, current);
-    FUndoKind = ukProperty;
+    TEditStep step(*this, ukProperty);
+    step.Record(current);
     current->ImageType = scratch.ImageType;
     current->SetImagePath(scratch.ImagePath());
     current->ResetEffects();
     current->SetPicture(scratch.BltBmp);
+    RedrawPage(nullptr, true, true);
+    return true;
+}
+
+bool TPriPaint::ReplacePicture(TPriImage* image, QImage picture) {
+    if (!image || image->LockCheck || picture.isNull()) return false;
+    TEditStep step(*this, ukProperty);
+    step.Record(image);
+    image->BltBmp = std::move(picture);
+    image->RebuildLightImage();
     RedrawPage(nullptr, true, true);
     return true;
 }

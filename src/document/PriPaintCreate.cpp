@@ -1,5 +1,6 @@
 // Creating objects with the tools, and the edit dialogs a double click or a menu opens.
 #include "calendar/PriCarendar.h"
+#include "document/EditStep.h"
 #include "document/MouseTracker.h"
 #include "document/OutMessage.h"
 #include "document/PriPaint.h"
@@ -26,10 +27,9 @@ void TPriPaint::PrepareCreated(TPriBase& obj, const TRect& r) {
 }
 
 bool TPriPaint::AcceptCreated(std::unique_ptr<TPriBase> object) {
-    CommitUndo();
+    TEditStep step(*this, ukAdd);
     TPriBase* added = AppendObject(std::move(object));
-    RecordUndo(ukAdd, added);
-    FUndoKind = ukAdd;
+    step.Record(added);
     DeselectAll();
     SelectObject(added);
     SelectCheck = mnSearchOn;
@@ -177,9 +177,8 @@ bool TPriPaint::EditText(TPriBase* obj) {
     if (!label || (obj->ObjectNum != okLabel && !field) || !DialogLibrary) return false;
     QString text;
     if (!DialogLibrary->StringEditDlg(field ? field->CategoryName() : label->DataString(), text)) return false;
-    CommitUndo();
-    RecordUndo(ukProperty, label);
-    FUndoKind = ukProperty;
+    TEditStep step(*this, ukProperty);
+    step.Record(label);
     if (field)
         field->SetCategoryName(text);
     else
@@ -203,12 +202,12 @@ bool TPriPaint::EditFont(TPriBase* current) {
     int32_t style = (label->Font.bold() ? fsBoldBit : 0) | (label->Font.italic() ? fsItalicBit : 0) |
                     (label->Font.underline() ? fsUnderlineBit : 0) | (label->Font.strikeOut() ? fsStrikeOutBit : 0);
     if (!DialogLibrary->FontEditDlg(1, &scratch, label->Font.family(), face, size, style, color)) return false;
-    CommitUndo();
+    TEditStep step(*this, ukProperty);
     for (TPriBase* obj : FSelectList) {
         auto* text = dynamic_cast<TPriLabel*>(obj);
         if (!text || obj->LockCheck || obj->UndoCheck || (obj->ObjectNum != okLabel && obj->ObjectNum != okField))
             continue;
-        RecordUndo(ukProperty, obj);
+        step.Record(obj);
         if (!face.isEmpty()) text->Font.setFamily(face);
         text->Font.setBold(style & fsBoldBit);
         text->Font.setItalic(style & fsItalicBit);
@@ -230,7 +229,6 @@ bool TPriPaint::EditFont(TPriBase* current) {
         text->MakeLines();
         text->UpdateGlyphs(fViewSize, FPaperPixels, true, fScreenInch);
     }
-    if (!FUndoList.empty()) FUndoKind = ukProperty;
     RedrawPage(nullptr, true, true);
     return true;
 }
@@ -242,9 +240,8 @@ bool TPriPaint::EditFieldCategory(TPriBase* obj) {
     // The dialog starts from the field's own item, which the name tells among equal numbers.
     QString name = field->CategoryName();
     if (!DialogLibrary->EditCategory(QStringLiteral("フィールド追加"), 8, category, name)) return false;
-    CommitUndo();
-    RecordUndo(ukProperty, field);
-    FUndoKind = ukProperty;
+    TEditStep step(*this, ukProperty);
+    step.Record(field);
     field->CategoryNum = category;
     field->SetCategoryName(name);
     field->MakeLines();
@@ -271,9 +268,9 @@ bool TPriPaint::EditPenBrush(TPriBase* current, int mode) {
     if (!DialogLibrary->PenBrushSetDlg(0, penStyle, penWidth, penColor, brushStyle, brushColor, roundNum, mode))
         return false;
     const bool pen = mode == 0 || mode == 1, fill = mode == 0 || mode == 2;
-    CommitUndo();
+    TEditStep step(*this, ukProperty);
     for (TPriBase* obj : FSelectList) {
-        RecordUndo(ukProperty, obj);
+        step.Record(obj);
         if (auto* s = dynamic_cast<TPriShape*>(obj)) {
             if (fill) {
                 s->Brush = TPriBrush{brushColor, uint8_t(brushStyle)};
@@ -296,7 +293,6 @@ bool TPriPaint::EditPenBrush(TPriBase* current, int mode) {
             }
         }
     }
-    FUndoKind = ukProperty;
     RedrawPage(nullptr, true, true);
     return true;
 }
@@ -308,9 +304,8 @@ bool TPriPaint::EditPortal(TPriBase* obj) {
     QString name;
     const QStringList files = FieldUnit ? FieldUnit->Names() : QStringList();
     if (!DialogLibrary->PortalSettingDlg(rows, portal->Dataname, name, files)) return false;
-    CommitUndo();
-    RecordUndo(ukProperty, portal);
-    FUndoKind = ukProperty;
+    TEditStep step(*this, ukProperty);
+    step.Record(portal);
     portal->SetRows(rows);
     portal->Height = int(std::min<qint64>(qint64(portal->ObjHeight) * portal->Rows, kMaxViewSide));
     portal->Dataname = name;
@@ -326,9 +321,8 @@ bool TPriPaint::EditCarendar(TPriBase* obj) {
     TPriCarendar scratch;
     scratch.AssignObject(cal, false);
     if (!DialogLibrary->CarendarSetDlg(&scratch)) return false;
-    CommitUndo();
-    RecordUndo(ukProperty, cal);
-    FUndoKind = ukProperty;
+    TEditStep step(*this, ukProperty);
+    step.Record(cal);
     cal->AssignObject(&scratch, false);
     cal->MakeDayTable();
     cal->ScaleToView(fViewSize, FPaperPixels, fScreenInch);

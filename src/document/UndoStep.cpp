@@ -1,14 +1,28 @@
 #include "document/UndoStep.h"
 
-#include "calendar/PriCarendar.h"
-#include "document/MouseTracker.h"
-#include "merge/PriPortal.h"
 #include "objects/ObjectFactory.h"
 #include "objects/PriImage.h"
-#include "objects/PriLabel.h"
-#include "objects/PriShape.h"
 
 #include <algorithm>
+#include <limits>
+#include <unordered_map>
+
+namespace {
+
+qint64 PictureBytes(const TPriBase* object) {
+    const auto* image = dynamic_cast<const TPriImage*>(object);
+    if (!image) return 0;
+    // Pictures share their pixels until one of them changes; a shared one is counted once here.
+    qint64 bytes = image->BaseBmp.sizeInBytes() + image->LightImage.sizeInBytes();
+    if (image->BltBmp.cacheKey() != image->BaseBmp.cacheKey()) bytes += image->BltBmp.sizeInBytes();
+    return bytes;
+}
+
+bool Adds(int kind) {
+    return kind == ukAdd || kind == ukPaste;
+}
+
+} // namespace
 
 bool TUndoStep::LayoutOnly(int kind) {
     switch (kind) {
@@ -21,148 +35,144 @@ bool TUndoStep::LayoutOnly(int kind) {
     }
 }
 
-void TUndoStep::Transfer(TPriBase& dst, const TPriBase& src, bool layoutOnly) {
-    // Each kind has its own flagged copy; the kinds without one always copy everything.
-    if (auto* label = dynamic_cast<TPriLabel*>(&dst))
-        label->AssignObject(&src, layoutOnly);
-    else if (auto* image = dynamic_cast<TPriImage*>(&dst))
-        image->AssignObject(&src, layoutOnly);
-    else if (auto* shape = dynamic_cast<TPriShape*>(&dst))
-        shape->AssignObject(&src, layoutOnly);
-    else if (auto* portal = dynamic_cast<TPriPortal*>(&dst))
-        portal->AssignObject(&src, layoutOnly);
-    else if (auto* cal = dynamic_cast<TPriCarendar*>(&dst))
-        cal->AssignObject(&src, layoutOnly);
-    else
-        dst.AssignObject(&src);
+bool TUndoStep::Hides() const {
+    return fKind == ukDelete || fKind == ukCut;
 }
 
-void TUndoStep::Record(TPriPaint& doc, TUndoKind kind, TPriBase* object) {
-    if (!object) return;
-    std::unique_ptr<TPriBase> copy = TObjectFactory::Create(object->ObjectNum);
-    if (!copy) return;
-    Transfer(*copy, *object, LayoutOnly(kind));
-    copy->ListNum = object->ListNum;
-    copy->Tag = object->Tag;
-    doc.UndoList().push_back(std::move(copy));
-    doc.UndoState = usReverse;
+bool TUndoStep::Records(const TPriBase* object) const {
+    return fRecorded.count(object) != 0;
 }
 
-void TUndoStep::RemoveRecorded(TPriPaint& doc) {
-    TObjectOwnerList& side = doc.Objects();
-    // Every doomed object is found before any is removed: removing one shifts the indexes after it.
-    std::vector<TPriBase*> doomed;
-    for (const auto& copy : doc.UndoList())
-        if (copy->ListNum >= 0 && copy->ListNum < int(side.size())) doomed.push_back(side[size_t(copy->ListNum)].get());
-    for (TPriBase* obj : doomed) {
-        doc.SelectList().removeAll(obj);
-        doc.Mouse().Forget(obj);
+bool TUndoStep::SameObjects(const TUndoStep& other) const {
+    if (fEntries.size() != other.fEntries.size()) return false;
+    return std::all_of(fEntries.begin(), fEntries.end(), [&](const TEntry& e) { return other.Records(e.Object); });
+}
+
+void TUndoStep::Record(TEditTarget& target, TPriBase* object) {
+    if (!object || (Hides() && object->UndoCheck) || !fRecorded.insert(object).second) return;
+    if (fKind == ukReorder && fOrderBefore.empty())
+        for (const auto& obj : target.EditedObjects())
+            fOrderBefore.push_back(obj.get());
+    std::unique_ptr<TPriBase> copy;
+    if (fKind == ukMove || fKind == ukResize || fKind == ukProperty) {
+        copy = TObjectFactory::Create(object->ObjectNum);
+        if (copy) copy->AssignObject(object, LayoutOnly(fKind));
     }
-    std::erase_if(side, [&](const std::unique_ptr<TPriBase>& o) {
-        return std::find(doomed.begin(), doomed.end(), o.get()) != doomed.end();
-    });
-    doc.RenumberObjects();
+    if (Hides()) object->UndoCheck = true;
+    fEntries.push_back({object, std::move(copy)});
 }
 
-void TUndoStep::Commit(TPriPaint& doc) {
-    switch (doc.FUndoKind) {
-    case ukDelete:
-    case ukCut:
-        if (doc.UndoState == usReverse) RemoveRecorded(doc);
-        break;
-    case ukPaste:
-    case ukAdd:
-        if (doc.UndoState != usReverse) RemoveRecorded(doc);
-        break;
-    case ukReorder:
-        for (auto& obj : doc.Objects())
-            obj->Tag = 0;
-        break;
-    default: break;
+void TUndoStep::Close(TEditTarget& target) {
+    if (fKind == ukReorder) {
+        for (const auto& obj : target.EditedObjects())
+            fOrderAfter.push_back(obj.get());
+        // Brought to the front where it was already: no step.
+        if (fOrderAfter == fOrderBefore) Abandon();
     }
-    doc.UndoList().clear();
-    doc.FUndoKind = ukNone;
-    doc.UndoState = usNone;
+    if (fKind == ukMove || fKind == ukResize) {
+        // A click on an object or a handle without movement changed nothing.
+        std::erase_if(fEntries, [&](const TEntry& e) {
+            const bool same = e.Copy && e.Copy->StoreRect() == e.Object->StoreRect() &&
+                              e.Copy->BoundsRect() == e.Object->BoundsRect();
+            if (same) fRecorded.erase(e.Object);
+            return same;
+        });
+    }
+    fBytes = 0;
+    for (const TEntry& e : fEntries) {
+        fBytes += PictureBytes(e.Copy.get());
+        if (Hides()) {
+            fBytes += PictureBytes(e.Object);
+            target.Forget(*e.Object);
+        }
+    }
 }
 
-void TUndoStep::UndoReorder(TPriPaint& doc) {
-    TObjectOwnerList& side = doc.Objects();
-    struct TMove {
-        TPriBase* Copy;
-        int Target;
-        std::unique_ptr<TPriBase> Object;
+void TUndoStep::ApplyOrder(TEditTarget& target, const std::vector<TPriBase*>& order) {
+    std::unordered_map<const TPriBase*, size_t> rank;
+    for (size_t i = 0; i < order.size(); ++i)
+        rank.emplace(order[i], i);
+    const auto rankOf = [&](const std::unique_ptr<TPriBase>& obj) {
+        const auto it = rank.find(obj.get());
+        return it == rank.end() ? std::numeric_limits<size_t>::max() : it->second;
     };
-    std::vector<TMove> moves;
-    for (const auto& copy : doc.UndoList()) {
-        if (copy->Tag == 0) continue;
-        auto it = std::find_if(side.begin(), side.end(), [&](const auto& o) { return o->Tag == copy->Tag; });
-        if (it == side.end()) continue;
-        const int now = int(it - side.begin());
-        moves.push_back({copy.get(), copy->ListNum, nullptr});
-        // The copy now keeps where the object stands before this undo, for the redo.
-        copy->ListNum = now;
-    }
-    // All moved objects leave first; then they go back in ascending target order, so each
-    // insertion finds everything below its target already in place.
-    for (TMove& m : moves) {
-        auto it = std::find_if(side.begin(), side.end(), [&](const auto& o) { return o->Tag == m.Copy->Tag; });
-        m.Object = std::move(*it);
-        side.erase(it);
-    }
-    std::stable_sort(moves.begin(), moves.end(), [](const TMove& a, const TMove& b) { return a.Target < b.Target; });
-    for (TMove& m : moves) {
-        const size_t at = size_t(std::clamp(m.Target, 0, int(side.size())));
-        side.insert(side.begin() + qsizetype(at), std::move(m.Object));
-    }
-    doc.RenumberObjects();
+    TObjectOwnerList& side = target.EditedObjects();
+    std::stable_sort(side.begin(), side.end(), [&](const auto& a, const auto& b) { return rankOf(a) < rankOf(b); });
+    target.Renumber();
 }
 
-void TUndoStep::Undo(TPriPaint& doc) {
-    if (doc.UndoList().empty()) return;
-    doc.DeselectAll();
-    TObjectOwnerList& side = doc.Objects();
-    auto at = [&](int n) -> TPriBase* { return n >= 0 && n < int(side.size()) ? side[size_t(n)].get() : nullptr; };
-    const bool inForce = doc.UndoState == usReverse;
-    const bool layoutOnly = LayoutOnly(doc.FUndoKind);
-    switch (doc.FUndoKind) {
+void TUndoStep::Apply(TEditTarget& target) {
+    target.ClearSelection();
+    switch (fKind) {
     case ukDelete:
     case ukCut:
     case ukPaste:
     case ukAdd: {
         // Taking back a deletion shows its objects; taking back an addition hides them.
-        const bool deletion = doc.FUndoKind == ukDelete || doc.FUndoKind == ukCut;
-        const bool show = deletion == inForce;
-        for (const auto& copy : doc.UndoList()) {
-            TPriBase* obj = at(copy->ListNum);
-            if (!obj) continue;
-            obj->UndoCheck = !show;
-            if (show) doc.SelectObject(obj);
+        const bool show = Hides() == fInForce;
+        for (const TEntry& e : fEntries) {
+            e.Object->UndoCheck = !show;
+            if (show)
+                target.Reselect(*e.Object);
+            else
+                target.Forget(*e.Object);
         }
         break;
     }
-    case ukReorder: UndoReorder(doc); break;
-    case ukMove:
-    case ukResize:
-    case ukProperty:
-        for (const auto& copy : doc.UndoList()) {
-            TPriBase* obj = at(copy->ListNum);
-            if (!obj) continue;
-            std::unique_ptr<TPriBase> scratch = TObjectFactory::Create(obj->ObjectNum);
+    case ukReorder:
+        ApplyOrder(target, fInForce ? fOrderBefore : fOrderAfter);
+        for (const TEntry& e : fEntries)
+            target.Reselect(*e.Object);
+        break;
+    default: {
+        // The object and its copy trade places, so the same call brings the edit back again.
+        const bool layoutOnly = LayoutOnly(fKind);
+        for (const TEntry& e : fEntries) {
+            TPriBase& obj = *e.Object;
+            std::unique_ptr<TPriBase> scratch = e.Copy ? TObjectFactory::Create(obj.ObjectNum) : nullptr;
             if (!scratch) continue;
-            Transfer(*scratch, *obj, layoutOnly);
-            Transfer(*obj, *copy, layoutOnly);
-            Transfer(*copy, *scratch, layoutOnly);
-            obj->ListNum = copy->ListNum;
-            // The copy's pixels belong to the zoom it was taken at; the stored place is the truth,
-            // and a full copy also brings fonts, pens and pictures to derive again.
-            obj->ScaleToView(doc.ViewSize(), doc.PaperPixels(), doc.ScreenInch());
-            obj->MakeHandles();
-            doc.SelectObject(obj);
+            const int listNum = obj.ListNum;
+            scratch->AssignObject(&obj, layoutOnly);
+            obj.AssignObject(e.Copy.get(), layoutOnly);
+            e.Copy->AssignObject(scratch.get(), layoutOnly);
+            obj.ListNum = listNum;
+            target.Relayout(obj);
+            target.Reselect(obj);
         }
         break;
-    default: break;
     }
-    doc.UndoState = inForce ? usEnter : usReverse;
-    doc.RedrawPage(nullptr, true, true);
-    if (!doc.SelectList().isEmpty()) doc.SelectCheck = mnSearchOn;
+    }
+    fInForce = !fInForce;
+    target.StepApplied();
+}
+
+void TUndoStep::Discard(TEditTarget& target, std::vector<TPriBase*>& gone) {
+    if (!(Hides() && fInForce) && !(Adds(fKind) && !fInForce)) return;
+    std::vector<TPriBase*> doomed;
+    for (const TEntry& e : fEntries) {
+        target.Forget(*e.Object);
+        doomed.push_back(e.Object);
+    }
+    std::sort(doomed.begin(), doomed.end());
+    std::erase_if(target.EditedObjects(), [&](const std::unique_ptr<TPriBase>& o) {
+        return std::binary_search(doomed.begin(), doomed.end(), o.get());
+    });
+    target.Renumber();
+    gone.insert(gone.end(), doomed.begin(), doomed.end());
+    fEntries.clear();
+    fRecorded.clear();
+}
+
+void TUndoStep::ForgetObjects(const std::vector<TPriBase*>& sortedGone) {
+    for (auto* order : {&fOrderBefore, &fOrderAfter})
+        std::erase_if(*order, [&](TPriBase* o) { return std::binary_search(sortedGone.begin(), sortedGone.end(), o); });
+}
+
+void TUndoStep::Abandon() {
+    for (const TEntry& e : fEntries)
+        if (Hides()) e.Object->UndoCheck = false;
+    fEntries.clear();
+    fRecorded.clear();
+    fOrderBefore.clear();
+    fOrderAfter.clear();
 }

@@ -45,7 +45,7 @@ int TPriPortal::HandleTop(int index) const {
 }
 
 void TPriPortal::AssignObject(const TPriBase* source, bool layoutOnly) {
-    TPriBase::AssignObject(source);
+    TPriBase::AssignObject(source, false);
     const auto* s = dynamic_cast<const TPriPortal*>(source);
     if (!s) return;
     ObjHeight = s->ObjHeight;

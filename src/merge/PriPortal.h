@@ -27,10 +27,10 @@ public:
 
     void DrawFocus(QPainter& canvas) override;
     int HandleTop(int index) const override;
-    void AssignObject(const TPriBase* source) override { AssignObject(source, false); }
+    using TPriBase::AssignObject;
     // The row count always travels, so that no copy is left with zero rows; with layoutOnly
     // the pen, brush, name and width stay.
-    virtual void AssignObject(const TPriBase* source, bool layoutOnly);
+    void AssignObject(const TPriBase* source, bool layoutOnly) override;
     void ScaleToView(QSize view, QSize paperPixels, int screenInch) override;
     void PrintDraw(QPainter& canvas, const QRect& target, bool useMargins, QPoint pageOrigin, const TRect& pageMargins,
                    const QRect& pageClip) override;

@@ -65,7 +65,7 @@ int TPriBase::HandleLeft(int index) const {
     }
 }
 
-void TPriBase::AssignObject(const TPriBase* source) {
+void TPriBase::AssignObject(const TPriBase* source, bool) {
     if (!source) return;
     SetBounds(source->Left, source->Top, source->Width, source->Height);
     Tag = source->Tag;

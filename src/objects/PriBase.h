@@ -72,8 +72,10 @@ public:
     // 3, 4
     virtual int HandleTop(int index) const;
     virtual int HandleLeft(int index) const;
-    // 5. Subclasses add a flag that limits the copy to the layout data.
-    virtual void AssignObject(const TPriBase* source);
+    // 5. Takes the source's state; layoutOnly limits it to place, size and flags where the kind
+    // has more to copy. The kinds without a layout-only copy always take everything.
+    virtual void AssignObject(const TPriBase* source, bool layoutOnly);
+    void AssignObject(const TPriBase* source) { AssignObject(source, false); }
     // 6 to 8: hit tests; a deleted object is never hit.
     virtual bool PtInObject(QPoint point) const;
     virtual bool ObjectInRect(const TRect& rect) const;

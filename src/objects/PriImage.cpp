@@ -27,7 +27,7 @@ void TPriImage::SetPicture(const QImage& picture) {
 }
 
 void TPriImage::AssignObject(const TPriBase* source, bool layoutOnly) {
-    TPriBase::AssignObject(source);
+    TPriBase::AssignObject(source, false);
     const auto* s = dynamic_cast<const TPriImage*>(source);
     if (!layoutOnly && s) {
         center = s->center;

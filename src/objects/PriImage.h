@@ -38,8 +38,8 @@ public:
     // Both pictures at once, as paste and the replace command set them.
     void SetPicture(const QImage& picture);
 
-    void AssignObject(const TPriBase* source) override { AssignObject(source, false); }
-    virtual void AssignObject(const TPriBase* source, bool layoutOnly);
+    using TPriBase::AssignObject;
+    void AssignObject(const TPriBase* source, bool layoutOnly) override;
     void ScaleToView(QSize view, QSize paperPixels, int screenInch) override;
     void ApplyTrack() override;
     void MoveBy(QPoint delta) override;

@@ -689,7 +689,7 @@ void TPriLabel::GetOutputRect(QSize output, const TRect& margins, QRect& rect) c
 // ---- copying
 
 void TPriLabel::AssignObject(const TPriBase* source, bool layoutOnly) {
-    TPriBase::AssignObject(source);
+    TPriBase::AssignObject(source, false);
     const auto* s = dynamic_cast<const TPriLabel*>(source);
     if (!s || s == this) return;
     if (!layoutOnly) {

@@ -95,8 +95,8 @@ public:
 
     // TPriBase
     void DrawFocus(QPainter& canvas) override;
-    void AssignObject(const TPriBase* source) override { AssignObject(source, false); }
-    virtual void AssignObject(const TPriBase* source, bool layoutOnly);
+    using TPriBase::AssignObject;
+    void AssignObject(const TPriBase* source, bool layoutOnly) override;
     void ScaleToView(QSize view, QSize paperPixels, int screenInch) override;
     void ScaleToStore(QSize view, QSize paperPixels, int screenInch) override;
     void GetPrintRect(bool useMargins, QPoint deviceDpi, QRect& rect, double topMarginMm,

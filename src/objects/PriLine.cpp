@@ -53,8 +53,8 @@ int TPriLine::HandleLeft(int index) const {
     return GetHandlePoint(index).x() - 3;
 }
 
-void TPriLine::AssignObject(const TPriBase* source) {
-    TPriBase::AssignObject(source);
+void TPriLine::AssignObject(const TPriBase* source, bool) {
+    TPriBase::AssignObject(source, false);
     const auto* s = dynamic_cast<const TPriLine*>(source);
     if (!s) return;
     FStartPoint = s->FStartPoint;

@@ -28,7 +28,9 @@ public:
     void DrawFocus(QPainter& canvas) override;
     int HandleTop(int index) const override;
     int HandleLeft(int index) const override;
-    void AssignObject(const TPriBase* source) override;
+    using TPriBase::AssignObject;
+    // A line has no layout-only copy: its end points are its layout.
+    void AssignObject(const TPriBase* source, bool layoutOnly) override;
     bool PtInObject(QPoint point) const override;
     void ScaleToView(QSize view, QSize paperPixels, int screenInch) override;
     void GetPrintRect(bool useMargins, QPoint deviceDpi, QRect& rect, double topMarginMm,

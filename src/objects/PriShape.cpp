@@ -16,7 +16,7 @@ void TPriShape::DrawFocus(QPainter& canvas) {
 }
 
 void TPriShape::AssignObject(const TPriBase* source, bool layoutOnly) {
-    TPriBase::AssignObject(source);
+    TPriBase::AssignObject(source, false);
     if (layoutOnly) return;
     const auto* s = dynamic_cast<const TPriShape*>(source);
     if (!s) return;

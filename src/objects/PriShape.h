@@ -24,9 +24,9 @@ public:
     int PrintRound() const { return FPrintRound; }
 
     void DrawFocus(QPainter& canvas) override;
-    void AssignObject(const TPriBase* source) override { AssignObject(source, false); }
+    using TPriBase::AssignObject;
     // With layoutOnly only the base part is copied.
-    virtual void AssignObject(const TPriBase* source, bool layoutOnly);
+    void AssignObject(const TPriBase* source, bool layoutOnly) override;
     void ScaleToView(QSize view, QSize paperPixels, int screenInch) override;
     void GetPrintRect(bool useMargins, QPoint deviceDpi, QRect& rect, double topMarginMm,
                       double leftMarginMm) const override;

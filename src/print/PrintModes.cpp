@@ -52,8 +52,7 @@ bool TPrintPipeline::BuildPlainSheet() {
 
 void TPrintPipeline::DrawWithPortals(QPoint origin, const TRecords& main, int record, const TRecords& detail,
                                      int detailIndex, int page, int current, int total, bool bandFromSeat) {
-    // Objects drawn as portal rows are marked here, never in the objects themselves: the undo
-    // step finds its objects by their Tag.
+    // Objects drawn as portal rows are marked here, never in the objects themselves.
     fDrawn.clear();
     auto& list = fDoc.Objects();
     for (size_t a = 0; a < list.size(); ++a) {
@@ -106,7 +105,8 @@ bool TPrintPipeline::BuildRecordPages() {
 
     int d = 1000000;
     for (auto& obj : fDoc.Objects())
-        if (obj->ObjectNum == okPortal) d = std::min(d, std::max(1, static_cast<TPriPortal&>(*obj).Rows));
+        if (obj->ObjectNum == okPortal && !obj->UndoCheck)
+            d = std::min(d, std::max(1, static_cast<TPriPortal&>(*obj).Rows));
 
     const int count = main.Count();
     if (fProgress) fProgress->Start(count);

@@ -1,5 +1,6 @@
 #include "app/ObjectMenus.h"
 #include "calendar/PriCarendar.h"
+#include "document/EditHistory.h"
 #include "merge/PriField.h"
 #include "merge/PriPortal.h"
 #include "objects/PriImage.h"
@@ -102,7 +103,7 @@ TEST(ObjectMenusTest, FontItemEditsEverySelectedUnlockedTextThroughTheFontDialog
     EXPECT_EQ(s.Dialogs.FontFaceIn, QStringLiteral("ＭＳ ゴシック"));
     EXPECT_EQ(s.Dialogs.FontSizeIn, 12);
     EXPECT_EQ(s.Dialogs.FontStyleIn, fsItalicBit);
-    EXPECT_EQ(s->FUndoKind, ukMove);
+    EXPECT_EQ(s->History().UndoKind(), ukMove);
     EXPECT_EQ(first->SameFSize, 12);
 
     s.Dialogs.HasFont = true;
@@ -118,8 +119,8 @@ TEST(ObjectMenusTest, FontItemEditsEverySelectedUnlockedTextThroughTheFontDialog
     }
     EXPECT_EQ(locked->SameFSize, 12);
     EXPECT_EQ(locked->FontAngle(), faSide);
-    EXPECT_EQ(s->FUndoKind, ukProperty);
-    EXPECT_EQ(s->UndoList().size(), 2u); // the shape and the locked text took no copy
+    EXPECT_EQ(s->History().UndoKind(), ukProperty);
+    EXPECT_EQ(s->History().UndoCount(), 2); // the nudge kept through the cancel, then the fonts
 
     s->Undo();
     EXPECT_EQ(first->SameFSize, 12);
@@ -185,7 +186,7 @@ TEST(ObjectMenusTest, FieldTextItemsFollowItsStateAndEditTheCategoryName) {
     s.Dialogs.HasText = true;
     Find(*text, QStringLiteral("文字列編集"))->trigger();
     EXPECT_EQ(field->CategoryName(), QStringLiteral("こもれび"));
-    EXPECT_EQ(s->FUndoKind, ukProperty);
+    EXPECT_EQ(s->History().UndoKind(), ukProperty);
     s.Dialogs.HasFont = true;
     Find(*text, QStringLiteral("フォント編集"))->trigger();
     EXPECT_EQ(s.Dialogs.FontKind, okField); // the scratch text carries the field's kind

@@ -1,4 +1,5 @@
 #include "document/ClipboardBlock.h"
+#include "document/EditHistory.h"
 #include "objects/PriImage.h"
 #include "objects/PriLabel.h"
 #include "platform/StreamReader.h"
@@ -43,7 +44,7 @@ TEST(ClipboardBlockTest, PositionsAreWrittenFromTheFirstObjectAndPastedAtTheClic
     EXPECT_EQ(s->Objects()[2]->GetStorePos(), QPoint(0, 0));
     EXPECT_EQ(s->Objects()[3]->GetStorePos(), QPoint(200, 50));
     EXPECT_EQ(s->SelectList().size(), 2);
-    EXPECT_EQ(s->FUndoKind, ukPaste);
+    EXPECT_EQ(s->History().UndoKind(), ukPaste);
     s->Undo();
     EXPECT_FALSE(s->HasSelection());
     EXPECT_TRUE(s->Objects()[3]->UndoCheck);

@@ -1,3 +1,4 @@
+#include "document/EditHistory.h"
 #include "document/MouseTracker.h"
 #include "objects/PriLabel.h"
 #include "objects/PriLine.h"
@@ -48,17 +49,17 @@ TEST(MouseTrackerTest, RubberBandTakesWhollyEnclosedUnlockedObjectsWithoutTouchi
     EXPECT_TRUE(s->Mouse().OverlayRegion().isEmpty());
 }
 
-TEST(MouseTrackerTest, DraggingMovesByThePointerAndAClickAloneRecordsAMove) {
+TEST(MouseTrackerTest, DraggingMovesByThePointerAndAClickAloneRecordsNothing) {
     TEditSurface s;
     TPriShape* a = s.AddRect(QRect(100, 100, 300, 300));
     TPriShape* gone = s.AddRect(QRect(1000, 1000, 100, 100));
     s->SelectObject(gone);
     s->DeleteSelection();
 
-    s.Click({90, 90}); // no movement: still its own undo step, and the deletion is final
-    EXPECT_EQ(s->FUndoKind, ukMove);
-    EXPECT_TRUE(s->CanUndo());
-    EXPECT_EQ(s->Objects().size(), 1u);
+    s.Click({90, 90}); // no movement: no step, and the deletion is still the one to take back
+    EXPECT_EQ(s->History().UndoKind(), ukDelete);
+    EXPECT_EQ(s->History().UndoCount(), 1);
+    EXPECT_EQ(s->Objects().size(), 2u);
     EXPECT_EQ(a->StoreRect(), QRect(100, 100, 300, 300));
 
     const QImage page = s->PageBitmap().copy();
@@ -107,7 +108,7 @@ TEST(MouseTrackerTest, LineEndsWithAndWithoutShift) {
     EXPECT_EQ(line->StartPoint(), QPoint(100, 100));
     EXPECT_EQ(line->EndPoint(), QPoint(400, 100));
     EXPECT_EQ(s->ObjectMode, omNone);
-    EXPECT_EQ(s->FUndoKind, ukResize);
+    EXPECT_EQ(s->History().UndoKind(), ukResize);
 
     // A line drawn from lower right to upper left starts at its upper-left end.
     s->SetObjectMode(omLine);
@@ -133,7 +134,7 @@ TEST(MouseTrackerTest, CreationGestures) {
     EXPECT_EQ(ellipse->Shape, TBltShape::Ellipse);
     EXPECT_EQ(ellipse->BoundsRect(), (TRect{60, 60, 160, 120}));
     EXPECT_EQ(s->SelectList(), QList<TPriBase*>{ellipse});
-    EXPECT_EQ(s->FUndoKind, ukAdd);
+    EXPECT_EQ(s->History().UndoKind(), ukAdd);
     EXPECT_EQ(s->ObjectMode, omNone);
 
     // A click without movement makes an object of a useful size at the pointer.
@@ -175,7 +176,7 @@ TEST(MouseTrackerTest, PositionTextDoubleClickAndMenus) {
     QCoreApplication::sendEvent(s.Surface.get(), &dbl);
     s.Release({90, 90});
     EXPECT_EQ(a->SamePSize, 4);
-    EXPECT_EQ(s->FUndoKind, ukProperty);
+    EXPECT_EQ(s->History().UndoKind(), ukProperty);
 
     // A right click on a locked object offers its menu and leaves the state alone.
     a->LockCheck = true;

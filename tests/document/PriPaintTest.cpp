@@ -1,5 +1,7 @@
 #include "calendar/PriCarendar.h"
 #include "document/OutMessage.h"
+#include "document/EditHistory.h"
+#include "document/EditStep.h"
 #include "document/PriPaint.h"
 #include "support/BoxObject.h"
 #include "support/EditSurface.h"
@@ -287,30 +289,28 @@ TEST(PriPaintTest, ClearAndRenumber) {
     EXPECT_FALSE(s->HasVisibleObjects());
 }
 
-TEST(PriPaintTest, CommitUndoDestroysOnlyWhatTheStepLeftHidden) {
+TEST(PriPaintTest, EndingTheHistoryDestroysOnlyWhatItsStepsLeftHidden) {
+    // e edit in force, u the edit taken back; a deletion, an addition or a move of the middle box.
     struct TCase {
         TUndoKind Kind;
-        TUndoState State;
+        bool Undone;
         size_t Left;
-    } cases[] = {{ukDelete, usReverse, 2},
-                 {ukDelete, usEnter, 3},
-                 {ukAdd, usReverse, 3},
-                 {ukAdd, usEnter, 2},
-                 {ukMove, usReverse, 3}};
+    } cases[] = {{ukDelete, false, 2}, {ukDelete, true, 3}, {ukAdd, false, 4}, {ukAdd, true, 3}, {ukMove, false, 3}};
     for (const TCase& c : cases) {
         TSurfaceFixture s;
         AddBox(*s, {0, 0, 10, 10});
         TBoxObject* target = AddBox(*s, {0, 0, 10, 10});
         AddBox(*s, {0, 0, 10, 10});
-        auto copy = std::make_unique<TBoxObject>();
-        copy->AssignObject(target);
-        s->UndoList().push_back(std::move(copy));
-        s->FUndoKind = c.Kind;
-        s->UndoState = c.State;
-        s->CommitUndo();
-        EXPECT_EQ(s->Objects().size(), c.Left) << int(c.Kind) << " " << int(c.State);
+        {
+            TEditStep step(*s, c.Kind);
+            step.Record(c.Kind == ukAdd ? s->AppendObject(std::make_unique<TBoxObject>()) : target);
+            if (c.Kind == ukMove) target->MoveBy({5, 0});
+        }
+        if (c.Undone) s->Undo();
+        s->History().Clear();
+        EXPECT_EQ(s->Objects().size(), c.Left) << int(c.Kind) << " " << c.Undone;
         EXPECT_FALSE(s->CanUndo());
-        EXPECT_EQ(s->UndoState, usNone);
+        EXPECT_FALSE(s->CanRedo());
         EXPECT_EQ(s->Objects().back()->ListNum, int(c.Left) - 1);
     }
 }
@@ -579,12 +579,14 @@ TEST(PriPaintTest, TextsThatLostCharactersAreMarkedOnScreenOnly) {
 TEST(PriPaintTest, UnsavedChangesFollowEditStepsUndoAndSaves) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("m.tda"));
-    // n nudge, u undo (or redo), s save, l load, c click without movement, a alignment cancelled, b background hidden
+    // n nudge, u undo, r redo, s save, l load, c click without movement, a alignment cancelled, b background hidden.
+    // Back at the saved point is unmodified again; two nudges within a second are one step.
     const struct {
         const char* Steps;
         bool Modified;
-    } cases[] = {{"", false},     {"n", true},  {"nu", false},   {"nuu", true}, {"nnu", true}, {"ns", false},
-                 {"nsnu", false}, {"c", false}, {"nscu", false}, {"a", false},  {"b", true},   {"snl", false}};
+    } cases[] = {{"", false},   {"n", true},   {"nu", false},   {"nur", true},   {"nuu", false},
+                 {"nbu", true}, {"ns", false}, {"nsnu", false}, {"c", false},    {"nscu", false},
+                 {"a", false},  {"b", true},   {"snl", false},  {"nusr", false}, {"nnu", false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Steps);
         TEditSurface s;
@@ -597,6 +599,7 @@ TEST(PriPaintTest, UnsavedChangesFollowEditStepsUndoAndSaves) {
             const std::map<char, std::function<void()>> act = {
                 {'n', [&] { s->NudgeSelection(1, 0); }},
                 {'u', [&] { s->Undo(); }},
+                {'r', [&] { s->Redo(); }},
                 {'s', [&] { ASSERT_TRUE(s->SaveToFile(file, 0)); }},
                 {'l', [&] { ASSERT_TRUE(s->LoadFromFile(file, 0)); }},
                 {'c', [&] { s.Click(s->Objects()[2]->BoundsRect().ToQRect().center()); }},

@@ -151,12 +151,8 @@ TEST(TemplateFileTest, DeletedObjectsAreNotWrittenAndUndoEndsWithTheSave) {
     AddRect(*doc, {10, 20, 300, 400});
     TPriShape* gone = AddRect(*doc, {50, 60, 70, 80});
     AddRect(*doc, {90, 100, 110, 120});
-    gone->UndoCheck = true;
-    auto copy = std::make_unique<TPriShape>();
-    copy->AssignObject(gone);
-    doc->UndoList().push_back(std::move(copy));
-    doc->FUndoKind = ukDelete;
-    doc->UndoState = usReverse;
+    doc->SelectObject(gone);
+    ASSERT_TRUE(doc->DeleteSelection());
     doc->SelectList().append(doc->Objects()[0].get());
 
     const QString path = dir.filePath("doc.tda");

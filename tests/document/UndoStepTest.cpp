@@ -1,4 +1,6 @@
+#include "document/EditHistory.h"
 #include "document/ClipboardBlock.h"
+#include "document/EditStep.h"
 #include "document/UndoStep.h"
 #include "objects/PriLabel.h"
 #include "support/EditSurface.h"
@@ -13,18 +15,23 @@ TEST(UndoStepTest, DeleteUndoRedoAndCommit) {
     ASSERT_TRUE(s->DeleteSelection());
     EXPECT_TRUE(row[1]->UndoCheck);
     EXPECT_FALSE(s->HasSelection());
-    EXPECT_EQ(s->FUndoKind, ukDelete);
+    EXPECT_EQ(s->History().UndoKind(), ukDelete);
 
     s->Undo(); // the object comes back selected
     EXPECT_FALSE(row[1]->UndoCheck);
     EXPECT_EQ(s->SelectList(), QList<TPriBase*>{row[1]});
-    EXPECT_EQ(s->UndoState, usEnter);
-    s->Undo(); // redo hides it again
+    EXPECT_TRUE(s->CanRedo());
+    s->Undo(); // a second undo goes further back, to nothing: it no longer redoes
+    EXPECT_FALSE(row[1]->UndoCheck);
+    s->Redo(); // redo hides it again
     EXPECT_TRUE(row[1]->UndoCheck);
-    EXPECT_EQ(s->UndoState, usReverse);
+    EXPECT_FALSE(s->CanRedo());
 
     s->SelectObject(row[0]);
-    s->NudgeSelection(1, 0); // the next edit makes the deletion permanent
+    s->NudgeSelection(1, 0); // the next edit keeps the deletion in the history, hidden
+    EXPECT_EQ(s->History().UndoCount(), 2);
+    ASSERT_EQ(s->Objects().size(), 3u);
+    s->History().Clear(); // ending the history makes it permanent
     ASSERT_EQ(s->Objects().size(), 2u);
     EXPECT_EQ(OrderOf(*s, row), (std::vector<int>{0, 2}));
     EXPECT_EQ(s->Objects()[1]->ListNum, 1);
@@ -38,7 +45,7 @@ TEST(UndoStepTest, CommitRemovesEveryRecordedObjectAndNoOther) {
     s->SelectObject(row[1]);
     s->SelectObject(row[3]);
     ASSERT_TRUE(s->DeleteSelection());
-    s->CommitUndo();
+    s->History().Clear();
     EXPECT_EQ(OrderOf(*s, row), (std::vector<int>{0, 2, 4}));
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(s->Objects()[size_t(i)]->ListNum, i);
@@ -51,11 +58,10 @@ TEST(UndoStepTest, CommitRemovesEveryRecordedObjectAndNoOther) {
         return TClipboardBlock::Write(s->SelectList());
     }();
     s->DeselectAll();
-    s->CommitUndo();
     ASSERT_TRUE(s->PasteBlock(block, QPoint(0, 0)));
     EXPECT_EQ(s->Objects().size(), 5u);
     s->Undo();
-    s->CommitUndo();
+    s->History().Clear();
     EXPECT_EQ(OrderOf(*s, row), (std::vector<int>{0, 2, 4}));
 }
 
@@ -83,41 +89,46 @@ TEST(UndoStepTest, ReorderUndoAndRedoRestoreTheOrder) {
         EXPECT_EQ(OrderOf(*s, row), c.After) << c.Name;
         s->Undo();
         EXPECT_EQ(OrderOf(*s, row), before) << c.Name << " undo";
-        s->Undo();
+        s->Redo();
         EXPECT_EQ(OrderOf(*s, row), c.After) << c.Name << " redo";
         s->Undo();
         EXPECT_EQ(OrderOf(*s, row), before) << c.Name << " undo again";
         for (int i = 0; i < 4; ++i)
             EXPECT_EQ(s->Objects()[size_t(i)]->ListNum, i);
-        s->CommitUndo();
+        s->History().Clear();
         for (auto& o : s->Objects())
             EXPECT_EQ(o->Tag, 0);
     }
 }
 
-TEST(UndoStepTest, BringForwardOnTheTopMostRecordsNothingButEndsThePreviousStep) {
-    TEditSurface s;
-    auto row = s.AddRow(3);
-    s->SelectObject(row[0]);
-    ASSERT_TRUE(s->DeleteSelection());
-    s->SelectObject(row[2]);
-    s->BringForward();
-    EXPECT_FALSE(s->CanUndo());
-    EXPECT_EQ(s->FUndoKind, ukNone);
-    EXPECT_EQ(OrderOf(*s, row), (std::vector<int>{1, 2})); // the deletion became permanent
+TEST(UndoStepTest, ReorderingThatChangesNothingRecordsNothingAndLeavesTheHistoryAlone) {
+    for (void (TPriPaint::*command)() : {&TPriPaint::BringForward, &TPriPaint::BringToFront}) {
+        TEditSurface s;
+        auto row = s.AddRow(3);
+        s->SelectObject(row[0]);
+        ASSERT_TRUE(s->DeleteSelection());
+        s->SelectObject(row[2]);
+        (s.Surface.get()->*command)();
+        EXPECT_EQ(s->History().UndoCount(), 1);
+        EXPECT_EQ(s->History().UndoKind(), ukDelete);
+        s->Undo(); // the deletion is still the one to take back
+        EXPECT_EQ(OrderOf(*s, row), (std::vector<int>{0, 1, 2}));
+    }
 }
 
 TEST(UndoStepTest, CopyModesFollowTheKind) {
-    TEditSurface s;
-    TPriShape* shape = s.AddRect(QRect(100, 100, 300, 200), RGBColor(0, 0, 255));
-    for (TUndoKind kind : {ukMove, ukResize, ukDelete, ukCut, ukReorder, ukProperty, ukPaste, ukAdd}) {
-        s->UndoList().clear();
-        s->RecordUndo(kind, shape);
-        ASSERT_EQ(s->UndoList().size(), 1u);
-        const auto* copy = dynamic_cast<TPriShape*>(s->UndoList()[0].get());
-        ASSERT_TRUE(copy);
-        EXPECT_EQ(copy->StoreRect(), shape->StoreRect());
-        EXPECT_EQ(copy->Pen.Color == shape->Pen.Color, !TUndoStep::LayoutOnly(kind)) << int(kind);
+    for (TUndoKind kind : {ukMove, ukResize, ukProperty}) {
+        TEditSurface s;
+        TPriShape* shape = s.AddRect(QRect(100, 100, 300, 200), RGBColor(0, 0, 255));
+        {
+            TEditStep step(*s, kind);
+            step.Record(shape);
+            shape->SetStoreRect(QRect(150, 100, 300, 200));
+            shape->Pen.Color = RGBColor(255, 0, 0);
+        }
+        s->Undo();
+        EXPECT_EQ(shape->StoreRect(), QRect(100, 100, 300, 200)) << int(kind);
+        EXPECT_EQ(shape->Pen.Color == RGBColor(0, 0, 255), !TUndoStep::LayoutOnly(kind)) << int(kind);
     }
 }
 
@@ -133,8 +144,8 @@ TEST(UndoStepTest, UndoAfterAZoomChangeLaysOutFromTheStoredPlace) {
             const QRect expected = undos == 1 ? QRect(500, 500, 300, 200) : shape->StoreRect();
             s->BltSizeCheck = bs200;
             s->SetPageLayout({0, 0}, {800, 600});
-            for (int i = 0; i < undos; ++i)
-                s->Undo();
+            s->Undo();
+            if (undos == 2) s->Redo();
             EXPECT_EQ(shape->StoreRect(), expected) << resize << undos;
             ASSERT_TRUE(s->HandleKey(Qt::Key_Right, false, false)); // a pixel is 1.3 tenths of a mm
             EXPECT_NEAR(shape->StoreRect().x(), expected.x() + 1, 1) << resize << undos;
@@ -148,12 +159,12 @@ TEST(UndoStepTest, KeysNudgeAndResizeEachAsOneStep) {
     s->SelectObject(thin);
     EXPECT_TRUE(s->HandleKey(Qt::Key_Left, true, false));
     EXPECT_EQ(thin->Width, 1);
-    EXPECT_EQ(s->FUndoKind, ukResize);
+    EXPECT_EQ(s->History().UndoKind(), ukResize);
 
     const int left = thin->Left;
     EXPECT_TRUE(s->HandleKey(Qt::Key_Right, false, false));
     EXPECT_EQ(thin->Left, left + 1);
-    EXPECT_EQ(s->FUndoKind, ukMove);
+    EXPECT_EQ(s->History().UndoKind(), ukMove);
     s->Undo();
     EXPECT_EQ(thin->Left, left);
     EXPECT_FALSE(s->HandleKey(Qt::Key_F1, false, false));
@@ -198,8 +209,8 @@ TEST(UndoStepTest, ClearingAndSavingEndTheStep) {
     s->NudgeSelection(2, 2);
     ASSERT_TRUE(s->CanUndo());
     s->ClearDocument();
-    EXPECT_EQ(s->UndoState, usNone);
-    EXPECT_EQ(s->FUndoKind, ukNone);
+    EXPECT_FALSE(s->CanRedo());
+    EXPECT_EQ(s->History().UndoKind(), ukNone);
     s->Undo(); // nothing left to take back, nothing to crash on
 }
 

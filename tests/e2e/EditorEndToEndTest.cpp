@@ -242,3 +242,53 @@ TEST_F(EditorEndToEnd, CopyInOneProgramPasteInAnother) {
     for (size_t i = 0; i < expected.size(); ++i)
         EXPECT_EQ(records[i].toHex(), expected[i].toHex()) << "object " << i;
 }
+
+TEST_F(EditorEndToEnd, ThreeDragsTakenBackWithThreeUndosSaveTheFirstBytes) {
+    const QString file = fSession->Folder() + QStringLiteral("drags.tda");
+    {
+        auto doc = NewA4();
+        AddShape(*doc, TBltShape::RectAngle, QRect(300, 300, 400, 200), kMagenta);
+        ASSERT_TRUE(Save(*doc, file));
+    }
+    TDesktopSession::TProgram& program = Start(QStringLiteral("drags"), file);
+    ASSERT_TRUE(program.Process) << "no window appeared";
+    QRect seen;
+    ASSERT_TRUE(fSession->WaitForScreen([&](const QImage& s) {
+        return !(seen = FindColour(s, kMagentaOnScreen)).isEmpty();
+    })) << "the object is not shown";
+    const QRect start = seen;
+    // The program's own bytes of the untouched document.
+    fSession->Focus(program);
+    QDateTime before = Backdate(file);
+    fSession->Keys(QStringLiteral("ctrl+s"));
+    ASSERT_TRUE(TDesktopSession::WaitForWrite(file, before)) << "Ctrl+S wrote nothing";
+    EXPECT_TRUE(fSession->AnswerDialog(program, QStringLiteral("Return"))) << "no message after the save";
+    const QByteArray original = ReadAll(file);
+
+    for (const QPoint by : {QPoint(40, 0), QPoint(0, 30), QPoint(-25, 20)}) {
+        const QPoint from = seen.center();
+        fSession->MouseMove(from);
+        fSession->MouseDown();
+        for (int part = 1; part <= 4; ++part)
+            fSession->MouseMove(from + by * part / 4);
+        fSession->MouseUp();
+        QRect moved;
+        ASSERT_TRUE(fSession->WaitForScreen([&](const QImage& s) {
+            moved = FindColour(s, kMagentaOnScreen);
+            return moved.topLeft() != seen.topLeft() && !moved.isEmpty();
+        })) << "the drag by "
+            << by.x() << ", " << by.y() << " did not move the object";
+        seen = moved;
+    }
+    fSession->Focus(program);
+    for (int i = 0; i < 3; ++i)
+        fSession->Keys(QStringLiteral("ctrl+z"));
+    ASSERT_TRUE(fSession->WaitForScreen([&](const QImage& s) { return FindColour(s, kMagentaOnScreen) == start; }))
+        << "three undos did not bring the object back where it started";
+    before = Backdate(file);
+    fSession->Keys(QStringLiteral("ctrl+s"));
+    ASSERT_TRUE(TDesktopSession::WaitForWrite(file, before)) << "Ctrl+S wrote nothing";
+    EXPECT_TRUE(fSession->AnswerDialog(program, QStringLiteral("Return"))) << "no message after the save";
+    EXPECT_TRUE(fSession->Quit(program));
+    EXPECT_EQ(ReadAll(file), original);
+}

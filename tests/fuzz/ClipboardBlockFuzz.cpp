@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the clipboard block reader and pastes whatever it accepts. Another
 // program can put anything under the block's name.
 #include "document/ClipboardBlock.h"
+#include "document/EditHistory.h"
 #include "document/PriPaint.h"
 #include "FuzzApp.h"
 
@@ -37,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         doc->RedrawPage(nullptr, false, true);
         TClipboardBlock::Write(doc->SelectList());
         doc->Undo();
-        doc->CommitUndo();
+        doc->History().Clear();
     }
     return 0;
 }

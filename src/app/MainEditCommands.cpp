@@ -27,8 +27,6 @@ void TPrintMainForm::ConnectEditCommands() {
             Guarded(name, [&] {
                 if (!FDocument) return;
                 command(*FDocument);
-                UpdateEditButtons();
-                ShowSelectionFont();
             });
         });
     };
@@ -56,7 +54,7 @@ void TPrintMainForm::ConnectFontBoxes() {
             if (!FDocument) return;
             change(*FDocument);
             FDocument->RedrawPage(nullptr, true, false);
-            UpdateEditButtons();
+            // The boxes show what the object took (a size may be limited), not what was typed.
             ShowSelectionFont();
             // A choice is made: arrows, Delete and Tab act on the page again.
             if (!fFontBoxStepping) FDocument->setFocus(Qt::OtherFocusReason);
@@ -93,7 +91,6 @@ void TPrintMainForm::ShowContextMenu(TPriBase* object, QPoint globalPos) {
     menus.EditImage = [this](int mode) { Guarded("画像編集", [&] { EditImageEffect(mode); }); };
     menus.RotateBackground = [this] { Guarded("背景回転", [this] { RotateBackground(); }); };
     menus.Changed = [this] {
-        UpdateEditButtons();
         if (FDocument) ShowObjectFont(FDocument->CurrentObject());
     };
     menus.Popup(object, globalPos);
@@ -112,7 +109,6 @@ void TPrintMainForm::EditImageEffect(int mode) {
     image->BltBmp = std::move(picture);
     image->RebuildLightImage();
     FDocument->RedrawPage(nullptr, true, true);
-    UpdateEditButtons();
 }
 
 void TPrintMainForm::RotateBackground() {
@@ -152,7 +148,5 @@ QString TPrintMainForm::AskPictureFile(const QString& startFolder) {
 
 bool TPrintMainForm::ScanPicture() {
     if (!FDocument || !fLibrary) return false;
-    const bool placed = ScanImage(*FDocument, fOptions.Paths, *fLibrary, this);
-    UpdateEditButtons();
-    return placed;
+    return ScanImage(*FDocument, fOptions.Paths, *fLibrary, this);
 }

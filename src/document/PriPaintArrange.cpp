@@ -24,6 +24,7 @@ void TPriPaint::SelectObject(TPriBase* object) {
     FSelectList.append(object);
     object->SetForcusCheck(true);
     object->BeginTrack();
+    fDocument->NotifySelectionChanged();
 }
 
 bool TPriPaint::DeselectAll() {
@@ -36,6 +37,7 @@ bool TPriPaint::DeselectAll() {
         FSelectList[i]->EndTrack(canvas);
     }
     FSelectList.clear();
+    fDocument->NotifySelectionChanged();
     return true;
 }
 
@@ -305,7 +307,7 @@ bool TPriPaint::AlignObjects() {
     FUndoKind = ukProperty;
     for (TPriBase* obj : objects) {
         obj->MakeHandles();
-        obj->ScaleToStore(fViewSize, FPaperPixels, fScreenInch);
+        obj->ScaleToStore(ViewSize(), PaperPixels(), fScreenInch);
     }
     RedrawPage(nullptr, true, true);
     return true;
@@ -313,7 +315,7 @@ bool TPriPaint::AlignObjects() {
 
 bool TPriPaint::HandleKey(int key, bool shift, bool ctrl) {
     const bool handled = ApplyKey(key, shift, ctrl);
-    if (handled && Host) Host->RefreshEditCommands();
+    if (handled) fDocument->NotifyChanged();
     return handled;
 }
 

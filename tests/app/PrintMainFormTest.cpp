@@ -137,7 +137,7 @@ TEST(PrintMainFormTest, RulersFollowTheSettingsFile) {
         EXPECT_TRUE(form.RulerCheck());
         EXPECT_TRUE(form.HorzRuler()->isVisibleTo(&form));
         EXPECT_EQ(form.GetPageOrigin(), QPoint(35, 35));
-        EXPECT_TRUE(form.Document()->BltGridCheck);
+        EXPECT_TRUE(form.Document()->BltGridCheck());
         EXPECT_EQ(form.Document()->GridColor, 255);
         // Hiding them is kept for the next start.
         form.Action(QStringLiteral("MenuItem_rooler"))->trigger();
@@ -264,7 +264,7 @@ TEST(PrintMainFormTest, NewAsksFirstKeepsTheOldDocumentOnFailureAndCarriesTheDis
     TTestMainForm& form = f.StartedFromChooser();
     TPriPaint* first = form.Document();
     first->GridColor = RGBColor(1, 2, 3);
-    first->BltGridCheck = true;
+    first->SetBltGridCheck(true);
     first->DefaultFont.setPointSize(14);
 
     // A template the loader refuses: the document on screen stays.
@@ -287,7 +287,7 @@ TEST(PrintMainFormTest, NewAsksFirstKeepsTheOldDocumentOnFailureAndCarriesTheDis
     ASSERT_TRUE(form.NewFile());
     ASSERT_NE(form.Document(), first);
     EXPECT_EQ(form.Document()->GridColor, RGBColor(1, 2, 3));
-    EXPECT_TRUE(form.Document()->BltGridCheck);
+    EXPECT_TRUE(form.Document()->BltGridCheck());
     EXPECT_EQ(form.Document()->DefaultFont.pointSize(), 14);
     EXPECT_EQ(form.windowTitle(), kTitle + QStringLiteral(" - 年賀状"));
     EXPECT_EQ(form.StartYear(), 2030);
@@ -444,7 +444,7 @@ TEST(PrintMainFormTest, MenuEnablingFollowsTheDocument) {
     // Grid item ticks follow the surface.
     form.Action(QStringLiteral("MenuItem_Glid"))->trigger();
     form.RefreshMenus();
-    EXPECT_TRUE(form.Document()->BltGridCheck);
+    EXPECT_TRUE(form.Document()->BltGridCheck());
     EXPECT_TRUE(form.Action(QStringLiteral("MenuItem_Glid"))->isChecked());
 
     // The side bar item hides the side bar and the page takes the room.
@@ -640,7 +640,7 @@ TEST(PrintMainFormTest, EditCommandsReachTheSurface) {
     // A tool button arms the surface's creation mode and drops the selection.
     run("Action_AllSelect");
     run("Action_AddText");
-    EXPECT_EQ(doc.ObjectMode, omLabel);
+    EXPECT_EQ(doc.ObjectMode(), omLabel);
     EXPECT_FALSE(doc.HasSelection());
 }
 

@@ -2,7 +2,7 @@
 // the objects every design uses (text, boxes, lines).
 #pragma once
 
-#include "document/PriPaint.h"
+#include "document/PriDocument.h"
 #include "merge/PriField.h"
 #include "objects/PriLabel.h"
 #include "objects/PriLine.h"
@@ -65,7 +65,7 @@ public:
     // A shipped template must come back byte for byte after loading and saving it again.
     static bool RoundTrips(const QString& tda, const QString& appPath, QString& error);
 
-    TPriPaint& Doc() { return *fDoc; }
+    TPriDocument& Doc() { return *fDoc; }
     int PageWidth() const { return fDoc->PrintPaper.PageWidth(); }
     int PageHeight() const { return fDoc->PrintPaper.PageHeight(); }
 
@@ -113,5 +113,5 @@ protected:
         label.SetFontAngle(st.Vertical ? faLong : faSide);
     }
 
-    std::unique_ptr<TPriPaint> fDoc;
+    std::unique_ptr<TPriDocument> fDoc;
 };

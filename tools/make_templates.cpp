@@ -783,7 +783,7 @@ bool MakeTemplate(const TTemplateDef& def, const QString& root, const QString& a
 // The data-merge examples come from make_merge_templates and stay: they print merged, these never do.
 bool IsMergeTemplate(const QString& tda, const QString& appPath) {
     TPriDocument doc(appPath);
-    return doc.LoadFromFile(tda, 0) && doc.PrintMode != 0;
+    return doc.Load(tda, 0).Ok && doc.PrintMode != 0;
 }
 
 } // namespace

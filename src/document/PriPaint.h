@@ -93,7 +93,7 @@ public:
     QImage& PageBitmap() { return FPageBitmap; }
     TPrinterMetricsProvider& Printer() { return *fPrinter; }
 
-    // The edited side (always side 1) and both sides.
+    // The edited side (always side 1).
     TObjectOwnerList& Objects() { return *FObjectList; }
     const TObjectOwnerList& Objects() const { return *FObjectList; }
     QList<TPriBase*>& SelectList() { return FSelectList; }

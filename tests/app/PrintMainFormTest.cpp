@@ -644,6 +644,48 @@ TEST(PrintMainFormTest, EditCommandsReachTheSurface) {
     EXPECT_FALSE(doc.HasSelection());
 }
 
+// Edits that do not come through a window command (mouse, keys, dialogs of the packs) still
+// reach the enabled states: the window follows the document's signals, with no refresh asked.
+TEST(PrintMainFormTest, EnabledStatesFollowTheDocumentWithoutARefresh) {
+    TMainFormFixture f;
+    TTestMainForm& form = f.StartedFromChooser();
+    TPriPaint& doc = *form.Document();
+    const char* const names[] = {"Action_Delete", "Action_Copy",      "Action_Cut",     "Action_NextForcus",
+                                 "Action1_Undo",  "Action_AllSelect", "MenuItem_Margin"};
+    const auto states = [&] {
+        QString s;
+        for (const char* name : names)
+            s += form.Action(QString::fromLatin1(name))->isEnabled() ? '1' : '0';
+        return s + form.Action(QStringLiteral("Action1_Undo"))->text();
+    };
+    // Expected: Delete, Copy, Cut, NextForcus, Undo, AllSelect, Margin, and Undo's caption.
+    struct TStep {
+        const char* What;
+        std::function<void()> Edit;
+        const char* Expected;
+    } steps[] = {
+        {"select all", [&] { doc.SelectAll(); }, "1111011元に戻す"},
+        {"deselect", [&] { doc.DeselectAll(); }, "0000011元に戻す"},
+        {"delete", [&] { doc.SelectAll(), doc.DeleteSelection(); }, "0000101元に戻す"},
+        {"undo", [&] { doc.Undo(); }, nullptr},
+        {"a card sheet",
+         [&] {
+             doc.PrintPaper.SetFields({0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 0, 0, 2, 5, 900, 500});
+             doc.Document().NotifyChanged();
+         },
+         nullptr},
+        {"cleared", [&] { doc.ClearDocument(); }, "0000000元に戻す"},
+    };
+    for (const TStep& step : steps) {
+        step.Edit();
+        const QString followed = states();
+        if (step.Expected) EXPECT_EQ(followed, QString::fromUtf8(step.Expected)) << step.What;
+        // Whatever the step changed, a full refresh finds nothing left to change.
+        form.RefreshMenus();
+        EXPECT_EQ(states(), followed) << step.What;
+    }
+}
+
 TEST(PrintMainFormTest, SurfaceRequestsScrollAndAskForPictures) {
     TMainFormFixture f;
     TTestMainForm& form = f.StartedFromChooser();

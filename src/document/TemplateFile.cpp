@@ -212,7 +212,7 @@ TResult TTemplateFile::Load(TPriDocument& doc, const QString& fileName, int form
     }
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
-        if (error) *error = file.errorString();
+        if (error) *error = QStringLiteral("ファイルを開けません: %1").arg(file.errorString());
         return TResult::FileError;
     }
     // Read as the format asks, never mapped: whatever follows the end marker is never read, and a
@@ -220,7 +220,7 @@ TResult TTemplateFile::Load(TPriDocument& doc, const QString& fileName, int form
     TStreamReader in(&file, std::min(file.size(), kMaxFileBytes));
     const TResult result = Parse(doc, in, formatKind, error);
     if (result != TResult::Ok && file.error() != QFileDevice::NoError) {
-        if (error) *error = file.errorString();
+        if (error) *error = QStringLiteral("ファイルを読み込めません: %1").arg(file.errorString());
         return TResult::FileError;
     }
     return result;

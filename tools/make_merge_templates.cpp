@@ -601,11 +601,7 @@ QString gPreviewFolder;
 
 bool MakeThumbnail(const QString& tda, const QString& appPath, QString& error) {
     TPriDocument doc(appPath);
-    const TDocumentResult result = doc.Load(tda, 0);
-    if (!result) {
-        error = result.Reason;
-        return false;
-    }
+    if (!TTemplateDesign::Done(doc.Load(tda, 0), error)) return false;
     doc.ScaleToPaper();
     TRecordFile main, detail;
     if (!main.LoadFromFile(appPath + "recordfile/" + doc.RecordMainFile)) {
@@ -648,11 +644,7 @@ bool MakeTemplate(const TTemplateDef& def, const QString& root, QString& error) 
     TPriDocument& doc = design.Doc();
     doc.ScaleToPaper();
     const QString path = root + "Template/" + def.Folder + "/" + def.Name + ".tda";
-    const TDocumentResult result = doc.Save(path, 0);
-    if (!result) {
-        error = result.Reason;
-        return false;
-    }
+    if (!TTemplateDesign::Done(doc.Save(path, 0), error)) return false;
     // Loading and saving again must give the same bytes, as for every shipped template.
     if (!TTemplateDesign::RoundTrips(path, root, error)) return false;
     return MakeThumbnail(path, root, error);

@@ -755,11 +755,7 @@ QImage RenderSeat(TPriDocument& doc, int dpi) {
 
 bool MakeThumbnail(const QString& tda, const QString& appPath, QString& error) {
     TPriDocument doc(appPath);
-    const TDocumentResult result = doc.Load(tda, 0);
-    if (!result) {
-        error = result.Reason;
-        return false;
-    }
+    if (!TTemplateDesign::Done(doc.Load(tda, 0), error)) return false;
     doc.ApplyStartMonth(kDesignYear, 1);
     doc.ScaleToPaper();
     const QImage page = RenderSeat(doc, TTemplateDesign::ThumbnailDpi(doc.PrintPaper));
@@ -772,11 +768,7 @@ bool MakeTemplate(const TTemplateDef& def, const QString& root, const QString& a
     TPriDocument& doc = design.Doc();
     doc.ScaleToPaper();
     const QString path = root + "/" + def.Folder + "/" + def.Name + ".tda";
-    const TDocumentResult result = doc.Save(path, 0);
-    if (!result) {
-        error = result.Reason;
-        return false;
-    }
+    if (!TTemplateDesign::Done(doc.Save(path, 0), error)) return false;
     return TTemplateDesign::RoundTrips(path, appPath, error) && MakeThumbnail(path, appPath, error);
 }
 

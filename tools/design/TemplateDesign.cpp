@@ -81,11 +81,7 @@ bool TTemplateDesign::RoundTrips(const QString& tda, const QString& appPath, QSt
     }
     const QByteArray saved = file.readAll();
     TPriDocument doc(appPath);
-    const TDocumentResult result = doc.Load(tda, 0);
-    if (!result) {
-        error = result.Reason;
-        return false;
-    }
+    if (!Done(doc.Load(tda, 0), error)) return false;
     QByteArray again;
     if (TTemplateFile::Build(doc, 0, again) != TTemplateFile::TResult::Ok || again != saved) {
         error = "saving the loaded template gives other bytes";

@@ -62,6 +62,11 @@ public:
     static int ThumbnailDpi(const TPriPaper& paper);
     // Writes the page scaled to the thumbnail size as a JPEG beside the template file.
     static bool WriteThumbnail(const QImage& page, const QString& tda, QString& error);
+    // A load or save as the tools report it: false with the reason in error.
+    static bool Done(const TDocumentResult& result, QString& error) {
+        if (!result) error = result.Reason;
+        return result.Ok;
+    }
     // A shipped template must come back byte for byte after loading and saving it again.
     static bool RoundTrips(const QString& tda, const QString& appPath, QString& error);
 

@@ -9,6 +9,7 @@
 #include "platform/DialogLibrary.h"
 
 #include <QPainter>
+#include <QSignalBlocker>
 #include <algorithm>
 
 namespace {
@@ -43,12 +44,17 @@ bool TPriPaint::DeselectAll() {
 
 bool TPriPaint::SelectAll() {
     bool changed = DeselectAll();
-    for (auto& obj : *FObjectList) {
-        if (obj->UndoCheck) continue;
-        SelectObject(obj.get());
-        changed = true;
+    {
+        // One notice for the whole page rather than one for each object.
+        const QSignalBlocker quiet(fDocument.get());
+        for (auto& obj : *FObjectList) {
+            if (obj->UndoCheck) continue;
+            SelectObject(obj.get());
+            changed = true;
+        }
     }
     if (!FSelectList.isEmpty()) SelectCheck = mnSearchOn;
+    if (changed) fDocument->NotifySelectionChanged();
     return changed;
 }
 

@@ -30,7 +30,7 @@ struct TPage {
             if (i == 0) Dragged = added;
         }
         Surface->BltSizeCheck = bs200;
-        Surface->BltGridCheck = true;
+        Surface->SetBltGridCheck(true);
         Surface->SetPageLayout({10, 10}, {1200, 800});
         Surface->SetVisibleRect(0, 0, 1200, 800);
         Surface->RedrawPage(nullptr, false, true);

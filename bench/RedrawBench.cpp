@@ -20,7 +20,7 @@ std::unique_ptr<TPriPaint> MakePage() {
         surface->AppendObject(std::move(box));
     }
     surface->BltSizeCheck = bs300;
-    surface->BltGridCheck = true;
+    surface->SetBltGridCheck(true);
     surface->SetPageLayout({10, 10}, {1200, 800});
     return surface;
 }

@@ -1,7 +1,7 @@
 // Opening templates against the part no container can avoid, decoding the picture: a shipped
 // template as the chooser opens it (load, re-date, lay out), the year calendar with the most
 // objects of the shipped set, and the bare load of a template with a 4000 x 3000 background.
-#include "document/PriPaint.h"
+#include "document/PriDocument.h"
 #include "document/TemplateFile.h"
 #include "imaging/JpegCodec.h"
 #include "platform/FontMap.h"
@@ -22,10 +22,10 @@ const QString kYearTemplate = kDataDir + QStringLiteral("Template/A4/年間カ�
 
 void Open(benchmark::State& state, const QString& path) {
     for (auto _ : state) {
-        TPriPaint doc(nullptr, kDataDir, 96, std::make_unique<TNoPrinter>());
-        if (!doc.LoadFromFile(path, 0)) state.SkipWithError("template did not load");
+        TPriDocument doc(kDataDir);
+        if (!doc.Load(path, 0)) state.SkipWithError("template did not load");
         doc.ApplyStartMonth(2027, 4);
-        doc.SetPageLayout(QPoint(0, 0), QSize(1000, 1000));
+        doc.ScaleToPaper();
         benchmark::DoNotOptimize(doc.Objects().size());
     }
 }
@@ -66,10 +66,10 @@ struct TFixture {
     QByteArray Jpeg;
 
     TFixture() {
-        TPriPaint doc(nullptr, QString(), 96, std::make_unique<TNoPrinter>());
+        TPriDocument doc{QString()};
         doc.PrintPaper.SetFields({0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 0, 0, 1, 1, 2100, 2970});
         doc.BackObject.FMainBack = BenchPhoto(4000, 3000);
-        doc.SaveToFile(Path, 0);
+        doc.Save(Path, 0);
         QFile file(Path);
         file.open(QIODevice::ReadOnly);
         // The main background block follows the header, the paper and the empty merge settings.
@@ -85,9 +85,9 @@ TFixture& Fixture() {
 }
 
 void BM_LoadTemplateWithBackground(benchmark::State& state) {
-    TPriPaint doc(nullptr, QString(), 96, std::make_unique<TNoPrinter>());
+    TPriDocument doc{QString()};
     for (auto _ : state) {
-        if (!doc.LoadFromFile(Fixture().Path, 0)) state.SkipWithError("load failed");
+        if (!doc.Load(Fixture().Path, 0)) state.SkipWithError("load failed");
     }
 }
 BENCHMARK(BM_LoadTemplateWithBackground)->Unit(benchmark::kMillisecond);

@@ -11,7 +11,7 @@
 #include "app/StartImages.h"
 #include "calendar/PriCarendar.h"
 #include "document/ClipboardBlock.h"
-#include "document/PriPaint.h"
+#include "document/PriDocument.h"
 #include "document/TemplateFile.h"
 #include "imaging/ImageCodec.h"
 #include "imaging/PackedDib.h"
@@ -286,7 +286,7 @@ bool MakeTemplates(const QString& dir) {
                     Template(6, kCardSheet, BackBlock(jpeg), AllKinds(6, false), {}, true));
 
     // A complete document through the surface's own save, as the user's files are written.
-    TPriPaint doc(nullptr, QString(), 96, std::make_unique<TNoPrinter>());
+    TPriDocument doc{QString()};
     doc.PrintPaper.SetFields(kCardSheet);
     for (auto& [kind, record] : AllKinds(6, true)) {
         std::unique_ptr<TPriBase> obj = TObjectFactory::Create(kind);

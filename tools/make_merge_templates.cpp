@@ -9,7 +9,7 @@
 // exchange, mail addresses the example domains, JAN codes the in-store prefixes 20 to 29.
 
 #include "design/TemplateDesign.h"
-#include "document/PriPaint.h"
+#include "document/PriDocument.h"
 #include "document/TemplateFile.h"
 #include "imaging/JpegCodec.h"
 #include "merge/PriField.h"
@@ -369,7 +369,7 @@ TPriPaper A4() {
 
 // Business cards 91 × 55 mm: one card per address, the employee code as a barcode.
 void MeishiCards(TDesign& d) {
-    TPriPaint& doc = d.Doc();
+    TPriDocument& doc = d.Doc();
     doc.PrintMode = 3;
     doc.RecordMainFile = QStringLiteral("住所録.CSV");
     d.Box(QRect(0, 0, 30, 550), kTeal);
@@ -395,7 +395,7 @@ void MeishiCards(TDesign& d) {
 
 // Price labels 86.4 × 42.3 mm, twelve to an A4 sheet: one label per product.
 void PriceLabels(TDesign& d) {
-    TPriPaint& doc = d.Doc();
+    TPriDocument& doc = d.Doc();
     doc.PrintMode = 3;
     doc.RecordMainFile = QStringLiteral("商品一覧.CSV");
     d.Field(QRect(50, 45, 495, 70), 1, "品名", {.Face = kGothic, .Size = 10, .Color = kInk, .Bold = true});
@@ -429,7 +429,7 @@ constexpr int kStatementRowHeight = 80;
 constexpr int kTableTop = 1150;
 
 void Statement(TDesign& d) {
-    TPriPaint& doc = d.Doc();
+    TPriDocument& doc = d.Doc();
     doc.PrintMode = 1;
     doc.RecordMainFile = QStringLiteral("明細書.CSV");
     doc.RecordMeisaiFile = QStringLiteral("明細行.TAB");
@@ -546,7 +546,7 @@ QString ValueFor(const TRecordFile* file, int index, int row, const TPriField& f
 }
 
 // Draws one seat with main record index merged, the detail rows of its key in the portal's rows.
-QImage MergedSeat(TPriPaint& doc, int dpi, const TRecordFile* main, const TRecordFile* detail, int index) {
+QImage MergedSeat(TPriDocument& doc, int dpi, const TRecordFile* main, const TRecordFile* detail, int index) {
     const TPriPaper& p = doc.PrintPaper;
     const QSize pixels(Trunc(p.PageWidth() / 254.0 * dpi), Trunc(p.PageHeight() / 254.0 * dpi));
     QImage image(pixels, QImage::Format_RGB32);
@@ -560,7 +560,7 @@ QImage MergedSeat(TPriPaint& doc, int dpi, const TRecordFile* main, const TRecor
     std::set<const TPriBase*> drawn;
     auto draw = [&](TPriBase& obj, QRect r) {
         canvas.save();
-        obj.PrintDraw(canvas, r, p.IsSingleSeat(), QPoint(0, 0), doc.MarginPixels(), QRect(QPoint(0, 0), pixels));
+        obj.PrintDraw(canvas, r, p.IsSingleSeat(), QPoint(0, 0), TRect(), QRect(QPoint(0, 0), pixels));
         canvas.restore();
     };
     auto rectOf = [&](const TPriBase& obj) {
@@ -600,9 +600,9 @@ QImage MergedSeat(TPriPaint& doc, int dpi, const TRecordFile* main, const TRecor
 QString gPreviewFolder;
 
 bool MakeThumbnail(const QString& tda, const QString& appPath, QString& error) {
-    TPriPaint doc(nullptr, appPath, 96, std::make_unique<TNoPrinter>());
-    if (!doc.LoadFromFile(tda, 0, &error)) return false;
-    doc.SetPageLayout(QPoint(0, 0), QSize(1000, 1000));
+    TPriDocument doc(appPath);
+    if (!TTemplateDesign::Done(doc.Load(tda, 0), error)) return false;
+    doc.ScaleToPaper();
     TRecordFile main, detail;
     if (!main.LoadFromFile(appPath + "recordfile/" + doc.RecordMainFile)) {
         error = main.LastError();
@@ -641,10 +641,10 @@ const std::vector<TTemplateDef>& Templates() {
 bool MakeTemplate(const TTemplateDef& def, const QString& root, QString& error) {
     TDesign design(def.Paper(), root);
     def.Build(design);
-    TPriPaint& doc = design.Doc();
-    doc.SetPageLayout(QPoint(0, 0), QSize(1000, 1000));
+    TPriDocument& doc = design.Doc();
+    doc.ScaleToPaper();
     const QString path = root + "Template/" + def.Folder + "/" + def.Name + ".tda";
-    if (!doc.SaveToFile(path, 0, &error)) return false;
+    if (!TTemplateDesign::Done(doc.Save(path, 0), error)) return false;
     // Loading and saving again must give the same bytes, as for every shipped template.
     if (!TTemplateDesign::RoundTrips(path, root, error)) return false;
     return MakeThumbnail(path, root, error);

@@ -61,7 +61,7 @@ int main(int argc, char* argv[]) {
     TPriPaper paper = TTemplateDesign::SeatSheet(850, 540, 2, 5, 150, 135);
     paper.FSeatGapX = 100;
     TCardDesign design(paper, root);
-    TPriPaint& doc = design.Doc();
+    TPriDocument& doc = design.Doc();
     doc.PrintMode = 3;
     doc.RecordMainFile = QStringLiteral("card.CSV");
     const TTextStyle text{.Face = QStringLiteral("IPAGothic")};
@@ -69,9 +69,10 @@ int main(int argc, char* argv[]) {
     design.Field(QRect(50, 170, 750, 80), 1, QStringLiteral("会社名"), text);
     // 40 × 20 mm as the peer's, wide enough for the symbol at its proportions.
     design.Field(QRect(50, 280, 400, 200), 2, QStringLiteral("EAN"), text.Sized(6), fsBarcode);
-    doc.SetPageLayout(QPoint(0, 0), QSize(1000, 1000));
+    doc.ScaleToPaper();
     QString error;
-    if (!doc.SaveToFile(root + QStringLiteral("card.tda"), 0, &error)) {
+    if (const TDocumentResult saved = doc.Save(root + QStringLiteral("card.tda"), 0); !saved) {
+        error = saved.Reason;
         std::fprintf(stderr, "make_peer_card: %s\n", qPrintable(error));
         return 1;
     }

@@ -8,7 +8,7 @@
 #include "calendar/PriCarendar.h"
 #include "design/TemplateDesign.h"
 #include "document/ObjectKinds.h"
-#include "document/PriPaint.h"
+#include "document/PriDocument.h"
 #include "document/TemplateFile.h"
 #include "imaging/JpegCodec.h"
 #include "merge/PriField.h"
@@ -749,15 +749,15 @@ const std::vector<TTemplateDef>& Templates() {
 // ---------------------------------------------------------------------------------------------
 // Thumbnails: the saved template loaded again and drawn through the print path
 
-QImage RenderSeat(TPriPaint& doc, int dpi) {
+QImage RenderSeat(TPriDocument& doc, int dpi) {
     return TPageExport::RenderSeat(doc, dpi, true);
 }
 
 bool MakeThumbnail(const QString& tda, const QString& appPath, QString& error) {
-    TPriPaint doc(nullptr, appPath, 96, std::make_unique<TNoPrinter>());
-    if (!doc.LoadFromFile(tda, 0, &error)) return false;
+    TPriDocument doc(appPath);
+    if (!TTemplateDesign::Done(doc.Load(tda, 0), error)) return false;
     doc.ApplyStartMonth(kDesignYear, 1);
-    doc.SetPageLayout(QPoint(0, 0), QSize(1000, 1000));
+    doc.ScaleToPaper();
     const QImage page = RenderSeat(doc, TTemplateDesign::ThumbnailDpi(doc.PrintPaper));
     return TTemplateDesign::WriteThumbnail(page, tda, error);
 }
@@ -765,17 +765,17 @@ bool MakeThumbnail(const QString& tda, const QString& appPath, QString& error) {
 bool MakeTemplate(const TTemplateDef& def, const QString& root, const QString& appPath, QString& error) {
     TDesign design(def.Paper(), appPath);
     def.Build(design);
-    TPriPaint& doc = design.Doc();
-    doc.SetPageLayout(QPoint(0, 0), QSize(1000, 1000));
+    TPriDocument& doc = design.Doc();
+    doc.ScaleToPaper();
     const QString path = root + "/" + def.Folder + "/" + def.Name + ".tda";
-    if (!doc.SaveToFile(path, 0, &error)) return false;
+    if (!TTemplateDesign::Done(doc.Save(path, 0), error)) return false;
     return TTemplateDesign::RoundTrips(path, appPath, error) && MakeThumbnail(path, appPath, error);
 }
 
 // The data-merge examples come from make_merge_templates and stay: they print merged, these never do.
 bool IsMergeTemplate(const QString& tda, const QString& appPath) {
-    TPriPaint doc(nullptr, appPath, 96, std::make_unique<TNoPrinter>());
-    return doc.LoadFromFile(tda, 0) && doc.PrintMode != 0;
+    TPriDocument doc(appPath);
+    return doc.Load(tda, 0).Ok && doc.PrintMode != 0;
 }
 
 } // namespace

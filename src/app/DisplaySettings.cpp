@@ -50,8 +50,8 @@ void TDisplaySettings::Write(TIniFile& ini) const {
 }
 
 void TDisplaySettings::TakeFromSurface(const TPriPaint& surface) {
-    GridCheck = surface.BltGridCheck;
-    MarginCheck = surface.BltMarginCheck;
+    GridCheck = surface.BltGridCheck();
+    MarginCheck = surface.BltMarginCheck();
     GridColor = surface.GridColor;
     MarginColor = surface.MarginColor;
     FontName = surface.DefaultFont.family();
@@ -60,8 +60,8 @@ void TDisplaySettings::TakeFromSurface(const TPriPaint& surface) {
 }
 
 void TDisplaySettings::ApplyToSurface(TPriPaint& surface) const {
-    surface.BltGridCheck = GridCheck;
-    surface.BltMarginCheck = MarginCheck;
+    surface.SetBltGridCheck(GridCheck);
+    surface.SetBltMarginCheck(MarginCheck);
     surface.GridColor = GridColor;
     surface.MarginColor = MarginColor;
     surface.DefaultFont.setFamily(FontName);

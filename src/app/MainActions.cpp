@@ -171,13 +171,11 @@ void TPrintMainForm::ConnectEditAndViewActions() {
     };
     on("MenuItem_Glid", [this] {
         if (!FDocument) return;
-        FDocument->BltGridCheck = !FDocument->BltGridCheck;
-        FDocument->RedrawPage(nullptr, true, true);
+        FDocument->SetBltGridCheck(!FDocument->BltGridCheck());
     });
     on("MenuItem_Margin", [this] {
         if (!FDocument) return;
-        FDocument->BltMarginCheck = !FDocument->BltMarginCheck;
-        FDocument->RedrawPage(nullptr, true, true);
+        FDocument->SetBltMarginCheck(!FDocument->BltMarginCheck());
     });
     on("MenuItem_rooler", [this] {
         SetRulerCheck(!RulerCheck());
@@ -334,9 +332,9 @@ void TPrintMainForm::UpdateEditButtons() {
     QAction* grid = Action(QStringLiteral("MenuItem_Glid"));
     QAction* margin = Action(QStringLiteral("MenuItem_Margin"));
     grid->setEnabled(doc);
-    grid->setChecked(doc && FDocument->BltGridCheck);
+    grid->setChecked(doc && FDocument->BltGridCheck());
     margin->setEnabled(doc && FDocument->IsSingleSeat());
-    margin->setChecked(doc && FDocument->BltMarginCheck);
+    margin->setChecked(doc && FDocument->BltMarginCheck());
     Action(QStringLiteral("MenuItem_rooler"))->setChecked(RulerCheck());
     Action(QStringLiteral("menuItem_ToolBar"))->setChecked(FSideBarCheck);
     for (QAction* item : fZoomItems) {

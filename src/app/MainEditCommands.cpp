@@ -27,8 +27,6 @@ void TPrintMainForm::ConnectEditCommands() {
             Guarded(name, [&] {
                 if (!FDocument) return;
                 command(*FDocument);
-                UpdateEditButtons();
-                ShowSelectionFont();
             });
         });
     };
@@ -57,7 +55,7 @@ void TPrintMainForm::ConnectFontBoxes() {
             if (!FDocument) return;
             change(*FDocument);
             FDocument->RedrawPage(nullptr, true, false);
-            UpdateEditButtons();
+            // The boxes show what the object took (a size may be limited), not what was typed.
             ShowSelectionFont();
             // A choice is made: arrows, Delete and Tab act on the page again.
             if (!fFontBoxStepping) FDocument->setFocus(Qt::OtherFocusReason);
@@ -94,7 +92,6 @@ void TPrintMainForm::ShowContextMenu(TPriBase* object, QPoint globalPos) {
     menus.EditImage = [this](int mode) { Guarded("画像編集", [&] { EditImageEffect(mode); }); };
     menus.RotateBackground = [this] { Guarded("背景回転", [this] { RotateBackground(); }); };
     menus.Changed = [this] {
-        UpdateEditButtons();
         if (FDocument) ShowObjectFont(FDocument->CurrentObject());
     };
     menus.Popup(object, globalPos);
@@ -108,7 +105,6 @@ void TPrintMainForm::EditImageEffect(int mode) {
     QImage picture = image->BltBmp;
     if (!TImageEffectDlg::Execute(picture, TEffectMode(mode), this)) return;
     FDocument->ReplacePicture(image, std::move(picture));
-    UpdateEditButtons();
 }
 
 void TPrintMainForm::RotateBackground() {
@@ -148,7 +144,5 @@ QString TPrintMainForm::AskPictureFile(const QString& startFolder) {
 
 bool TPrintMainForm::ScanPicture() {
     if (!FDocument || !fLibrary) return false;
-    const bool placed = ScanImage(*FDocument, fOptions.Paths, *fLibrary, this);
-    UpdateEditButtons();
-    return placed;
+    return ScanImage(*FDocument, fOptions.Paths, *fLibrary, this);
 }

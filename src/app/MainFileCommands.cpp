@@ -102,23 +102,20 @@ bool TPrintMainForm::LoadIntoDocument(const QString& file) {
     return true;
 }
 
-// Reads a file into the current surface; on failure one message names the file and the reason
-// (the surface's own messages would say only half) and the document stays as it was.
+// Reads a file into the current surface; on failure one message names the file and the reason,
+// and the document stays as it was.
 bool TPrintMainForm::ReadIntoSurface(const QString& file) {
     QString reason;
     bool loaded = false;
-    FDocument->Host = nullptr;
     try {
         loaded = FDocument->LoadFromFile(file, 0, &reason);
     } catch (const std::exception& e) {
         reason = QString::fromLocal8Bit(e.what());
     }
-    FDocument->Host = this;
     if (!loaded) {
         fDialogs->ShowMessage(CannotOpenText(file, reason));
         return false;
     }
-    FDocument->TempLatePath = file;
     return true;
 }
 
@@ -136,7 +133,6 @@ void TPrintMainForm::AfterLoadLayout() {
     FDocument->SetVisibleRect(v.x(), v.y(), v.width(), v.height());
     FDocument->RedrawPage(nullptr, true, true);
     ShowObjectFont(nullptr);
-    UpdateEditButtons();
 }
 
 bool TPrintMainForm::ReloadFile() {
@@ -163,13 +159,11 @@ bool TPrintMainForm::SaveFile() {
 bool TPrintMainForm::WriteDocument(const QString& file) {
     QString reason;
     bool saved = false;
-    FDocument->Host = nullptr;
     try {
         saved = FDocument->SaveToFile(file, 0, &reason);
     } catch (const std::exception& e) {
         reason = QString::fromLocal8Bit(e.what());
     }
-    FDocument->Host = this;
     if (!saved) {
         QString text = QStringLiteral("保存に失敗しました\n%1").arg(QDir::toNativeSeparators(file));
         if (!reason.isEmpty()) text += QStringLiteral("\n（%1）").arg(reason);
@@ -201,7 +195,6 @@ bool TPrintMainForm::SaveFileAs() {
         return false;
     if (!WriteDocument(target)) return false;
     FUserDataCheck = true;
-    FDocument->TempLatePath = target;
     SetTitleFrom(name, true);
     fDialogs->ShowMessage(FMessages->GetMessage(6));
     RememberFile(target);

@@ -55,6 +55,5 @@ bool TPrintMainForm::PaperSetting() {
     FDocument->NoteChange();
     FDocument->ApplyPaperToPrinter();
     RelayoutPage();
-    UpdateEditButtons();
     return true;
 }

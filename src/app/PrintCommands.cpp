@@ -94,7 +94,7 @@ namespace {
 
 // The sheet as a printer takes it: the size upright, and the way it lies.
 QPageLayout SheetLayout(const TPriPaint& doc) {
-    const QSize sheet = TPrintJob::SheetSize(doc);
+    const QSize sheet = TPrintJob::SheetSize(doc.Document());
     if (sheet.width() <= 0 || sheet.height() <= 0) return QPageLayout();
     const bool landscape = sheet.width() > sheet.height();
     const QSizeF portrait = landscape ? QSizeF(sheet.height(), sheet.width()) / 10.0 : QSizeF(sheet) / 10.0;
@@ -149,7 +149,7 @@ bool TPrintCommands::AskChoice(TPriPaint& doc, TRyPrinter* printer, TPrintChoice
 bool TPrintCommands::Build(TPriPaint& doc, const TPrinterMetrics& metrics) {
     fPipeline.reset();
     fProgress = std::make_unique<TPrintProgressDlg>(fWindow);
-    fPipeline = std::make_unique<TPrintPipeline>(doc, metrics, fProgress.get());
+    fPipeline = std::make_unique<TPrintPipeline>(doc.Document(), metrics, fProgress.get());
     fPipeline->SetStartSeat(doc.FStartSeatCol, doc.FStartSeatRow);
     fBuiltSeatCol = doc.FStartSeatCol;
     fBuiltSeatRow = doc.FStartSeatRow;
@@ -199,10 +199,10 @@ bool TPrintCommands::PrintDocument(TPriPaint& doc, bool pagesReady, bool showDia
 void TPrintCommands::ShowPrintPreview(TPriPaint& doc) {
     QPrinter* printer = Device(&doc);
     TPrinterMetrics metrics = printer ? (FitPrinterToSheet(doc, *printer), GetPrinterMetrics(*printer))
-                                      : TPrintJob::SheetMetrics(doc, kPdfDpi);
+                                      : TPrintJob::SheetMetrics(doc.Document(), kPdfDpi);
     if (!Build(doc, metrics)) return;
     // The sheet and its unprintable edges at the screen's resolution.
-    const QSize sheet = TPrintJob::SheetSize(doc);
+    const QSize sheet = TPrintJob::SheetSize(doc.Document());
     const int width = Trunc(sheet.width() / 254.0 * fScreenInch);
     const int height = Trunc(sheet.height() / 254.0 * fScreenInch);
     const auto part = [](int value, int whole, int size) {
@@ -248,7 +248,7 @@ bool TPrintCommands::WritePdfFile(TPriPaint& doc, const QString& file, const TPr
     }
     fProgress = std::make_unique<TPrintProgressDlg>(fWindow);
     QString error;
-    const bool written = TPrintJob::WritePdf(doc, out, kPdfDpi, choice, fProgress.get(), &error);
+    const bool written = TPrintJob::WritePdf(doc.Document(), out, kPdfDpi, choice, fProgress.get(), &error);
     fProgress->hide();
     fProgress.reset();
     if (!written) {

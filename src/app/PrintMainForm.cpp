@@ -138,7 +138,6 @@ void TPrintMainForm::CreateWorkArea() {
         if (!FDocument) return;
         FDocument->DeselectAll();
         FDocument->RedrawPage(nullptr, true, false);
-        UpdateEditButtons();
     });
     setCentralWidget(central);
     ApplySettings(fSettings);
@@ -368,13 +367,23 @@ std::unique_ptr<TPriPaint> TPrintMainForm::MakeSurface() {
 void TPrintMainForm::InstallSurface(std::unique_ptr<TPriPaint> surface) {
     if (FDocument) {
         FDocument->disconnect(this);
+        FDocument->Document().disconnect(this);
         FDocument->hide();
-        FDocument->Host = nullptr;
+        FDocument->SetHost(nullptr);
         FDocument->deleteLater();
     }
     FDocument = surface.release();
-    FDocument->Host = this;
+    FDocument->SetHost(this);
     connect(FDocument, &TPriPaint::ModifiedChanged, this, &TPrintMainForm::UpdateTitle);
+    // The enabled states follow the document; the font boxes follow the selection.
+    connect(FDocument, &TPriPaint::ModifiedChanged, this, &TPrintMainForm::UpdateEditButtons);
+    connect(&FDocument->Document(), &TPriDocument::Changed, this, &TPrintMainForm::UpdateEditButtons);
+    connect(&FDocument->Document(), &TPriDocument::SelectionChanged, this, [this] {
+        UpdateEditButtons();
+        ShowSelectionFont();
+    });
+    // A new document has said nothing yet.
+    UpdateEditButtons();
     FDocument->lower();
     FDocument->show();
 }
@@ -402,7 +411,6 @@ bool TPrintMainForm::OpenDocument(const QString& file, bool readSettings, QStrin
         if (error) *error = QString::fromLocal8Bit(e.what());
     }
     if (!loaded) return false;
-    surface->TempLatePath = file;
     surface->ApplyStartMonth(FStartYear, FStartMonth);
     InstallSurface(std::move(surface));
     FDocument->SetPageLayout(GetPageOrigin(), GetPageArea());
@@ -416,7 +424,7 @@ bool TPrintMainForm::OpenDocument(const QString& file, bool readSettings, QStrin
 
 void TPrintMainForm::WarnIfNoHolidays() {
     // The file is read again only to name the cause when a calendar went without it.
-    if (fHolidaysWarned || !FDocument || !FDocument->CalendarsLackHolidays()) return;
+    if (fHolidaysWarned || !FDocument || !FDocument->Document().CalendarsLackHolidays()) return;
     const QString problem = THolidayList::FileProblem(TPriCarendar::HolidayFile(fOptions.Paths.AppPath()));
     if (problem.isEmpty()) return;
     // Once a session: every calendar lacks the same holidays.
@@ -435,7 +443,6 @@ void TPrintMainForm::Guarded(const char* what, const std::function<void()>& comm
         fDialogs->ShowMessage(QStringLiteral("%1に失敗しました。").arg(QString::fromUtf8(what)));
     }
     --fCommandDepth;
-    UpdateEditButtons();
 }
 
 void TPrintMainForm::closeEvent(QCloseEvent* event) {
@@ -483,11 +490,6 @@ void TPrintMainForm::PointerMoved(QPoint viewPoint) {
 
 void TPrintMainForm::CreationFinished() {
     ResetToolButtons();
-}
-
-void TPrintMainForm::RefreshEditCommands() {
-    UpdateEditButtons();
-    ShowSelectionFont();
 }
 
 void TPrintMainForm::SelectedTextObject(TPriBase* object) {

@@ -115,7 +115,6 @@ public:
     void ShowPositionText(const QString& text) override;
     void PointerMoved(QPoint viewPoint) override;
     void CreationFinished() override;
-    void RefreshEditCommands() override;
     void SelectedTextObject(TPriBase* object) override;
     void ShowMessage(const QString& text) override;
     bool AskYesNo(const QString& text) override;

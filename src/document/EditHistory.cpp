@@ -112,6 +112,7 @@ void TEditHistory::NoteChange() {
 }
 
 void TEditHistory::Notify() {
+    fTarget.HistoryChanged();
     if (IsModified() == fToldModified) return;
     fToldModified = IsModified();
     fTarget.SavedStateChanged(fToldModified);

@@ -41,4 +41,6 @@ public:
     // A step was taken back or brought again: the page shows it.
     virtual void StepApplied() = 0;
     virtual void SavedStateChanged(bool modified) = 0;
+    // A step was added, taken back, brought again or the history ended: commands' states follow.
+    virtual void HistoryChanged() = 0;
 };

@@ -83,7 +83,7 @@ void TMouseTracker::SetCursor(Qt::CursorShape shape) {
 }
 
 bool TMouseTracker::DraggingLineEnd() const {
-    return fDoc.SelectCheck == mnSize && fDoc.ObjectMode == omLine;
+    return fDoc.SelectCheck == mnSize && fDoc.ObjectMode() == omLine;
 }
 
 // ---- pressing
@@ -94,7 +94,7 @@ void TMouseTracker::Press(Qt::MouseButton button, bool shift, QPoint p, bool dou
     case mnNone: PressIdle(button, shift, p, global); break;
     case mnSearchOn:
         // A tool chosen while something is selected starts a creation all the same.
-        if (fDoc.ObjectMode != omNone && button == Qt::LeftButton)
+        if (fDoc.ObjectMode() != omNone && button == Qt::LeftButton)
             PressIdle(button, shift, p, global);
         else
             PressSelected(button, shift, p, doubleClick, global);
@@ -115,7 +115,7 @@ void TMouseTracker::PressIdle(Qt::MouseButton button, bool shift, QPoint p, QPoi
     const bool clear = !shift || before.size() > 1;
     if (button == Qt::LeftButton) {
         if (clear && fDoc.DeselectAll()) fDoc.RedrawObjects(before);
-        if (fDoc.ObjectMode != omNone) {
+        if (fDoc.ObjectMode() != omNone) {
             FLastPoint = FDownPoint;
             FRubberRect = TRect();
             fDoc.SelectCheck = mnAdd;
@@ -140,7 +140,7 @@ void TMouseTracker::PressIdle(Qt::MouseButton button, bool shift, QPoint p, QPoi
         fDoc.SelectObject(FCurrentObject);
         fDoc.RedrawObjects({FCurrentObject});
     }
-    if (fDoc.Host) fDoc.Host->ShowContextMenu(FCurrentObject, global);
+    fDoc.Host().ShowContextMenu(FCurrentObject, global);
 }
 
 void TMouseTracker::PressSelected(Qt::MouseButton button, bool shift, QPoint p, bool doubleClick, QPoint global) {
@@ -164,7 +164,7 @@ void TMouseTracker::PressSelected(Qt::MouseButton button, bool shift, QPoint p, 
     TPriBase* c = FCurrentObject;
     if (c && c->ForcusCheck()) {
         if (right) {
-            if (fDoc.Host) fDoc.Host->ShowContextMenu(c, global);
+            fDoc.Host().ShowContextMenu(c, global);
             return;
         }
         if (c->LockCheck) return;
@@ -181,7 +181,7 @@ void TMouseTracker::PressSelected(Qt::MouseButton button, bool shift, QPoint p, 
         } else {
             if (IsLine(c)) {
                 FDownPoint = static_cast<TPriLine*>(c)->GetHandlePoint(FDragHandle);
-                fDoc.ObjectMode = omLine;
+                fDoc.fObjectMode = omLine;
             }
             FLastPoint = fLastOnPage = p;
             fDoc.SelectCheck = mnSize;
@@ -196,7 +196,7 @@ void TMouseTracker::PressSelected(Qt::MouseButton button, bool shift, QPoint p, 
         fDoc.SelectObject(c);
         fDoc.RedrawObjects({c});
         if (right) {
-            if (fDoc.Host) fDoc.Host->ShowContextMenu(c, global);
+            fDoc.Host().ShowContextMenu(c, global);
             return;
         }
         FDragHandle = -100;
@@ -205,7 +205,7 @@ void TMouseTracker::PressSelected(Qt::MouseButton button, bool shift, QPoint p, 
         return;
     }
     if (right) {
-        if (fDoc.Host) fDoc.Host->ShowContextMenu(nullptr, global);
+        fDoc.Host().ShowContextMenu(nullptr, global);
         return;
     }
     FRubberRect = TRect();
@@ -217,7 +217,7 @@ void TMouseTracker::PressSelected(Qt::MouseButton button, bool shift, QPoint p, 
 void TMouseTracker::Move(QPoint p, bool shift) {
     const bool on = OnPage(p);
     switch (fDoc.SelectCheck) {
-    case mnNone: SetCursor(fDoc.ObjectMode == omNone ? Qt::ArrowCursor : Qt::CrossCursor); break;
+    case mnNone: SetCursor(fDoc.ObjectMode() == omNone ? Qt::ArrowCursor : Qt::CrossCursor); break;
     case mnSearchOn: {
         FDragHandle = -1;
         for (TPriBase* obj : fDoc.SelectList()) {
@@ -277,7 +277,7 @@ void TMouseTracker::Move(QPoint p, bool shift) {
     }
     case mnAdd:
         SetCursor(on ? Qt::CrossCursor : Qt::ForbiddenCursor);
-        if (fDoc.ObjectMode == omLine) {
+        if (fDoc.ObjectMode() == omLine) {
             if (shift) {
                 FLastPoint = std::abs(p.y() - FDownPoint.y()) <= std::abs(p.x() - FDownPoint.x())
                                  ? QPoint(p.x(), FDownPoint.y())
@@ -299,15 +299,15 @@ void TMouseTracker::Move(QPoint p, bool shift) {
         AutoScroll(p);
         break;
     }
-    if (fDoc.Host) fDoc.Host->PointerMoved(p);
+    fDoc.Host().PointerMoved(p);
 }
 
 void TMouseTracker::AutoScroll(QPoint p) {
     const TRect& v = fDoc.VisibleRect();
-    if (!fDoc.Host || v.IsEmpty()) return;
+    if (v.IsEmpty()) return;
     const int m = kAutoScrollMargin;
     if (p.x() < v.Left + m || p.x() > v.Right - m || p.y() < v.Top + m || p.y() > v.Bottom - m)
-        fDoc.Host->AutoScroll(p);
+        fDoc.Host().AutoScroll(p);
 }
 
 // ---- the overlay
@@ -332,8 +332,8 @@ QRegion TMouseTracker::OverlayRegion() const {
         const int pad = std::max(2, width) + 1;
         return QRegion(Normalized(a, b).ToQRect().adjusted(-pad, -pad, pad + 1, pad + 1));
     };
-    if (state == mnSearch || (state == mnAdd && fDoc.ObjectMode != omLine)) region += FrameRegion(FRubberRect);
-    if (state == mnAdd && fDoc.ObjectMode == omLine) region += lineRegion(FDownPoint, FLastPoint, 1);
+    if (state == mnSearch || (state == mnAdd && fDoc.ObjectMode() != omLine)) region += FrameRegion(FRubberRect);
+    if (state == mnAdd && fDoc.ObjectMode() == omLine) region += lineRegion(FDownPoint, FLastPoint, 1);
     if (state == mnMove || (state == mnSize && !DraggingLineEnd())) {
         for (const TPriBase* obj : fDoc.SelectList())
             if (!obj->LockCheck && !IsLine(obj)) region += FrameRegion(obj->TrackRect());
@@ -355,8 +355,8 @@ QRegion TMouseTracker::OverlayRegion() const {
 void TMouseTracker::PaintOverlay(QPainter& p) const {
     const TMouseNum state = fDoc.SelectCheck;
     p.save();
-    if (state == mnSearch || (state == mnAdd && fDoc.ObjectMode != omLine)) DrawFrame(p, FRubberRect);
-    if (state == mnAdd && fDoc.ObjectMode == omLine) {
+    if (state == mnSearch || (state == mnAdd && fDoc.ObjectMode() != omLine)) DrawFrame(p, FRubberRect);
+    if (state == mnAdd && fDoc.ObjectMode() == omLine) {
         p.setPen(QPen(Qt::black, 1));
         p.drawLine(FDownPoint, FLastPoint);
     }
@@ -393,12 +393,10 @@ void TMouseTracker::Release(QPoint p, bool shift) {
     case mnAdd: ReleaseAdd(); break;
     default: break;
     }
-    if (fDoc.Host) {
-        fDoc.Host->RefreshEditCommands();
-        TPriBase* first = fDoc.SelectList().isEmpty() ? nullptr : fDoc.SelectList().first();
-        const bool text = first && (first->ObjectNum == okLabel || first->ObjectNum == okField);
-        fDoc.Host->SelectedTextObject(text ? first : nullptr);
-    }
+    fDoc.Document().NotifyChanged();
+    TPriBase* first = fDoc.SelectList().isEmpty() ? nullptr : fDoc.SelectList().first();
+    const bool text = first && (first->ObjectNum == okLabel || first->ObjectNum == okField);
+    fDoc.Host().SelectedTextObject(text ? first : nullptr);
 }
 
 void TMouseTracker::ReleaseMove(QPoint p) {
@@ -482,7 +480,7 @@ void TMouseTracker::ReleaseSize(QPoint p, bool shift) {
             obj->MakeHandles();
         }
     }
-    fDoc.ObjectMode = omNone;
+    fDoc.fObjectMode = omNone;
     FLastPoint = QPoint();
     FDragHandle = -100;
     FConstrained = false;
@@ -493,12 +491,12 @@ void TMouseTracker::ReleaseSize(QPoint p, bool shift) {
 }
 
 TRect TMouseTracker::CreationRect() const {
-    if (fDoc.ObjectMode != omLine) return FRubberRect;
+    if (fDoc.ObjectMode() != omLine) return FRubberRect;
     return Normalized(FDownPoint, FLastPoint);
 }
 
 void TMouseTracker::ReleaseAdd() {
-    const int mode = fDoc.ObjectMode;
+    const int mode = fDoc.ObjectMode();
     QPoint start = FDownPoint, end = FLastPoint;
     TRect r = CreationRect();
     const bool clicked = mode == omLine ? start == end : r.IsEmpty();
@@ -530,8 +528,8 @@ void TMouseTracker::ReleaseAdd() {
     default: break;
     }
     SetCursor(Qt::ArrowCursor);
-    fDoc.ObjectMode = omNone;
+    fDoc.fObjectMode = omNone;
     fDoc.SelectCheck = mnSearchOn;
     fDoc.RedrawPage(nullptr, true, false);
-    if (fDoc.Host) fDoc.Host->CreationFinished();
+    fDoc.Host().CreationFinished();
 }

@@ -5,8 +5,9 @@
 
 class TPriBase;
 
-// What the surface asks of the window around it. The defaults do nothing, so a surface works
-// on its own (export, tests); the main window overrides what it shows.
+// What the surface asks of the window around it. The defaults do nothing: a surface has this
+// host until the main window sets itself, so it works on its own (tests) and never asks whether
+// it has one. Enabled states follow the document's signals, not the host.
 class TPaintHost {
 public:
     virtual ~TPaintHost() = default;
@@ -14,7 +15,6 @@ public:
     virtual void ShowPositionText(const QString& text) {}
     virtual void PointerMoved(QPoint viewPoint) {}
     virtual void CreationFinished() {}
-    virtual void RefreshEditCommands() {}
     virtual void SelectedTextObject(TPriBase* object) {}
     // A message box with one OK button.
     virtual void ShowMessage(const QString& text) {}

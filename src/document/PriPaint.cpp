@@ -24,10 +24,11 @@
 #include <exception>
 
 TPriPaint::TPriPaint(QWidget* owner, QString appPath, int screenInch, std::unique_ptr<TPrinterMetricsProvider> printer)
-    : QWidget(owner), fAppPath(std::move(appPath)), fScreenInch(screenInch > 0 ? screenInch : 96),
+    : QWidget(owner), fDocument(std::make_unique<TPriDocument>(std::move(appPath), screenInch)),
       fPrinter(std::move(printer)), fMouse(std::make_unique<TMouseTracker>(*this)),
       fHistory(std::make_unique<TEditHistory>(*this)) {
     if (!fPrinter) fPrinter = std::make_unique<TSystemPrinter>();
+    connect(fDocument.get(), &TPriDocument::ContentReplaced, this, &TPriPaint::ForgetEditState);
     DefaultFont.setFamily(QStringLiteral("ＭＳ Ｐゴシック"));
     DefaultFont.setPointSize(10);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -35,26 +36,12 @@ TPriPaint::TPriPaint(QWidget* owner, QString appPath, int screenInch, std::uniqu
 }
 
 TPriPaint::~TPriPaint() {
-    FSelectList.clear();
+    // The steps go before the objects they refer to.
     fHistory->Reset();
-    FSideObjects[0].clear();
-    FSideObjects[1].clear();
-}
-
-TPriBase* TPriPaint::AppendObject(std::unique_ptr<TPriBase> object) {
-    object->ListNum = int(FObjectList->size());
-    object->BackImage = &FPageBitmap;
-    FObjectList->push_back(std::move(object));
-    return FObjectList->back().get();
-}
-
-void TPriPaint::UpdatePaperPixels() {
-    FPaperPixels = QSize(Trunc(PrintPaper.PageWidth() / 254.0 * fScreenInch),
-                         Trunc(PrintPaper.PageHeight() / 254.0 * fScreenInch));
 }
 
 void TPriPaint::SetPageLayout(QPoint o, QSize a) {
-    UpdatePaperPixels();
+    fDocument->UpdatePaperPixels();
     const int ox = o.x(), oy = o.y(), aw = a.width(), ah = a.height();
     const int W = PrintPaper.PageWidth(), H = PrintPaper.PageHeight();
     int width = 0, height = 0, left = ox, top = oy;
@@ -74,8 +61,8 @@ void TPriPaint::SetPageLayout(QPoint o, QSize a) {
     case bsStretch: k = 0; break;
     }
     if (k > 0) {
-        width = int(std::min<qint64>(qint64(k) * FPaperPixels.width(), kMaxViewSide + 1));
-        height = int(std::min<qint64>(qint64(k) * FPaperPixels.height(), kMaxViewSide + 1));
+        width = int(std::min<qint64>(qint64(k) * PaperPixels().width(), kMaxViewSide + 1));
+        height = int(std::min<qint64>(qint64(k) * PaperPixels().height(), kMaxViewSide + 1));
         left = centre(width, aw, ox);
         top = centre(height, ah, oy);
     } else if (W <= 0 || H <= 0) {
@@ -103,42 +90,29 @@ void TPriPaint::SetPageLayout(QPoint o, QSize a) {
         }
     }
 
-    int newW = width > 0 ? width : fViewSize.width();
-    int newH = height > 0 ? height : fViewSize.height();
-    // A paper larger than any painter can draw (a corrupt file) gets no page rather than an
-    // allocation of gigabytes.
-    if (qint64(newW) > kMaxViewSide || qint64(newH) > kMaxViewSide ||
-        qint64(newW) * newH > TDocumentLimits::kMaxRasterPixels)
-        newW = newH = 0;
-    fViewSize = QSize(std::max(newW, 0), std::max(newH, 0));
-    AllocatePageBitmap();
-    setGeometry(left, top, fViewSize.width(), fViewSize.height());
-
-    for (auto& obj : *FObjectList) {
-        obj->BackImage = &FPageBitmap;
-        obj->ScaleToView(fViewSize, FPaperPixels, fScreenInch);
-        obj->MakeHandles();
-    }
+    const QSize view = ViewSize();
+    fDocument->SetViewSize(QSize(width > 0 ? width : view.width(), height > 0 ? height : view.height()), fDeviceRatio);
+    setGeometry(left, top, ViewSize().width(), ViewSize().height());
     RecomputeMargins();
-}
-
-void TPriPaint::AllocatePageBitmap() {
-    // A page too large for the device resolution is kept at one pixel per view pixel.
-    qreal ratio = fDeviceRatio;
-    if (fViewSize.width() * ratio > kMaxViewSide || fViewSize.height() * ratio > kMaxViewSide) ratio = 1;
-    const QSize pixels = (QSizeF(fViewSize) * ratio).toSize();
-    if (FPageBitmap.size() == pixels && FPageBitmap.devicePixelRatio() == ratio && !FPageBitmap.isNull()) return;
-    FPageBitmap = fViewSize.isEmpty() ? QImage() : QImage(pixels, QImage::Format_RGB32);
-    if (FPageBitmap.isNull()) return;
-    FPageBitmap.setDevicePixelRatio(ratio);
-    FPageBitmap.fill(Qt::white);
 }
 
 void TPriPaint::SetDevicePixelRatio(qreal ratio) {
     if (!(ratio > 0) || ratio == fDeviceRatio) return;
     fDeviceRatio = ratio;
-    if (fViewSize.isEmpty()) return;
-    AllocatePageBitmap();
+    if (ViewSize().isEmpty()) return;
+    fDocument->SetViewSize(ViewSize(), fDeviceRatio);
+    RedrawPage(nullptr, true, true);
+}
+
+void TPriPaint::SetBltGridCheck(bool shown) {
+    if (shown == fGridShown) return;
+    fGridShown = shown;
+    RedrawPage(nullptr, true, true);
+}
+
+void TPriPaint::SetBltMarginCheck(bool shown) {
+    if (shown == fMarginShown) return;
+    fMarginShown = shown;
     RedrawPage(nullptr, true, true);
 }
 
@@ -146,7 +120,7 @@ void TPriPaint::RecomputeMargins() {
     const TPrinterMetrics m = fPrinter->GetPrinterMetrics();
     FMarginPixels = TRect();
     if (m.PhysicalWidth <= 0 || m.PhysicalHeight <= 0) return;
-    const double vw = fViewSize.width(), vh = fViewSize.height();
+    const double vw = ViewSize().width(), vh = ViewSize().height();
     FMarginPixels.Left = Trunc(double(m.OffsetX) / m.PhysicalWidth * vw);
     FMarginPixels.Top = Trunc(double(m.OffsetY) / m.PhysicalHeight * vh);
     FMarginPixels.Right = Trunc(double(m.PhysicalWidth - m.HorzRes - m.OffsetX) / m.PhysicalWidth * vw);
@@ -168,8 +142,8 @@ void TPriPaint::ApplyPaperToPrinter() {
     if (!done) {
         for (const TPrinterPaper& p : papers) {
             if (p.Number != TPrinterMetricsProvider::kUserPaper) continue;
-            if (!fPrinter->SelectCustomPaper(PrintPaper.FSheetWidth, PrintPaper.FSheetHeight, portrait) && Host)
-                Host->ShowMessage(QStringLiteral("ユーザー定義サイズセット失敗"));
+            if (!fPrinter->SelectCustomPaper(PrintPaper.FSheetWidth, PrintPaper.FSheetHeight, portrait))
+                Host().ShowMessage(QStringLiteral("ユーザー定義サイズセット失敗"));
             break;
         }
     }
@@ -178,8 +152,8 @@ void TPriPaint::ApplyPaperToPrinter() {
 
 void TPriPaint::SetVisibleRect(int left, int top, int width, int height) {
     FVisibleRect =
-        TRect{left, top, std::min(left + width, fViewSize.width()), std::min(top + height, fViewSize.height())};
-    BackObject.MakeViewPart(FVisibleRect, fViewSize.width(), fViewSize.height());
+        TRect{left, top, std::min(left + width, ViewSize().width()), std::min(top + height, ViewSize().height())};
+    BackObject.MakeViewPart(FVisibleRect, ViewSize().width(), ViewSize().height());
 }
 
 void TPriPaint::RedrawPage(TPriBase* extra, bool repaint, bool wholePage) {
@@ -187,10 +161,10 @@ void TPriPaint::RedrawPage(TPriBase* extra, bool repaint, bool wholePage) {
         if (repaint) update();
         return;
     }
-    const TRect d = wholePage ? TRect{0, 0, fViewSize.width(), fViewSize.height()} : FVisibleRect;
+    const TRect d = wholePage ? TRect{0, 0, ViewSize().width(), ViewSize().height()} : FVisibleRect;
     DrawArea(d, extra, wholePage);
     if (repaint) {
-        if (FVisibleRect.IsEmpty()) FVisibleRect = TRect{0, 0, fViewSize.width(), fViewSize.height()};
+        if (FVisibleRect.IsEmpty()) FVisibleRect = TRect{0, 0, ViewSize().width(), ViewSize().height()};
         update(FVisibleRect.ToQRect());
     }
     ShowSelectionPos();
@@ -207,15 +181,15 @@ void TPriPaint::DrawArea(const TRect& d, TPriBase* extra, bool wholePage) {
     } else if (wholePage || !(d.Left >= FVisibleRect.Left && d.Top >= FVisibleRect.Top &&
                               d.Right <= FVisibleRect.Right && d.Bottom <= FVisibleRect.Bottom)) {
         // The whole picture stretched over the page, of which the clip keeps only D.
-        BackObject.DrawWhole(canvas, TRect{0, 0, fViewSize.width(), fViewSize.height()});
+        BackObject.DrawWhole(canvas, TRect{0, 0, ViewSize().width(), ViewSize().height()});
     } else {
         BackObject.DrawViewPart(canvas, FVisibleRect);
     }
-    if (BltMarginCheck && PrintPaper.IsSingleSeat()) {
+    if (fMarginShown && PrintPaper.IsSingleSeat()) {
         canvas.setPen(QPen(ColorToQColor(MarginColor), 1, Qt::DotLine));
         canvas.setBrush(Qt::NoBrush);
-        const TRect m{FMarginPixels.Left, FMarginPixels.Top, fViewSize.width() - FMarginPixels.Right,
-                      fViewSize.height() - FMarginPixels.Bottom};
+        const TRect m{FMarginPixels.Left, FMarginPixels.Top, ViewSize().width() - FMarginPixels.Right,
+                      ViewSize().height() - FMarginPixels.Bottom};
         canvas.drawRect(QRect(m.Left, m.Top, m.Width() - 1, m.Height() - 1));
     }
     for (auto& obj : *FObjectList) {
@@ -229,7 +203,7 @@ void TPriPaint::DrawArea(const TRect& d, TPriBase* extra, bool wholePage) {
         extra->DrawObject(bmLayout, canvas);
         canvas.restore();
     }
-    if (BltGridCheck) DrawGrid(canvas, d);
+    if (fGridShown) DrawGrid(canvas, d);
     // A text that lost characters is marked here, on screen only: print leaves them out silently.
     for (auto& obj : *FObjectList) {
         const auto* label = dynamic_cast<const TPriLabel*>(obj.get());
@@ -240,7 +214,7 @@ void TPriPaint::DrawArea(const TRect& d, TPriBase* extra, bool wholePage) {
 
 void TPriPaint::RedrawArea(const TRect& area) {
     if (FPageBitmap.isNull()) return;
-    const QRect r = area.ToQRect().intersected(QRect(QPoint(0, 0), fViewSize));
+    const QRect r = area.ToQRect().intersected(QRect(QPoint(0, 0), ViewSize()));
     if (r.isEmpty()) return;
     DrawArea(TRect::FromQRect(r), nullptr, false);
     update(r);
@@ -294,14 +268,14 @@ std::vector<TPriPaint::TGridLine> GridLinesWithin(int32_t pageUnits, double scal
 } // namespace
 
 std::vector<TPriPaint::TGridLine> TPriPaint::GridColumns(const TRect& d) const {
-    if (FPaperPixels.width() <= 0) return {};
-    return GridLinesWithin(PrintPaper.PageWidth(), double(fViewSize.width()) / FPaperPixels.width(), fScreenInch,
+    if (PaperPixels().width() <= 0) return {};
+    return GridLinesWithin(PrintPaper.PageWidth(), double(ViewSize().width()) / PaperPixels().width(), fScreenInch,
                            d.Left, d.Right);
 }
 
 std::vector<TPriPaint::TGridLine> TPriPaint::GridRows(const TRect& d) const {
-    if (FPaperPixels.height() <= 0) return {};
-    return GridLinesWithin(PrintPaper.PageHeight(), double(fViewSize.height()) / FPaperPixels.height(), fScreenInch,
+    if (PaperPixels().height() <= 0) return {};
+    return GridLinesWithin(PrintPaper.PageHeight(), double(ViewSize().height()) / PaperPixels().height(), fScreenInch,
                            d.Top, d.Bottom);
 }
 
@@ -328,7 +302,7 @@ void TPriPaint::paintEvent(QPaintEvent* event) {
         p.fillRect(event->rect(), palette().window());
         return;
     }
-    if (FVisibleRect.IsEmpty()) FVisibleRect = TRect{0, 0, fViewSize.width(), fViewSize.height()};
+    if (FVisibleRect.IsEmpty()) FVisibleRect = TRect{0, 0, ViewSize().width(), ViewSize().height()};
     PaintView(p, event->rect());
 }
 
@@ -369,7 +343,7 @@ void TPriPaint::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void TPriPaint::StoreMoved(TPriBase& obj, const QRect& before, QPoint pixelsBefore) {
-    obj.ScaleToStore(fViewSize, FPaperPixels, fScreenInch);
+    obj.ScaleToStore(ViewSize(), PaperPixels(), fScreenInch);
     // An axis the move left alone keeps its stored place: from pixels it would come back rounded.
     const QPoint pos(obj.Left == pixelsBefore.x() ? before.x() : obj.GetStorePos().x(),
                      obj.Top == pixelsBefore.y() ? before.y() : obj.GetStorePos().y());
@@ -378,7 +352,7 @@ void TPriPaint::StoreMoved(TPriBase& obj, const QRect& before, QPoint pixelsBefo
     if (!sized) return;
     if (auto* label = dynamic_cast<TPriLabel*>(&obj)) {
         label->MakeLines();
-        label->UpdateGlyphs(fViewSize, FPaperPixels, true, fScreenInch);
+        label->UpdateGlyphs(ViewSize(), PaperPixels(), true, fScreenInch);
     }
 }
 
@@ -386,65 +360,18 @@ TPriBase* TPriPaint::CurrentObject() const {
     return fMouse->Current();
 }
 
-void TPriPaint::ShiftMonth(int year, int storedMonth, int startMonth, int& outYear, int& outMonth) {
-    const int m = storedMonth + startMonth - 1;
-    if (m < 13) {
-        outYear = year;
-        outMonth = m;
-    } else {
-        outYear = year + 1;
-        outMonth = m - 12;
-    }
-}
-
-void TPriPaint::ApplyStartMonth(int year, int startMonth) {
-    // Years outside the calendar's range would overflow in the move to the next year.
-    if (year < TDocumentLimits::kMinYear || year > TDocumentLimits::kMaxYear || startMonth < 1 || startMonth > 12)
-        return;
-    for (auto& obj : *FObjectList) {
-        switch (obj->ObjectNum) {
-        case okCarendar: static_cast<TPriCarendar&>(*obj).ShiftToStart(year, startMonth); break;
-        case okField: static_cast<TPriField&>(*obj).ApplyStartMonth(year, startMonth); break;
-        default: break;
-        }
-    }
-}
-
 bool TPriPaint::LoadFromFile(const QString& fileName, int formatKind, QString* error) {
-    using TResult = TTemplateFile::TResult;
-    QString reason;
-    const TResult result = TTemplateFile::Load(*this, fileName, formatKind, &reason);
-    if (error) *error = reason;
-    switch (result) {
-    case TResult::Ok: MarkSaved(); return true;
-    case TResult::BadVersion:
-        if (Host) Host->ShowMessage(QStringLiteral("バージョンが異なります"));
-        if (error) *error = QStringLiteral("バージョンが異なります");
-        break;
-    case TResult::BadKind:
-        if (Host) Host->ShowMessage(QStringLiteral("保存形式が異なります"));
-        if (error) *error = QStringLiteral("保存形式が異なります");
-        break;
-    case TResult::Silent:
-        if (error) *error = QStringLiteral("not a readable template file");
-        break;
-    case TResult::OutOfLimits:
-        if (Host) Host->ShowMessage(reason);
-        break;
-    default: break;
-    }
-    return false;
+    const TDocumentResult result = fDocument->Load(fileName, formatKind);
+    if (error) *error = result.Reason;
+    if (!result) return false;
+    MarkSaved();
+    return true;
 }
 
 bool TPriPaint::SaveToFile(const QString& fileName, int formatKind, QString* error) {
-    using TResult = TTemplateFile::TResult;
-    const TResult result = TTemplateFile::Save(*this, fileName, formatKind, error);
-    if (result == TResult::ObjectWrite) {
-        const QString text = OutMess ? OutMess->GetMessage(11) : TOutMessage::ErrorText();
-        if (Host) Host->ShowMessage(text);
-        if (error) *error = text;
-    }
-    if (result != TResult::Ok) return false;
+    const TDocumentResult result = fDocument->Save(fileName, formatKind);
+    if (error) *error = result.Reason;
+    if (!result) return false;
     DeselectAll();
     fHistory->Clear();
     MarkSaved();
@@ -473,25 +400,25 @@ bool TPriPaint::SetBackgroundFromFile(const QString& name, bool* unreadable) {
     }
     BackObject.ActiveBack() = fitted.size() == loaded.size() ? loaded : fitted;
     NoteChange();
-    BackObject.MakeViewPart(FVisibleRect, fViewSize.width(), fViewSize.height());
+    BackObject.MakeViewPart(FVisibleRect, ViewSize().width(), ViewSize().height());
     RedrawPage(nullptr, true, true);
-    if (Host) Host->RefreshEditCommands();
+    fDocument->NotifyChanged();
     return true;
 }
 
 bool TPriPaint::AddImageFromFile(const QString& name) {
     if (name.isEmpty()) {
-        if (Host) Host->ShowMessage(QStringLiteral("失敗しました"));
+        Host().ShowMessage(QStringLiteral("失敗しました"));
         return false;
     }
     auto showMessage = [this](int number) {
-        if (Host) Host->ShowMessage(OutMess ? OutMess->GetMessage(number) : TOutMessage::ErrorText());
+        Host().ShowMessage(OutMess ? OutMess->GetMessage(number) : TOutMessage::ErrorText());
     };
     auto image = std::make_unique<TPriImage>();
-    image->SetBounds(0, 0, fViewSize.width() / 3, fViewSize.height() / 3);
+    image->SetBounds(0, 0, ViewSize().width() / 3, ViewSize().height() / 3);
     image->SetForcusCheck(true);
     image->BackImage = &FPageBitmap;
-    image->ScaleToStore(fViewSize, FPaperPixels, fScreenInch);
+    image->ScaleToStore(ViewSize(), PaperPixels(), fScreenInch);
     bool loaded = false;
     try {
         loaded = image->LoadImageFile(name);
@@ -517,6 +444,7 @@ bool TPriPaint::AddImageFromFile(const QString& name) {
     step.Record(added);
     FSelectList.append(added);
     SelectCheck = mnSearchOn;
+    fDocument->NotifySelectionChanged();
     RedrawPage(nullptr, true, true);
     return true;
 }
@@ -545,6 +473,7 @@ bool TPriPaint::IsModified() const {
 
 void TPriPaint::NoteChange() {
     fHistory->NoteChange();
+    fDocument->NotifyChanged();
 }
 
 void TPriPaint::MarkSaved() {
@@ -566,7 +495,7 @@ void TPriPaint::Forget(TPriBase& object) {
 }
 
 void TPriPaint::Relayout(TPriBase& object) {
-    object.ScaleToView(fViewSize, FPaperPixels, fScreenInch);
+    object.ScaleToView(ViewSize(), PaperPixels(), fScreenInch);
     object.MakeHandles();
 }
 
@@ -576,46 +505,19 @@ void TPriPaint::StepApplied() {
 }
 
 void TPriPaint::ClearDocument() {
-    FSelectList.clear();
     fHistory->Reset();
     SelectCheck = mnNone;
     fMouse->Reset();
-    FObjectList->clear();
+    fDocument->ClearObjects();
 }
 
-void TPriPaint::ReplaceContent(TObjectOwnerList side1, TObjectOwnerList side2, const TPriPaper& paper,
-                               const TPriBackImage& back) {
-    FSelectList.clear();
+void TPriPaint::ForgetEditState() {
     fHistory->Reset();
     fMouse->Reset();
-    FSideObjects[0] = std::move(side1);
-    FSideObjects[1] = std::move(side2);
-    for (auto& side : FSideObjects) {
-        int i = 0;
-        for (auto& obj : side) {
-            obj->ListNum = i++;
-            obj->BackImage = &FPageBitmap;
-        }
-    }
-    PrintPaper.Assign(paper);
-    UpdatePaperPixels();
-    BackObject.AssignBack(back);
-}
-
-void TPriPaint::RenumberObjects() {
-    int i = 0;
-    for (auto& obj : *FObjectList)
-        obj->ListNum = i++;
-}
-
-bool TPriPaint::HasVisibleObjects() const {
-    for (const auto& obj : *FObjectList)
-        if (!obj->UndoCheck) return true;
-    return false;
 }
 
 void TPriPaint::SetObjectMode(TObjectMode mode) {
-    ObjectMode = mode;
+    fObjectMode = mode;
     if (parentWidget()) parentWidget()->setCursor(CursorForHandle(fMouse->DragHandle()));
 }
 
@@ -637,10 +539,10 @@ QString TPriPaint::SelectionPosText() const {
     if (FSelectList.isEmpty()) return QString();
     const TPriBase* obj = FSelectList.first();
     int x, y, w, h;
-    if ((SelectCheck == mnMove || SelectCheck == mnSize) && fViewSize.width() > 0 && fViewSize.height() > 0 &&
+    if ((SelectCheck == mnMove || SelectCheck == mnSize) && ViewSize().width() > 0 && ViewSize().height() > 0 &&
         fScreenInch > 0) {
-        const double fx = double(FPaperPixels.width()) / fViewSize.width();
-        const double fy = double(FPaperPixels.height()) / fViewSize.height();
+        const double fx = double(PaperPixels().width()) / ViewSize().width();
+        const double fy = double(PaperPixels().height()) / ViewSize().height();
         const TRect& t = obj->TrackRect();
         x = Trunc(fx * t.Left / fScreenInch * 254);
         y = Trunc(fy * t.Top / fScreenInch * 254);
@@ -657,5 +559,5 @@ QString TPriPaint::SelectionPosText() const {
 }
 
 void TPriPaint::ShowSelectionPos() {
-    if (Host) Host->ShowPositionText(SelectionPosText());
+    Host().ShowPositionText(SelectionPosText());
 }

@@ -2,9 +2,7 @@
 
 #include "document/EditTarget.h"
 #include "document/PaintHost.h"
-#include "document/PriPaper.h"
-#include "objects/PriBackImage.h"
-#include "objects/PriBase.h"
+#include "document/PriDocument.h"
 #include "platform/Color.h"
 #include "platform/DocumentLimits.h"
 #include "platform/PrinterMetrics.h"
@@ -32,10 +30,14 @@ class TMouseTracker;
 class TEditHistory;
 class TPriImage;
 
-// The document surface: the page the user edits, drawn double-buffered into a page bitmap
-// from which the visible rectangle is copied to the screen.
+// The editing surface of a document: the page drawn double-buffered into the document's page
+// bitmap, from which the visible rectangle is copied to the screen; the mouse and keys, the
+// clipboard and the edit dialogs. The document's state stays reachable under its established names.
 class TPriPaint : public QWidget, public TEditTarget {
     Q_OBJECT
+
+    // Declared first: the names below refer into it.
+    std::unique_ptr<TPriDocument> fDocument;
 
 public:
     // appPath ends with a separator; screenInch is the screen's pixels per inch. Without a
@@ -44,76 +46,74 @@ public:
               std::unique_ptr<TPrinterMetricsProvider> printer = nullptr);
     ~TPriPaint() override;
 
-    TPriPaper PrintPaper;
-    TFieldUnit* FieldUnit = nullptr;
-    TRecordUnit* RecordUnit = nullptr;
-    const TOutMessage* OutMess = nullptr;
-    TDialogLibrary* DialogLibrary = nullptr;
-    TPaintHost* Host = nullptr;
+    TPriDocument& Document() { return *fDocument; }
+    const TPriDocument& Document() const { return *fDocument; }
+    // The window around the surface; a default host that shows and asks nothing until one is set.
+    TPaintHost& Host() const { return *fHost; }
+    void SetHost(TPaintHost* host) { fHost = host ? host : &fDefaultHost; }
 
-    TObjectMode ObjectMode = omNone;
+    TPriPaper& PrintPaper = fDocument->PrintPaper;
+    TFieldUnit*& FieldUnit = fDocument->FieldUnit;
+    TRecordUnit*& RecordUnit = fDocument->RecordUnit;
+    const TOutMessage*& OutMess = fDocument->OutMess;
+    TDialogLibrary* DialogLibrary = nullptr;
+
     TMouseNum SelectCheck = mnNone;
-    bool BltGridCheck = false;
-    bool BltMarginCheck = true;
     TBltSize BltSizeCheck = bsNormal;
-    TPriBackImage BackObject;
+    TPriBackImage& BackObject = fDocument->BackObject;
     TColor GridColor = RGBColor(192, 192, 192);
     TColor MarginColor = RGBColor(255, 0, 0);
     QFont DefaultFont;
     TColor DefaultFontColor = clBlack;
-    QString TempLatePath;
-    int32_t PrintMode = 0;
-    QString RecordMainFile;
-    QString RecordMeisaiFile;
-    int32_t FStartSeatCol = 0;
-    int32_t FStartSeatRow = 0;
-    QStringList FTempPageFiles;
+    QString& TempLatePath = fDocument->TempLatePath;
+    int32_t& PrintMode = fDocument->PrintMode;
+    QString& RecordMainFile = fDocument->RecordMainFile;
+    QString& RecordMeisaiFile = fDocument->RecordMeisaiFile;
+    int32_t& FStartSeatCol = fDocument->FStartSeatCol;
+    int32_t& FStartSeatRow = fDocument->FStartSeatRow;
 
-    const QString& AppPath() const { return fAppPath; }
+    const QString& AppPath() const { return fDocument->AppPath(); }
     int ScreenInch() const { return fScreenInch; }
-    QSize ViewSize() const { return fViewSize; }
-    QSize PaperPixels() const { return FPaperPixels; }
+    QSize ViewSize() const { return fDocument->ViewSize(); }
+    QSize PaperPixels() const { return fDocument->PaperPixels(); }
     const TRect& MarginPixels() const { return FMarginPixels; }
     const TRect& VisibleRect() const { return FVisibleRect; }
     QImage& PageBitmap() { return FPageBitmap; }
     TPrinterMetricsProvider& Printer() { return *fPrinter; }
 
-    // The edited side (always side 1) and both sides.
+    // The edited side (always side 1).
     TObjectOwnerList& Objects() { return *FObjectList; }
     const TObjectOwnerList& Objects() const { return *FObjectList; }
-    TObjectOwnerList& SideObjects(int side) { return FSideObjects[side & 1]; }
     QList<TPriBase*>& SelectList() { return FSelectList; }
 
-    // The largest page side in view pixels the surface will allocate.
-    static constexpr int kMaxViewSide = 32767;
+    static constexpr int kMaxViewSide = TPriDocument::kMaxViewSide;
 
-    // Appends an object to the edited side, giving it its list number and the page bitmap.
-    TPriBase* AppendObject(std::unique_ptr<TPriBase> object);
+    TPriBase* AppendObject(std::unique_ptr<TPriBase> object) { return fDocument->AppendObject(std::move(object)); }
 
-    // Paper pixels from the paper's page size: the page at 100 %.
-    void UpdatePaperPixels();
+    // The tool chosen in the main window; storing it also sets the cursor (SetObjectMode).
+    TObjectMode ObjectMode() const { return fObjectMode; }
+    // Shown on the page: the 5 mm grid, and the printer's margins on a single seat. Redrawn when changed.
+    bool BltGridCheck() const { return fGridShown; }
+    bool BltMarginCheck() const { return fMarginShown; }
+    void SetBltGridCheck(bool shown);
+    void SetBltMarginCheck(bool shown);
+
     void SetPageLayout(QPoint origin, QSize area);
     void ApplyPaperToPrinter();
     void RecomputeMargins();
     void SetVisibleRect(int left, int top, int width, int height);
     void RedrawPage(TPriBase* extra, bool repaint, bool wholePage);
-    void ApplyStartMonth(int year, int startMonth);
-    // Template files; false leaves the document unchanged. The reason of a file-system failure
-    // goes to error; the other refusals show their messages.
+    void ApplyStartMonth(int year, int startMonth) { fDocument->ApplyStartMonth(year, startMonth); }
+    // The document's load and save, which show nothing: false with the reason in error, the
+    // document as it was. A save also ends the edit step and the selection.
     bool LoadFromFile(const QString& fileName, int formatKind, QString* error = nullptr);
     bool SaveToFile(const QString& fileName, int formatKind, QString* error = nullptr);
     // False, the background as it was, when the file gives no picture (unreadable set) or nothing
     // is left of the picture budget (said); a picture larger than what is left is scaled down.
     bool SetBackgroundFromFile(const QString& name, bool* unreadable = nullptr);
     bool AddImageFromFile(const QString& name);
-    // Pixels the pictures and backgrounds may still add: a saved file is read within
-    // TDocumentLimits::kMaxDocumentPixels, so whatever is added must fit in what is left.
-    qint64 PicturePixelsLeft() const;
-    // Whether a calendar of the document got no holiday list (the holiday file could not be read).
-    bool CalendarsLackHolidays() const;
-    // The pixels all pictures may hold: the readers' limit, or less where memory is scarcer (the
-    // fuzzers run under sanitizers within a fixed memory limit).
-    void SetPictureBudget(qint64 pixels) { fPictureBudget = pixels; }
+    qint64 PicturePixelsLeft() const { return fDocument->PicturePixelsLeft(); }
+    void SetPictureBudget(qint64 pixels) { fDocument->SetPictureBudget(pixels); }
     // The picture scaled down to what is left, saying so when it had to be; a null image, with a
     // message, when nothing is left.
     // freed: pixels the picture takes the place of (a background it replaces).
@@ -131,13 +131,8 @@ public:
     void MarkSaved();
     // The picture of an image replaced as one undoable step (the effect dialog's result).
     bool ReplacePicture(TPriImage* image, QImage picture);
-    // Month of a calendar stored relative to January, re-dated to a start year and month.
-    static void ShiftMonth(int year, int storedMonth, int startMonth, int& outYear, int& outMonth);
     void ClearDocument();
-    // Takes over the content read from a template: both sides, the paper and the backgrounds.
-    void ReplaceContent(TObjectOwnerList side1, TObjectOwnerList side2, const TPriPaper& paper,
-                        const TPriBackImage& back);
-    void RenumberObjects();
+    void RenumberObjects() { fDocument->RenumberObjects(); }
     // Each answers whether anything was deselected, selected or deleted.
     bool DeselectAll();
     bool SelectAll();
@@ -229,9 +224,9 @@ public:
     void SetDevicePixelRatio(qreal ratio);
     qreal DevicePixelRatio() const { return fDeviceRatio; }
 
-    bool HasSelection() const { return !FSelectList.isEmpty(); }
-    bool HasVisibleObjects() const;
-    bool IsSingleSeat() const { return PrintPaper.IsSingleSeat(); }
+    bool HasSelection() const { return fDocument->HasSelection(); }
+    bool HasVisibleObjects() const { return fDocument->HasVisibleObjects(); }
+    bool IsSingleSeat() const { return fDocument->IsSingleSeat(); }
 
     // Storing the tool also gives the scroll box the cursor of the handle under the pointer.
     void SetObjectMode(TObjectMode mode);
@@ -259,20 +254,23 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    // The page bitmap at the view size and the device pixel ratio.
-    void AllocatePageBitmap();
+    // The edit state kept of a content that was replaced: undo copies, mouse state.
+    void ForgetEditState();
 
-    QString fAppPath;
-    int fScreenInch;
+    TPaintHost fDefaultHost;
+    TPaintHost* fHost = &fDefaultHost;
+    TObjectMode fObjectMode = omNone;
+    bool fGridShown = false;
+    bool fMarginShown = true;
+    // The document's state under the names the editing code has always used.
+    const int fScreenInch = fDocument->ScreenInch();
+    QList<TPriBase*>& FSelectList = fDocument->SelectList();
+    const QString& fAppPath = fDocument->AppPath();
+    TObjectOwnerList* const FObjectList = &fDocument->Objects();
+    QImage& FPageBitmap = fDocument->PageBitmap();
     qreal fDeviceRatio = 1;
     std::unique_ptr<TPrinterMetricsProvider> fPrinter;
 
-    QList<TPriBase*> FSelectList;
-    TObjectOwnerList FSideObjects[2];
-    TObjectOwnerList* FObjectList = &FSideObjects[0];
-    QImage FPageBitmap;
-    QSize fViewSize;
-    QSize FPaperPixels;
     TRect FMarginPixels;
     TRect FVisibleRect;
 
@@ -289,7 +287,6 @@ private:
     // Editor state of the mouse code.
     std::unique_ptr<TMouseTracker> fMouse;
     std::unique_ptr<TEditHistory> fHistory;
-    qint64 fPictureBudget = TDocumentLimits::kMaxDocumentPixels;
     friend class TMouseTracker;
 
     // What the edit history works on.
@@ -301,4 +298,5 @@ private:
     void Renumber() override { RenumberObjects(); }
     void StepApplied() override;
     void SavedStateChanged(bool modified) override { emit ModifiedChanged(modified); }
+    void HistoryChanged() override { fDocument->NotifyChanged(); }
 };

@@ -9,6 +9,7 @@
 #include "platform/DialogLibrary.h"
 
 #include <QPainter>
+#include <QSignalBlocker>
 #include <algorithm>
 
 namespace {
@@ -24,6 +25,7 @@ void TPriPaint::SelectObject(TPriBase* object) {
     FSelectList.append(object);
     object->SetForcusCheck(true);
     object->BeginTrack();
+    fDocument->NotifySelectionChanged();
 }
 
 bool TPriPaint::DeselectAll() {
@@ -36,17 +38,23 @@ bool TPriPaint::DeselectAll() {
         FSelectList[i]->EndTrack(canvas);
     }
     FSelectList.clear();
+    fDocument->NotifySelectionChanged();
     return true;
 }
 
 bool TPriPaint::SelectAll() {
     bool changed = DeselectAll();
-    for (auto& obj : *FObjectList) {
-        if (obj->UndoCheck) continue;
-        SelectObject(obj.get());
-        changed = true;
+    {
+        // One notice for the whole page rather than one for each object.
+        const QSignalBlocker quiet(fDocument.get());
+        for (auto& obj : *FObjectList) {
+            if (obj->UndoCheck) continue;
+            SelectObject(obj.get());
+            changed = true;
+        }
     }
     if (!FSelectList.isEmpty()) SelectCheck = mnSearchOn;
+    if (changed) fDocument->NotifySelectionChanged();
     return changed;
 }
 
@@ -284,7 +292,7 @@ bool TPriPaint::AlignObjects() {
     }
     for (TPriBase* obj : objects) {
         obj->MakeHandles();
-        obj->ScaleToStore(fViewSize, FPaperPixels, fScreenInch);
+        obj->ScaleToStore(ViewSize(), PaperPixels(), fScreenInch);
     }
     RedrawPage(nullptr, true, true);
     return true;
@@ -292,7 +300,7 @@ bool TPriPaint::AlignObjects() {
 
 bool TPriPaint::HandleKey(int key, bool shift, bool ctrl) {
     const bool handled = ApplyKey(key, shift, ctrl);
-    if (handled && Host) Host->RefreshEditCommands();
+    if (handled) fDocument->NotifyChanged();
     return handled;
 }
 

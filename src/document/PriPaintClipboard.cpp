@@ -90,7 +90,7 @@ bool TPriPaint::PasteClipboard() {
         }
     }
     if (!step.IsEmpty()) RedrawPage(nullptr, true, true);
-    if (Host) Host->RefreshEditCommands();
+    fDocument->NotifyChanged();
     return result;
 }
 
@@ -98,22 +98,21 @@ bool TPriPaint::PasteBlock(const QByteArray& bytes, QPoint at) {
     std::vector<std::unique_ptr<TPriBase>> objects;
     const TClipboardBlock::TResult read = TClipboardBlock::Read(bytes, objects, PicturePixelsLeft());
     if (read == TClipboardBlock::TResult::OverBudget) {
-        if (Host)
-            Host->ShowMessage(QStringLiteral("画像の画素数の合計が上限 %1 メガピクセルを超えるため、貼り付けできません")
-                                  .arg(TDocumentLimits::kMaxDocumentPixels >> 20));
+        Host().ShowMessage(QStringLiteral("画像の画素数の合計が上限 %1 メガピクセルを超えるため、貼り付けできません")
+                               .arg(TDocumentLimits::kMaxDocumentPixels >> 20));
         return false;
     }
     if (read != TClipboardBlock::TResult::Ok ||
         FObjectList->size() + objects.size() > size_t(TClipboardBlock::kMaxObjects)) {
-        if (Host) Host->ShowMessage(QStringLiteral("失敗"));
+        Host().ShowMessage(QStringLiteral("失敗"));
         return false;
     }
     if (objects.empty()) return false;
     TEditStep step(*this, ukPaste);
     QPoint offset;
-    if (fViewSize.width() > 0 && fViewSize.height() > 0) {
-        offset = QPoint(Trunc(double(FPaperPixels.width()) / fViewSize.width() * at.x() / fScreenInch * 254),
-                        Trunc(double(FPaperPixels.height()) / fViewSize.height() * at.y() / fScreenInch * 254));
+    if (ViewSize().width() > 0 && ViewSize().height() > 0) {
+        offset = QPoint(Trunc(double(PaperPixels().width()) / ViewSize().width() * at.x() / fScreenInch * 254),
+                        Trunc(double(PaperPixels().height()) / ViewSize().height() * at.y() / fScreenInch * 254));
     }
     for (auto& obj : objects) {
         if (obj->ObjectNum == okField) {
@@ -124,14 +123,14 @@ bool TPriPaint::PasteBlock(const QByteArray& bytes, QPoint at) {
         }
         if (obj->ObjectNum == okCarendar) {
             auto& cal = static_cast<TPriCarendar&>(*obj);
-            cal.SetBaseSize(QPoint(FPaperPixels.width(), FPaperPixels.height()));
+            cal.SetBaseSize(QPoint(PaperPixels().width(), PaperPixels().height()));
             cal.LoadHoliday(TPriCarendar::HolidayFile(fAppPath));
         }
         obj->SetStorePos(obj->GetStorePos() + offset);
         TPriBase* placed = AppendObject(std::move(obj));
         if (placed->ObjectNum == okCarendar) static_cast<TPriCarendar&>(*placed).MakeDayTable();
         // The record's geometry stands as read: storing it back from pixels would round it off.
-        placed->ScaleToView(fViewSize, FPaperPixels, fScreenInch);
+        placed->ScaleToView(ViewSize(), PaperPixels(), fScreenInch);
         placed->MakeHandles();
         SelectObject(placed);
         step.Record(placed);
@@ -159,7 +158,7 @@ bool TPriPaint::PasteText(const QString& source, QPoint at) {
     label->FitBoundsToText();
     TEditStep step(*this, ukPaste);
     TPriBase* placed = AppendObject(std::move(label));
-    placed->ScaleToStore(fViewSize, FPaperPixels, fScreenInch);
+    placed->ScaleToStore(ViewSize(), PaperPixels(), fScreenInch);
     SelectObject(placed);
     step.Record(placed);
     SelectCheck = mnSearchOn;
@@ -178,7 +177,7 @@ bool TPriPaint::PasteImage(const QImage& source, QPoint at) {
     image->SetPicture(picture);
     TEditStep step(*this, ukPaste);
     TPriBase* placed = AppendObject(std::move(image));
-    placed->ScaleToStore(fViewSize, FPaperPixels, fScreenInch);
+    placed->ScaleToStore(ViewSize(), PaperPixels(), fScreenInch);
     SelectObject(placed);
     step.Record(placed);
     SelectCheck = mnSearchOn;

@@ -49,13 +49,13 @@ bool TPriPaint::SetTransparentColor(TColor color) {
 
 bool TPriPaint::ChangeImage() {
     auto* current = dynamic_cast<TPriImage*>(CurrentObject());
-    if (!current || !Host) return false;
-    const QString file = Host->AskPictureFile(SozaiFolder());
+    if (!current) return false;
+    const QString file = Host().AskPictureFile(SozaiFolder());
     update();
     if (file.isEmpty()) return false;
     TPriImage scratch;
     if (!scratch.LoadImageFile(file)) {
-        Host->ShowMessage(OutMess ? OutMess->GetMessage(3) : TOutMessage::ErrorText());
+        Host().ShowMessage(OutMess ? OutMess->GetMessage(3) : TOutMessage::ErrorText());
         return false;
     }
     TEditStep step(*this, ukProperty);
@@ -83,23 +83,22 @@ QString TPriPaint::SozaiFolder() const {
 }
 
 bool TPriPaint::ChangeBackground() {
-    if (!Host) return false;
-    const QString file = Host->AskPictureFile(SozaiFolder());
+    const QString file = Host().AskPictureFile(SozaiFolder());
     if (file.isEmpty()) return false;
     bool unreadable = false;
     if (SetBackgroundFromFile(file, &unreadable)) return true;
     // It used to report success whatever the file held; a budget refusal has said why already.
-    if (unreadable) Host->ShowMessage(OutMess ? OutMess->GetMessage(3) : TOutMessage::ErrorText());
+    if (unreadable) Host().ShowMessage(OutMess ? OutMess->GetMessage(3) : TOutMessage::ErrorText());
     return false;
 }
 
 bool TPriPaint::EraseBackground() {
-    if (BackObject.IsEmpty() || !Host) return false;
-    if (!Host->AskYesNo(OutMess ? OutMess->GetMessage(18) : TOutMessage::ErrorText())) return false;
+    if (BackObject.IsEmpty()) return false;
+    if (!Host().AskYesNo(OutMess ? OutMess->GetMessage(18) : TOutMessage::ErrorText())) return false;
     BackObject.EraseBack();
     NoteChange();
     RedrawPage(nullptr, true, true);
-    Host->RefreshEditCommands();
+    fDocument->NotifyChanged();
     return true;
 }
 

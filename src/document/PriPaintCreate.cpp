@@ -23,7 +23,7 @@ void TPriPaint::PrepareCreated(TPriBase& obj, const TRect& r) {
     obj.SetBounds(r.Left, r.Top, r.Width(), r.Height());
     obj.SetForcusCheck(true);
     obj.BackImage = &FPageBitmap;
-    obj.ScaleToStore(fViewSize, FPaperPixels, fScreenInch);
+    obj.ScaleToStore(ViewSize(), PaperPixels(), fScreenInch);
 }
 
 bool TPriPaint::AcceptCreated(std::unique_ptr<TPriBase> object) {
@@ -45,23 +45,20 @@ bool TPriPaint::AddLabel(const TRect& r) {
     label->Font.setFamily(DefaultFont.family());
     label->FontColor = DefaultFontColor;
     PrepareCreated(*label, r);
-    label->ScaleToView(fViewSize, FPaperPixels, fScreenInch);
+    label->ScaleToView(ViewSize(), PaperPixels(), fScreenInch);
     QString text;
     if (!DialogLibrary->StringEditDlg(QString(), text)) return false;
     label->SetDataString(text);
-    label->ScaleToView(fViewSize, FPaperPixels, fScreenInch);
+    label->ScaleToView(ViewSize(), PaperPixels(), fScreenInch);
     return AcceptCreated(std::move(label));
 }
 
 bool TPriPaint::AddImage(const TRect& r) {
-    if (!Host) return false;
-    const QString file = Host->AskPictureFile(fAppPath);
+    const QString file = Host().AskPictureFile(fAppPath);
     if (file.isEmpty()) return false;
     auto image = std::make_unique<TPriImage>();
     PrepareCreated(*image, r);
-    auto show = [this](int n) {
-        if (Host) Host->ShowMessage(OutMess ? OutMess->GetMessage(n) : TOutMessage::ErrorText());
-    };
+    auto show = [this](int n) { Host().ShowMessage(OutMess ? OutMess->GetMessage(n) : TOutMessage::ErrorText()); };
     try {
         if (!image->LoadImageFile(file)) {
             show(3);
@@ -71,7 +68,7 @@ bool TPriPaint::AddImage(const TRect& r) {
         show(4);
         return false;
     }
-    image->ScaleToStore(fViewSize, FPaperPixels, fScreenInch);
+    image->ScaleToStore(ViewSize(), PaperPixels(), fScreenInch);
     return AcceptCreated(std::move(image));
 }
 
@@ -91,7 +88,7 @@ bool TPriPaint::AddField(const TRect& r) {
     field->CategoryNum = category;
     field->FieldState = fsText;
     field->FieldMode = fmStandAlone;
-    field->ScaleToView(fViewSize, FPaperPixels, fScreenInch);
+    field->ScaleToView(ViewSize(), PaperPixels(), fScreenInch);
     return AcceptCreated(std::move(field));
 }
 
@@ -102,7 +99,7 @@ bool TPriPaint::AddShape(const TRect& r, TBltShape kind) {
     shape->SamePSize = 1;
     shape->Brush = TPriBrush{clBlack, bsClear};
     PrepareCreated(*shape, r);
-    shape->ScalePenWidth(fViewSize, FPaperPixels);
+    shape->ScalePenWidth(ViewSize(), PaperPixels());
     return AcceptCreated(std::move(shape));
 }
 
@@ -113,7 +110,7 @@ bool TPriPaint::AddLine(const TRect& r, QPoint start, QPoint end) {
     PrepareCreated(*line, r);
     line->SetStartPoint(start);
     line->SetEndPoint(end);
-    line->ScalePenWidth(fViewSize, FPaperPixels);
+    line->ScalePenWidth(ViewSize(), PaperPixels());
     line->MakeHandles();
     return AcceptCreated(std::move(line));
 }
@@ -132,8 +129,8 @@ bool TPriPaint::AddPortal(const TRect& r) {
     portal->SetRows(rows);
     portal->Height = int(std::min<qint64>(qint64(portal->ObjHeight) * portal->Rows, kMaxViewSide));
     portal->Dataname = name;
-    portal->ScaleToStore(fViewSize, FPaperPixels, fScreenInch);
-    portal->ScalePenWidth(fViewSize, FPaperPixels);
+    portal->ScaleToStore(ViewSize(), PaperPixels(), fScreenInch);
+    portal->ScalePenWidth(ViewSize(), PaperPixels());
     portal->MakeHandles();
     return AcceptCreated(std::move(portal));
 }
@@ -142,15 +139,15 @@ bool TPriPaint::AddCarendar(const TRect& r) {
     if (!DialogLibrary) return false;
     try {
         auto cal = std::make_unique<TPriCarendar>();
-        cal->SetBaseSize(QPoint(FPaperPixels.width(), FPaperPixels.height()));
+        cal->SetBaseSize(QPoint(PaperPixels().width(), PaperPixels().height()));
         cal->LoadHoliday(TPriCarendar::HolidayFile(fAppPath));
         PrepareCreated(*cal, r);
         if (!DialogLibrary->CarendarSetDlg(cal.get())) return false;
         cal->MakeDayTable();
-        cal->ScaleToView(fViewSize, FPaperPixels, fScreenInch);
+        cal->ScaleToView(ViewSize(), PaperPixels(), fScreenInch);
         return AcceptCreated(std::move(cal));
     } catch (const std::exception&) {
-        if (Host) Host->ShowMessage(OutMess ? OutMess->GetMessage(7) : TOutMessage::ErrorText());
+        Host().ShowMessage(OutMess ? OutMess->GetMessage(7) : TOutMessage::ErrorText());
         return false;
     }
 }
@@ -184,7 +181,7 @@ bool TPriPaint::EditText(TPriBase* obj) {
     else
         label->SetDataString(text);
     label->MakeLines();
-    label->UpdateGlyphs(fViewSize, FPaperPixels, true, fScreenInch);
+    label->UpdateGlyphs(ViewSize(), PaperPixels(), true, fScreenInch);
     RedrawPage(nullptr, true, true);
     return true;
 }
@@ -215,7 +212,7 @@ bool TPriPaint::EditFont(TPriBase* current) {
         text->Font.setStrikeOut(style & fsStrikeOutBit);
         text->FontColor = color;
         text->SameFSize = std::max(1, size);
-        text->FitFontSize(fViewSize, FPaperPixels);
+        text->FitFontSize(ViewSize(), PaperPixels());
         text->TransParent = scratch.TransParent;
         text->Color = scratch.Color;
         text->SetFontAngle(scratch.FontAngle() == faLong ? faLong : faSide);
@@ -227,7 +224,7 @@ bool TPriPaint::EditFont(TPriBase* current) {
         text->LongKanaCheck = scratch.LongKanaCheck;
         text->SetCharExtra(fScreenInch);
         text->MakeLines();
-        text->UpdateGlyphs(fViewSize, FPaperPixels, true, fScreenInch);
+        text->UpdateGlyphs(ViewSize(), PaperPixels(), true, fScreenInch);
     }
     RedrawPage(nullptr, true, true);
     return true;
@@ -245,7 +242,7 @@ bool TPriPaint::EditFieldCategory(TPriBase* obj) {
     field->CategoryNum = category;
     field->SetCategoryName(name);
     field->MakeLines();
-    field->UpdateGlyphs(fViewSize, FPaperPixels, true, fScreenInch);
+    field->UpdateGlyphs(ViewSize(), PaperPixels(), true, fScreenInch);
     RedrawPage(nullptr, true, false);
     return true;
 }
@@ -278,18 +275,18 @@ bool TPriPaint::EditPenBrush(TPriBase* current, int mode) {
             }
             if (pen) {
                 s->Pen.Color = penColor, s->Pen.Style = uint8_t(penStyle), s->SamePSize = std::max(1, penWidth);
-                s->ScalePenWidth(fViewSize, FPaperPixels);
+                s->ScalePenWidth(ViewSize(), PaperPixels());
             }
         } else if (auto* l = dynamic_cast<TPriLine*>(obj)) {
             if (pen) {
                 l->Pen.Color = penColor, l->Pen.Style = uint8_t(penStyle), l->SamePSize = std::max(1, penWidth);
-                l->ScalePenWidth(fViewSize, FPaperPixels);
+                l->ScalePenWidth(ViewSize(), PaperPixels());
             }
         } else if (auto* p = dynamic_cast<TPriPortal*>(obj)) {
             if (fill) p->Brush = TPriBrush{brushColor, uint8_t(brushStyle)};
             if (pen) {
                 p->Pen.Color = penColor, p->Pen.Style = uint8_t(penStyle), p->SamePSize = std::max(1, penWidth);
-                p->ScalePenWidth(fViewSize, FPaperPixels);
+                p->ScalePenWidth(ViewSize(), PaperPixels());
             }
         }
     }
@@ -309,7 +306,7 @@ bool TPriPaint::EditPortal(TPriBase* obj) {
     portal->SetRows(rows);
     portal->Height = int(std::min<qint64>(qint64(portal->ObjHeight) * portal->Rows, kMaxViewSide));
     portal->Dataname = name;
-    portal->ScaleToStore(fViewSize, FPaperPixels, fScreenInch);
+    portal->ScaleToStore(ViewSize(), PaperPixels(), fScreenInch);
     portal->MakeHandles();
     RedrawPage(nullptr, true, true);
     return true;
@@ -325,43 +322,23 @@ bool TPriPaint::EditCarendar(TPriBase* obj) {
     step.Record(cal);
     cal->AssignObject(&scratch, false);
     cal->MakeDayTable();
-    cal->ScaleToView(fViewSize, FPaperPixels, fScreenInch);
+    cal->ScaleToView(ViewSize(), PaperPixels(), fScreenInch);
     RedrawPage(nullptr, true, true);
     return true;
-}
-
-qint64 TPriPaint::PicturePixelsLeft() const {
-    const auto pixels = [](const QImage& image) { return image.isNull() ? 0 : qint64(image.width()) * image.height(); };
-    qint64 used = pixels(BackObject.FMainBack) + pixels(BackObject.FSubBack);
-    for (const TObjectOwnerList& side : FSideObjects)
-        for (const auto& obj : side)
-            if (obj->ObjectNum == okImage && !obj->UndoCheck)
-                used += pixels(static_cast<const TPriImage&>(*obj).BaseBmp);
-    return std::max<qint64>(0, fPictureBudget - used);
 }
 
 QImage TPriPaint::FitPictureToDocument(const QImage& picture, qint64 freed) {
     const qint64 left = std::min(TDocumentLimits::kMaxPicturePixels, PicturePixelsLeft() + freed);
     const QImage fitted = TImageCodec::FitPixels(picture, left);
     if (TImageCodec::IsEmpty(fitted)) {
-        if (Host)
-            Host->ShowMessage(
-                QStringLiteral("画像の画素数の合計が上限 %1 メガピクセルに達しているため、画像を追加できません")
-                    .arg(TDocumentLimits::kMaxDocumentPixels >> 20));
+        Host().ShowMessage(
+            QStringLiteral("画像の画素数の合計が上限 %1 メガピクセルに達しているため、画像を追加できません")
+                .arg(TDocumentLimits::kMaxDocumentPixels >> 20));
         return {};
     }
-    if (fitted.size() != picture.size() && Host)
-        Host->ShowMessage(QStringLiteral("画像が大きいため、%1 × %2 ピクセルに縮小しました")
-                              .arg(fitted.width())
-                              .arg(fitted.height()));
+    if (fitted.size() != picture.size())
+        Host().ShowMessage(QStringLiteral("画像が大きいため、%1 × %2 ピクセルに縮小しました")
+                               .arg(fitted.width())
+                               .arg(fitted.height()));
     return fitted;
-}
-
-bool TPriPaint::CalendarsLackHolidays() const {
-    for (const TObjectOwnerList& side : FSideObjects)
-        for (const auto& obj : side)
-            if (obj->ObjectNum == okCarendar && !obj->UndoCheck &&
-                !static_cast<const TPriCarendar&>(*obj).HolidayList())
-                return true;
-    return false;
 }

@@ -2,7 +2,7 @@
 
 #include "calendar/PriCarendar.h"
 #include "document/ObjectKinds.h"
-#include "document/PriPaint.h"
+#include "document/PriDocument.h"
 #include "merge/PriField.h"
 #include "objects/ObjectFactory.h"
 #include "objects/PriImage.h"
@@ -49,7 +49,7 @@ struct THolidays {
     int Calendars = 0;
 };
 
-bool ReadSide(TStreamReader& in, int version, TPriPaint& doc, QSize paperPixels, TObjectOwnerList& objects,
+bool ReadSide(TStreamReader& in, int version, TPriDocument& doc, QSize paperPixels, TObjectOwnerList& objects,
               THolidays& holidays) {
     int32_t count;
     if (!in.ReadInt32(count) || count < 0) return false;
@@ -96,7 +96,7 @@ int TTemplateFile::RecordVersionFor(int kind) {
     return kVersion;
 }
 
-TResult TTemplateFile::Build(TPriPaint& doc, int formatKind, QByteArray& bytes) {
+TResult TTemplateFile::Build(TPriDocument& doc, int formatKind, QByteArray& bytes) {
     TStreamWriter out;
     out.WriteInt32(kMagic);
     out.WriteInt32(kVersion);
@@ -116,13 +116,14 @@ TResult TTemplateFile::Build(TPriPaint& doc, int formatKind, QByteArray& bytes) 
     return TResult::Ok;
 }
 
-TResult TTemplateFile::Parse(TPriPaint& doc, const QByteArray& bytes, int formatKind, QString* reason,
+TResult TTemplateFile::Parse(TPriDocument& doc, const QByteArray& bytes, int formatKind, QString* reason,
                              qint64 pixelBudget) {
     TStreamReader in(bytes);
     return Parse(doc, in, formatKind, reason, pixelBudget);
 }
 
-TResult TTemplateFile::Parse(TPriPaint& doc, TStreamReader& in, int formatKind, QString* reason, qint64 pixelBudget) {
+TResult TTemplateFile::Parse(TPriDocument& doc, TStreamReader& in, int formatKind, QString* reason,
+                             qint64 pixelBudget) {
     TObjectKinds::RegisterAll();
     TReadBudget budget(pixelBudget);
     in.SetBudget(&budget);
@@ -189,7 +190,7 @@ TResult TTemplateFile::Parse(TPriPaint& doc, TStreamReader& in, int formatKind, 
     return TResult::Ok;
 }
 
-TResult TTemplateFile::Save(TPriPaint& doc, const QString& fileName, int formatKind, QString* error) {
+TResult TTemplateFile::Save(TPriDocument& doc, const QString& fileName, int formatKind, QString* error) {
     QByteArray bytes;
     const TResult built = Build(doc, formatKind, bytes);
     if (built != TResult::Ok) return built;
@@ -197,21 +198,21 @@ TResult TTemplateFile::Save(TPriPaint& doc, const QString& fileName, int formatK
     return TFileWriter::WriteAll(fileName, bytes, error) ? TResult::Ok : TResult::FileError;
 }
 
-TResult TTemplateFile::Load(TPriPaint& doc, const QString& fileName, int formatKind, QString* error) {
+TResult TTemplateFile::Load(TPriDocument& doc, const QString& fileName, int formatKind, QString* error) {
     // Opening a pipe would wait for a writer forever, and a device or a huge file would be read
     // without end: only plain files of a size a template can have are read.
     const QFileInfo info(fileName);
     if (info.exists() && !info.isFile()) {
-        if (error) *error = QStringLiteral("not a plain file");
+        if (error) *error = QStringLiteral("通常のファイルではありません");
         return TResult::FileError;
     }
     if (info.size() > kMaxFileBytes) {
-        if (error) *error = QStringLiteral("file too large for a template");
+        if (error) *error = QStringLiteral("テンプレートとしては大きすぎるファイルです");
         return TResult::FileError;
     }
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
-        if (error) *error = file.errorString();
+        if (error) *error = QStringLiteral("ファイルを開けません: %1").arg(file.errorString());
         return TResult::FileError;
     }
     // Read as the format asks, never mapped: whatever follows the end marker is never read, and a
@@ -219,7 +220,7 @@ TResult TTemplateFile::Load(TPriPaint& doc, const QString& fileName, int formatK
     TStreamReader in(&file, std::min(file.size(), kMaxFileBytes));
     const TResult result = Parse(doc, in, formatKind, error);
     if (result != TResult::Ok && file.error() != QFileDevice::NoError) {
-        if (error) *error = file.errorString();
+        if (error) *error = QStringLiteral("ファイルを読み込めません: %1").arg(file.errorString());
         return TResult::FileError;
     }
     return result;

@@ -6,7 +6,7 @@
 #include <QString>
 #include <cstdint>
 
-class TPriPaint;
+class TPriDocument;
 class TStreamReader;
 
 // The template file (.tda): header, paper, merge settings, both backgrounds and the objects of
@@ -34,14 +34,14 @@ public:
     static int RecordVersionFor(int kind);
 
     // Builds the whole file in memory.
-    static TResult Build(TPriPaint& doc, int formatKind, QByteArray& bytes);
+    static TResult Build(TPriDocument& doc, int formatKind, QByteArray& bytes);
     // Reads a file image into the document; the document changes only when everything was read.
     // Pictures decode to at most pixelBudget pixels in all; a refusal's cause goes to reason.
-    static TResult Parse(TPriPaint& doc, const QByteArray& bytes, int formatKind, QString* reason = nullptr,
+    static TResult Parse(TPriDocument& doc, const QByteArray& bytes, int formatKind, QString* reason = nullptr,
                          qint64 pixelBudget = TDocumentLimits::kMaxDocumentPixels);
-    static TResult Parse(TPriPaint& doc, TStreamReader& in, int formatKind, QString* reason = nullptr,
+    static TResult Parse(TPriDocument& doc, TStreamReader& in, int formatKind, QString* reason = nullptr,
                          qint64 pixelBudget = TDocumentLimits::kMaxDocumentPixels);
 
-    static TResult Save(TPriPaint& doc, const QString& fileName, int formatKind, QString* error);
-    static TResult Load(TPriPaint& doc, const QString& fileName, int formatKind, QString* error);
+    static TResult Save(TPriDocument& doc, const QString& fileName, int formatKind, QString* error);
+    static TResult Load(TPriDocument& doc, const QString& fileName, int formatKind, QString* error);
 };

@@ -1,12 +1,12 @@
 #include "print/PageBuilder.h"
 
 #include "platform/DocumentLimits.h"
-#include "document/PriPaint.h"
+#include "document/PriDocument.h"
 #include "platform/Rounding.h"
 
 #include <QPainter>
 
-TPageBuilder::TPageBuilder(TPriPaint& doc, const TPrinterMetrics& metrics) : fDoc(doc), fMetrics(metrics) {}
+TPageBuilder::TPageBuilder(TPriDocument& doc, const TPrinterMetrics& metrics) : fDoc(doc), fMetrics(metrics) {}
 
 TRect TPageBuilder::PageMargins() const {
     const TPrinterMetrics& m = fMetrics;

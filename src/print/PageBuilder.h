@@ -9,13 +9,13 @@
 
 class QPainter;
 class TPriBase;
-class TPriPaint;
+class TPriDocument;
 
 // Draws the document's seats onto a device page through the objects' print drawing. The print
 // command, the preview and the headless export all build their pages with it.
 class TPageBuilder {
 public:
-    TPageBuilder(TPriPaint& doc, const TPrinterMetrics& metrics);
+    TPageBuilder(TPriDocument& doc, const TPrinterMetrics& metrics);
 
     // One seat in device pixels; on a single seat the printable area.
     QSize SeatSize() const;
@@ -44,6 +44,6 @@ public:
     void DrawObject(QPainter& canvas, TPriBase& object, const QRect& rect, QPoint origin) const;
 
 private:
-    TPriPaint& fDoc;
+    TPriDocument& fDoc;
     TPrinterMetrics fMetrics;
 };

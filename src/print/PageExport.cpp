@@ -1,7 +1,7 @@
 #include "print/PageExport.h"
 
 #include "calendar/PriCarendar.h"
-#include "document/PriPaint.h"
+#include "document/PriDocument.h"
 #include "platform/DocumentLimits.h"
 #include "merge/FieldUnit.h"
 #include "merge/RecordUnit.h"
@@ -171,7 +171,7 @@ bool AddRecordFile(TRecordUnit& unit, const QString& dir, const QString& name, c
 }
 
 // Calendars mark holidays from the holiday file: without it they print none, which must be said.
-void WarnWithoutHolidays(TPriPaint& doc, const QString& appPath, const TExportOptions& o) {
+void WarnWithoutHolidays(TPriDocument& doc, const QString& appPath, const TExportOptions& o) {
     if (!doc.CalendarsLackHolidays()) return;
     const QString file = TPriCarendar::HolidayFile(appPath);
     const QString warning =
@@ -184,13 +184,12 @@ void WarnWithoutHolidays(TPriPaint& doc, const QString& appPath, const TExportOp
 }
 
 // The template loaded and set up as the options say, with its record files; the units outlive it.
-bool PrepareDocument(TPriPaint& doc, TRecordUnit& records, TFieldUnit& fields, const QString& appPath,
+bool PrepareDocument(TPriDocument& doc, TRecordUnit& records, TFieldUnit& fields, const QString& appPath,
                      const TExportOptions& o, QString* error) {
-    QString loadError;
-    if (!doc.LoadFromFile(o.TemplateFile, 0, &loadError))
-        return Fail(error, QStringLiteral("cannot open %1: %2").arg(o.TemplateFile, loadError));
+    const TDocumentResult loaded = doc.Load(o.TemplateFile, 0);
+    if (!loaded) return Fail(error, QStringLiteral("cannot open %1: %2").arg(o.TemplateFile, loaded.Reason));
     doc.ApplyStartMonth(o.Year, o.Month);
-    doc.SetPageLayout(QPoint(0, 0), QSize(1000, 1000));
+    doc.ScaleToPaper();
     WarnWithoutHolidays(doc, appPath, o);
 
     // The reader keeps papers within the limits; the export checks again before it sizes a page.
@@ -268,10 +267,10 @@ TPrinterMetrics TPageExport::DeviceMetrics(QSize pixels, int dpi) {
     return m;
 }
 
-QImage TPageExport::RenderSeat(TPriPaint& doc, int dpi, bool smooth) {
+QImage TPageExport::RenderSeat(TPriDocument& doc, int dpi, bool smooth) {
     const TPriPaper& p = doc.PrintPaper;
     const QSize pixels(Trunc(p.PageWidth() / 254.0 * dpi), Trunc(p.PageHeight() / 254.0 * dpi));
-    if (pixels.isEmpty() || pixels.width() > TPriPaint::kMaxViewSide || pixels.height() > TPriPaint::kMaxViewSide)
+    if (pixels.isEmpty() || pixels.width() > TPriDocument::kMaxViewSide || pixels.height() > TPriDocument::kMaxViewSide)
         return QImage();
     QImage image(pixels, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -372,7 +371,7 @@ bool TPageExport::Run(const QString& appPath, const TExportOptions& o, QString* 
                       QStringList* written) {
     if (pages) *pages = 0;
     if (written) written->clear();
-    TPriPaint doc(nullptr, appPath, 96, std::make_unique<TNoPrinter>());
+    TPriDocument doc(appPath);
     TRecordUnit records;
     TFieldUnit fields;
     if (!PrepareDocument(doc, records, fields, appPath, o, error)) return false;
@@ -503,7 +502,7 @@ bool TPageExport::Print(const QString& appPath, const TExportOptions& o, QString
         if (info.isNull() || info.printerName() != o.Printer)
             return Fail(error, QStringLiteral("unknown printer %1").arg(o.Printer));
     }
-    TPriPaint doc(nullptr, appPath, 96, std::make_unique<TNoPrinter>());
+    TPriDocument doc(appPath);
     TRecordUnit records;
     TFieldUnit fields;
     if (!PrepareDocument(doc, records, fields, appPath, o, error)) return false;

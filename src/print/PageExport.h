@@ -33,7 +33,7 @@ struct TExportOptions {
     QStringList* Warnings = nullptr;
 };
 
-class TPriPaint;
+class TPriDocument;
 struct TPrinterMetrics;
 class QImage;
 class QSize;
@@ -43,7 +43,7 @@ public:
     // An export device: a sheet of the given pixels without unprintable edges.
     static TPrinterMetrics DeviceMetrics(QSize pixels, int dpi);
     // One designed page (a single seat) drawn through the print path at the resolution.
-    static QImage RenderSeat(TPriPaint& doc, int dpi, bool smooth = false);
+    static QImage RenderSeat(TPriDocument& doc, int dpi, bool smooth = false);
 
     // Parses "TEMPLATE.tda --out FILE [--year Y --month M] [--dpi N]" and the merge options, or with
     // toPrinter the print command's (no --out or --dpi; --printer, --copies); false with a message on bad use.

@@ -1,6 +1,6 @@
 #include "print/PrintJob.h"
 
-#include "document/PriPaint.h"
+#include "document/PriDocument.h"
 #include "platform/Rounding.h"
 #include "print/PageDeviceTarget.h"
 #include "print/RyPrinter.h"
@@ -18,13 +18,13 @@ bool Fail(QString* error, const QString& text) {
 
 } // namespace
 
-QSize TPrintJob::SheetSize(const TPriPaint& doc) {
+QSize TPrintJob::SheetSize(const TPriDocument& doc) {
     const TPriPaper& p = doc.PrintPaper;
     if (p.IsSingleSeat()) return {p.PageWidth(), p.PageHeight()};
     return p.FPortrait == 0 ? QSize(p.FSheetHeight, p.FSheetWidth) : QSize(p.FSheetWidth, p.FSheetHeight);
 }
 
-TPrinterMetrics TPrintJob::SheetMetrics(const TPriPaint& doc, int dpi) {
+TPrinterMetrics TPrintJob::SheetMetrics(const TPriDocument& doc, int dpi) {
     const QSize sheet = SheetSize(doc);
     TPrinterMetrics m;
     m.LogPixelsX = m.LogPixelsY = dpi;
@@ -34,7 +34,7 @@ TPrinterMetrics TPrintJob::SheetMetrics(const TPriPaint& doc, int dpi) {
     return m;
 }
 
-bool TPrintJob::Print(TPriPaint& doc, QPrinter& printer, const TPrintChoice& choice, TPrintProgress* progress,
+bool TPrintJob::Print(TPriDocument& doc, QPrinter& printer, const TPrintChoice& choice, TPrintProgress* progress,
                       QString* error) {
     TPrintPipeline pipeline(doc, GetPrinterMetrics(printer), progress);
     TPageDeviceTarget target(printer);
@@ -42,8 +42,8 @@ bool TPrintJob::Print(TPriPaint& doc, QPrinter& printer, const TPrintChoice& cho
     return true;
 }
 
-bool TPrintJob::WritePdf(TPriPaint& doc, QIODevice& out, int dpi, const TPrintChoice& choice, TPrintProgress* progress,
-                         QString* error) {
+bool TPrintJob::WritePdf(TPriDocument& doc, QIODevice& out, int dpi, const TPrintChoice& choice,
+                         TPrintProgress* progress, QString* error) {
     const QSize sheet = SheetSize(doc);
     if (sheet.width() <= 0 || sheet.height() <= 0) return Fail(error, QStringLiteral("用紙の寸法が正しくありません"));
     TPrintPipeline pipeline(doc, SheetMetrics(doc, dpi), progress);

@@ -7,7 +7,7 @@
 
 class QIODevice;
 class QPrinter;
-class TPriPaint;
+class TPriDocument;
 class TPrintProgress;
 struct TPrinterMetrics;
 
@@ -18,13 +18,13 @@ class TPrintJob {
 public:
     // Builds the pages for the printer's measurements and prints the chosen ones; modes 2, 3
     // and 5 send a job per sheet. False with the reason in error (empty after a cancel).
-    static bool Print(TPriPaint& doc, QPrinter& printer, const TPrintChoice& choice, TPrintProgress* progress,
+    static bool Print(TPriDocument& doc, QPrinter& printer, const TPrintChoice& choice, TPrintProgress* progress,
                       QString* error);
     // Every chosen sheet as a page of one PDF written to out, at dpi device pixels per inch.
-    static bool WritePdf(TPriPaint& doc, QIODevice& out, int dpi, const TPrintChoice& choice, TPrintProgress* progress,
-                         QString* error);
+    static bool WritePdf(TPriDocument& doc, QIODevice& out, int dpi, const TPrintChoice& choice,
+                         TPrintProgress* progress, QString* error);
     // The sheet in 0.1 mm: the page itself on a single seat, the card sheet otherwise.
-    static QSize SheetSize(const TPriPaint& doc);
+    static QSize SheetSize(const TPriDocument& doc);
     // A device of the sheet at dpi without unprintable edges, as a PDF or picture is.
-    static TPrinterMetrics SheetMetrics(const TPriPaint& doc, int dpi);
+    static TPrinterMetrics SheetMetrics(const TPriDocument& doc, int dpi);
 };

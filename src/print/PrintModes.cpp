@@ -1,7 +1,7 @@
 // The page builders of the six print modes.
 #include "print/PrintPipeline.h"
 
-#include "document/PriPaint.h"
+#include "document/PriDocument.h"
 #include "merge/PriField.h"
 #include "merge/PriPortal.h"
 #include "merge/RecordFile.h"

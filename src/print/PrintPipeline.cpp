@@ -1,6 +1,6 @@
 #include "print/PrintPipeline.h"
 
-#include "document/PriPaint.h"
+#include "document/PriDocument.h"
 #include "merge/PriField.h"
 #include "merge/RecordFile.h"
 #include "merge/RecordUnit.h"
@@ -36,7 +36,7 @@ QString TPrintPipeline::TRecords::Value(int index, int row, int column) const {
     return File ? File->ValueAt(index, row, column) : Placeholder;
 }
 
-TPrintPipeline::TPrintPipeline(TPriPaint& doc, const TPrinterMetrics& metrics, TPrintProgress* progress)
+TPrintPipeline::TPrintPipeline(TPriDocument& doc, const TPrinterMetrics& metrics, TPrintProgress* progress)
     : fDoc(doc), fMetrics(metrics), fProgress(progress), fBuilder(std::make_unique<TPageBuilder>(doc, metrics)),
       fPages(PagePixels(metrics), metrics.LogPixelsX, metrics.LogPixelsY), fStartCol(doc.FStartSeatCol),
       fStartRow(doc.FStartSeatRow) {}

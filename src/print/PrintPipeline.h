@@ -11,7 +11,7 @@
 
 class QPainter;
 class TPriBase;
-class TPriPaint;
+class TPriDocument;
 class TPageBuilder;
 class TPrintProgress;
 class TPrintTarget;
@@ -36,7 +36,7 @@ struct TPrintChoice {
 // printer or a file. Window-free: the caller supplies the progress and the target.
 class TPrintPipeline {
 public:
-    TPrintPipeline(TPriPaint& doc, const TPrinterMetrics& metrics, TPrintProgress* progress = nullptr);
+    TPrintPipeline(TPriDocument& doc, const TPrinterMetrics& metrics, TPrintProgress* progress = nullptr);
     ~TPrintPipeline();
 
     // The start seat (zero-based) of the first sheet in modes 2 and 3; the document's own by default.
@@ -137,7 +137,7 @@ private:
     int ChosenOf(int total) const;
     const TRecordFile* FindRecordFile(const QString& name) const;
 
-    TPriPaint& fDoc;
+    TPriDocument& fDoc;
     TPrinterMetrics fMetrics;
     TPrintProgress* fProgress;
     std::unique_ptr<TPageBuilder> fBuilder;

@@ -62,8 +62,8 @@ TEST(DisplaySettingsTest, MissingKeysTakeTheirDefaults) {
     EXPECT_TRUE(settings.RulerStrCheck);
     EXPECT_EQ(settings.RulerBackColor, 13160660);
     EXPECT_EQ(settings.MainColor, 13160660);
-    EXPECT_TRUE(surface->BltGridCheck);    // low byte 1
-    EXPECT_FALSE(surface->BltMarginCheck); // low byte 0
+    EXPECT_TRUE(surface->BltGridCheck());    // low byte 1
+    EXPECT_FALSE(surface->BltMarginCheck()); // low byte 0
     EXPECT_EQ(surface->GridColor, 8421504);
     EXPECT_EQ(surface->MarginColor, 16711680);
     EXPECT_EQ(surface->DefaultFont.family(), QString::fromUtf16(u"ＭＳ Ｐゴシック"));
@@ -75,7 +75,7 @@ TEST(DisplaySettingsTest, HiddenRulersStayHiddenAfterARestart) {
     QTemporaryDir dir;
     const QString path = dir.filePath("settings.ini");
     auto surface = MakeSurface();
-    surface->BltGridCheck = true;
+    surface->SetBltGridCheck(true);
     surface->GridColor = RGBColor(1, 2, 3);
     surface->DefaultFont.setFamily(QString::fromUtf16(u"ＭＳ 明朝"));
     surface->DefaultFont.setPointSize(14);
@@ -92,7 +92,7 @@ TEST(DisplaySettingsTest, HiddenRulersStayHiddenAfterARestart) {
     EXPECT_FALSE(loaded.RulerCheck);
     EXPECT_FALSE(loaded.ToolBar);
     EXPECT_EQ(loaded.WindowBounds, QRect(-4, 10, 1028, 704));
-    EXPECT_TRUE(next->BltGridCheck);
+    EXPECT_TRUE(next->BltGridCheck());
     EXPECT_EQ(next->GridColor, RGBColor(1, 2, 3));
     EXPECT_EQ(next->DefaultFont.family(), QString::fromUtf16(u"ＭＳ 明朝"));
     EXPECT_EQ(next->DefaultFont.pointSize(), 14);

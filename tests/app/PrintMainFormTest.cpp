@@ -137,7 +137,7 @@ TEST(PrintMainFormTest, RulersFollowTheSettingsFile) {
         EXPECT_TRUE(form.RulerCheck());
         EXPECT_TRUE(form.HorzRuler()->isVisibleTo(&form));
         EXPECT_EQ(form.GetPageOrigin(), QPoint(35, 35));
-        EXPECT_TRUE(form.Document()->BltGridCheck);
+        EXPECT_TRUE(form.Document()->BltGridCheck());
         EXPECT_EQ(form.Document()->GridColor, 255);
         // Hiding them is kept for the next start.
         form.Action(QStringLiteral("MenuItem_rooler"))->trigger();
@@ -264,7 +264,7 @@ TEST(PrintMainFormTest, NewAsksFirstKeepsTheOldDocumentOnFailureAndCarriesTheDis
     TTestMainForm& form = f.StartedFromChooser();
     TPriPaint* first = form.Document();
     first->GridColor = RGBColor(1, 2, 3);
-    first->BltGridCheck = true;
+    first->SetBltGridCheck(true);
     first->DefaultFont.setPointSize(14);
 
     // A template the loader refuses: the document on screen stays.
@@ -287,7 +287,7 @@ TEST(PrintMainFormTest, NewAsksFirstKeepsTheOldDocumentOnFailureAndCarriesTheDis
     ASSERT_TRUE(form.NewFile());
     ASSERT_NE(form.Document(), first);
     EXPECT_EQ(form.Document()->GridColor, RGBColor(1, 2, 3));
-    EXPECT_TRUE(form.Document()->BltGridCheck);
+    EXPECT_TRUE(form.Document()->BltGridCheck());
     EXPECT_EQ(form.Document()->DefaultFont.pointSize(), 14);
     EXPECT_EQ(form.windowTitle(), kTitle + QStringLiteral(" - 年賀状"));
     EXPECT_EQ(form.StartYear(), 2030);
@@ -444,7 +444,7 @@ TEST(PrintMainFormTest, MenuEnablingFollowsTheDocument) {
     // Grid item ticks follow the surface.
     form.Action(QStringLiteral("MenuItem_Glid"))->trigger();
     form.RefreshMenus();
-    EXPECT_TRUE(form.Document()->BltGridCheck);
+    EXPECT_TRUE(form.Document()->BltGridCheck());
     EXPECT_TRUE(form.Action(QStringLiteral("MenuItem_Glid"))->isChecked());
 
     // The side bar item hides the side bar and the page takes the room.
@@ -640,8 +640,50 @@ TEST(PrintMainFormTest, EditCommandsReachTheSurface) {
     // A tool button arms the surface's creation mode and drops the selection.
     run("Action_AllSelect");
     run("Action_AddText");
-    EXPECT_EQ(doc.ObjectMode, omLabel);
+    EXPECT_EQ(doc.ObjectMode(), omLabel);
     EXPECT_FALSE(doc.HasSelection());
+}
+
+// Edits that do not come through a window command (mouse, keys, dialogs of the packs) still
+// reach the enabled states: the window follows the document's signals, with no refresh asked.
+TEST(PrintMainFormTest, EnabledStatesFollowTheDocumentWithoutARefresh) {
+    TMainFormFixture f;
+    TTestMainForm& form = f.StartedFromChooser();
+    TPriPaint& doc = *form.Document();
+    const char* const names[] = {"Action_Delete", "Action_Copy",      "Action_Cut",     "Action_NextForcus",
+                                 "Action1_Undo",  "Action_AllSelect", "MenuItem_Margin"};
+    const auto states = [&] {
+        QString s;
+        for (const char* name : names)
+            s += form.Action(QString::fromLatin1(name))->isEnabled() ? '1' : '0';
+        return s + form.Action(QStringLiteral("Action1_Undo"))->text();
+    };
+    // Expected: Delete, Copy, Cut, NextForcus, Undo, AllSelect, Margin, and Undo's caption.
+    struct TStep {
+        const char* What;
+        std::function<void()> Edit;
+        const char* Expected;
+    } steps[] = {
+        {"select all", [&] { doc.SelectAll(); }, "1111011元に戻す"},
+        {"deselect", [&] { doc.DeselectAll(); }, "0000011元に戻す"},
+        {"delete", [&] { doc.SelectAll(), doc.DeleteSelection(); }, "0000101元に戻す"},
+        {"undo", [&] { doc.Undo(); }, nullptr},
+        {"a card sheet",
+         [&] {
+             doc.PrintPaper.SetFields({0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 0, 0, 2, 5, 900, 500});
+             doc.Document().NotifyChanged();
+         },
+         nullptr},
+        {"cleared", [&] { doc.ClearDocument(); }, "0000000元に戻す"},
+    };
+    for (const TStep& step : steps) {
+        step.Edit();
+        const QString followed = states();
+        if (step.Expected) EXPECT_EQ(followed, QString::fromUtf8(step.Expected)) << step.What;
+        // Whatever the step changed, a full refresh finds nothing left to change.
+        form.RefreshMenus();
+        EXPECT_EQ(states(), followed) << step.What;
+    }
 }
 
 TEST(PrintMainFormTest, SurfaceRequestsScrollAndAskForPictures) {

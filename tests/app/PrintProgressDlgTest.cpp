@@ -1,5 +1,5 @@
 #include "app/PrintProgressDlg.h"
-#include "document/PriPaint.h"
+#include "document/PriDocument.h"
 #include "print/PrintPipeline.h"
 #include "support/BoxObject.h"
 #include "support/FixedPrinter.h"
@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 TEST(PrintProgressDlgTest, CancelStopsTheBuildAndLeavesNothingRecording) {
-    TPriPaint doc(nullptr, QString(), 96, std::make_unique<TFixedPrinter>());
+    TPriDocument doc{QString()};
     // 2 x 5 business cards: ten seats, ten steps.
     doc.PrintPaper.SetFields({0, 0, 1, 0, 2100, 2970, 140, 110, 0, 0, 100, 0, 2, 5, 910, 550});
     auto box = std::make_unique<TBoxObject>();

@@ -107,7 +107,7 @@ TEST(MouseTrackerTest, LineEndsWithAndWithoutShift) {
     s.Release({400, 230}, Qt::ShiftModifier);
     EXPECT_EQ(line->StartPoint(), QPoint(100, 100));
     EXPECT_EQ(line->EndPoint(), QPoint(400, 100));
-    EXPECT_EQ(s->ObjectMode, omNone);
+    EXPECT_EQ(s->ObjectMode(), omNone);
     EXPECT_EQ(s->History().UndoKind(), ukResize);
 
     // A line drawn from lower right to upper left starts at its upper-left end.
@@ -135,7 +135,7 @@ TEST(MouseTrackerTest, CreationGestures) {
     EXPECT_EQ(ellipse->BoundsRect(), (TRect{60, 60, 160, 120}));
     EXPECT_EQ(s->SelectList(), QList<TPriBase*>{ellipse});
     EXPECT_EQ(s->History().UndoKind(), ukAdd);
-    EXPECT_EQ(s->ObjectMode, omNone);
+    EXPECT_EQ(s->ObjectMode(), omNone);
 
     // A click without movement makes an object of a useful size at the pointer.
     s->SetObjectMode(omSquare);

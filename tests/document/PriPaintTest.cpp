@@ -158,7 +158,7 @@ TEST(PriPaintTest, GridHasALineEveryFiveMillimetres) {
     // Only the lines inside the redrawn area are drawn.
     EXPECT_EQ(s->GridColumns({30, 0, 60, 100}).size(), 2u);
 
-    s->BltGridCheck = true;
+    s->SetBltGridCheck(true);
     s->GridColor = RGBColor(0, 0, 255);
     s->RedrawPage(nullptr, false, true);
     int blue = 0;
@@ -204,7 +204,7 @@ TEST(PriPaintTest, StartMonthArithmetic) {
                  {2025, 2, 12, 2026, 1}};
     for (const TCase& c : cases) {
         int y, m;
-        TPriPaint::ShiftMonth(c.Year, c.Stored, c.Start, y, m);
+        TPriDocument::ShiftMonth(c.Year, c.Stored, c.Start, y, m);
         EXPECT_EQ(y, c.OutYear) << c.Stored << "+" << c.Start;
         EXPECT_EQ(m, c.OutMonth) << c.Stored << "+" << c.Start;
     }
@@ -215,7 +215,7 @@ TEST(PriPaintTest, PaperWithoutSizeIsSafe) {
         TSurfaceFixture s({0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 0});
         TBoxObject* box = AddBox(*s, {10, 10, 100, 100});
         s->BltSizeCheck = zoom;
-        s->BltGridCheck = true;
+        s->SetBltGridCheck(true);
         s->SetPageLayout({10, 10}, {600, 400});
         s->SetVisibleRect(0, 0, 600, 400);
         s->RedrawPage(nullptr, true, true);
@@ -244,7 +244,7 @@ TEST(PriPaintTest, PrinterPaperIsMatchedWithinOneTenthMillimetre) {
     {
         TSurfaceFixture s;
         TRecordingHost host;
-        s->Host = &host;
+        s->SetHost(&host);
         s.Printer->Papers = {{256, 0, 0, "User"}};
         s.Printer->CustomSucceeds = false;
         s->PrintPaper.FSheetWidth = 1000;
@@ -263,7 +263,7 @@ TEST(PriPaintTest, PrinterPaperIsMatchedWithinOneTenthMillimetre) {
 TEST(PriPaintTest, PositionTextOfTheFirstSelectedObject) {
     TSurfaceFixture s;
     TRecordingHost host;
-    s->Host = &host;
+    s->SetHost(&host);
     TBoxObject* box = AddBox(*s, {125, 259, 1000, 509});
     s->SetPageLayout({10, 10}, {600, 400});
     s->RedrawPage(nullptr, false, true);
@@ -327,7 +327,7 @@ TEST(PriPaintTest, GiantPaperGetsNoPage) {
 TEST(PriPaintTest, GridOfAHugePaperFittedToTheWindowHasAtMostALinePerPixel) {
     TSurfaceFixture s({0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 2000000000, 2000000000});
     s->BltSizeCheck = bsStretch;
-    s->BltGridCheck = true;
+    s->SetBltGridCheck(true);
     s->SetPageLayout({10, 10}, {600, 400});
     ASSERT_EQ(s->ViewSize(), QSize(400, 395));
     const TRect whole{0, 0, 400, 395};
@@ -391,7 +391,7 @@ TEST(PriPaintTest, AddingAPictureFromAFile) {
     messages.LoadFromBytes("0:a\r\n1:b\r\n2:c\r\n3:unreadable\r\n4:raised\r\n");
     TSurfaceFixture s;
     TRecordingHost host;
-    s->Host = &host;
+    s->SetHost(&host);
     s->OutMess = &messages;
     s->SetPageLayout({10, 10}, {600, 400});
 
@@ -418,7 +418,7 @@ TEST(PriPaintTest, ChoosingAToolSetsTheScrollBoxCursor) {
     QWidget scrollBox;
     auto* s = new TPriPaint(&scrollBox, QString(), 96, std::make_unique<TFixedPrinter>());
     s->SetObjectMode(omLabel);
-    EXPECT_EQ(s->ObjectMode, omLabel);
+    EXPECT_EQ(s->ObjectMode(), omLabel);
     EXPECT_EQ(scrollBox.cursor().shape(), Qt::ForbiddenCursor); // no handle under the pointer
     const Qt::CursorShape shapes[] = {Qt::SizeFDiagCursor, Qt::SizeVerCursor,  Qt::SizeBDiagCursor,
                                       Qt::SizeHorCursor,   Qt::SizeHorCursor,  Qt::SizeBDiagCursor,
@@ -439,7 +439,7 @@ TEST(PriPaintTest, HighDensityPageKeepsViewPixelsForObjects) {
     EXPECT_EQ(s->PageBitmap().devicePixelRatio(), 2.0);
     EXPECT_EQ(box->PageSize(), QSize(793, 1122));
     EXPECT_EQ(box->BoundsRect(), (TRect{96, 192, 192, 240}));
-    s->BltGridCheck = true;
+    s->SetBltGridCheck(true);
     s->GridColor = RGBColor(255, 0, 0);
     s->RedrawPage(nullptr, false, true);
     // The box covers device pixels 192..383 across; the grid line at view pixel 37 covers two
@@ -460,7 +460,7 @@ TEST(PriPaintTest, HighDensityPageKeepsViewPixelsForObjects) {
     plain->SetPageLayout({10, 10}, {600, 400});
     plain->RedrawPage(nullptr, false, true);
     s->SetDevicePixelRatio(1);
-    s->BltGridCheck = false;
+    s->SetBltGridCheck(false);
     s->RedrawPage(nullptr, false, true);
     EXPECT_EQ(s->PageBitmap(), plain->PageBitmap());
 }

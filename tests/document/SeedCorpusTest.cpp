@@ -1,7 +1,7 @@
 #include "app/SingleInstance.h"
 #include "app/StartImages.h"
 #include "document/ClipboardBlock.h"
-#include "document/PriPaint.h"
+#include "document/PriDocument.h"
 #include "document/TemplateFile.h"
 #include "imaging/PackedDib.h"
 #include "merge/RecordFile.h"
@@ -37,7 +37,7 @@ TEST(SeedCorpusTest, EveryTemplateAndRecordFileSeedLoads) {
     const QFileInfoList seeds = WrittenSeeds(root, QStringLiteral("TemplateFuzz"));
     ASSERT_GE(seeds.size(), 20);
     for (const QFileInfo& seed : seeds) {
-        TPriPaint doc(nullptr, QString(), 96, std::make_unique<TFixedPrinter>());
+        TPriDocument doc{QString()};
         QString reason;
         EXPECT_EQ(TTemplateFile::Parse(doc, Read(seed.filePath()), 0, &reason), TTemplateFile::TResult::Ok)
             << seed.fileName().toStdString() << " " << reason.toStdString();

@@ -1,5 +1,5 @@
 #include "calendar/PriCarendar.h"
-#include "document/PriPaint.h"
+#include "document/PriDocument.h"
 #include "document/TemplateFile.h"
 #include "imaging/JpegCodec.h"
 #include "merge/PriField.h"
@@ -35,15 +35,15 @@ QByteArray ReadAll(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-std::unique_ptr<TPriPaint> Load(const QString& path) {
-    auto doc = std::make_unique<TPriPaint>(nullptr, kDataDir, 96, std::make_unique<TNoPrinter>());
-    QString error;
-    EXPECT_TRUE(doc->LoadFromFile(path, 0, &error)) << qPrintable(error);
+std::unique_ptr<TPriDocument> Load(const QString& path) {
+    auto doc = std::make_unique<TPriDocument>(kDataDir);
+    const TDocumentResult loaded = doc->Load(path, 0);
+    EXPECT_TRUE(loaded) << qPrintable(loaded.Reason);
     return doc;
 }
 
 // The designed page (one seat) through the print drawing at a low resolution.
-QImage RenderSeat(TPriPaint& doc, int dpi) {
+QImage RenderSeat(TPriDocument& doc, int dpi) {
     return TPageExport::RenderSeat(doc, dpi);
 }
 
@@ -98,7 +98,7 @@ TEST(ShippedTemplateTest, SaveOfTheLoadedTemplateGivesTheSameBytes) {
         EXPECT_EQ(again.size(), original.size());
         EXPECT_TRUE(again == original);
         // And once more after the page was laid out, as the editor does before saving.
-        doc->SetPageLayout(QPoint(0, 0), QSize(1000, 1000));
+        doc->ScaleToPaper();
         QByteArray laidOut;
         ASSERT_EQ(TTemplateFile::Build(*doc, 0, laidOut), TTemplateFile::TResult::Ok);
         EXPECT_TRUE(laidOut == original);
@@ -172,7 +172,7 @@ TEST(ShippedTemplateTest, StartMonthRedatesCalendarsAndTitlesAndEveryCalendarPri
                 field && field->CategoryNum == TPriField::kYearCategory)
                 EXPECT_EQ(field->DataString(), QString::number(year));
 
-        doc->SetPageLayout(QPoint(0, 0), QSize(1000, 1000));
+        doc->ScaleToPaper();
         const int dpi = 40;
         const QImage page = RenderSeat(*doc, dpi);
         QImage blank(page.size(), page.format());

@@ -71,7 +71,7 @@ QByteArray ReadAll(const QString& file) {
 // distance; what they derive for the screen (a line's end points) is laid out alike at 100 %.
 std::vector<QByteArray> Records(TPriPaint& doc, QPoint shift = QPoint()) {
     std::vector<QByteArray> records;
-    doc.UpdatePaperPixels();
+    doc.Document().UpdatePaperPixels();
     for (auto& obj : doc.Objects()) {
         obj->SetStorePos(obj->GetStorePos() - shift);
         obj->ScaleToView(doc.PaperPixels(), doc.PaperPixels(), kScreenInch);

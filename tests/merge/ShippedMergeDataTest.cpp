@@ -1,4 +1,4 @@
-#include "document/PriPaint.h"
+#include "document/PriDocument.h"
 #include "merge/FieldUnit.h"
 #include "merge/PriField.h"
 #include "merge/PriPortal.h"
@@ -33,11 +33,11 @@ std::unique_ptr<TRecordFile> LoadRecords(const QString& name) {
     return file;
 }
 
-std::unique_ptr<TPriPaint> LoadTemplate(const QString& relative) {
-    auto doc = std::make_unique<TPriPaint>(nullptr, kDataDir, 96, std::make_unique<TNoPrinter>());
-    QString error;
-    EXPECT_TRUE(doc->LoadFromFile(kDataDir + "Template/" + relative, 0, &error)) << qPrintable(error);
-    doc->SetPageLayout(QPoint(0, 0), QSize(1000, 1000));
+std::unique_ptr<TPriDocument> LoadTemplate(const QString& relative) {
+    auto doc = std::make_unique<TPriDocument>(kDataDir);
+    const TDocumentResult loaded = doc->Load(kDataDir + "Template/" + relative, 0);
+    EXPECT_TRUE(loaded) << qPrintable(loaded.Reason);
+    doc->ScaleToPaper();
     return doc;
 }
 
@@ -52,7 +52,7 @@ bool JanIsValid(const QString& jan) {
     return jan[12].digitValue() == (10 - sum % 10) % 10;
 }
 
-std::vector<TPriField*> Fields(TPriPaint& doc) {
+std::vector<TPriField*> Fields(TPriDocument& doc) {
     std::vector<TPriField*> out;
     for (const auto& obj : doc.Objects())
         if (auto* f = dynamic_cast<TPriField*>(obj.get())) out.push_back(f);
@@ -63,7 +63,7 @@ bool IsCounter(const TPriField& f) {
     return f.CategoryName() == TPriField::kCurrentRecordName || f.CategoryName() == TPriField::kTotalRecordName;
 }
 
-TPriPortal* PortalOf(TPriPaint& doc) {
+TPriPortal* PortalOf(TPriDocument& doc) {
     for (const auto& obj : doc.Objects())
         if (auto* p = dynamic_cast<TPriPortal*>(obj.get())) return p;
     return nullptr;
@@ -71,7 +71,7 @@ TPriPortal* PortalOf(TPriPaint& doc) {
 
 constexpr int kDpi = 300;
 
-QRect PrintRect(TPriPaint& doc, const TPriBase& obj) {
+QRect PrintRect(TPriDocument& doc, const TPriBase& obj) {
     const TPrinterMetrics m = TPageExport::DeviceMetrics(QSize(2480, 3508), kDpi);
     QRect r;
     obj.GetPrintRect(doc.PrintPaper.IsSingleSeat(), QPoint(kDpi, kDpi), r, m.OffsetYMM, m.OffsetXMM);
@@ -79,7 +79,7 @@ QRect PrintRect(TPriPaint& doc, const TPriBase& obj) {
 }
 
 // Whether x lies in the first row of the portal, as the pipeline decides which objects repeat.
-bool InFirstRow(TPriPaint& doc, const TPriPortal& portal, const TPriBase& x) {
+bool InFirstRow(TPriDocument& doc, const TPriPortal& portal, const TPriBase& x) {
     QRect p = PrintRect(doc, portal);
     p.setHeight(p.height() / portal.Rows);
     const QRect r = PrintRect(doc, x);
@@ -89,7 +89,7 @@ bool InFirstRow(TPriPaint& doc, const TPriPortal& portal, const TPriBase& x) {
 
 // Gives every field its value: detail fields row `row` of the key's detail record, the others
 // the main record, page 1 of 1.
-void Merge(TPriPaint& doc, const TRecordFile& main, int index, const TRecordFile* detail, int row) {
+void Merge(TPriDocument& doc, const TRecordFile& main, int index, const TRecordFile* detail, int row) {
     TPriPortal* portal = PortalOf(doc);
     const int detailIndex = detail ? detail->IndexOfKey(main.KeyAt(index)) : -1;
     for (TPriField* f : Fields(doc)) {

@@ -155,7 +155,7 @@ TEST(PriBackImageTest, HiddenBackgroundIsNotDrawnButKept) {
     auto printer = std::make_unique<TFixedPrinter>();
     TPriPaint surface(nullptr, QString(), 96, std::move(printer));
     surface.PrintPaper.SetFields({0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 0, 0, 1, 1, 2100, 2970});
-    surface.BltMarginCheck = false;
+    surface.SetBltMarginCheck(false);
     surface.SetPageLayout({0, 0}, {800, 600});
     surface.BackObject.FMainBack = Solid(100, 100, Qt::green);
     surface.RedrawPage(nullptr, false, true);

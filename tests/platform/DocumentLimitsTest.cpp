@@ -1,5 +1,6 @@
 #include "calendar/PriCarendar.h"
 #include "platform/DocumentLimits.h"
+#include "document/PriDocument.h"
 #include "document/PriPaint.h"
 #include "document/TemplateFile.h"
 #include "merge/PriField.h"
@@ -23,13 +24,13 @@ using TFields = std::array<int32_t, TPriPaper::kFieldCount>;
 
 constexpr TFields kPostcard{0, 0, 1, 0, 1000, 1480, 0, 0, 0, 0, 0, 0, 1, 1, 1000, 1480};
 
-std::unique_ptr<TPriPaint> NewDoc(const TFields& paper = kPostcard) {
-    auto doc = std::make_unique<TPriPaint>(nullptr, QString(), 96, std::make_unique<TFixedPrinter>());
+std::unique_ptr<TPriDocument> NewDoc(const TFields& paper = kPostcard) {
+    auto doc = std::make_unique<TPriDocument>(QString());
     doc->PrintPaper.SetFields(paper);
     return doc;
 }
 
-QByteArray Built(TPriPaint& doc) {
+QByteArray Built(TPriDocument& doc) {
     QByteArray bytes;
     EXPECT_EQ(TTemplateFile::Build(doc, 0, bytes), TResult::Ok);
     return bytes;
@@ -84,12 +85,12 @@ QByteArray Saved(TPriBase& obj, int version) {
 }
 
 TResult Parse(const QByteArray& bytes, QString* reason = nullptr, qint64 budget = TDocumentLimits::kMaxDocumentPixels,
-              TPriPaint* into = nullptr) {
+              TPriDocument* into = nullptr) {
     auto doc = NewDoc();
     return TTemplateFile::Parse(into ? *into : *doc, bytes, 0, reason, budget);
 }
 
-TPriImage* AddPhoto(TPriPaint& doc, QSize size) {
+TPriImage* AddPhoto(TPriDocument& doc, QSize size) {
     QImage picture(size, QImage::Format_RGB32);
     picture.fill(QColor(30, 120, 200));
     auto image = std::make_unique<TPriImage>();
@@ -233,8 +234,8 @@ TEST(DocumentLimitsTest, BytesAfterTheEndMarkerAreNeverRead) {
     rusage before{};
     getrusage(RUSAGE_SELF, &before);
     auto doc = NewDoc();
-    QString error;
-    ASSERT_TRUE(doc->LoadFromFile(path, 0, &error)) << error.toStdString();
+    const TDocumentResult loaded = doc->Load(path, 0);
+    ASSERT_TRUE(loaded) << loaded.Reason.toStdString();
     rusage after{};
     getrusage(RUSAGE_SELF, &after);
     // The peak grew by far less than the tail (ru_maxrss is in kilobytes).
@@ -249,11 +250,12 @@ TEST(DocumentLimitsTest, ThePageBitmapStaysWithinTheRasterLimit) {
         bool HasPage;
     } cases[] = {{bsNormal, true}, {bs200, true}, {bs400, false}};
     for (const TCase& c : cases) {
-        auto doc = NewDoc({0, 0, 1, 0, 10300, 14560, 0, 0, 0, 0, 0, 0, 1, 1, 10300, 14560});
-        doc->BltSizeCheck = c.Zoom;
-        doc->SetPageLayout(QPoint(0, 0), QSize(800, 600));
-        EXPECT_EQ(!doc->PageBitmap().isNull(), c.HasPage) << int(c.Zoom);
-        EXPECT_LE(qint64(doc->PageBitmap().width()) * doc->PageBitmap().height(), TDocumentLimits::kMaxRasterPixels);
+        TPriPaint doc(nullptr, QString(), 96, std::make_unique<TFixedPrinter>());
+        doc.PrintPaper.SetFields({0, 0, 1, 0, 10300, 14560, 0, 0, 0, 0, 0, 0, 1, 1, 10300, 14560});
+        doc.BltSizeCheck = c.Zoom;
+        doc.SetPageLayout(QPoint(0, 0), QSize(800, 600));
+        EXPECT_EQ(!doc.PageBitmap().isNull(), c.HasPage) << int(c.Zoom);
+        EXPECT_LE(qint64(doc.PageBitmap().width()) * doc.PageBitmap().height(), TDocumentLimits::kMaxRasterPixels);
     }
 }
 

@@ -1,4 +1,4 @@
-#include "document/PriPaint.h"
+#include "document/PriDocument.h"
 #include "document/TemplateFile.h"
 #include "platform/FileWriter.h"
 #include "platform/IniFile.h"
@@ -103,7 +103,7 @@ TEST(FileWriterTest, AFullDiskFailsTheSaveAndKeepsTheOldFile) {
          }},
         {"small.tda",
          [](const QString& f, QString* e) {
-             TPriPaint doc(nullptr, QString(), 96, std::make_unique<TFixedPrinter>());
+             TPriDocument doc{QString()};
              doc.PrintPaper.SetFields({0, 0, 1, 0, 1000, 1480, 0, 0, 0, 0, 0, 0, 1, 1, 1000, 1480});
              return TTemplateFile::Save(doc, f, 0, e) == TTemplateFile::TResult::Ok;
          }},

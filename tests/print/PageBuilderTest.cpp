@@ -1,3 +1,4 @@
+#include "document/PriDocument.h"
 #include "document/PriPaint.h"
 #include "print/PageBuilder.h"
 #include "print/PrintJob.h"
@@ -27,7 +28,7 @@ public:
 } // namespace
 
 TEST(PageBuilderTest, SeatsOfACardSheetAndTheSingleSeatOrigin) {
-    TPriPaint doc(nullptr, QString(), 96, std::make_unique<TFixedPrinter>());
+    TPriDocument doc{QString()};
     // Business cards: 2 columns x 5 rows of 91 x 55 mm with 10 mm and 0 mm gaps.
     doc.PrintPaper.SetFields({0, 0, 1, 0, 2100, 2970, 140, 110, 0, 0, 100, 0, 2, 5, 910, 550});
     auto probe = std::make_unique<TPrintProbe>();
@@ -54,7 +55,7 @@ TEST(PageBuilderTest, SeatsOfACardSheetAndTheSingleSeatOrigin) {
 }
 
 TEST(PageBuilderTest, SingleSeatIsPlacedFromTheSheetEdge) {
-    TPriPaint doc(nullptr, QString(), 96, std::make_unique<TFixedPrinter>());
+    TPriDocument doc{QString()};
     doc.PrintPaper.SetFields({0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 0, 0, 1, 1, 2100, 2970});
     auto probe = std::make_unique<TPrintProbe>();
     probe->SetStoreRect({254, 254, 254, 254});
@@ -73,7 +74,7 @@ TEST(PageBuilderTest, SingleSeatIsPlacedFromTheSheetEdge) {
 }
 
 TEST(PageBuilderTest, DamagedPaperPrintsNothing) {
-    TPriPaint doc(nullptr, QString(), 96, std::make_unique<TFixedPrinter>());
+    TPriDocument doc{QString()};
     doc.PrintPaper.SetFields({0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 2000000000, 0, 3, 1, 2000000000, 550});
     auto probe = std::make_unique<TPrintProbe>();
     TPrintProbe* p = static_cast<TPrintProbe*>(doc.AppendObject(std::move(probe)));
@@ -103,7 +104,7 @@ TEST(PageBuilderTest, SeatsOffTheSheetAreSkippedAndSeatArithmeticStaysInRange) {
         {"1000 columns of 2 m steps", {0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 20000, 0, 1000, 1, 10, 10}, 1},
     };
     for (const TCase& c : cases) {
-        TPriPaint doc(nullptr, QString(), 96, std::make_unique<TFixedPrinter>());
+        TPriDocument doc{QString()};
         doc.PrintPaper.SetFields(c.Paper);
         auto* p = static_cast<TPrintProbe*>(doc.AppendObject(std::make_unique<TPrintProbe>()));
         TPageBuilder builder(doc, TFixedPrinter::A4At600());
@@ -115,7 +116,7 @@ TEST(PageBuilderTest, SeatsOffTheSheetAreSkippedAndSeatArithmeticStaysInRange) {
             EXPECT_LT(t.x(), 7016) << c.Name;
     }
     // Seat origins of a damaged grid saturate instead of wrapping round.
-    TPriPaint doc(nullptr, QString(), 96, std::make_unique<TFixedPrinter>());
+    TPriDocument doc{QString()};
     doc.PrintPaper.SetFields({0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 1000000, 1000000, 1000, 1000, 10, 10});
     const QPoint far = TPageBuilder(doc, TFixedPrinter::A4At600()).SeatOrigin(999, 999);
     EXPECT_EQ(far, QPoint(INT_MAX, INT_MAX));
@@ -132,8 +133,8 @@ TEST(PageBuilderTest, TextIsPlacedByTheMarginsOfTheDeviceThePageIsBuiltFor) {
     QImage page(10, 10, QImage::Format_RGB32);
     QPainter canvas(&page);
     // For the printer the page shows, then for a PDF of the sheet, which has no unprintable edges.
-    TPageBuilder(doc, TFixedPrinter::A4At600()).DrawPlainSheet(canvas);
-    TPageBuilder(doc, TPrintJob::SheetMetrics(doc, 300)).DrawPlainSheet(canvas);
+    TPageBuilder(doc.Document(), TFixedPrinter::A4At600()).DrawPlainSheet(canvas);
+    TPageBuilder(doc.Document(), TPrintJob::SheetMetrics(doc.Document(), 300)).DrawPlainSheet(canvas);
     ASSERT_EQ(p->Margins.size(), 2u);
     EXPECT_GT(p->Margins[0].Left, 0);
     EXPECT_EQ(p->Margins[0], doc.MarginPixels());

@@ -1,10 +1,12 @@
 #include "calendar/PriCarendar.h"
+#include "document/PriDocument.h"
 #include "document/PriPaint.h"
 #include "objects/PriLabel.h"
 #include "objects/PriShape.h"
 #include "print/PageExport.h"
 #include "support/FixedPrinter.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -18,7 +20,7 @@ namespace {
 
 // A postcard with a frame, a heading and a calendar for the stored month 1.
 QString WritePostcard(const QString& dir) {
-    TPriPaint doc(nullptr, QStringLiteral(KOMOREBI_APP_DIR "/"), 96, std::make_unique<TFixedPrinter>());
+    TPriDocument doc(QStringLiteral(KOMOREBI_APP_DIR "/"));
     doc.PrintPaper.SetFields({0, 0, 1, 0, 1000, 1480, 0, 0, 0, 0, 0, 0, 1, 1, 1000, 1480});
     auto frame = std::make_unique<TPriShape>();
     frame->Shape = TBltShape::RectAngle;
@@ -35,7 +37,7 @@ QString WritePostcard(const QString& dir) {
     cal->SetMonth(1);
     doc.AppendObject(std::move(cal));
     const QString path = dir + QStringLiteral("/card.tda");
-    EXPECT_TRUE(doc.SaveToFile(path, 0));
+    EXPECT_TRUE(doc.Save(path, 0));
     return path;
 }
 
@@ -126,6 +128,30 @@ TEST(PageExportTest, BrokenTemplatesFailWithAReason) {
     EXPECT_FALSE(QFile::exists(o.OutFile));
 }
 
+// The document lays itself out at 100 % without a widget, exactly as the editing surface lays
+// it out: the export and the print pipeline render from it alone.
+TEST(PageExportTest, ADocumentAloneRendersAsTheSurfaceLaysItOut) {
+    const char* templates[] = {"A4/縦書き月間予定表.tda", "Hagaki/年賀状.tda", "Meishi/差し込み名刺.tda"};
+    for (const char* name : templates) {
+        const QString path = QStringLiteral(KOMOREBI_APP_DIR "/Template/") + QString::fromUtf8(name);
+        const qsizetype widgets = QApplication::allWidgets().size();
+        TPriDocument doc(QStringLiteral(KOMOREBI_APP_DIR "/"));
+        const TDocumentResult loaded = doc.Load(path, 0);
+        ASSERT_TRUE(loaded) << name << loaded.Reason.toStdString();
+        doc.ApplyStartMonth(2027, 1);
+        doc.ScaleToPaper();
+        const QImage alone = TPageExport::RenderSeat(doc, 100);
+        EXPECT_EQ(QApplication::allWidgets().size(), widgets) << name;
+
+        TPriPaint surface(nullptr, QStringLiteral(KOMOREBI_APP_DIR "/"), 96, std::make_unique<TFixedPrinter>());
+        ASSERT_TRUE(surface.LoadFromFile(path, 0)) << name;
+        surface.ApplyStartMonth(2027, 1);
+        surface.SetPageLayout(QPoint(0, 0), QSize(1000, 1000));
+        EXPECT_EQ(alone, TPageExport::RenderSeat(surface.Document(), 100)) << name;
+        EXPECT_EQ(doc.ViewSize(), surface.ViewSize()) << name;
+    }
+}
+
 TEST(PageExportTest, YearOutOfRangeSaysSoAndTheLastYearWorks) {
     TExportOptions o;
     QString error;
@@ -145,10 +171,10 @@ TEST(PageExportTest, FailedWritesSayWhatFailedAndLeaveTheTargetAlone) {
     const QString card = WritePostcard(dir.path());
     QString a3;
     {
-        TPriPaint doc(nullptr, QString(), 96, std::make_unique<TFixedPrinter>());
+        TPriDocument doc{QString()};
         doc.PrintPaper.SetFields({0, 0, 1, 0, 2970, 4200, 0, 0, 0, 0, 0, 0, 1, 1, 2970, 4200});
         a3 = dir.filePath("a3.tda");
-        ASSERT_TRUE(doc.SaveToFile(a3, 0));
+        ASSERT_TRUE(doc.Save(a3, 0));
     }
     const QString kept = dir.filePath("kept.png");
     {

@@ -1,7 +1,7 @@
 #pragma once
 
 // Documents, probes and targets shared by the print pipeline tests.
-#include "document/PriPaint.h"
+#include "document/PriDocument.h"
 #include "merge/PriField.h"
 #include "merge/PriPortal.h"
 #include "merge/RecordUnit.h"
@@ -102,7 +102,7 @@ class TMergeDoc {
 public:
     QTemporaryDir Dir;
     TRecordUnit RecordSet;
-    TPriPaint Doc{nullptr, QString(), 96, std::make_unique<TFixedPrinter>()};
+    TPriDocument Doc{QString()};
     std::vector<TFieldProbe*> Fields;
     std::vector<TBoxProbe*> Boxes;
 

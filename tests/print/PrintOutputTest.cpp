@@ -125,7 +125,7 @@ TEST(PrintPipelineTest, PrintingSendsTheChosenPagesAsTheModeWants) {
             m.Doc.RecordMeisaiFile = "detail.CSV";
             m.Doc.PrintMode = mode;
             m.AddField({20, 20, 500, 100}, 1);
-            m.Doc.SetPageLayout(QPoint(0, 0), QSize(600, 200));
+            m.Doc.ScaleToPaper();
             TPrintPipeline pipeline(m.Doc, Metrics254(QSize(600, 200)));
             ASSERT_TRUE(pipeline.BuildPrintPages());
             ASSERT_EQ(pipeline.SheetCount(), 5);
@@ -203,7 +203,7 @@ TEST(PrintPipelineTest, BarcodeSheetsReachThePdfAsBars) {
     m.Doc.PrintMode = 2;
     TFieldProbe* code = m.AddField({50, 50, 900, 400}, 1);
     code->FieldState = fsBarcode;
-    m.Doc.SetPageLayout(QPoint(0, 0), QSize(1000, 600));
+    m.Doc.ScaleToPaper();
     const int dpi = 300;
     TPrinterMetrics metrics = Metrics254(QSize(1000 * dpi / 254, 600 * dpi / 254));
     metrics.LogPixelsX = metrics.LogPixelsY = dpi;
@@ -301,7 +301,7 @@ TEST(PrintPipelineTest, StreamedJobsGiveTheSheetsOfTheStoreWithoutPageFiles) {
         m.Doc.PrintMode = c.Mode;
         m.AddField({20, 20, 400, 60}, 0);
         m.AddField({20, 100, 500, 300}, 1)->FieldState = fsBarcode;
-        m.Doc.SetPageLayout(QPoint(0, 0), QSize(600, 500));
+        m.Doc.ScaleToPaper();
         TPrintChoice choice;
         choice.JobPerSheet = c.JobPerSheet;
         choice.ShiftRightMM = 3;

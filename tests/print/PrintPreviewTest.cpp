@@ -1,4 +1,4 @@
-#include "document/PriPaint.h"
+#include "document/PriDocument.h"
 #include "print/PageBuilder.h"
 #include "print/PageFiles.h"
 #include "print/PrintPipeline.h"
@@ -196,13 +196,12 @@ TEST(PageFilesTest, NamesLieInAPrivateFolderThatGoesWithTheJob) {
 TEST(PrintPreviewTest, ShippedTemplatesReplayAsTheyDrawDirectly) {
     const char* templates[] = {"A4/縦書き月間予定表.tda", "A5/シンプル月めくり.tda", "Hagaki/年賀状.tda"};
     for (const char* name : templates) {
-        TPriPaint doc(nullptr, QStringLiteral(KOMOREBI_APP_DIR "/"), 96, std::make_unique<TFixedPrinter>());
-        QString error;
-        ASSERT_TRUE(
-            doc.LoadFromFile(QStringLiteral(KOMOREBI_APP_DIR "/Template/") + QString::fromUtf8(name), 0, &error))
-            << name << error.toStdString();
+        TPriDocument doc(QStringLiteral(KOMOREBI_APP_DIR "/"));
+        const TDocumentResult loaded =
+            doc.Load(QStringLiteral(KOMOREBI_APP_DIR "/Template/") + QString::fromUtf8(name), 0);
+        ASSERT_TRUE(loaded) << name << loaded.Reason.toStdString();
         doc.ApplyStartMonth(2027, 1);
-        doc.SetPageLayout(QPoint(0, 0), QSize(1000, 1000));
+        doc.ScaleToPaper();
         const int dpi = 100;
         const QSize pixels(doc.PrintPaper.PageWidth() * dpi / 254, doc.PrintPaper.PageHeight() * dpi / 254);
         TPrinterMetrics m;

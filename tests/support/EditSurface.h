@@ -87,13 +87,12 @@ class TEditHost : public TPaintHost {
 public:
     QString Position;
     QStringList Messages;
-    int Created = 0, Refreshed = 0, Menus = 0;
+    int Created = 0, Menus = 0;
     TPriBase* MenuObject = nullptr;
     QList<QPoint> Scrolls;
     void ShowPositionText(const QString& text) override { Position = text; }
     void ShowMessage(const QString& text) override { Messages << text; }
     void CreationFinished() override { ++Created; }
-    void RefreshEditCommands() override { ++Refreshed; }
     void ShowContextMenu(TPriBase* object, QPoint) override {
         ++Menus;
         MenuObject = object;
@@ -112,7 +111,7 @@ struct TEditSurface {
         Surface->PrintPaper.SetFields({0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 0, 0, 1, 1, 2100, 2970});
         Surface->BltSizeCheck = zoom;
         Surface->DialogLibrary = &Dialogs;
-        Surface->Host = &Host;
+        Surface->SetHost(&Host);
         Surface->SetPageLayout({0, 0}, {800, 600});
         Surface->SetVisibleRect(0, 0, Surface->ViewSize().width(), Surface->ViewSize().height());
         Surface->RedrawPage(nullptr, false, true);

@@ -14,7 +14,7 @@ constexpr int kThumbnailSide = 240;
 }
 
 TTemplateDesign::TTemplateDesign(const TPriPaper& paper, const QString& appPath)
-    : fDoc(std::make_unique<TPriPaint>(nullptr, appPath, 96, std::make_unique<TNoPrinter>())) {
+    : fDoc(std::make_unique<TPriDocument>(appPath)) {
     fDoc->PrintPaper = paper;
     fDoc->UpdatePaperPixels();
 }
@@ -80,8 +80,8 @@ bool TTemplateDesign::RoundTrips(const QString& tda, const QString& appPath, QSt
         return false;
     }
     const QByteArray saved = file.readAll();
-    TPriPaint doc(nullptr, appPath, 96, std::make_unique<TNoPrinter>());
-    if (!doc.LoadFromFile(tda, 0, &error)) return false;
+    TPriDocument doc(appPath);
+    if (!Done(doc.Load(tda, 0), error)) return false;
     QByteArray again;
     if (TTemplateFile::Build(doc, 0, again) != TTemplateFile::TResult::Ok || again != saved) {
         error = "saving the loaded template gives other bytes";

@@ -2,7 +2,7 @@
 // the objects every design uses (text, boxes, lines).
 #pragma once
 
-#include "document/PriPaint.h"
+#include "document/PriDocument.h"
 #include "merge/PriField.h"
 #include "objects/PriLabel.h"
 #include "objects/PriLine.h"
@@ -62,10 +62,15 @@ public:
     static int ThumbnailDpi(const TPriPaper& paper);
     // Writes the page scaled to the thumbnail size as a JPEG beside the template file.
     static bool WriteThumbnail(const QImage& page, const QString& tda, QString& error);
+    // A load or save as the tools report it: false with the reason in error.
+    static bool Done(const TDocumentResult& result, QString& error) {
+        if (!result) error = result.Reason;
+        return result.Ok;
+    }
     // A shipped template must come back byte for byte after loading and saving it again.
     static bool RoundTrips(const QString& tda, const QString& appPath, QString& error);
 
-    TPriPaint& Doc() { return *fDoc; }
+    TPriDocument& Doc() { return *fDoc; }
     int PageWidth() const { return fDoc->PrintPaper.PageWidth(); }
     int PageHeight() const { return fDoc->PrintPaper.PageHeight(); }
 
@@ -113,5 +118,5 @@ protected:
         label.SetFontAngle(st.Vertical ? faLong : faSide);
     }
 
-    std::unique_ptr<TPriPaint> fDoc;
+    std::unique_ptr<TPriDocument> fDoc;
 };

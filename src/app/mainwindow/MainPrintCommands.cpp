@@ -1,0 +1,60 @@
+// The main window's printing commands, handed to TPrintCommands with the current document.
+#include "app/mainwindow/PrintCommands.h"
+#include "app/mainwindow/PrintMainForm.h"
+
+#include <QAction>
+#include <QStatusBar>
+
+namespace {
+
+// Long enough to read a path, short enough to give the pointer position its place back.
+constexpr int kPrintStatusMs = 15000;
+
+} // namespace
+
+void TPrintMainForm::ConnectPrintActions() {
+    const auto on = [this](const char* name, const char* what, std::function<void()> command) {
+        connect(Action(QString::fromLatin1(name)), &QAction::triggered, this,
+                [this, what, command] { Guarded(what, command); });
+    };
+    on("Action_Print", "印刷", [this] { PrintFile(); });
+    on("Action_Preview", "印刷プレビュー", [this] { PreviewFile(); });
+    on("Action_ExportPdf", "PDFへの書き出し", [this] { ExportPdf(); });
+    on("MenuItem_PrintSetting", "プリンタ設定", [this] { PrinterSetup(); });
+    on("MenuItem_PrintRecordSet", "印刷レコード設定", [this] { RecordSetting(); });
+    on("MenuItem_PaperSetting", "用紙設定", [this] { PaperSetting(); });
+    fPrint->ShowStatus = [this](const QString& text) { statusBar()->showMessage(text, kPrintStatusMs); };
+}
+
+bool TPrintMainForm::PrintFile() {
+    return FDocument && fPrint->Print(*FDocument);
+}
+
+bool TPrintMainForm::PreviewFile() {
+    return FDocument && fPrint->Preview(*FDocument);
+}
+
+bool TPrintMainForm::ExportPdf() {
+    return FDocument && fPrint->ExportPdf(*FDocument);
+}
+
+bool TPrintMainForm::PrinterSetup() {
+    if (!FDocument || !fPrint->PrinterSetup(*FDocument)) return false;
+    PlaceEdgeLabels();
+    return true;
+}
+
+bool TPrintMainForm::RecordSetting() {
+    if (!FDocument || !fPrint->RecordSettings(*FDocument, fRecordUnit.get())) return false;
+    FDocument->NoteChange();
+    return true;
+}
+
+bool TPrintMainForm::PaperSetting() {
+    if (!FDocument || !fPrint->PaperSettings(*FDocument)) return false;
+    FDocument->NoteChange();
+    FDocument->ApplyPaperToPrinter();
+    RelayoutPage();
+    UpdateEditButtons();
+    return true;
+}

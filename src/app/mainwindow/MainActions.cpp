@@ -2,10 +2,10 @@
 #include "app/mainwindow/PrintMainForm.h"
 
 #include "app/AppDialogs.h"
+#include "app/mainwindow/PageView.h"
 #include "app/mainwindow/ToolIcons.h"
 #include "objects/PriLabel.h"
 #include "platform/FontMap.h"
-#include "platform/Rounding.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -16,7 +16,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QScrollBar>
 #include <QAbstractSpinBox>
 #include <QPlainTextEdit>
 #include <QTextEdit>
@@ -177,10 +176,7 @@ void TPrintMainForm::ConnectEditAndViewActions() {
         FDocument->BltMarginCheck = !FDocument->BltMarginCheck;
         FDocument->RedrawPage(nullptr, true, true);
     });
-    on("MenuItem_rooler", [this] {
-        SetRulerCheck(!RulerCheck());
-        RelayoutPage();
-    });
+    on("MenuItem_rooler", [this] { SetRulerCheck(!RulerCheck()); });
     for (QAction* item : fZoomItems)
         connect(item, &QAction::triggered, this, [this, item] { Guarded("表示倍率", [&] { SelectZoom(item); }); });
     on("menuItem_ToolBar", [this] { SetSideBarCheck(!FSideBarCheck); });
@@ -406,48 +402,8 @@ void TPrintMainForm::SelectTool(TObjectMode mode) {
 
 void TPrintMainForm::SelectZoom(QAction* item) {
     if (!FDocument || !item) return;
-    const TBltSize zoom = ZoomForTag(item->data().toInt());
-    if (zoom == FDocument->BltSizeCheck) {
-        UpdateEditButtons();
-        return;
-    }
-    FDocument->BltSizeCheck = zoom;
-    fLastLayout = CurrentLayoutKey();
-    SetScrollPositions(0, 0);
-    PinRulers();
-    FDocument->SetPageLayout(GetPageOrigin(), GetPageArea());
-    PlaceEdgeLabels();
-    UpdateRulers();
-    UpdateContentSize();
-    const QRect v = GetVisibleRect();
-    FDocument->SetVisibleRect(v.x(), v.y(), v.width(), v.height());
-    FDocument->RedrawPage(nullptr, true, true);
+    fPageView->SetZoom(ZoomForTag(item->data().toInt()));
     UpdateEditButtons();
-}
-
-void TPrintMainForm::StepZoom(int notches, std::optional<QPoint> anchor) {
-    if (!FDocument || notches == 0) return;
-    // From the smallest to the largest: fitted, 100 %, 200 %, 300 %.
-    static const TBltSize order[] = {bsStretch, bsNormal, bs200, bs300};
-    int at = 1;
-    for (int i = 0; i < 4; ++i)
-        if (order[i] == FDocument->BltSizeCheck) at = i;
-    const int to = std::clamp(at + notches, 0, 3);
-    if (order[to] == FDocument->BltSizeCheck) return;
-    // Where the anchor lies on the page, as a share of its width and height.
-    const QPoint scroll(ScrollBox_Main->horizontalScrollBar()->value(), ScrollBox_Main->verticalScrollBar()->value());
-    QRect page = FDocument->geometry();
-    QPointF share;
-    if (anchor && !page.isEmpty()) {
-        const QPoint p = *anchor + scroll - page.topLeft();
-        share = QPointF(double(p.x()) / page.width(), double(p.y()) / page.height());
-    }
-    for (QAction* item : fZoomItems)
-        if (ZoomForTag(item->data().toInt()) == order[to]) Guarded("表示倍率", [&] { SelectZoom(item); });
-    page = FDocument->geometry();
-    if (!anchor || page.isEmpty()) return;
-    SetScrollPositions(page.left() + Nearest(share.x() * page.width()) - anchor->x(),
-                       page.top() + Nearest(share.y() * page.height()) - anchor->y());
 }
 
 // ---- keys
@@ -499,13 +455,6 @@ bool TPrintMainForm::eventFilter(QObject* watched, QEvent* event) {
             MarkPhase(QStringLiteral("first paint"));
             emit FirstPainted();
         });
-    }
-    if (type == QEvent::Resize && ScrollBox_Main && watched == ScrollBox_Main->viewport() && !FLayoutLock &&
-        !fRelayingOut) {
-        // The view changed size (window, side bar, scroll bars): the page is placed anew.
-        fRelayingOut = true;
-        ViewResized();
-        fRelayingOut = false;
     }
     if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress) return QMainWindow::eventFilter(watched, event);
     auto* widget = qobject_cast<QWidget*>(watched);

@@ -2,6 +2,7 @@
 #include "app/AppDialogs.h"
 #include "app/dialogs/ImageEffectDlg.h"
 #include "app/mainwindow/ObjectMenus.h"
+#include "app/mainwindow/PageView.h"
 #include "app/mainwindow/PrintMainForm.h"
 #include "app/scanning/ScanFlow.h"
 #include "objects/PriImage.h"
@@ -11,7 +12,6 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLineEdit>
-#include <QScrollBar>
 
 namespace {
 
@@ -125,22 +125,7 @@ void TPrintMainForm::RotateBackground() {
 }
 
 void TPrintMainForm::AutoScroll(QPoint viewPoint) {
-    if (!FDocument || !ScrollBox_Main) return;
-    const QRect visible = GetVisibleRect();
-    if (visible.isEmpty()) return;
-    // Scroll just far enough that the point is inside the part no ruler covers.
-    int dx = 0, dy = 0;
-    if (viewPoint.x() < visible.left())
-        dx = viewPoint.x() - visible.left();
-    else if (viewPoint.x() > visible.right())
-        dx = viewPoint.x() - visible.right();
-    if (viewPoint.y() < visible.top())
-        dy = viewPoint.y() - visible.top();
-    else if (viewPoint.y() > visible.bottom())
-        dy = viewPoint.y() - visible.bottom();
-    if (dx == 0 && dy == 0) return;
-    SetScrollPositions(ScrollBox_Main->horizontalScrollBar()->value() + dx,
-                       ScrollBox_Main->verticalScrollBar()->value() + dy);
+    fPageView->ScrollToShow(viewPoint);
 }
 
 QString TPrintMainForm::AskPictureFile(const QString& startFolder) {

@@ -4,6 +4,7 @@
 #include "app/AppDialogs.h"
 #include "app/dialogs/CarendarSelectDlg.h"
 #include "app/dialogs/SaveTempLateDlg.h"
+#include "app/mainwindow/PageView.h"
 #include "document/OutMessage.h"
 #include "platform/IniFile.h"
 
@@ -124,17 +125,8 @@ bool TPrintMainForm::ReadIntoSurface(const QString& file) {
 
 void TPrintMainForm::AfterLoadLayout() {
     if (!FDocument) return;
-    fLastLayout = CurrentLayoutKey();
-    FDocument->SetPageLayout(GetPageOrigin(), GetPageArea());
     FDocument->ApplyPaperToPrinter();
-    PlaceEdgeLabels();
-    UpdateRulers();
-    UpdateContentSize();
-    SetScrollPositions(0, 0);
-    PinRulers();
-    const QRect v = GetVisibleRect();
-    FDocument->SetVisibleRect(v.x(), v.y(), v.width(), v.height());
-    FDocument->RedrawPage(nullptr, true, true);
+    fPageView->Relayout();
     ShowObjectFont(nullptr);
     UpdateEditButtons();
 }

@@ -1,4 +1,5 @@
 // The main window's printing commands, handed to TPrintCommands with the current document.
+#include "app/mainwindow/PageView.h"
 #include "app/mainwindow/PrintCommands.h"
 #include "app/mainwindow/PrintMainForm.h"
 
@@ -40,7 +41,7 @@ bool TPrintMainForm::ExportPdf() {
 
 bool TPrintMainForm::PrinterSetup() {
     if (!FDocument || !fPrint->PrinterSetup(*FDocument)) return false;
-    PlaceEdgeLabels();
+    fPageView->PlaceEdgeLabels();
     return true;
 }
 
@@ -54,7 +55,7 @@ bool TPrintMainForm::PaperSetting() {
     if (!FDocument || !fPrint->PaperSettings(*FDocument)) return false;
     FDocument->NoteChange();
     FDocument->ApplyPaperToPrinter();
-    RelayoutPage();
+    fPageView->Relayout();
     UpdateEditButtons();
     return true;
 }

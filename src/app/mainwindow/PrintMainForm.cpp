@@ -1,5 +1,7 @@
 #include "app/mainwindow/PrintMainForm.h"
 
+#include "app/mainwindow/PageView.h"
+#include "app/mainwindow/PriScrollbox.h"
 #include "app/mainwindow/PrintCommands.h"
 
 #include "app/AppDialogs.h"
@@ -25,6 +27,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTimer>
@@ -116,25 +119,12 @@ void TPrintMainForm::CreateWorkArea() {
     };
     layout->addWidget(ScrollBox_ToolBar);
 
-    ScrollBox_Main = new TPriScrollbox(central);
-    ScrollBox_Main->setObjectName(QStringLiteral("ScrollBox_Main"));
-    ScrollBox_Main->setFocusPolicy(Qt::StrongFocus);
-    QWidget* content = ScrollBox_Main->Content();
-    Label_Right = new QLabel(content);
-    Label_Bottom = new QLabel(content);
-    for (QLabel* label : {Label_Right, Label_Bottom})
-        label->setAutoFillBackground(true);
-    PriRuler_Long = new TPriRuler(content, fOptions.ScreenInch);
-    PriRuler_Long->setObjectName(QStringLiteral("PriRuler_Long"));
-    PriRuler_Long->SetBltVec(bvVert);
-    PriRuler_Side = new TPriRuler(content, fOptions.ScreenInch);
-    PriRuler_Side->setObjectName(QStringLiteral("PriRuler_Side"));
-    PriRuler_Side->SetBltVec(bvHorz);
-    layout->addWidget(ScrollBox_Main, 1);
-    connect(ScrollBox_Main, &TPriScrollbox::HorzScroll, this, &TPrintMainForm::OnHorzScroll);
-    connect(ScrollBox_Main, &TPriScrollbox::VertScroll, this, &TPrintMainForm::OnVertScroll);
-    connect(ScrollBox_Main, &TPriScrollbox::ZoomStep, this, [this](int notches, QPoint at) { StepZoom(notches, at); });
-    connect(ScrollBox_Main, &TPriScrollbox::EmptyAreaClicked, this, [this] {
+    fPageView = new TPageView(fOptions.ScreenInch, central);
+    layout->addWidget(fPageView, 1);
+    TPriScrollbox* box = fPageView->ScrollBox();
+    connect(box, &TPriScrollbox::ZoomStep, this,
+            [this](int notches, QPoint at) { Guarded("表示倍率", [&] { fPageView->StepZoom(notches, at); }); });
+    connect(box, &TPriScrollbox::EmptyAreaClicked, this, [this] {
         if (!FDocument) return;
         FDocument->DeselectAll();
         FDocument->RedrawPage(nullptr, true, false);
@@ -149,7 +139,7 @@ void TPrintMainForm::MarkPhase(const QString& name) {
 }
 
 bool TPrintMainForm::FormCreate(const QString& startFile) {
-    FLayoutLock = true;
+    fPageView->SetLayoutLock(true);
     FSideBarCheck = true;
     SetRulerCheck(false);
     MarkPhase(QStringLiteral("window built"));
@@ -199,9 +189,8 @@ bool TPrintMainForm::FormCreate(const QString& startFile) {
     ShowObjectFont(nullptr);
     UpdateEditButtons();
     ResetToolButtons();
-    PlaceEdgeLabels();
-    FLayoutLock = false;
-    RelayoutPage();
+    fPageView->SetLayoutLock(false);
+    fPageView->Relayout();
     MarkPhase(QStringLiteral("laid out"));
     return true;
 }
@@ -269,7 +258,7 @@ void TPrintMainForm::FinishStartup() {
     KeepOnScreen();
     // A move to a screen of another density draws the page anew at that density.
     if (QWindow* handle = windowHandle())
-        connect(handle, &QWindow::screenChanged, this, [this] { UpdateDeviceRatio(); });
+        connect(handle, &QWindow::screenChanged, this, [this] { fPageView->UpdateDeviceRatio(); });
 }
 
 namespace {
@@ -352,7 +341,7 @@ QString TPrintMainForm::CannotOpenText(const QString& file, const QString& reaso
 
 std::unique_ptr<TPriPaint> TPrintMainForm::MakeSurface() {
     auto surface =
-        std::make_unique<TPriPaint>(ScrollBox_Main->Content(), fOptions.Paths.AppPath(), fOptions.ScreenInch,
+        std::make_unique<TPriPaint>(fPageView->Content(), fOptions.Paths.AppPath(), fOptions.ScreenInch,
                                     fOptions.PrinterFactory ? fOptions.PrinterFactory() : fPrint->SurfacePrinter());
     surface->hide();
     // Everything the surface may use while a file loads is in place before it loads.
@@ -373,6 +362,7 @@ void TPrintMainForm::InstallSurface(std::unique_ptr<TPriPaint> surface) {
         FDocument->deleteLater();
     }
     FDocument = surface.release();
+    fPageView->SetDocument(FDocument);
     FDocument->Host = this;
     connect(FDocument, &TPriPaint::ModifiedChanged, this, &TPrintMainForm::UpdateTitle);
     FDocument->lower();
@@ -405,12 +395,9 @@ bool TPrintMainForm::OpenDocument(const QString& file, bool readSettings, QStrin
     surface->TempLatePath = file;
     surface->ApplyStartMonth(FStartYear, FStartMonth);
     InstallSurface(std::move(surface));
-    FDocument->SetPageLayout(GetPageOrigin(), GetPageArea());
+    fPageView->PlacePage();
     FDocument->ApplyPaperToPrinter();
     WarnIfNoHolidays();
-    PlaceEdgeLabels();
-    UpdateRulers();
-    UpdateContentSize();
     return true;
 }
 
@@ -457,7 +444,7 @@ void TPrintMainForm::closeEvent(QCloseEvent* event) {
 
 void TPrintMainForm::FormDestroy() {
     fDestroyed = true;
-    FLayoutLock = true;
+    fPageView->SetLayoutLock(true);
     fPendingHandOver.clear();
     fHandOverTimer->stop();
     if (!FDocument) return;
@@ -476,9 +463,7 @@ void TPrintMainForm::ShowPositionText(const QString& text) {
 }
 
 void TPrintMainForm::PointerMoved(QPoint viewPoint) {
-    if (!RulerCheck()) return;
-    PriRuler_Side->SetPointerMark(viewPoint);
-    PriRuler_Long->SetPointerMark(viewPoint);
+    fPageView->ShowPointer(viewPoint);
 }
 
 void TPrintMainForm::CreationFinished() {

@@ -1,8 +1,6 @@
 #pragma once
 
 #include "app/DisplaySettings.h"
-#include "app/mainwindow/PriRuler.h"
-#include "app/mainwindow/PriScrollbox.h"
 #include "app/RecentFiles.h"
 #include "app/StartPanel.h"
 #include "platform/AppPaths.h"
@@ -13,7 +11,6 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <vector>
 
 class QAction;
@@ -21,12 +18,14 @@ class QActionGroup;
 class QComboBox;
 class QLabel;
 class QMenu;
+class QScrollArea;
 class QTimer;
 class QToolBar;
 class TAppDialogs;
 class TDialogLibrary;
 class TFieldUnit;
 class TOutMessage;
+class TPageView;
 class TPrinterMetricsProvider;
 class TPrintCommands;
 class TRecordUnit;
@@ -42,7 +41,7 @@ struct TMainFormOptions {
 };
 
 // The main window: commands, tool bars, font boxes, the side bar with the start panel, and the
-// page scroll box with the rulers around the document surface.
+// page view around the document surface.
 class TPrintMainForm : public QMainWindow, public TPaintHost {
     Q_OBJECT
 
@@ -91,15 +90,7 @@ public:
     void SetSideBarCheck(bool shown);
     bool SideBarCheck() const { return FSideBarCheck; }
     void SelectZoom(QAction* item);
-    // A zoom step of the wheel; with an anchor (viewport coordinates) the page point there stays there.
-    void StepZoom(int notches, std::optional<QPoint> anchor = std::nullopt);
     void ArrangePanels();
-    QPoint GetPageOrigin() const;
-    QSize GetPageArea() const;
-    void RelayoutPage();
-    void PlaceEdgeLabels();
-    void UpdateRulers();
-    QRect GetVisibleRect() const;
     void ApplySettings(const TDisplaySettings& settings);
 
     // Enabled states, derived from the surface in one place.
@@ -132,9 +123,7 @@ public:
     bool UserDataCheck() const { return FUserDataCheck; }
     int StartYear() const { return FStartYear; }
     int StartMonth() const { return FStartMonth; }
-    TPriScrollbox* ScrollBox() const { return ScrollBox_Main; }
-    TPriRuler* HorzRuler() const { return PriRuler_Side; }
-    TPriRuler* VertRuler() const { return PriRuler_Long; }
+    TPageView* PageView() const { return fPageView; }
     QComboBox* FontNameBox() const { return ComboBox_FontName; }
     QComboBox* FontSizeBox() const { return ComboBox_FontSize; }
     QComboBox* FontStyleBox() const { return ComboBox_FontStyle; }
@@ -201,19 +190,6 @@ private:
     bool ReadIntoSurface(const QString& file);
     void AfterLoadLayout();
     bool WriteDocument(const QString& file);
-    int RulerThickness() const;
-    // What the page's place depends on; a view resize that leaves it alone only moves the rulers.
-    struct TLayoutKey {
-        const TPriPaint* Doc = nullptr;
-        QPoint Origin;
-        QSize Area;
-        int Zoom = -1;
-        qreal Ratio = 0;
-        bool operator==(const TLayoutKey&) const = default;
-    };
-    TLayoutKey CurrentLayoutKey() const;
-    void ViewResized();
-    void PinRulers();
     void SetTitleFrom(const QString& nameOrFile, bool isPlainName = false);
     // The caption with the document's name, marked "*" while it has unsaved changes.
     void UpdateTitle();
@@ -221,11 +197,6 @@ private:
     void RebuildRecentMenu();
     void SaveRecentFiles();
     void FormDestroy();
-    void OnHorzScroll();
-    void OnVertScroll();
-    void UpdateContentSize();
-    void UpdateDeviceRatio();
-    void SetScrollPositions(int x, int y);
     // Runs a command, turning an escaping exception into a message: work is never lost to a crash.
     void Guarded(const char* what, const std::function<void()>& command);
     bool KeyStaysInFocusWidget(QObject* target) const;
@@ -249,7 +220,6 @@ private:
     int FStartMonth = -1;
     bool FUserDataCheck = false;
     bool FSideBarCheck = true;
-    bool FLayoutLock = true;
     QString fTitleName;
     // Commands running (nested ones count each) and the newest file handed over, waiting for them.
     int fCommandDepth = 0;
@@ -257,11 +227,9 @@ private:
     QTimer* fHandOverTimer = nullptr;
     bool fDestroyed = false;
     bool fFirstPaintSeen = false;
-    bool fRelayingOut = false;
     // Whether the last input stepped through a font box's items (a key or the wheel there): such a
     // step is no choice that hands the keys back to the page.
     bool fFontBoxStepping = false;
-    TLayoutKey fLastLayout;
     // Holds the print-paper dialog's two values between calls.
     std::unique_ptr<TPrintCommands> fPrint;
     std::vector<std::pair<QString, qint64>> fPhases;
@@ -282,11 +250,7 @@ private:
     QComboBox* ComboBox_FontStyle = nullptr;
     QScrollArea* ScrollBox_ToolBar = nullptr;
     TStartPanel* Panel_First_Wizard = nullptr;
-    TPriScrollbox* ScrollBox_Main = nullptr;
-    TPriRuler* PriRuler_Side = nullptr;
-    TPriRuler* PriRuler_Long = nullptr;
-    QLabel* Label_Right = nullptr;
-    QLabel* Label_Bottom = nullptr;
+    TPageView* fPageView = nullptr;
     QLabel* fStatusText = nullptr;
     QMenu* fFileMenu = nullptr;
     QMenu* fEditMenu = nullptr;

@@ -1,4 +1,7 @@
 #include "app/mainwindow/MainFormFixture.h"
+#include "app/mainwindow/PageView.h"
+#include "app/mainwindow/PriRuler.h"
+#include "app/mainwindow/PriScrollbox.h"
 #include "document/OutMessage.h"
 #include "objects/PriLabel.h"
 #include "platform/IniFile.h"
@@ -122,8 +125,8 @@ TEST(PrintMainFormTest, RulersFollowTheSettingsFile) {
         TMainFormFixture f;
         TTestMainForm& form = f.Started();
         EXPECT_FALSE(form.RulerCheck());
-        EXPECT_FALSE(form.HorzRuler()->isVisibleTo(&form));
-        EXPECT_EQ(form.GetPageOrigin(), QPoint(10, 10));
+        EXPECT_FALSE(form.PageView()->HorzRuler()->isVisibleTo(&form));
+        EXPECT_EQ(form.PageView()->PageOrigin(), QPoint(10, 10));
     }
     {
         SCOPED_TRACE("a settings file without RulerCheck shows them");
@@ -135,13 +138,13 @@ TEST(PrintMainFormTest, RulersFollowTheSettingsFile) {
         ini.close();
         TTestMainForm& form = f.Started();
         EXPECT_TRUE(form.RulerCheck());
-        EXPECT_TRUE(form.HorzRuler()->isVisibleTo(&form));
-        EXPECT_EQ(form.GetPageOrigin(), QPoint(35, 35));
+        EXPECT_TRUE(form.PageView()->HorzRuler()->isVisibleTo(&form));
+        EXPECT_EQ(form.PageView()->PageOrigin(), QPoint(35, 35));
         EXPECT_TRUE(form.Document()->BltGridCheck);
         EXPECT_EQ(form.Document()->GridColor, 255);
         // Hiding them is kept for the next start.
         form.Action(QStringLiteral("MenuItem_rooler"))->trigger();
-        EXPECT_EQ(form.GetPageOrigin(), QPoint(10, 10));
+        EXPECT_EQ(form.PageView()->PageOrigin(), QPoint(10, 10));
         f.Dialogs.Answers = {false};
         EXPECT_TRUE(form.close());
         EXPECT_FALSE(TIniFile(f.Settings()).ReadBool(QStringLiteral("Screen"), QStringLiteral("RulerCheck"), true));
@@ -364,18 +367,18 @@ TEST(PrintMainFormTest, ZoomItemsAndTheWheel) {
     EXPECT_EQ(form.Document()->BltSizeCheck, bs200);
     EXPECT_EQ(form.Document()->width(), 2 * form.Document()->PaperPixels().width());
     EXPECT_TRUE(twice->isChecked());
-    QScrollBar* v = form.ScrollBox()->verticalScrollBar();
+    QScrollBar* v = form.PageView()->ScrollBox()->verticalScrollBar();
     ASSERT_GT(v->maximum(), 100);
 
     // One wheel notch moves the view by 10 pixels, whatever the zoom.
-    QWidget* view = form.ScrollBox()->viewport();
+    QWidget* view = form.PageView()->ScrollBox()->viewport();
     const QPoint at(view->width() / 2, view->height() / 2);
     QWheelEvent down(at, view->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
                      Qt::NoScrollPhase, false);
     QApplication::sendEvent(view, &down);
     EXPECT_EQ(v->value(), 10);
     // The horizontal ruler stays at the top of the view and the visible part follows.
-    EXPECT_EQ(form.Document()->VisibleRect().Top, form.GetVisibleRect().top());
+    EXPECT_EQ(form.Document()->VisibleRect().Top, form.PageView()->VisibleRect().top());
 
     // The item already ticked changes nothing: no new layout, the view stays where it is.
     const QRect geometry = form.Document()->geometry();
@@ -404,7 +407,7 @@ TEST(PrintMainFormTest, ZoomItemsAndTheWheel) {
     QApplication::sendEvent(view, &zoomOut);
     EXPECT_EQ(form.Document()->BltSizeCheck, bsNormal);
     EXPECT_TRUE(same->isChecked());
-    EXPECT_EQ(form.Document()->VisibleRect().Top, form.GetVisibleRect().top());
+    EXPECT_EQ(form.Document()->VisibleRect().Top, form.PageView()->VisibleRect().top());
 }
 
 TEST(PrintMainFormTest, MenuEnablingFollowsTheDocument) {
@@ -448,11 +451,11 @@ TEST(PrintMainFormTest, MenuEnablingFollowsTheDocument) {
     EXPECT_TRUE(form.Action(QStringLiteral("MenuItem_Glid"))->isChecked());
 
     // The side bar item hides the side bar and the page takes the room.
-    const int before = form.GetPageArea().width();
+    const int before = form.PageView()->PageArea().width();
     form.show();
     form.Action(QStringLiteral("menuItem_ToolBar"))->trigger();
     EXPECT_FALSE(form.SideBarCheck());
-    EXPECT_GT(form.GetPageArea().width(), before);
+    EXPECT_GT(form.PageView()->PageArea().width(), before);
 
     // The recent files list the opened file.
     ASSERT_NE(form.RecentMenu(), nullptr);
@@ -478,21 +481,21 @@ TEST(PrintMainFormTest, KeysGoToTheEditorOnceAndFontBoxesKeepTheirs) {
     EXPECT_TRUE(form.Offered.isEmpty());
 
     // On the page every key is offered exactly once.
-    form.ScrollBox()->setFocus();
-    QTest::keyClick(form.ScrollBox(), Qt::Key_Left);
+    form.PageView()->ScrollBox()->setFocus();
+    QTest::keyClick(form.PageView()->ScrollBox(), Qt::Key_Left);
     EXPECT_EQ(form.Offered, QList<int>{Qt::Key_Left});
 
     // A key the editor takes does not also run the command of the same key.
     form.Offered.clear();
     form.Claim = [](int key, bool ctrl) { return ctrl && key == Qt::Key_N; };
-    QTest::keyClick(form.ScrollBox(), Qt::Key_N, Qt::ControlModifier);
+    QTest::keyClick(form.PageView()->ScrollBox(), Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(form.Offered, QList<int>{Qt::Key_N});
     EXPECT_EQ(f.Dialogs.TemplateCalls, 1);
 
     // Ctrl+S saves, once, without being offered.
     form.Offered.clear();
     f.Dialogs.SaveNames = {QStringLiteral("keys")};
-    QTest::keyClick(form.ScrollBox(), Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(form.PageView()->ScrollBox(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(form.Offered.isEmpty());
     EXPECT_EQ(f.Dialogs.SaveDialogs, 1);
     EXPECT_TRUE(QFileInfo(f.UserData(QStringLiteral("keys.tda"))).isFile());
@@ -500,17 +503,17 @@ TEST(PrintMainFormTest, KeysGoToTheEditorOnceAndFontBoxesKeepTheirs) {
     // Tab and Delete stay the editor's with nothing selected; Shift+Tab moves the focus back.
     form.Offered.clear();
     form.Claim = nullptr;
-    form.ScrollBox()->setFocus();
+    form.PageView()->ScrollBox()->setFocus();
     ASSERT_FALSE(form.Document()->HasSelection());
     ASSERT_TRUE(form.Document()->HasVisibleObjects());
-    QTest::keyClick(form.ScrollBox(), Qt::Key_Delete);
-    QTest::keyClick(form.ScrollBox(), Qt::Key_Tab);
+    QTest::keyClick(form.PageView()->ScrollBox(), Qt::Key_Delete);
+    QTest::keyClick(form.PageView()->ScrollBox(), Qt::Key_Tab);
     EXPECT_EQ(form.Offered, (QList<int>{Qt::Key_Delete, Qt::Key_Tab}));
-    EXPECT_EQ(QApplication::focusWidget(), form.ScrollBox());
+    EXPECT_EQ(QApplication::focusWidget(), form.PageView()->ScrollBox());
     EXPECT_TRUE(form.Document()->HasSelection());
     EXPECT_FALSE(form.Document()->CanUndo());
-    QTest::keyClick(form.ScrollBox(), Qt::Key_Backtab, Qt::ShiftModifier);
-    EXPECT_NE(QApplication::focusWidget(), form.ScrollBox());
+    QTest::keyClick(form.PageView()->ScrollBox(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_NE(QApplication::focusWidget(), form.PageView()->ScrollBox());
     f.Dialogs.Answers = {false};
     form.close();
 }
@@ -534,10 +537,10 @@ TEST(PrintMainFormTest, FontBoxesShowEachTextsOwnFontAndGiveTheKeysBack) {
     texts.back()->SameFSize = 13;                              // a size the list lacks
     texts.back()->Font.setFamily(QStringLiteral("ＭＳ 明朝")); // a face the pack did not list
 
-    form.ScrollBox()->setFocus();
+    form.PageView()->ScrollBox()->setFocus();
     int shown = 0;
     for (size_t i = 0; i < doc.Objects().size(); ++i) {
-        QTest::keyClick(form.ScrollBox(), Qt::Key_Tab);
+        QTest::keyClick(form.PageView()->ScrollBox(), Qt::Key_Tab);
         ASSERT_TRUE(doc.HasSelection());
         const auto* text = dynamic_cast<const TPriLabel*>(doc.SelectList().first());
         EXPECT_EQ(form.FontNameBox()->isEnabled(), text != nullptr);
@@ -551,7 +554,7 @@ TEST(PrintMainFormTest, FontBoxesShowEachTextsOwnFontAndGiveTheKeysBack) {
     // A typed size, confirmed with Enter.
     TPriLabel* text = texts.front();
     while (doc.SelectList().first() != text)
-        QTest::keyClick(form.ScrollBox(), Qt::Key_Tab);
+        QTest::keyClick(form.PageView()->ScrollBox(), Qt::Key_Tab);
     form.FontSizeBox()->setFocus();
     ASSERT_TRUE(form.FontSizeBox()->isEditable());
     form.FontSizeBox()->lineEdit()->selectAll();
@@ -652,14 +655,14 @@ TEST(PrintMainFormTest, SurfaceRequestsScrollAndAskForPictures) {
     ASSERT_EQ(form.Document()->BltSizeCheck, bs300);
 
     // A drag past the bottom right corner of the view brings that point into sight.
-    const QRect before = form.GetVisibleRect();
+    const QRect before = form.PageView()->VisibleRect();
     const QPoint far = before.bottomRight() + QPoint(40, 60);
     form.AutoScroll(far);
-    EXPECT_TRUE(form.GetVisibleRect().contains(far));
+    EXPECT_TRUE(form.PageView()->VisibleRect().contains(far));
     // A point already in sight scrolls nothing.
-    const QRect after = form.GetVisibleRect();
+    const QRect after = form.PageView()->VisibleRect();
     form.AutoScroll(after.center());
-    EXPECT_EQ(form.GetVisibleRect(), after);
+    EXPECT_EQ(form.PageView()->VisibleRect(), after);
 
     // Picture files are asked for through the window's dialogs.
     f.Dialogs.OpenAnswer = QStringLiteral("/tmp/picture.png");

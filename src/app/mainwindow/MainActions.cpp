@@ -29,19 +29,58 @@ namespace {
 // the editor's; the switch stays so that a build without it keeps the commands disabled.
 constexpr bool kEditorCommandsReady = true;
 
-// Commands whose work comes later: portals.
-const char* const kPendingCommands[] = {"Action_AddPortal"};
+constexpr QKeyCombination kNoKey = QKeyCombination::fromCombined(0);
+
+// The commands with their object names, captions, hints, keys and tool bar pictures.
+struct TActionItem {
+    QAction* TMainActions::*Member;
+    const char* Name;
+    const char* Caption;
+    const char* Hint = nullptr;
+    QKeyCombination Key = kNoKey;
+    TToolIcon Icon = tiNone;
+    bool Checkable = false;
+};
+const TActionItem kActionItems[] = {
+    {&TMainActions::Action_NewFile, "Action_NewFile", "新規作成", nullptr, Qt::CTRL | Qt::Key_N, tiNew},
+    {&TMainActions::Action_Open, "Action_Open", "開く", nullptr, Qt::CTRL | Qt::Key_O, tiOpen},
+    {&TMainActions::MenuItem_ReLoad, "MenuItem_ReLoad", "開き直す"},
+    {&TMainActions::MenuItem_NameSave, "MenuItem_NameSave", "名前を付けて保存"},
+    {&TMainActions::Action_Save, "Action_Save", "保存", nullptr, Qt::CTRL | Qt::Key_S, tiSave},
+    {&TMainActions::MenuItem_PrintRecordSet, "MenuItem_PrintRecordSet", "印刷レコード設定"},
+    {&TMainActions::MenuItem_PaperSetting, "MenuItem_PaperSetting", "用紙設定"},
+    {&TMainActions::Action_Twain, "Action_Twain", "TWAIN機器から読み込み", "スキャナ起動", kNoKey, tiScan},
+    {&TMainActions::Action_Preview, "Action_Preview", "印刷プレビュー", nullptr, kNoKey, tiPreview},
+    {&TMainActions::MenuItem_PrintSetting, "MenuItem_PrintSetting", "プリンタ設定"},
+    {&TMainActions::Action_Print, "Action_Print", "印刷", nullptr, Qt::CTRL | Qt::Key_P, tiPrint},
+    {&TMainActions::Action_ExportPdf, "Action_ExportPdf", "PDFに書き出す"},
+    {&TMainActions::Action_Exit, "Action_Exit", "終了", nullptr, Qt::CTRL | Qt::Key_Q},
+    {&TMainActions::Action1_Undo, "Action1_Undo", "元に戻す", nullptr, Qt::CTRL | Qt::Key_Z, tiUndo},
+    {&TMainActions::Action_Cut, "Action_Cut", "切り取り", nullptr, Qt::CTRL | Qt::Key_X, tiCut},
+    {&TMainActions::Action_Copy, "Action_Copy", "コピー", nullptr, Qt::CTRL | Qt::Key_C, tiCopy},
+    {&TMainActions::Action_Paste, "Action_Paste", "貼り付け", nullptr, Qt::CTRL | Qt::Key_V, tiPaste},
+    {&TMainActions::Action_Delete, "Action_Delete", "削除", nullptr, Qt::Key_Delete, tiDelete},
+    {&TMainActions::Action_AllSelect, "Action_AllSelect", "全て選択", "すべて選択", Qt::CTRL | Qt::Key_A},
+    {&TMainActions::Action_PrevForcus, "Action_PrevForcus", "前にフォーカス移動", "前フォーカス移動"},
+    {&TMainActions::Action_NextForcus, "Action_NextForcus", "次にフォーカス移動", "次フォーカス移動"},
+    {&TMainActions::MenuItem_Glid, "MenuItem_Glid", "グリッド表示", nullptr, kNoKey, tiNone, true},
+    {&TMainActions::MenuItem_Margin, "MenuItem_Margin", "余白線表示", nullptr, kNoKey, tiNone, true},
+    {&TMainActions::MenuItem_rooler, "MenuItem_rooler", "定規表示", nullptr, kNoKey, tiNone, true},
+    {&TMainActions::menuItem_ToolBar, "menuItem_ToolBar", "サイドバー表示", nullptr, kNoKey, tiSideBar, true},
+    {&TMainActions::MenuItem_Setting, "MenuItem_Setting", "環境設定"},
+    {&TMainActions::MenuItem_Version, "MenuItem_Version", "バージョン情報"}};
 
 struct TZoomItem {
+    QAction* TMainActions::*Member;
     const char* Name;
     const char* Caption;
     int Tag;
 };
 // Their Tags name the zoom: 0 bsNormal, 1 bsStretch, 2 bs200, 3 bs300.
-const TZoomItem kZoomItems[] = {{"MenuItem_BltSame", "等倍表示", 0},
-                                {"MenuItem_200", "200%", 2},
-                                {"MenuItem_300", "300%", 3},
-                                {"MenuItem_BltStretch", "画面サイズに合わせる", 1}};
+const TZoomItem kZoomItems[] = {{&TMainActions::MenuItem_BltSame, "MenuItem_BltSame", "等倍表示", 0},
+                                {&TMainActions::MenuItem_200, "MenuItem_200", "200%", 2},
+                                {&TMainActions::MenuItem_300, "MenuItem_300", "300%", 3},
+                                {&TMainActions::MenuItem_BltStretch, "MenuItem_BltStretch", "画面サイズに合わせる", 1}};
 
 TBltSize ZoomForTag(int tag) {
     switch (tag) {
@@ -53,21 +92,23 @@ TBltSize ZoomForTag(int tag) {
 }
 
 struct TToolItem {
+    QAction* TMainActions::*Member;
     const char* Name;
     const char* Hint;
     TObjectMode Mode;
     TToolIcon Icon;
 };
-const TToolItem kToolItems[] = {{"Action_AddNone", "選択", omNone, tiArrow},
-                                {"Action_AddText", "文字列追加", omLabel, tiText},
-                                {"Action_AddImage", "画像追加", omImage, tiImage},
-                                {"Action_AddField", "フィールド追加", omField, tiField},
-                                {"Action_AddShape", "矩形追加", omSquare, tiRect},
-                                {"Action_AddRoundShape", "角丸矩形追加", omRoundRect, tiRoundRect},
-                                {"Action_AddEllipse", "楕円追加", omEllipse, tiEllipse},
-                                {"Action_AddLine", "線追加", omLine, tiLine},
-                                {"Action_AddPortal", "ポータル追加", omPortal, tiPortal},
-                                {"Action_AddCarendar", "カレンダー追加", omCarendar, tiCalendar}};
+const TToolItem kToolItems[] = {
+    {&TMainActions::Action_AddNone, "Action_AddNone", "選択", omNone, tiArrow},
+    {&TMainActions::Action_AddText, "Action_AddText", "文字列追加", omLabel, tiText},
+    {&TMainActions::Action_AddImage, "Action_AddImage", "画像追加", omImage, tiImage},
+    {&TMainActions::Action_AddField, "Action_AddField", "フィールド追加", omField, tiField},
+    {&TMainActions::Action_AddShape, "Action_AddShape", "矩形追加", omSquare, tiRect},
+    {&TMainActions::Action_AddRoundShape, "Action_AddRoundShape", "角丸矩形追加", omRoundRect, tiRoundRect},
+    {&TMainActions::Action_AddEllipse, "Action_AddEllipse", "楕円追加", omEllipse, tiEllipse},
+    {&TMainActions::Action_AddLine, "Action_AddLine", "線追加", omLine, tiLine},
+    {&TMainActions::Action_AddPortal, "Action_AddPortal", "ポータル追加", omPortal, tiPortal},
+    {&TMainActions::Action_AddCarendar, "Action_AddCarendar", "カレンダー追加", omCarendar, tiCalendar}};
 
 // The largest size the size box takes, as the font dialog's.
 constexpr int kMaxTypedPoints = 999;
@@ -83,65 +124,39 @@ QAction* TPrintMainForm::MakeAction(const char* name, const QString& caption, co
     return action;
 }
 
-QAction* TPrintMainForm::Action(const QString& name) const {
-    return findChild<QAction*>(name);
-}
-
 void TPrintMainForm::CreateActions() {
-    const auto make = [this](const char* name, const char* caption, const char* hint = nullptr,
-                             QKeySequence key = QKeySequence(), TToolIcon icon = tiNone) {
+    const auto make = [this](QAction* TMainActions::*member, const char* name, const char* caption,
+                             const char* hint = nullptr) {
         QAction* a = MakeAction(name, QString::fromUtf8(caption), hint ? QString::fromUtf8(hint) : QString());
-        if (!key.isEmpty()) a->setShortcut(key);
-        if (icon != tiNone) a->setIcon(ToolIcon(icon));
+        fActions.*member = a;
         return a;
     };
-    make("Action_NewFile", "新規作成", nullptr, QKeySequence(Qt::CTRL | Qt::Key_N), tiNew);
-    make("Action_Open", "開く", nullptr, QKeySequence(Qt::CTRL | Qt::Key_O), tiOpen);
-    make("MenuItem_ReLoad", "開き直す");
-    make("MenuItem_NameSave", "名前を付けて保存");
-    make("Action_Save", "保存", nullptr, QKeySequence(Qt::CTRL | Qt::Key_S), tiSave);
-    make("MenuItem_PrintRecordSet", "印刷レコード設定");
-    make("MenuItem_PaperSetting", "用紙設定");
-    make("Action_Twain", "TWAIN機器から読み込み", "スキャナ起動", QKeySequence(), tiScan);
-    make("Action_Preview", "印刷プレビュー", nullptr, QKeySequence(), tiPreview);
-    make("MenuItem_PrintSetting", "プリンタ設定");
-    make("Action_Print", "印刷", nullptr, QKeySequence(Qt::CTRL | Qt::Key_P), tiPrint);
-    make("Action_ExportPdf", "PDFに書き出す");
-    make("Action_Exit", "終了", nullptr, QKeySequence(Qt::CTRL | Qt::Key_Q));
-    make("Action1_Undo", "元に戻す", nullptr, QKeySequence(Qt::CTRL | Qt::Key_Z), tiUndo);
-    make("Action_Cut", "切り取り", nullptr, QKeySequence(Qt::CTRL | Qt::Key_X), tiCut);
-    make("Action_Copy", "コピー", nullptr, QKeySequence(Qt::CTRL | Qt::Key_C), tiCopy);
-    make("Action_Paste", "貼り付け", nullptr, QKeySequence(Qt::CTRL | Qt::Key_V), tiPaste);
-    make("Action_Delete", "削除", nullptr, QKeySequence(Qt::Key_Delete), tiDelete);
-    make("Action_AllSelect", "全て選択", "すべて選択", QKeySequence(Qt::CTRL | Qt::Key_A));
-    make("Action_PrevForcus", "前にフォーカス移動", "前フォーカス移動");
-    make("Action_NextForcus", "次にフォーカス移動", "次フォーカス移動");
-    make("MenuItem_Glid", "グリッド表示")->setCheckable(true);
-    make("MenuItem_Margin", "余白線表示")->setCheckable(true);
-    make("MenuItem_rooler", "定規表示")->setCheckable(true);
+    for (const TActionItem& item : kActionItems) {
+        QAction* a = make(item.Member, item.Name, item.Caption, item.Hint);
+        if (item.Key != kNoKey) a->setShortcut(QKeySequence(item.Key));
+        if (item.Icon != tiNone) a->setIcon(ToolIcon(item.Icon));
+        if (item.Checkable) a->setCheckable(true);
+    }
     fZoomGroup = new QActionGroup(this);
     fZoomGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (const TZoomItem& z : kZoomItems) {
-        QAction* a = make(z.Name, z.Caption);
+        QAction* a = make(z.Member, z.Name, z.Caption);
         a->setCheckable(true);
         a->setData(z.Tag);
         fZoomGroup->addAction(a);
         fZoomItems.push_back(a);
     }
-    QAction* side = make("menuItem_ToolBar", "サイドバー表示", nullptr, QKeySequence(), tiSideBar);
-    side->setCheckable(true);
-    make("MenuItem_Setting", "環境設定");
-    make("MenuItem_Version", "バージョン情報");
     fToolGroup = new QActionGroup(this);
     fToolGroup->setExclusive(true);
     for (const TToolItem& t : kToolItems) {
-        QAction* a = make(t.Name, t.Hint, t.Hint, QKeySequence(), t.Icon);
+        QAction* a = make(t.Member, t.Name, t.Hint, t.Hint);
+        a->setIcon(ToolIcon(t.Icon));
         a->setCheckable(true);
         a->setData(int(t.Mode));
         fToolGroup->addAction(a);
     }
-    Action(QStringLiteral("Action_AddPortal"))->setVisible(false);
-    Action(QStringLiteral("Action_AddNone"))->setChecked(true);
+    fActions.Action_AddPortal->setVisible(false);
+    fActions.Action_AddNone->setChecked(true);
     ConnectFileActions();
     ConnectPrintActions();
     ConnectEditAndViewActions();
@@ -149,93 +164,83 @@ void TPrintMainForm::CreateActions() {
 }
 
 void TPrintMainForm::ConnectFileActions() {
-    const auto on = [this](const char* name, const char* what, std::function<void()> command) {
-        connect(Action(QString::fromLatin1(name)), &QAction::triggered, this,
-                [this, what, command] { Guarded(what, command); });
+    const TMainActions& a = fActions;
+    const auto on = [this](QAction* action, const char* what, std::function<void()> command) {
+        connect(action, &QAction::triggered, this, [this, what, command] { Guarded(what, command); });
     };
-    on("Action_NewFile", "新規作成", [this] { NewFile(); });
-    on("Action_Open", "ファイルを開くこと", [this] { OpenFile(); });
-    on("MenuItem_ReLoad", "開き直し", [this] { ReloadFile(); });
-    on("MenuItem_NameSave", "保存", [this] { SaveFileAs(); });
-    on("Action_Save", "保存", [this] { SaveFile(); });
-    connect(Action(QStringLiteral("Action_Exit")), &QAction::triggered, this, &QWidget::close);
+    on(a.Action_NewFile, "新規作成", [this] { NewFile(); });
+    on(a.Action_Open, "ファイルを開くこと", [this] { OpenFile(); });
+    on(a.MenuItem_ReLoad, "開き直し", [this] { ReloadFile(); });
+    on(a.MenuItem_NameSave, "保存", [this] { SaveFileAs(); });
+    on(a.Action_Save, "保存", [this] { SaveFile(); });
+    connect(a.Action_Exit, &QAction::triggered, this, &QWidget::close);
 }
 
 void TPrintMainForm::ConnectEditAndViewActions() {
-    const auto on = [this](const char* name, std::function<void()> command) {
-        connect(Action(QString::fromLatin1(name)), &QAction::triggered, this,
-                [this, name, command] { Guarded(name, command); });
+    const TMainActions& a = fActions;
+    // A failure names the command by its action's name.
+    const auto on = [this](QAction* action, std::function<void()> command) {
+        connect(action, &QAction::triggered, this, [this, action, command] {
+            const QByteArray name = action->objectName().toLatin1();
+            Guarded(name.constData(), command);
+        });
     };
-    on("MenuItem_Glid", [this] {
+    on(a.MenuItem_Glid, [this] {
         if (!FDocument) return;
         FDocument->BltGridCheck = !FDocument->BltGridCheck;
         FDocument->RedrawPage(nullptr, true, true);
     });
-    on("MenuItem_Margin", [this] {
+    on(a.MenuItem_Margin, [this] {
         if (!FDocument) return;
         FDocument->BltMarginCheck = !FDocument->BltMarginCheck;
         FDocument->RedrawPage(nullptr, true, true);
     });
-    on("MenuItem_rooler", [this] { SetRulerCheck(!RulerCheck()); });
+    on(a.MenuItem_rooler, [this] { SetRulerCheck(!RulerCheck()); });
     for (QAction* item : fZoomItems)
         connect(item, &QAction::triggered, this, [this, item] { Guarded("表示倍率", [&] { SelectZoom(item); }); });
-    on("menuItem_ToolBar", [this] { SetSideBarCheck(!FSideBarCheck); });
-    on("MenuItem_Setting", [this] {
+    on(a.menuItem_ToolBar, [this] { SetSideBarCheck(!FSideBarCheck); });
+    on(a.MenuItem_Setting, [this] {
         TDisplaySettings s = fSettings;
         if (FDocument) s.TakeFromSurface(*FDocument);
         if (!fDialogs->EditSettings(s)) return;
         ApplySettings(s);
     });
-    on("MenuItem_Version", [this] { fDialogs->ShowVersion(); });
+    on(a.MenuItem_Version, [this] { fDialogs->ShowVersion(); });
     for (QAction* tool : fToolGroup->actions())
         connect(tool, &QAction::triggered, this, [this, tool] { SelectTool(TObjectMode(tool->data().toInt())); });
 }
 
 void TPrintMainForm::CreateMenus() {
-    const auto add = [this](QMenu* menu, const char* name) { menu->addAction(Action(QString::fromLatin1(name))); };
+    const TMainActions& a = fActions;
+    // A null entry is a separator.
+    const auto add = [](QMenu* menu, std::initializer_list<QAction*> items) {
+        for (QAction* item : items) {
+            if (item)
+                menu->addAction(item);
+            else
+                menu->addSeparator();
+        }
+    };
     fFileMenu = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-    add(fFileMenu, "Action_NewFile");
-    add(fFileMenu, "Action_Open");
+    add(fFileMenu, {a.Action_NewFile, a.Action_Open});
     fRecentMenu = fFileMenu->addMenu(QStringLiteral("最近使ったファイル"));
     fRecentMenu->setObjectName(QStringLiteral("MenuItem_Recent"));
-    add(fFileMenu, "MenuItem_ReLoad");
-    add(fFileMenu, "MenuItem_NameSave");
-    add(fFileMenu, "Action_Save");
-    fFileMenu->addSeparator();
-    add(fFileMenu, "MenuItem_PrintRecordSet");
-    add(fFileMenu, "MenuItem_PaperSetting");
-    add(fFileMenu, "Action_Twain");
-    fFileMenu->addSeparator();
-    add(fFileMenu, "Action_Preview");
-    add(fFileMenu, "MenuItem_PrintSetting");
-    add(fFileMenu, "Action_Print");
-    add(fFileMenu, "Action_ExportPdf");
-    fFileMenu->addSeparator();
-    add(fFileMenu, "Action_Exit");
+    add(fFileMenu, {a.MenuItem_ReLoad, a.MenuItem_NameSave, a.Action_Save, nullptr, a.MenuItem_PrintRecordSet,
+                    a.MenuItem_PaperSetting, a.Action_Twain, nullptr, a.Action_Preview, a.MenuItem_PrintSetting,
+                    a.Action_Print, a.Action_ExportPdf, nullptr, a.Action_Exit});
 
     fEditMenu = menuBar()->addMenu(QStringLiteral("編集(&E)"));
-    for (const char* name : {"Action1_Undo", "", "Action_Cut", "Action_Copy", "Action_Paste", "Action_Delete", "",
-                             "Action_AllSelect", "Action_PrevForcus", "Action_NextForcus"}) {
-        if (*name)
-            add(fEditMenu, name);
-        else
-            fEditMenu->addSeparator();
-    }
+    add(fEditMenu, {a.Action1_Undo, nullptr, a.Action_Cut, a.Action_Copy, a.Action_Paste, a.Action_Delete, nullptr,
+                    a.Action_AllSelect, a.Action_PrevForcus, a.Action_NextForcus});
 
     fViewMenu = menuBar()->addMenu(QStringLiteral("表示(&V)"));
-    add(fViewMenu, "MenuItem_Glid");
-    add(fViewMenu, "MenuItem_Margin");
-    add(fViewMenu, "MenuItem_rooler");
-    fViewMenu->addSeparator();
+    add(fViewMenu, {a.MenuItem_Glid, a.MenuItem_Margin, a.MenuItem_rooler, nullptr});
     for (QAction* item : fZoomItems)
         fViewMenu->addAction(item);
-    fViewMenu->addSeparator();
-    add(fViewMenu, "menuItem_ToolBar");
+    add(fViewMenu, {nullptr, a.menuItem_ToolBar});
 
-    QMenu* settings = menuBar()->addMenu(QStringLiteral("設定(&S)"));
-    add(settings, "MenuItem_Setting");
-    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-    add(help, "MenuItem_Version");
+    add(menuBar()->addMenu(QStringLiteral("設定(&S)")), {a.MenuItem_Setting});
+    add(menuBar()->addMenu(QStringLiteral("ヘルプ(&H)")), {a.MenuItem_Version});
 
     for (QMenu* menu : {fFileMenu, fEditMenu, fViewMenu})
         connect(menu, &QMenu::aboutToShow, this, &TPrintMainForm::RefreshMenus);
@@ -243,25 +248,26 @@ void TPrintMainForm::CreateMenus() {
 }
 
 void TPrintMainForm::CreateToolBars() {
+    const TMainActions& a = fActions;
     ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setMovable(false);
     ToolBar1->setIconSize(QSize(24, 24));
-    const auto add = [this](const char* name) { ToolBar1->addAction(Action(QString::fromLatin1(name))); };
-    for (const char* name :
-         {"Action_NewFile", "Action_Open", "Action_Save", "", "Action_Twain", "Action_Preview", "Action_Print", "",
-          "Action_Copy", "Action_Cut", "Action_Paste", "", "Action_Delete", "Action1_Undo", ""}) {
-        if (*name)
-            add(name);
+    // A null entry is a separator.
+    QAction* const items[] = {a.Action_NewFile, a.Action_Open,  a.Action_Save,   nullptr,        a.Action_Twain,
+                              a.Action_Preview, a.Action_Print, nullptr,         a.Action_Copy,  a.Action_Cut,
+                              a.Action_Paste,   nullptr,        a.Action_Delete, a.Action1_Undo, nullptr};
+    for (QAction* item : items) {
+        if (item)
+            ToolBar1->addAction(item);
         else
             ToolBar1->addSeparator();
     }
     for (QAction* tool : fToolGroup->actions())
         ToolBar1->addAction(tool);
     ToolBar1->addSeparator();
-    add("menuItem_ToolBar");
-    if (auto* button =
-            qobject_cast<QToolButton*>(ToolBar1->widgetForAction(Action(QStringLiteral("menuItem_ToolBar")))))
+    ToolBar1->addAction(a.menuItem_ToolBar);
+    if (auto* button = qobject_cast<QToolButton*>(ToolBar1->widgetForAction(a.menuItem_ToolBar)))
         button->setObjectName(QStringLiteral("ToolButton20"));
 
     addToolBarBreak();
@@ -300,50 +306,49 @@ void TPrintMainForm::CreateToolBars() {
 
 void TPrintMainForm::UpdateEditButtons() {
     const bool doc = FDocument != nullptr;
-    const auto set = [this](const char* name, bool enabled) {
-        if (QAction* a = Action(QString::fromLatin1(name))) a->setEnabled(enabled);
-    };
-    for (const char* name : kPendingCommands)
-        set(name, false);
+    const TMainActions& a = fActions;
+    const auto set = [](QAction* action, bool enabled) { action->setEnabled(enabled); };
+    // Commands whose work comes later: portals.
+    set(a.Action_AddPortal, false);
 
-    QAction* undo = Action(QStringLiteral("Action1_Undo"));
+    QAction* undo = a.Action1_Undo;
     const QString undoText =
         doc && FDocument->UndoState == usEnter ? QStringLiteral("やり直し") : QStringLiteral("元に戻す");
     undo->setText(undoText);
     undo->setToolTip(undoText);
     undo->setStatusTip(undoText);
     const bool editing = kEditorCommandsReady && doc;
-    set("Action1_Undo", editing && FDocument->CanUndo());
-    set("Action_Paste", editing && CanPasteNow());
+    set(a.Action1_Undo, editing && FDocument->CanUndo());
+    set(a.Action_Paste, editing && CanPasteNow());
     const bool selection = editing && FDocument->HasSelection();
-    for (const char* name : {"Action_Delete", "Action_Copy", "Action_Cut", "Action_PrevForcus", "Action_NextForcus"})
-        set(name, selection);
-    set("Action_AllSelect", editing && FDocument->HasVisibleObjects());
+    for (QAction* action : {a.Action_Delete, a.Action_Copy, a.Action_Cut, a.Action_PrevForcus, a.Action_NextForcus})
+        set(action, selection);
+    set(a.Action_AllSelect, editing && FDocument->HasVisibleObjects());
 
-    set("MenuItem_ReLoad", doc && QFileInfo(FDocument->TempLatePath).isFile());
-    set("MenuItem_NameSave", doc);
-    set("Action_Twain", doc);
-    set("Action_Save", doc);
-    for (const char* name : {"Action_Print", "Action_Preview", "Action_ExportPdf", "MenuItem_PrintSetting",
-                             "MenuItem_PrintRecordSet", "MenuItem_PaperSetting"})
-        set(name, doc);
-    set("Action_NewFile", true);
-    set("Action_Open", true);
+    set(a.MenuItem_ReLoad, doc && QFileInfo(FDocument->TempLatePath).isFile());
+    set(a.MenuItem_NameSave, doc);
+    set(a.Action_Twain, doc);
+    set(a.Action_Save, doc);
+    for (QAction* action : {a.Action_Print, a.Action_Preview, a.Action_ExportPdf, a.MenuItem_PrintSetting,
+                            a.MenuItem_PrintRecordSet, a.MenuItem_PaperSetting})
+        set(action, doc);
+    set(a.Action_NewFile, true);
+    set(a.Action_Open, true);
 
-    QAction* grid = Action(QStringLiteral("MenuItem_Glid"));
-    QAction* margin = Action(QStringLiteral("MenuItem_Margin"));
+    QAction* grid = a.MenuItem_Glid;
+    QAction* margin = a.MenuItem_Margin;
     grid->setEnabled(doc);
     grid->setChecked(doc && FDocument->BltGridCheck);
     margin->setEnabled(doc && FDocument->IsSingleSeat());
     margin->setChecked(doc && FDocument->BltMarginCheck);
-    Action(QStringLiteral("MenuItem_rooler"))->setChecked(RulerCheck());
-    Action(QStringLiteral("menuItem_ToolBar"))->setChecked(FSideBarCheck);
+    a.MenuItem_rooler->setChecked(RulerCheck());
+    a.menuItem_ToolBar->setChecked(FSideBarCheck);
     for (QAction* item : fZoomItems) {
         item->setEnabled(doc);
         item->setChecked(doc && ZoomForTag(item->data().toInt()) == FDocument->BltSizeCheck);
     }
     for (QAction* tool : fToolGroup->actions()) {
-        if (QString::fromLatin1("Action_AddPortal") != tool->objectName()) tool->setEnabled(doc);
+        if (tool != a.Action_AddPortal) tool->setEnabled(doc);
     }
 }
 
@@ -388,7 +393,7 @@ void TPrintMainForm::ShowSelectionFont() {
 }
 
 void TPrintMainForm::ResetToolButtons() {
-    Action(QStringLiteral("Action_AddNone"))->setChecked(true);
+    fActions.Action_AddNone->setChecked(true);
 }
 
 void TPrintMainForm::SelectTool(TObjectMode mode) {

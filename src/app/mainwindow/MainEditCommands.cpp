@@ -22,9 +22,12 @@ const char kPictureFilter[] = "すべてのファイル(*.jpg *.jpeg *.bmp *.gif
 } // namespace
 
 void TPrintMainForm::ConnectEditCommands() {
-    const auto on = [this](const char* name, std::function<void(TPriPaint&)> command) {
-        connect(Action(QString::fromLatin1(name)), &QAction::triggered, this, [this, name, command] {
-            Guarded(name, [&] {
+    const TMainActions& a = fActions;
+    // A failure names the command by its action's name.
+    const auto on = [this](QAction* action, std::function<void(TPriPaint&)> command) {
+        connect(action, &QAction::triggered, this, [this, action, command] {
+            const QByteArray name = action->objectName().toLatin1();
+            Guarded(name.constData(), [&] {
                 if (!FDocument) return;
                 command(*FDocument);
                 UpdateEditButtons();
@@ -32,18 +35,18 @@ void TPrintMainForm::ConnectEditCommands() {
             });
         });
     };
-    on("Action1_Undo", [](TPriPaint& d) { d.Undo(); });
-    on("Action_Cut", [](TPriPaint& d) { d.CutSelection(); });
-    on("Action_Copy", [](TPriPaint& d) { d.CopySelection(); });
-    on("Action_Paste", [](TPriPaint& d) { d.PasteClipboard(); });
-    on("Action_Delete", [](TPriPaint& d) { d.DeleteSelection(); });
+    on(a.Action1_Undo, [](TPriPaint& d) { d.Undo(); });
+    on(a.Action_Cut, [](TPriPaint& d) { d.CutSelection(); });
+    on(a.Action_Copy, [](TPriPaint& d) { d.CopySelection(); });
+    on(a.Action_Paste, [](TPriPaint& d) { d.PasteClipboard(); });
+    on(a.Action_Delete, [](TPriPaint& d) { d.DeleteSelection(); });
     // The frames of the selection are drawn on the page, as Ctrl+A on the page draws them.
-    on("Action_AllSelect", [](TPriPaint& d) {
+    on(a.Action_AllSelect, [](TPriPaint& d) {
         if (d.SelectAll()) d.RedrawPage(nullptr, true, true);
     });
-    on("Action_PrevForcus", [](TPriPaint& d) { d.FocusPrev(); });
-    on("Action_NextForcus", [](TPriPaint& d) { d.FocusNext(); });
-    connect(Action(QStringLiteral("Action_Twain")), &QAction::triggered, this,
+    on(a.Action_PrevForcus, [](TPriPaint& d) { d.FocusPrev(); });
+    on(a.Action_NextForcus, [](TPriPaint& d) { d.FocusNext(); });
+    connect(a.Action_Twain, &QAction::triggered, this,
             [this] { Guarded("スキャナからの読み込み", [this] { ScanPicture(); }); });
     // Another program can fill the clipboard at any time; Paste follows it.
     if (QClipboard* clipboard = QGuiApplication::clipboard())

@@ -10,7 +10,7 @@
 void TPrintMainForm::SetRulerCheck(bool shown) {
     fSettings.RulerCheck = shown;
     fPageView->SetRulersShown(shown);
-    if (QAction* item = Action(QStringLiteral("MenuItem_rooler"))) item->setChecked(shown);
+    fActions.MenuItem_rooler->setChecked(shown);
 }
 
 void TPrintMainForm::SetSideBarCheck(bool shown) {

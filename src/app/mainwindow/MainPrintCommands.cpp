@@ -14,16 +14,16 @@ constexpr int kPrintStatusMs = 15000;
 } // namespace
 
 void TPrintMainForm::ConnectPrintActions() {
-    const auto on = [this](const char* name, const char* what, std::function<void()> command) {
-        connect(Action(QString::fromLatin1(name)), &QAction::triggered, this,
-                [this, what, command] { Guarded(what, command); });
+    const TMainActions& a = fActions;
+    const auto on = [this](QAction* action, const char* what, std::function<void()> command) {
+        connect(action, &QAction::triggered, this, [this, what, command] { Guarded(what, command); });
     };
-    on("Action_Print", "印刷", [this] { PrintFile(); });
-    on("Action_Preview", "印刷プレビュー", [this] { PreviewFile(); });
-    on("Action_ExportPdf", "PDFへの書き出し", [this] { ExportPdf(); });
-    on("MenuItem_PrintSetting", "プリンタ設定", [this] { PrinterSetup(); });
-    on("MenuItem_PrintRecordSet", "印刷レコード設定", [this] { RecordSetting(); });
-    on("MenuItem_PaperSetting", "用紙設定", [this] { PaperSetting(); });
+    on(a.Action_Print, "印刷", [this] { PrintFile(); });
+    on(a.Action_Preview, "印刷プレビュー", [this] { PreviewFile(); });
+    on(a.Action_ExportPdf, "PDFへの書き出し", [this] { ExportPdf(); });
+    on(a.MenuItem_PrintSetting, "プリンタ設定", [this] { PrinterSetup(); });
+    on(a.MenuItem_PrintRecordSet, "印刷レコード設定", [this] { RecordSetting(); });
+    on(a.MenuItem_PaperSetting, "用紙設定", [this] { PaperSetting(); });
     fPrint->ShowStatus = [this](const QString& text) { statusBar()->showMessage(text, kPrintStatusMs); };
 }
 

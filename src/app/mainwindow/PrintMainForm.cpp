@@ -104,10 +104,8 @@ void TPrintMainForm::CreateWorkArea() {
     Panel_First_Wizard = new TStartPanel(ScrollBox_ToolBar);
     Panel_First_Wizard->setObjectName(QStringLiteral("Panel_First_Wizard"));
     ScrollBox_ToolBar->setWidget(Panel_First_Wizard);
-    Panel_First_Wizard->SetToolActions(
-        Action(QStringLiteral("Action_AddNone")), Action(QStringLiteral("Action_AddText")),
-        Action(QStringLiteral("Action_AddImage")), Action(QStringLiteral("Action_AddField")),
-        Action(QStringLiteral("Action_AddCarendar")));
+    Panel_First_Wizard->SetToolActions(fActions.Action_AddNone, fActions.Action_AddText, fActions.Action_AddImage,
+                                       fActions.Action_AddField, fActions.Action_AddCarendar);
     Panel_First_Wizard->OnScan = [this] {
         bool placed = false;
         Guarded("スキャナからの読み込み", [&] { placed = ScanPicture(); });

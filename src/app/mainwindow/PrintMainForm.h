@@ -3,6 +3,7 @@
 #include "app/DisplaySettings.h"
 #include "app/RecentFiles.h"
 #include "app/StartPanel.h"
+#include "app/mainwindow/MainActions.h"
 #include "platform/AppPaths.h"
 #include "document/PaintHost.h"
 #include "document/PriPaint.h"
@@ -127,8 +128,8 @@ public:
     QComboBox* FontNameBox() const { return ComboBox_FontName; }
     QComboBox* FontSizeBox() const { return ComboBox_FontSize; }
     QComboBox* FontStyleBox() const { return ComboBox_FontStyle; }
-    // Actions by their object name ("Action_Save", "MenuItem_200" ...).
-    QAction* Action(const QString& name) const;
+    // The commands, made once with the window.
+    const TMainActions& Actions() const { return fActions; }
     QMenu* RecentMenu() const { return fRecentMenu; }
     // Print, Preview, PDFに書き出す and the printer, record and paper settings.
     TPrintCommands& PrintCommands() { return *fPrint; }
@@ -258,5 +259,6 @@ private:
     QMenu* fRecentMenu = nullptr;
     QActionGroup* fZoomGroup = nullptr;
     QActionGroup* fToolGroup = nullptr;
+    TMainActions fActions;
     std::vector<QAction*> fZoomItems;
 };

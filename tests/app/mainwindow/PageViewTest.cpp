@@ -13,20 +13,21 @@ TEST(PageViewTest, EveryWayOfMovingThePageKeepsTheViewInStep) {
     TTestMainForm& form = f.StartedFromChooser();
     form.show();
     TPageView& view = *form.PageView();
-    const auto run = [&](const char* name) { form.Action(QString::fromLatin1(name))->trigger(); };
+    const TMainActions& a = form.Actions();
+    const auto run = [](QAction* action) { action->trigger(); };
     const std::pair<const char*, std::function<void()>> steps[] = {
-        {"rulers shown", [&] { run("MenuItem_rooler"); }},
-        {"300 %", [&] { run("MenuItem_300"); }},
+        {"rulers shown", [&] { run(a.MenuItem_rooler); }},
+        {"300 %", [&] { run(a.MenuItem_300); }},
         {"scrolled, then fitted",
          [&] {
              view.SetScrollPositions(200, 300);
-             run("MenuItem_BltStretch");
+             run(a.MenuItem_BltStretch);
          }},
         {"200 %, scrolled, side bar hidden",
          [&] {
-             run("MenuItem_200");
+             run(a.MenuItem_200);
              view.SetScrollPositions(60, 90);
-             run("menuItem_ToolBar");
+             run(a.menuItem_ToolBar);
          }},
         {"a wheel step out", [&] { view.StepZoom(-1, QPoint(150, 120)); }},
         {"another file read at that zoom",
@@ -35,7 +36,7 @@ TEST(PageViewTest, EveryWayOfMovingThePageKeepsTheViewInStep) {
              f.Dialogs.OpenAnswer = f.Template("Meishi/名刺カレンダー.tda");
              ASSERT_TRUE(form.OpenFile());
          }},
-        {"rulers hidden", [&] { run("MenuItem_rooler"); }},
+        {"rulers hidden", [&] { run(a.MenuItem_rooler); }},
     };
     for (const auto& [what, step] : steps) {
         SCOPED_TRACE(what);

@@ -111,7 +111,7 @@ TEST(PrintCommandsTest, PrintSingleAndCardSheets) {
         if (c.CardSheet) form.Document()->PrintPaper = CardSheet();
         if (c.SheetChosen) f.Library.PaperAnswer = CardSheet();
         f.PrintDialogOk = c.DialogOk;
-        form.Action(QStringLiteral("Action_Print"))->trigger();
+        form.Actions().Action_Print->trigger();
         EXPECT_EQ(f.Library.PrintPaperCalls.size(), c.CardSheet ? 1 : 0);
         if (c.CardSheet) EXPECT_EQ(f.Library.PrintPaperCalls[0].Path, TAppPaths::ForFolder(f.App).CardDataFile());
         const bool dialogShown = !c.CardSheet || c.SheetChosen;
@@ -144,13 +144,13 @@ TEST(PrintCommandsTest, FailuresAreShownNotThrown) {
     TTestMainForm& form = f.Ready();
     // No printer at all.
     form.PrintCommands().PrinterDevice = [] { return static_cast<QPrinter*>(nullptr); };
-    EXPECT_NO_THROW(form.Action(QStringLiteral("Action_Print"))->trigger());
+    EXPECT_NO_THROW(form.Actions().Action_Print->trigger());
     ASSERT_EQ(f.Dialogs.Messages.size(), 1);
     EXPECT_TRUE(f.Dialogs.Messages[0].contains(QStringLiteral("プリンタがありません")));
     // A failure deep inside the command reaches the user as a message, not as a crash.
     form.PrintCommands().PrinterDevice = []() -> QPrinter* { throw std::runtime_error("device gone"); };
-    EXPECT_NO_THROW(form.Action(QStringLiteral("Action_Print"))->trigger());
-    EXPECT_NO_THROW(form.Action(QStringLiteral("Action_Preview"))->trigger());
+    EXPECT_NO_THROW(form.Actions().Action_Print->trigger());
+    EXPECT_NO_THROW(form.Actions().Action_Preview->trigger());
     ASSERT_EQ(f.Dialogs.Messages.size(), 3);
     EXPECT_TRUE(f.Dialogs.Messages[1].contains(QStringLiteral("device gone")));
     // Data merge with a record file that is not there: the build says why and nothing prints.
@@ -169,7 +169,7 @@ TEST(PrintCommandsTest, PreviewShowsBuiltPagesAndPrintsOnRequest) {
         TPrintFixture f;
         TTestMainForm& form = f.Ready();
         f.Library.PreviewPrints = prints;
-        form.Action(QStringLiteral("Action_Preview"))->trigger();
+        form.Actions().Action_Preview->trigger();
         EXPECT_EQ(f.Library.PreviewPages, 1);
         EXPECT_EQ(f.Library.PreviewFiles, 0);
         EXPECT_TRUE(f.Library.PreviewSingleSeat);
@@ -227,7 +227,7 @@ TEST(PrintCommandsTest, ExportPdfWritesCompleteFileOrNothing) {
     TTestMainForm& form = f.Ready();
     const QString target = f.Out.path() + QStringLiteral("/calendar");
     f.Dialogs.SaveFileAnswer = target;
-    form.Action(QStringLiteral("Action_ExportPdf"))->trigger();
+    form.Actions().Action_ExportPdf->trigger();
     EXPECT_EQ(PdfPages(target + QStringLiteral(".pdf")), 1);
     EXPECT_TRUE(f.Dialogs.Messages.isEmpty()) << f.Dialogs.Messages.join(QLatin1Char('|')).toStdString();
     // The document's name was offered, and the status bar says where the file went.
@@ -261,13 +261,13 @@ TEST(PrintCommandsTest, ExportPdfWritesCompleteFileOrNothing) {
 TEST(PrintCommandsTest, PrintCommandsEnabledWithADocument) {
     TPrintFixture f;
     TTestMainForm& form = f.Ready();
-    for (const char* name : {"Action_Print", "Action_Preview", "Action_ExportPdf", "MenuItem_PrintSetting",
-                             "MenuItem_PrintRecordSet", "MenuItem_PaperSetting"}) {
-        SCOPED_TRACE(name);
-        QAction* a = form.Action(QString::fromLatin1(name));
-        ASSERT_NE(a, nullptr);
-        EXPECT_TRUE(a->isEnabled());
-        EXPECT_TRUE(a->isVisible());
+    const TMainActions& a = form.Actions();
+    for (QAction* action : {a.Action_Print, a.Action_Preview, a.Action_ExportPdf, a.MenuItem_PrintSetting,
+                            a.MenuItem_PrintRecordSet, a.MenuItem_PaperSetting}) {
+        ASSERT_NE(action, nullptr);
+        SCOPED_TRACE(action->objectName().toStdString());
+        EXPECT_TRUE(action->isEnabled());
+        EXPECT_TRUE(action->isVisible());
     }
 }
 
@@ -310,7 +310,7 @@ TEST(PrintCommandsTest, PrintFromThePreviewBuildsAgainWhenTheStartSeatChanged) {
             dialog.SeatXSpin()->setValue(c.ChosenSeat.x());
             dialog.SeatYSpin()->setValue(c.ChosenSeat.y());
         };
-        form.Action(QStringLiteral("Action_Preview"))->trigger();
+        form.Actions().Action_Preview->trigger();
         EXPECT_EQ(f.Library.PreviewFiles, c.BuiltSeat == QPoint(1, 1) ? 1 : 2);
         // The dialog offers the seat the preview showed.
         EXPECT_EQ(shown, c.BuiltSeat);

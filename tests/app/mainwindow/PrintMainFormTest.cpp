@@ -143,7 +143,7 @@ TEST(PrintMainFormTest, RulersFollowTheSettingsFile) {
         EXPECT_TRUE(form.Document()->BltGridCheck);
         EXPECT_EQ(form.Document()->GridColor, 255);
         // Hiding them is kept for the next start.
-        form.Action(QStringLiteral("MenuItem_rooler"))->trigger();
+        form.Actions().MenuItem_rooler->trigger();
         EXPECT_EQ(form.PageView()->PageOrigin(), QPoint(10, 10));
         f.Dialogs.Answers = {false};
         EXPECT_TRUE(form.close());
@@ -356,12 +356,12 @@ TEST(PrintMainFormTest, ZoomItemsAndTheWheel) {
     TMainFormFixture f;
     TTestMainForm& form = f.StartedFromChooser();
     form.show();
-    QAction* same = form.Action(QStringLiteral("MenuItem_BltSame"));
-    QAction* twice = form.Action(QStringLiteral("MenuItem_200"));
+    QAction* same = form.Actions().MenuItem_BltSame;
+    QAction* twice = form.Actions().MenuItem_200;
     EXPECT_EQ(same->data().toInt(), 0);
     EXPECT_EQ(twice->data().toInt(), 2);
-    EXPECT_EQ(form.Action(QStringLiteral("MenuItem_300"))->data().toInt(), 3);
-    EXPECT_EQ(form.Action(QStringLiteral("MenuItem_BltStretch"))->data().toInt(), 1);
+    EXPECT_EQ(form.Actions().MenuItem_300->data().toInt(), 3);
+    EXPECT_EQ(form.Actions().MenuItem_BltStretch->data().toInt(), 1);
 
     twice->trigger();
     EXPECT_EQ(form.Document()->BltSizeCheck, bs200);
@@ -414,25 +414,26 @@ TEST(PrintMainFormTest, MenuEnablingFollowsTheDocument) {
     TMainFormFixture f;
     TTestMainForm& form = f.StartedFromChooser();
     form.RefreshMenus();
-    const auto enabled = [&](const char* name) { return form.Action(QString::fromLatin1(name))->isEnabled(); };
-    const auto visible = [&](const char* name) { return form.Action(QString::fromLatin1(name))->isVisible(); };
+    const TMainActions& a = form.Actions();
+    const auto enabled = [](QAction* action) { return action->isEnabled(); };
+    const auto visible = [](QAction* action) { return action->isVisible(); };
     // Work that comes later is hidden or disabled, never a silent no-op.
-    EXPECT_TRUE(enabled("Action_Twain"));
-    EXPECT_FALSE(visible("Action_AddPortal"));
+    EXPECT_TRUE(enabled(a.Action_Twain));
+    EXPECT_FALSE(visible(a.Action_AddPortal));
     // Printing and its settings work on the open document.
-    for (const char* name : {"Action_Preview", "MenuItem_PrintSetting", "Action_Print", "MenuItem_PrintRecordSet",
-                             "MenuItem_PaperSetting"})
-        EXPECT_TRUE(enabled(name) && visible(name)) << name;
-    EXPECT_TRUE(visible("MenuItem_ReLoad"));
+    for (QAction* action : {a.Action_Preview, a.MenuItem_PrintSetting, a.Action_Print, a.MenuItem_PrintRecordSet,
+                            a.MenuItem_PaperSetting})
+        EXPECT_TRUE(enabled(action) && visible(action)) << qPrintable(action->objectName());
+    EXPECT_TRUE(visible(a.MenuItem_ReLoad));
     // Nothing is selected: the selection commands wait.
-    for (const char* name : {"Action1_Undo", "Action_Cut", "Action_Copy", "Action_Delete", "Action_PrevForcus"})
-        EXPECT_FALSE(enabled(name)) << name;
-    EXPECT_EQ(form.Action(QStringLiteral("Action1_Undo"))->text(), QStringLiteral("元に戻す"));
-    EXPECT_TRUE(enabled("Action_AllSelect")); // the template has objects to select
-    EXPECT_TRUE(enabled("MenuItem_ReLoad"));  // the template file exists
-    EXPECT_TRUE(enabled("MenuItem_Margin"));
-    EXPECT_TRUE(form.Action(QStringLiteral("MenuItem_BltSame"))->isChecked());
-    EXPECT_FALSE(form.Action(QStringLiteral("MenuItem_200"))->isChecked());
+    for (QAction* action : {a.Action1_Undo, a.Action_Cut, a.Action_Copy, a.Action_Delete, a.Action_PrevForcus})
+        EXPECT_FALSE(enabled(action)) << qPrintable(action->objectName());
+    EXPECT_EQ(form.Actions().Action1_Undo->text(), QStringLiteral("元に戻す"));
+    EXPECT_TRUE(enabled(a.Action_AllSelect)); // the template has objects to select
+    EXPECT_TRUE(enabled(a.MenuItem_ReLoad));  // the template file exists
+    EXPECT_TRUE(enabled(a.MenuItem_Margin));
+    EXPECT_TRUE(form.Actions().MenuItem_BltSame->isChecked());
+    EXPECT_FALSE(form.Actions().MenuItem_200->isChecked());
     for (QComboBox* box : {form.FontNameBox(), form.FontSizeBox(), form.FontStyleBox()}) {
         EXPECT_FALSE(box->isEnabled());
         EXPECT_EQ(box->currentIndex(), -1);
@@ -442,18 +443,18 @@ TEST(PrintMainFormTest, MenuEnablingFollowsTheDocument) {
     f.Dialogs.OpenAnswer = f.Template("Meishi/名刺カレンダー.tda");
     ASSERT_TRUE(form.OpenFile());
     form.RefreshMenus();
-    EXPECT_EQ(enabled("MenuItem_Margin"), form.Document()->IsSingleSeat());
+    EXPECT_EQ(enabled(a.MenuItem_Margin), form.Document()->IsSingleSeat());
 
     // Grid item ticks follow the surface.
-    form.Action(QStringLiteral("MenuItem_Glid"))->trigger();
+    form.Actions().MenuItem_Glid->trigger();
     form.RefreshMenus();
     EXPECT_TRUE(form.Document()->BltGridCheck);
-    EXPECT_TRUE(form.Action(QStringLiteral("MenuItem_Glid"))->isChecked());
+    EXPECT_TRUE(form.Actions().MenuItem_Glid->isChecked());
 
     // The side bar item hides the side bar and the page takes the room.
     const int before = form.PageView()->PageArea().width();
     form.show();
-    form.Action(QStringLiteral("menuItem_ToolBar"))->trigger();
+    form.Actions().menuItem_ToolBar->trigger();
     EXPECT_FALSE(form.SideBarCheck());
     EXPECT_GT(form.PageView()->PageArea().width(), before);
 
@@ -585,7 +586,7 @@ TEST(PrintMainFormTest, SelectAllFromTheMenuDrawsTheSelection) {
     TTestMainForm& form = f.StartedFromChooser();
     form.show();
     const QImage before = form.Document()->PageBitmap().copy();
-    form.Action(QStringLiteral("Action_AllSelect"))->trigger();
+    form.Actions().Action_AllSelect->trigger();
     EXPECT_TRUE(form.Document()->HasSelection());
     EXPECT_NE(form.Document()->PageBitmap(), before);
 }
@@ -619,30 +620,31 @@ TEST(PrintMainFormTest, EditCommandsReachTheSurface) {
     };
     const int before = shown();
     ASSERT_GT(before, 0);
-    const auto enabled = [&](const char* name) {
+    const TMainActions& a = form.Actions();
+    const auto enabled = [&](QAction* action) {
         form.RefreshMenus();
-        return form.Action(QString::fromLatin1(name))->isEnabled();
+        return action->isEnabled();
     };
-    const auto run = [&](const char* name) { form.Action(QString::fromLatin1(name))->trigger(); };
+    const auto run = [](QAction* action) { action->trigger(); };
 
-    ASSERT_TRUE(enabled("Action_AllSelect"));
-    run("Action_AllSelect");
+    ASSERT_TRUE(enabled(a.Action_AllSelect));
+    run(a.Action_AllSelect);
     EXPECT_TRUE(doc.HasSelection());
-    for (const char* name : {"Action_Delete", "Action_Copy", "Action_Cut", "Action_NextForcus"})
-        EXPECT_TRUE(enabled(name)) << name;
+    for (QAction* action : {a.Action_Delete, a.Action_Copy, a.Action_Cut, a.Action_NextForcus})
+        EXPECT_TRUE(enabled(action)) << qPrintable(action->objectName());
 
-    ASSERT_TRUE(enabled("Action_Delete"));
-    run("Action_Delete");
+    ASSERT_TRUE(enabled(a.Action_Delete));
+    run(a.Action_Delete);
     EXPECT_LT(shown(), before);
     EXPECT_FALSE(doc.HasSelection());
-    ASSERT_TRUE(enabled("Action1_Undo"));
+    ASSERT_TRUE(enabled(a.Action1_Undo));
 
-    run("Action1_Undo");
+    run(a.Action1_Undo);
     EXPECT_EQ(shown(), before);
 
     // A tool button arms the surface's creation mode and drops the selection.
-    run("Action_AllSelect");
-    run("Action_AddText");
+    run(a.Action_AllSelect);
+    run(a.Action_AddText);
     EXPECT_EQ(doc.ObjectMode, omLabel);
     EXPECT_FALSE(doc.HasSelection());
 }
@@ -651,7 +653,7 @@ TEST(PrintMainFormTest, SurfaceRequestsScrollAndAskForPictures) {
     TMainFormFixture f;
     TTestMainForm& form = f.StartedFromChooser();
     form.show();
-    form.Action(QStringLiteral("MenuItem_300"))->trigger();
+    form.Actions().MenuItem_300->trigger();
     ASSERT_EQ(form.Document()->BltSizeCheck, bs300);
 
     // A drag past the bottom right corner of the view brings that point into sight.

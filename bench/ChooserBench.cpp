@@ -2,7 +2,7 @@
 // (folder listing, headers, buttons) against the header test of one template alone. The
 // thumbnails are decoded afterwards on a worker thread and are not part of the first figure;
 // the second measures preparing and waiting for every thumbnail.
-#include "app/CarendarSelectDlg.h"
+#include "app/dialogs/CarendarSelectDlg.h"
 #include "document/TemplateFile.h"
 #include "imaging/JpegCodec.h"
 #include "platform/StreamWriter.h"

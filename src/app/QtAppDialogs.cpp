@@ -1,10 +1,10 @@
 #include "app/QtAppDialogs.h"
 
 #include "app/DisplaySettings.h"
-#include "app/MainSettingDlg.h"
-#include "app/CarendarSelectDlg.h"
-#include "app/SaveTempLateDlg.h"
-#include "app/VersionDlg.h"
+#include "app/dialogs/MainSettingDlg.h"
+#include "app/dialogs/CarendarSelectDlg.h"
+#include "app/dialogs/SaveTempLateDlg.h"
+#include "app/dialogs/VersionDlg.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

@@ -1,6 +1,6 @@
 #include "app/StartPanel.h"
 
-#include "app/Image_Ex.h"
+#include "app/dialogs/Image_Ex.h"
 
 #include <QAction>
 #include <QLayout>

@@ -1,4 +1,4 @@
-#include "app/PrintMainForm.h"
+#include "app/mainwindow/PrintMainForm.h"
 #include "document/ObjectKinds.h"
 #include "platform/AppPaths.h"
 #include "platform/FontMap.h"

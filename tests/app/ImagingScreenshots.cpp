@@ -2,9 +2,9 @@
 // under a real X server only, with the folder for the pictures named:
 //   KOMOREBI_SHOT_DIR=/tmp/shots QT_QPA_PLATFORM=xcb xvfb-run -a build/tests/komorebi_tests \
 //     --gtest_also_run_disabled_tests --gtest_filter='*DISABLED_Shots*'
-#include "app/EffectPreview.h"
-#include "app/ImageEffectDlg.h"
-#include "app/ScanDlg.h"
+#include "app/dialogs/EffectPreview.h"
+#include "app/dialogs/ImageEffectDlg.h"
+#include "app/scanning/ScanDlg.h"
 
 #include <QApplication>
 #include <QComboBox>

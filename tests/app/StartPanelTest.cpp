@@ -1,4 +1,4 @@
-#include "app/Image_Ex.h"
+#include "app/dialogs/Image_Ex.h"
 #include "app/StartPanel.h"
 
 #include <QAction>

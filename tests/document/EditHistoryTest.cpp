@@ -14,7 +14,7 @@ namespace {
 
 QByteArray FileOf(TPriPaint& doc) {
     QByteArray bytes;
-    EXPECT_EQ(TTemplateFile::Build(doc, 0, bytes), TTemplateFile::TResult::Ok);
+    EXPECT_EQ(TTemplateFile::Build(doc.Document(), 0, bytes), TTemplateFile::TResult::Ok);
     return bytes;
 }
 

@@ -3,8 +3,10 @@
 #include "document/EditHistory.h"
 #include "document/PriPaint.h"
 
-TEditStep::TEditStep(TPriPaint& doc, TUndoKind kind)
+TEditStep::TEditStep(TPriDocument& doc, TUndoKind kind)
     : fHistory(doc.History()), fTarget(doc), fStep(fHistory.Begin(kind)) {}
+
+TEditStep::TEditStep(TPriPaint& surface, TUndoKind kind) : TEditStep(surface.Document(), kind) {}
 
 TEditStep::~TEditStep() {
     fHistory.End(fNudge);

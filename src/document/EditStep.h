@@ -2,6 +2,7 @@
 
 #include "document/EditTarget.h"
 
+class TPriDocument;
 class TPriPaint;
 class TUndoStep;
 class TEditHistory;
@@ -15,7 +16,8 @@ class TEditHistory;
 //     object->...;
 class TEditStep {
 public:
-    TEditStep(TPriPaint& doc, TUndoKind kind);
+    TEditStep(TPriDocument& doc, TUndoKind kind);
+    TEditStep(TPriPaint& surface, TUndoKind kind);
     ~TEditStep();
     TEditStep(const TEditStep&) = delete;
     TEditStep& operator=(const TEditStep&) = delete;

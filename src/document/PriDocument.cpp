@@ -1,6 +1,7 @@
 #include "document/PriDocument.h"
 
 #include "calendar/PriCarendar.h"
+#include "document/EditHistory.h"
 #include "document/ObjectKinds.h"
 #include "document/OutMessage.h"
 #include "document/TemplateFile.h"
@@ -8,12 +9,16 @@
 #include "objects/PriImage.h"
 #include "platform/Rounding.h"
 
+#include <QPainter>
 #include <algorithm>
 
 TPriDocument::TPriDocument(QString appPath, int screenInch, QObject* parent)
-    : QObject(parent), fAppPath(std::move(appPath)), fScreenInch(screenInch > 0 ? screenInch : 96) {}
+    : QObject(parent), fAppPath(std::move(appPath)), fScreenInch(screenInch > 0 ? screenInch : 96),
+      fHistory(std::make_unique<TEditHistory>(*this)) {}
 
 TPriDocument::~TPriDocument() {
+    // The steps go before the objects they refer to.
+    fHistory->Reset();
     FSelectList.clear();
     FSideObjects[0].clear();
     FSideObjects[1].clear();
@@ -76,6 +81,7 @@ void TPriDocument::RenumberObjects() {
 }
 
 void TPriDocument::ClearObjects() {
+    fHistory->Reset();
     FSelectList.clear();
     FSideObjects[0].clear();
     emit SelectionChanged();
@@ -84,6 +90,7 @@ void TPriDocument::ClearObjects() {
 
 void TPriDocument::ReplaceContent(TObjectOwnerList side1, TObjectOwnerList side2, const TPriPaper& paper,
                                   const TPriBackImage& back) {
+    fHistory->Reset();
     FSelectList.clear();
     FSideObjects[0] = std::move(side1);
     FSideObjects[1] = std::move(side2);
@@ -175,4 +182,40 @@ TDocumentResult TPriDocument::Save(const QString& fileName, int formatKind) {
         emit Changed();
     }
     return out;
+}
+
+bool TPriDocument::IsModified() const {
+    return fHistory->IsModified();
+}
+
+void TPriDocument::ClearSelection() {
+    if (FSelectList.isEmpty()) return;
+    // The frames live in the surface's overlay, not on the page: ending the tracking draws nothing.
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    QPainter canvas(&scratch);
+    for (qsizetype i = FSelectList.size() - 1; i >= 0; --i) {
+        FSelectList[i]->SetForcusCheck(false);
+        FSelectList[i]->EndTrack(canvas);
+    }
+    FSelectList.clear();
+    emit SelectionChanged();
+}
+
+void TPriDocument::Reselect(TPriBase& object) {
+    if (FSelectList.contains(&object)) return;
+    FSelectList.append(&object);
+    object.SetForcusCheck(true);
+    object.BeginTrack();
+    emit SelectionChanged();
+}
+
+void TPriDocument::Forget(TPriBase& object) {
+    if (object.ForcusCheck()) object.SetForcusCheck(false);
+    if (FSelectList.removeAll(&object) > 0) emit SelectionChanged();
+    emit ObjectForgotten(&object);
+}
+
+void TPriDocument::Relayout(TPriBase& object) {
+    object.ScaleToView(fViewSize, FPaperPixels, fScreenInch);
+    object.MakeHandles();
 }

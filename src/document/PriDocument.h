@@ -18,6 +18,7 @@
 class TOutMessage;
 class TFieldUnit;
 class TRecordUnit;
+class TEditHistory;
 
 // What a load or save came to: on failure the reason, in words for the user. Nothing is shown.
 struct TDocumentResult {
@@ -33,7 +34,7 @@ struct TDocumentResult {
 // The objects keep their geometry in view pixels at the scale set here (the view size against the
 // paper at the screen's resolution) and point at the page image for its size: the surface sets the
 // view size as it zooms, a headless user lays the page out at 100 % with ScaleToPaper.
-class TPriDocument : public QObject {
+class TPriDocument : public QObject, public TEditTarget {
     Q_OBJECT
 
 public:
@@ -107,6 +108,12 @@ public:
     TDocumentResult Load(const QString& fileName, int formatKind);
     TDocumentResult Save(const QString& fileName, int formatKind);
 
+    // The edit steps: commands add to it through TEditStep. Cleared with the content, never saved.
+    TEditHistory& History() { return *fHistory; }
+    const TEditHistory& History() const { return *fHistory; }
+    // Unsaved changes: the history away from its saved mark, or a change no step takes back.
+    bool IsModified() const;
+
     // Said by whoever edited the document in place (the surface after its edits).
     void NotifyChanged() { emit Changed(); }
     void NotifySelectionChanged() { emit SelectionChanged(); }
@@ -116,8 +123,24 @@ signals:
     void SelectionChanged();
     // The whole content was replaced: the edit state kept of the old content no longer applies.
     void ContentReplaced();
+    void ModifiedChanged(bool modified);
+    // An undo or redo was applied: the page shows it anew.
+    void EditStepApplied();
+    // The object was hidden or is about to be destroyed: nothing may keep it current.
+    void ObjectForgotten(TPriBase* object);
 
 private:
+    // What the edit history works on.
+    TObjectOwnerList& EditedObjects() override { return FSideObjects[0]; }
+    void ClearSelection() override;
+    void Reselect(TPriBase& object) override;
+    void Forget(TPriBase& object) override;
+    void Relayout(TPriBase& object) override;
+    void Renumber() override { RenumberObjects(); }
+    void StepApplied() override { emit EditStepApplied(); }
+    void SavedStateChanged(bool modified) override { emit ModifiedChanged(modified); }
+    void HistoryChanged() override { emit Changed(); }
+
     QString fAppPath;
     int fScreenInch;
     QList<TPriBase*> FSelectList;
@@ -126,4 +149,6 @@ private:
     QSize fViewSize;
     QSize FPaperPixels;
     qint64 fPictureBudget = TDocumentLimits::kMaxDocumentPixels;
+    // Last: its steps refer to the objects above.
+    std::unique_ptr<TEditHistory> fHistory;
 };

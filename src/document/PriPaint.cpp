@@ -25,20 +25,24 @@
 
 TPriPaint::TPriPaint(QWidget* owner, QString appPath, int screenInch, std::unique_ptr<TPrinterMetricsProvider> printer)
     : QWidget(owner), fDocument(std::make_unique<TPriDocument>(std::move(appPath), screenInch)),
-      fPrinter(std::move(printer)), fMouse(std::make_unique<TMouseTracker>(*this)),
-      fHistory(std::make_unique<TEditHistory>(*this)) {
+      fPrinter(std::move(printer)), fMouse(std::make_unique<TMouseTracker>(*this)) {
     if (!fPrinter) fPrinter = std::make_unique<TSystemPrinter>();
     connect(fDocument.get(), &TPriDocument::ContentReplaced, this, &TPriPaint::ForgetEditState);
+    // The document's edit history tells the surface what to show and what to let go of.
+    connect(fDocument.get(), &TPriDocument::ObjectForgotten, this,
+            [this](TPriBase* object) { fMouse->Forget(object); });
+    connect(fDocument.get(), &TPriDocument::EditStepApplied, this, [this] {
+        RedrawPage(nullptr, true, true);
+        if (!FSelectList.isEmpty()) SelectCheck = mnSearchOn;
+    });
+    connect(fDocument.get(), &TPriDocument::ModifiedChanged, this, &TPriPaint::ModifiedChanged);
     DefaultFont.setFamily(QStringLiteral("ＭＳ Ｐゴシック"));
     DefaultFont.setPointSize(10);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
 }
 
-TPriPaint::~TPriPaint() {
-    // The steps go before the objects they refer to.
-    fHistory->Reset();
-}
+TPriPaint::~TPriPaint() {}
 
 void TPriPaint::SetPageLayout(QPoint o, QSize a) {
     fDocument->UpdatePaperPixels();
@@ -373,7 +377,7 @@ bool TPriPaint::SaveToFile(const QString& fileName, int formatKind, QString* err
     if (error) *error = result.Reason;
     if (!result) return false;
     DeselectAll();
-    fHistory->Clear();
+    History().Clear();
     MarkSaved();
     RedrawPage(nullptr, true, false);
     return true;
@@ -451,68 +455,42 @@ bool TPriPaint::AddImageFromFile(const QString& name) {
 
 void TPriPaint::Undo() {
     if (SelectCheck != mnNone && SelectCheck != mnSearchOn) return;
-    fHistory->Undo();
+    History().Undo();
 }
 
 void TPriPaint::Redo() {
     if (SelectCheck != mnNone && SelectCheck != mnSearchOn) return;
-    fHistory->Redo();
+    History().Redo();
 }
 
 bool TPriPaint::CanUndo() const {
-    return fHistory->CanUndo();
+    return fDocument->History().CanUndo();
 }
 
 bool TPriPaint::CanRedo() const {
-    return fHistory->CanRedo();
+    return fDocument->History().CanRedo();
 }
 
 bool TPriPaint::IsModified() const {
-    return fHistory->IsModified();
+    return fDocument->IsModified();
 }
 
 void TPriPaint::NoteChange() {
-    fHistory->NoteChange();
+    History().NoteChange();
     fDocument->NotifyChanged();
 }
 
 void TPriPaint::MarkSaved() {
-    fHistory->MarkSaved();
-}
-
-void TPriPaint::ClearSelection() {
-    DeselectAll();
-}
-
-void TPriPaint::Reselect(TPriBase& object) {
-    SelectObject(&object);
-}
-
-void TPriPaint::Forget(TPriBase& object) {
-    if (object.ForcusCheck()) object.SetForcusCheck(false);
-    FSelectList.removeAll(&object);
-    fMouse->Forget(&object);
-}
-
-void TPriPaint::Relayout(TPriBase& object) {
-    object.ScaleToView(ViewSize(), PaperPixels(), fScreenInch);
-    object.MakeHandles();
-}
-
-void TPriPaint::StepApplied() {
-    RedrawPage(nullptr, true, true);
-    if (!FSelectList.isEmpty()) SelectCheck = mnSearchOn;
+    History().MarkSaved();
 }
 
 void TPriPaint::ClearDocument() {
-    fHistory->Reset();
     SelectCheck = mnNone;
     fMouse->Reset();
     fDocument->ClearObjects();
 }
 
 void TPriPaint::ForgetEditState() {
-    fHistory->Reset();
     fMouse->Reset();
 }
 

@@ -33,7 +33,7 @@ class TPriImage;
 // The editing surface of a document: the page drawn double-buffered into the document's page
 // bitmap, from which the visible rectangle is copied to the screen; the mouse and keys, the
 // clipboard and the edit dialogs. The document's state stays reachable under its established names.
-class TPriPaint : public QWidget, public TEditTarget {
+class TPriPaint : public QWidget {
     Q_OBJECT
 
     // Declared first: the names below refer into it.
@@ -119,7 +119,7 @@ public:
     // freed: pixels the picture takes the place of (a background it replaces).
     QImage FitPictureToDocument(const QImage& picture, qint64 freed = 0);
     // The edit steps; commands add to it through TEditStep.
-    TEditHistory& History() { return *fHistory; }
+    TEditHistory& History() { return fDocument->History(); }
     // One step back or forward; nothing while the mouse is in the middle of a gesture.
     void Undo();
     void Redo();
@@ -286,17 +286,5 @@ private:
 
     // Editor state of the mouse code.
     std::unique_ptr<TMouseTracker> fMouse;
-    std::unique_ptr<TEditHistory> fHistory;
     friend class TMouseTracker;
-
-    // What the edit history works on.
-    TObjectOwnerList& EditedObjects() override { return *FObjectList; }
-    void ClearSelection() override;
-    void Reselect(TPriBase& object) override;
-    void Forget(TPriBase& object) override;
-    void Relayout(TPriBase& object) override;
-    void Renumber() override { RenumberObjects(); }
-    void StepApplied() override;
-    void SavedStateChanged(bool modified) override { emit ModifiedChanged(modified); }
-    void HistoryChanged() override { fDocument->NotifyChanged(); }
 };

@@ -65,41 +65,41 @@ public:
     TRect BoundsRect() const { return TRect::FromBounds(Left, Top, Width, Height); }
     void SetBounds(int left, int top, int width, int height);
 
-    // 1
+    // Selecting places the handles, so a click on one finds it before the next redraw.
     virtual void SetForcusCheck(bool value);
-    // 2
+    // The selection frame and its handles, drawn over the object on the page bitmap.
     virtual void DrawFocus(QPainter& canvas);
-    // 3, 4
+    // Handles 0 to 7 run left to right, top to bottom, skipping the centre.
     virtual int HandleTop(int index) const;
     virtual int HandleLeft(int index) const;
-    // 5. Takes the source's state; layoutOnly limits it to place, size and flags where the kind
+    // Takes the source's state; layoutOnly limits it to place, size and flags where the kind
     // has more to copy. The kinds without a layout-only copy always take everything.
     virtual void AssignObject(const TPriBase* source, bool layoutOnly);
     void AssignObject(const TPriBase* source) { AssignObject(source, false); }
-    // 6 to 8: hit tests; a deleted object is never hit.
+    // Hit tests; a deleted object is never hit.
     virtual bool PtInObject(QPoint point) const;
     virtual bool ObjectInRect(const TRect& rect) const;
     virtual bool HandleAtPoint(QPoint point, int& index) const;
-    // 9, 10
+    // Stored 0.1 mm to view pixels and back; a zoom rescales from the stored rectangle, not pixels.
     virtual void ScaleToView(QSize view, QSize paperPixels, int screenInch);
     virtual void ScaleToStore(QSize view, QSize paperPixels, int screenInch);
-    // 11. The rectangle holds left, top, width, height in device pixels from the printable origin.
+    // The rectangle holds left, top, width, height in device pixels from the printable origin.
     virtual void GetPrintRect(bool useMargins, QPoint deviceDpi, QRect& rect, double topMarginMm,
                               double leftMarginMm) const;
-    // 12
+    // The object's place on a picture of the page of the given size, the margins left out.
     virtual void GetOutputRect(QSize output, const TRect& margins, QRect& rect) const;
-    // 13. Draws on a device page; target is left, top, width, height in device pixels.
+    // Draws on a device page; target is left, top, width, height in device pixels.
     virtual void PrintDraw(QPainter& canvas, const QRect& target, bool useMargins, QPoint pageOrigin,
                            const TRect& pageMargins, const QRect& pageClip);
-    // 14
+    // Draws on the page bitmap in view pixels; the mode says what the drawing is for.
     virtual void DrawObject(TBltMode mode, QPainter& canvas);
-    // 15, 16
+    // Locked objects stay put; a move that would leave the page entirely is refused.
     virtual void MoveBy(QPoint delta);
     virtual void SizeBy(QPoint delta);
-    // 17, 18: the common record header; subclasses read and write their body after it.
+    // The common record header; subclasses read and write their body after it.
     virtual bool LoadFromStream(TStreamReader& stream, int version);
     virtual bool SaveToStream(TStreamWriter& stream, int version);
-    // 19 to 25: rubber-band tracking of moves and resizes.
+    // Rubber-band tracking of moves and resizes.
     virtual void BeginTrack();
     virtual void TrackMove(QPoint delta);
     virtual void TrackSize(int handle, QPoint delta);
@@ -107,7 +107,7 @@ public:
     virtual void MakeHandles();
     virtual void ApplyTrack();
     virtual void DrawTrack(QPainter& canvas);
-    // 26
+    // Draws into a picture of the page whose size is given, scaling pens with it.
     virtual void DrawToImage(QPainter& canvas, const QRect& page, QSize sizes);
 
     QPoint GetStorePos() const { return {FStoreRect.x(), FStoreRect.y()}; }

@@ -109,7 +109,7 @@ public:
     bool SaveToStream(TStreamWriter& stream, int version) override;
     void DrawToImage(QPainter& canvas, const QRect& page, QSize sizes) override;
 
-    // 1 to 14
+    // The steps of laying out and drawing a text, virtual so a field can fill its background its own way.
     virtual void FillBack(QPainter& canvas, const TRect& rect, TBltMode mode);
     virtual void SetDrawFont(TTextCanvas& canvas, int size, bool upright, TBltMode mode);
     virtual void BreakLines(const QString& text, int limit, QStringList& lines, TTextCanvas& canvas);

@@ -27,7 +27,7 @@ struct TCellCall {
 };
 
 // Records every cell it is asked to draw, then draws it.
-class TRecordingCarendar : public TPriCarendar {
+class TRecordingCalendar : public TPriCarendar {
 public:
     std::vector<TCellCall> Calls;
 
@@ -177,7 +177,7 @@ TEST(PriCarendarTest, FiveRowsShareTheLastCellsAt80Percent) {
     };
     for (const TCase& k : cases) {
         TPage page;
-        TRecordingCarendar c;
+        TRecordingCalendar c;
         Place(c, page);
         SetDate(c, 2024, k.Month, TStartYoubi::sySun, TStepCount::sc5);
         Draw(c, page);
@@ -201,7 +201,7 @@ TEST(PriCarendarTest, FiveRowsShareTheLastCellsAt80Percent) {
 
     // Six rows: the 31st has its own cell in row 5.
     TPage page;
-    TRecordingCarendar c;
+    TRecordingCalendar c;
     Place(c, page);
     SetDate(c, 2024, 3, TStartYoubi::sySun, TStepCount::sc6);
     Draw(c, page);
@@ -212,7 +212,7 @@ TEST(PriCarendarTest, FiveRowsShareTheLastCellsAt80Percent) {
 
 TEST(PriCarendarTest, GridOf352By250HasUnevenColumnsAndRows) {
     TPage page;
-    TRecordingCarendar c;
+    TRecordingCalendar c;
     Place(c, page);
     SetDate(c, 2024, 6, TStartYoubi::sySun, TStepCount::sc6);
     c.SetForcusCheck(false);
@@ -244,7 +244,7 @@ TEST(PriCarendarTest, GridOf352By250HasUnevenColumnsAndRows) {
 
 TEST(PriCarendarTest, SideLayoutNumbersTheMonthAndDraws32Lines) {
     TPage page;
-    TRecordingCarendar c;
+    TRecordingCalendar c;
     c.SetCarenType(TCarenType::caSide);
     Place(c, page, QRect(5, 50, 372, 40)); // 31 columns of 12 pixels
     SetDate(c, 2023, 2, TStartYoubi::syMon, TStepCount::sc6);
@@ -266,7 +266,7 @@ TEST(PriCarendarTest, SideLayoutNumbersTheMonthAndDraws32Lines) {
 
 TEST(PriCarendarTest, LongLayoutStacksTheDays) {
     TPage page;
-    TRecordingCarendar c;
+    TRecordingCalendar c;
     c.SetCarenType(TCarenType::caLong);
     Place(c, page, QRect(20, 5, 60, 280)); // 31 rows: 9 pixels, the first 1 row 10
     SetDate(c, 2024, 9, TStartYoubi::sySun, TStepCount::sc6);
@@ -283,7 +283,7 @@ TEST(PriCarendarTest, LongLayoutStacksTheDays) {
 
 TEST(PriCarendarTest, ColourClassesWithHolidaysAndAlternatingRows) {
     TPage page;
-    TRecordingCarendar c;
+    TRecordingCalendar c;
     Place(c, page);
     c.LoadHoliday(HolidayPath());
     ASSERT_TRUE(c.HolidayCheck());
@@ -319,7 +319,7 @@ TEST(PriCarendarTest, ColourClassesWithHolidaysAndAlternatingRows) {
 TEST(PriCarendarTest, WithoutTheHolidayFileSundaysKeepTheirColours) {
     QTemporaryDir dir;
     TPage page;
-    TRecordingCarendar c;
+    TRecordingCalendar c;
     Place(c, page);
     c.LoadHoliday(dir.filePath(QStringLiteral("HolidayList/holiday.dat")));
     EXPECT_FALSE(c.HolidayCheck());
@@ -331,7 +331,7 @@ TEST(PriCarendarTest, WithoutTheHolidayFileSundaysKeepTheirColours) {
 
 TEST(PriCarendarTest, TransparencyDecidesWhichCellsAreFilled) {
     TPage page;
-    TRecordingCarendar c;
+    TRecordingCalendar c;
     Place(c, page);
     SetDate(c, 2024, 6, TStartYoubi::syMon, TStepCount::sc6);
     c.GridCheck = false;
@@ -419,7 +419,7 @@ TEST(PriCarendarTest, ScalingKeepsThePaperPixelsAsBaseSize) {
 
 TEST(PriCarendarTest, ScheduleDrawsNothingButTheFrame) {
     TPage page;
-    TRecordingCarendar c;
+    TRecordingCalendar c;
     Place(c, page);
     c.SetCarenType(TCarenType::caSchedule);
     c.TransParent = false;
@@ -440,7 +440,7 @@ TEST(PriCarendarTest, ScheduleDrawsNothingButTheFrame) {
 TEST(PriCarendarTest, PrintingIgnoresTheScreenZoom) {
     auto print = [](int pageHeight) {
         QImage screen(10, pageHeight, QImage::Format_RGB32);
-        TRecordingCarendar c;
+        TRecordingCalendar c;
         c.BackImage = &screen;
         c.SetBaseSize(QPoint(10, 1122));
         c.SetStoreRect(QRect(0, 0, 600, 500)); // 60 x 50 mm

@@ -1,7 +1,7 @@
 // The entries of libtextpack.so: the string, font and calendar dialogs. Each shows a modal dialog
 // that lives on the stack of the call, so nothing of it is left once the entry returns and the
 // program lets the library go.
-#include "CarendarSetDialog.h"
+#include "CalendarSetDialog.h"
 #include "FontEditDialog.h"
 #include "StringEditDialog.h"
 #include "platform/AppPaths.h"
@@ -87,7 +87,7 @@ Q_DECL_EXPORT uint16_t FontEditDlg(int32_t mode, TPriLabel* object, const char* 
 Q_DECL_EXPORT uint16_t CarendarSetDlg(TPriCarendar* calendar) {
     if (!calendar || !HaveApplication()) return 0;
     TFontMap::Install();
-    TCarendarSetDialog dialog(*calendar, HolidayFile(), ParentWindow());
+    TCalendarSetDialog dialog(*calendar, HolidayFile(), ParentWindow());
     if (dialog.exec() != QDialog::Accepted) return 0;
     dialog.ApplyTo(*calendar);
     return 1;

@@ -1,4 +1,4 @@
-#include "CarendarSetDialog.h"
+#include "CalendarSetDialog.h"
 
 #include "ColorButton.h"
 #include "DialogParts.h"
@@ -57,7 +57,7 @@ bool CopyHolidays(const TPriCarendar& from, TPriCarendar& to) {
 
 } // namespace
 
-TCarendarSetDialog::TCarendarSetDialog(const TPriCarendar& calendar, const QString& holidayFile, QWidget* parent)
+TCalendarSetDialog::TCalendarSetDialog(const TPriCarendar& calendar, const QString& holidayFile, QWidget* parent)
     : QDialog(parent), fOriginalSide(calendar.SidePos), fOriginalLong(calendar.LongPos) {
     setWindowTitle(QStringLiteral("カレンダーの設定"));
     fWork.AssignObject(&calendar);
@@ -108,9 +108,9 @@ TCarendarSetDialog::TCarendarSetDialog(const TPriCarendar& calendar, const QStri
     fYear->setFocus();
 }
 
-TCarendarSetDialog::~TCarendarSetDialog() = default;
+TCalendarSetDialog::~TCalendarSetDialog() = default;
 
-void TCarendarSetDialog::BuildDateGroup(QFormLayout* form) {
+void TCalendarSetDialog::BuildDateGroup(QFormLayout* form) {
     fYear = new TNumberSpinBox(1583, 9999, this);
     fYear->setValue(fWork.Year());
     fYear->setGroupSeparatorShown(false);
@@ -135,13 +135,13 @@ void TCarendarSetDialog::BuildDateGroup(QFormLayout* form) {
     fRows = TDialogParts::Choices(this, {u"5行", u"6行"}, int(fWork.StepCount));
     form->addRow(QStringLiteral("行数(&R):"), fRows);
 
-    connect(fYear, &QSpinBox::valueChanged, this, &TCarendarSetDialog::Changed);
-    connect(fMonth, &QSpinBox::valueChanged, this, &TCarendarSetDialog::Changed);
+    connect(fYear, &QSpinBox::valueChanged, this, &TCalendarSetDialog::Changed);
+    connect(fMonth, &QSpinBox::valueChanged, this, &TCalendarSetDialog::Changed);
     for (QComboBox* box : {fType, fStart, fRows})
-        connect(box, &QComboBox::currentIndexChanged, this, &TCarendarSetDialog::Changed);
+        connect(box, &QComboBox::currentIndexChanged, this, &TCalendarSetDialog::Changed);
 }
 
-void TCarendarSetDialog::BuildLookGroup(QFormLayout* form) {
+void TCalendarSetDialog::BuildLookGroup(QFormLayout* form) {
     // A cell offers the three placements; the spreading values a record may carry draw centred.
     const auto placement = [](int value) { return value > 2 ? 1 : value; };
     fSide = TDialogParts::Choices(this, {u"左", u"中央", u"右"}, placement(int(fWork.SidePos)));
@@ -171,11 +171,11 @@ void TCarendarSetDialog::BuildLookGroup(QFormLayout* form) {
         fLongTouched = true;
         Changed();
     });
-    connect(fFace, &QComboBox::currentTextChanged, this, &TCarendarSetDialog::Changed);
-    connect(fSize, &QSpinBox::valueChanged, this, &TCarendarSetDialog::Changed);
+    connect(fFace, &QComboBox::currentTextChanged, this, &TCalendarSetDialog::Changed);
+    connect(fSize, &QSpinBox::valueChanged, this, &TCalendarSetDialog::Changed);
 }
 
-QGridLayout* TCarendarSetDialog::BuildColorGrid() {
+QGridLayout* TCalendarSetDialog::BuildColorGrid() {
     auto* grid = new QGridLayout;
     const QStringList heads{QStringLiteral("数字"), QStringLiteral("背景 1"), QStringLiteral("背景 2")};
     for (int c = 0; c < 3; ++c)
@@ -190,7 +190,7 @@ QGridLayout* TCarendarSetDialog::BuildColorGrid() {
                 QString(), name + QStringLiteral("の") + heads[int(c)] + (c == 0 ? QStringLiteral("の色") : QString()),
                 this);
             button->SetColor(fWork.*fields[c]);
-            connect(button, &TColorButton::ColorChanged, this, &TCarendarSetDialog::Changed);
+            connect(button, &TColorButton::ColorChanged, this, &TCalendarSetDialog::Changed);
             fColors[r][c] = button;
             grid->addWidget(button, int(r) + 1, int(c) + 1);
         }
@@ -201,12 +201,12 @@ QGridLayout* TCarendarSetDialog::BuildColorGrid() {
     fTransparent->setChecked(fWork.TransParent);
     grid->addWidget(fGrid, 5, 0, 1, 2);
     grid->addWidget(fTransparent, 5, 2, 1, 2);
-    connect(fGrid, &QCheckBox::toggled, this, &TCarendarSetDialog::Changed);
-    connect(fTransparent, &QCheckBox::toggled, this, &TCarendarSetDialog::Changed);
+    connect(fGrid, &QCheckBox::toggled, this, &TCalendarSetDialog::Changed);
+    connect(fTransparent, &QCheckBox::toggled, this, &TCalendarSetDialog::Changed);
     return grid;
 }
 
-void TCarendarSetDialog::ApplyTo(TPriCarendar& calendar) const {
+void TCalendarSetDialog::ApplyTo(TPriCarendar& calendar) const {
     calendar.SetCarenType(TCarenType(fType->currentIndex()));
     calendar.SetStartYoubi(TStartYoubi(fStart->currentIndex()));
     calendar.SetYear(fYear->value());
@@ -227,7 +227,7 @@ void TCarendarSetDialog::ApplyTo(TPriCarendar& calendar) const {
     calendar.MakeDayTable();
 }
 
-void TCarendarSetDialog::Changed() {
+void TCalendarSetDialog::Changed() {
     ApplyTo(fWork);
     const bool painted = !fTransparent->isChecked();
     for (auto& row : fColors) {
@@ -243,7 +243,7 @@ void TCarendarSetDialog::Changed() {
     fPreview->Refresh();
 }
 
-QImage TCarendarSetDialog::RenderPreview(QSize area, qreal pixelRatio) {
+QImage TCalendarSetDialog::RenderPreview(QSize area, qreal pixelRatio) {
     QImage picture = TDialogParts::Backdrop(this, area, pixelRatio);
     const int s = TPriBase::iScreenInch() > 0 ? TPriBase::iScreenInch() : 96;
     QSize store = fWork.GetStoreSize();

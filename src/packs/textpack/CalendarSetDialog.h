@@ -18,12 +18,12 @@ class TPreviewPane;
 // The settings of a month calendar: month, layout, number placement, face, the colours of the
 // four day classes over both background sets, grid and transparency, with a preview drawn by
 // the calendar object itself. Works on a copy; ApplyTo hands the result to the caller's calendar.
-class TCarendarSetDialog : public QDialog {
+class TCalendarSetDialog : public QDialog {
     Q_OBJECT
 public:
     // holidayFile serves the preview when the calendar came without its holidays.
-    TCarendarSetDialog(const TPriCarendar& calendar, const QString& holidayFile, QWidget* parent = nullptr);
-    ~TCarendarSetDialog() override;
+    TCalendarSetDialog(const TPriCarendar& calendar, const QString& holidayFile, QWidget* parent = nullptr);
+    ~TCalendarSetDialog() override;
 
     // Every setting the dialog shows, through the setters, so the day table is current afterwards.
     void ApplyTo(TPriCarendar& calendar) const;

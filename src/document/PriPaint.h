@@ -105,7 +105,7 @@ public:
     void RedrawPage(TPriBase* extra, bool repaint, bool wholePage);
     void ApplyStartMonth(int year, int startMonth) { fDocument->ApplyStartMonth(year, startMonth); }
     // The document's load and save, which show nothing: false with the reason in error, the
-    // document as it was. A save also ends the edit step and the selection.
+    // document as it was. A save also ends the edit history and the selection.
     bool LoadFromFile(const QString& fileName, int formatKind, QString* error = nullptr);
     bool SaveToFile(const QString& fileName, int formatKind, QString* error = nullptr);
     // False, the background as it was, when the file gives no picture (unreadable set) or nothing

@@ -189,7 +189,11 @@ bool TPriDocument::IsModified() const {
 }
 
 void TPriDocument::ClearSelection() {
-    if (FSelectList.isEmpty()) return;
+    DeselectAll();
+}
+
+bool TPriDocument::DeselectAll() {
+    if (FSelectList.isEmpty()) return false;
     // The frames live in the surface's overlay, not on the page: ending the tracking draws nothing.
     QImage scratch(1, 1, QImage::Format_RGB32);
     QPainter canvas(&scratch);
@@ -199,6 +203,7 @@ void TPriDocument::ClearSelection() {
     }
     FSelectList.clear();
     emit SelectionChanged();
+    return true;
 }
 
 void TPriDocument::Reselect(TPriBase& object) {

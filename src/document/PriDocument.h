@@ -80,6 +80,8 @@ public:
     QList<TPriBase*>& SelectList() { return FSelectList; }
     const QList<TPriBase*>& SelectList() const { return FSelectList; }
     bool HasSelection() const { return !FSelectList.isEmpty(); }
+    // Ends the selection; whether anything was selected.
+    bool DeselectAll();
     bool HasVisibleObjects() const;
     bool IsSingleSeat() const { return PrintPaper.IsSingleSeat(); }
 

@@ -29,17 +29,7 @@ void TPriPaint::SelectObject(TPriBase* object) {
 }
 
 bool TPriPaint::DeselectAll() {
-    if (FSelectList.isEmpty()) return false;
-    // The frames live in the overlay, not on the page: ending the tracking draws nothing.
-    QImage scratch(1, 1, QImage::Format_RGB32);
-    QPainter canvas(&scratch);
-    for (qsizetype i = FSelectList.size() - 1; i >= 0; --i) {
-        FSelectList[i]->SetForcusCheck(false);
-        FSelectList[i]->EndTrack(canvas);
-    }
-    FSelectList.clear();
-    fDocument->NotifySelectionChanged();
-    return true;
+    return fDocument->DeselectAll();
 }
 
 bool TPriPaint::SelectAll() {

@@ -406,7 +406,6 @@ bool TPriPaint::SetBackgroundFromFile(const QString& name, bool* unreadable) {
     NoteChange();
     BackObject.MakeViewPart(FVisibleRect, ViewSize().width(), ViewSize().height());
     RedrawPage(nullptr, true, true);
-    fDocument->NotifyChanged();
     return true;
 }
 
@@ -476,8 +475,8 @@ bool TPriPaint::IsModified() const {
 }
 
 void TPriPaint::NoteChange() {
+    // The history tells the document's listeners.
     History().NoteChange();
-    fDocument->NotifyChanged();
 }
 
 void TPriPaint::MarkSaved() {

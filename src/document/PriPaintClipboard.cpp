@@ -90,7 +90,6 @@ bool TPriPaint::PasteClipboard() {
         }
     }
     if (!step.IsEmpty()) RedrawPage(nullptr, true, true);
-    fDocument->NotifyChanged();
     return result;
 }
 

@@ -98,7 +98,6 @@ bool TPriPaint::EraseBackground() {
     BackObject.EraseBack();
     NoteChange();
     RedrawPage(nullptr, true, true);
-    fDocument->NotifyChanged();
     return true;
 }
 

@@ -44,85 +44,112 @@ QString SplitKey(QStringView line, QChar separator) {
 
 TKeyUnit::TKeyUnit(QStringView key) : FOwnStore(std::make_unique<TRecordStore>()), FStore(FOwnStore.get()) {
     FStore->Keys = key.toString();
-    FKeyLength = key.size();
+    FKeyLength = uint32_t(key.size()) | kKeyApart;
 }
 
-TKeyUnit::TKeyUnit(QStringView key, TRecordStore* shared) : FStore(shared) {
-    FKeyStart = FStore->Keys.size();
-    FKeyLength = key.size();
-    FStore->Keys.append(key);
-    FFirstRow = qsizetype(FStore->RowEnds.size());
+TKeyUnit::TKeyUnit(TRecordStore* shared, QStringView keyApart) : FStore(shared) {
+    FFirstRow = uint32_t(FStore->RowEnds.size());
+    if (keyApart.isEmpty()) {
+        FKeyLength = 0;
+        return;
+    }
+    FKeyStart = uint32_t(FStore->Keys.size());
+    FKeyLength = uint32_t(keyApart.size()) | kKeyApart;
+    FStore->Keys.append(keyApart);
 }
 
-void TKeyUnit::FinishValue(qsizetype start, bool hasVerticalTab) {
-    // The raw value sits at the end of the text; the quote rule and line breaks are applied in place.
-    QString& text = FStore->Text;
-    if (text.size() > start && text.at(start) == QChar(kQuote)) {
-        const qsizetype close = text.indexOf(QChar(kQuote), start + 1);
-        if (close >= 0) text.truncate(close);
-        text.remove(start, 1);
-    }
-    if (hasVerticalTab) {
-        QString tail = text.mid(start);
-        tail.replace(QChar(kVerticalTab), QStringLiteral("\r\n"));
-        text.truncate(start);
-        text.append(tail);
-    }
-    FStore->ValueEnds.push_back(text.size());
+QStringView TKeyUnit::KeyView() const {
+    const bool apart = FKeyLength & kKeyApart;
+    return QStringView(apart ? FStore->Keys : FStore->Text).mid(FKeyStart, FKeyLength & ~kKeyApart);
 }
 
 // A backslash right before a separator turns it into text and is dropped; every other
-// character, backslashes included, is copied as it stands.
-bool TKeyUnit::AddRow(QStringView line, QChar separator) {
-    if (FFirstRow + FRowCount != qsizetype(FStore->RowEnds.size())) return false;
-    QString& text = FStore->Text;
-    const QChar* p = line.data();
-    const qsizetype n = line.size();
-    const char16_t sep = separator.unicode();
-    qsizetype valueStart = text.size();
+// character, backslashes included, is copied as it stands. Vertical tabs stay in the text
+// and become line breaks when a value is read, so that no value grows while it is parsed.
+void TKeyUnit::ParseRow(const QChar* p, qsizetype n, QChar* out, qsizetype& write, char16_t sep) {
+    qsizetype valueStart = write;
     qsizetype segment = 0;
     bool afterBackslash = false;
-    bool hasVerticalTab = false;
+    const auto copy = [&](qsizetype end) {
+        // Moving down within one buffer: never past the bytes still to be read.
+        if (out + write != p + segment) memmove(out + write, p + segment, size_t(end - segment) * sizeof(QChar));
+        write += end - segment;
+    };
+    const auto finish = [&] {
+        // The quote rule: what lies between the opening quote and the next one.
+        if (write > valueStart && out[valueStart] == QChar(kQuote)) {
+            qsizetype close = valueStart + 1;
+            while (close < write && out[close] != QChar(kQuote))
+                ++close;
+            memmove(out + valueStart, out + valueStart + 1, size_t(close - valueStart - 1) * sizeof(QChar));
+            write = close - 1;
+        }
+        FStore->ValueEnds.push_back(uint32_t(write));
+        valueStart = write;
+    };
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = p[i].unicode();
         if (c == sep) {
             if (!afterBackslash) {
-                text.append(p + segment, i - segment);
-                FinishValue(valueStart, hasVerticalTab);
-                valueStart = text.size();
+                copy(i);
+                finish();
                 segment = i + 1;
-                hasVerticalTab = false;
             }
             afterBackslash = false;
         } else if (c == kBackslash) {
             if (i + 1 < n && p[i + 1].unicode() == sep) {
-                text.append(p + segment, i - segment);
+                copy(i);
                 segment = i + 1;
             }
             afterBackslash = true;
         } else {
-            if (c == kVerticalTab) hasVerticalTab = true;
             afterBackslash = false;
         }
     }
-    text.append(p + segment, n - segment);
-    FinishValue(valueStart, hasVerticalTab);
-    FStore->RowEnds.push_back(qsizetype(FStore->ValueEnds.size()));
+    copy(n);
+    finish();
+    FStore->RowEnds.push_back(uint32_t(FStore->ValueEnds.size()));
     ++FRowCount;
+}
+
+bool TKeyUnit::AddRow(QStringView line, QChar separator) {
+    if (FFirstRow + FRowCount != FStore->RowEnds.size()) return false;
+    QString& text = FStore->Text;
+    qsizetype write = text.size();
+    text.resize(write + line.size());
+    ParseRow(line.data(), line.size(), text.data(), write, separator.unicode());
+    text.truncate(write);
     return true;
 }
 
-int TKeyUnit::ValueCount(int row) const {
-    if (row < 0 || row >= FRowCount) return 0;
-    const qsizetype r = FFirstRow + row;
-    return int(FStore->RowEnds[size_t(r)] - FStore->RowBegin(r));
+void TKeyUnit::ParseRowInPlace(qsizetype lineStart, qsizetype lineLength, QChar separator, qsizetype& writeStart) {
+    QChar* text = FStore->Text.data();
+    const bool first = FRowCount == 0;
+    ParseRow(text + lineStart, lineLength, text, writeStart, separator.unicode());
+    if (first && !(FKeyLength & kKeyApart)) {
+        const uint32_t value = FStore->RowBegin(FFirstRow);
+        FKeyStart = FStore->ValueBegin(value);
+        FKeyLength = FStore->ValueEnds[value] - FKeyStart;
+    }
 }
 
-QStringView TKeyUnit::ValueView(int row, int n) const {
+int TKeyUnit::ValueCount(int row) const {
+    if (row < 0 || uint32_t(row) >= FRowCount) return 0;
+    const uint32_t r = FFirstRow + uint32_t(row);
+    return int(FStore->RowEnds[r] - FStore->RowBegin(r));
+}
+
+QStringView TKeyUnit::RawValue(int row, int n) const {
     if (n < 0 || n >= ValueCount(row)) return {};
-    const qsizetype index = FStore->RowBegin(FFirstRow + row) + n;
-    const qsizetype begin = FStore->ValueBegin(index);
-    return QStringView(FStore->Text).mid(begin, FStore->ValueEnds[size_t(index)] - begin);
+    const uint32_t index = FStore->RowBegin(FFirstRow + uint32_t(row)) + uint32_t(n);
+    const uint32_t begin = FStore->ValueBegin(index);
+    return QStringView(FStore->Text).mid(begin, FStore->ValueEnds[index] - begin);
+}
+
+QString TKeyUnit::Value(int row, int n) const {
+    QString value = RawValue(row, n).toString();
+    if (value.contains(QChar(kVerticalTab))) value.replace(QChar(kVerticalTab), QStringLiteral("\r\n"));
+    return value;
 }
 
 QStringList TKeyUnit::Row(int row) const {

@@ -3,6 +3,8 @@
 #include "merge/RecordText.h"
 
 #include <QFileInfo>
+#include <QHash>
+#include <bit>
 
 QChar TRecordFile::SeparatorFor(const QString& fileName) {
     return QFileInfo(fileName).suffix().toUpper() == QLatin1String("CSV") ? QChar(u',') : QChar(u'\t');
@@ -10,49 +12,97 @@ QChar TRecordFile::SeparatorFor(const QString& fileName) {
 
 void TRecordFile::Clear() {
     FKeys.clear();
+    FIndex.clear();
     FStore.reset();
     FFileName.clear();
     FCount = 0;
 }
 
 bool TRecordFile::LoadFromFile(const QString& path) {
-    QByteArray bytes;
+    QString text;
     QString error;
-    if (!TRecordText::ReadFile(path, bytes, error)) {
+    if (!TRecordText::ReadText(path, text, error)) {
         Clear();
         FError = error;
         return false;
     }
-    return LoadFromBytes(bytes, QFileInfo(path).fileName());
+    return Build(std::move(text), QFileInfo(path).fileName());
 }
 
 bool TRecordFile::LoadFromBytes(const QByteArray& bytes, const QString& fileName) {
+    return Build(TRecordText::Decode(bytes), fileName);
+}
+
+bool TRecordFile::Build(QString&& decoded, const QString& fileName) {
     Clear();
     FError.clear();
-    const QChar separator = SeparatorFor(fileName);
-    const QString text = TRecordText::Decode(bytes);
-    if (text.isEmpty()) {
+    if (decoded.isEmpty()) {
         FError = QStringLiteral("%1 has no line").arg(fileName);
         return false;
     }
-
+    if (!TRecordStore::Fits(decoded.size())) {
+        FError = QStringLiteral("差し込みファイル「%1」は大きすぎて読み込めません（%2 文字まで）")
+                     .arg(fileName)
+                     .arg(TRecordStore::kMaxTextChars);
+        return false;
+    }
+    const QChar separator = SeparatorFor(fileName);
     FStore = std::make_unique<TRecordStore>();
-    // Values never hold more characters than the file, bar vertical tabs turned into CR LF.
-    FStore->Text.reserve(text.size());
+    QString& text = FStore->Text;
+    text = std::move(decoded);
+    text.detach();
+
+    // Room for every value and row at once: growing by doubling would hold two copies for a while.
+    const char16_t sep = separator.unicode();
+    size_t breaks = 1, separators = 0;
+    for (const QChar c : std::as_const(text)) {
+        const char16_t u = c.unicode();
+        breaks += u == u'\n' || u == u'\r';
+        separators += u == sep;
+    }
+    FStore->ValueEnds.reserve(breaks + separators);
+    FStore->RowEnds.reserve(breaks);
+    FKeys.reserve(breaks);
+
     TKeyUnit* current = nullptr;
     QString scratch;
-    TRecordText::ForEachLine(text, [&](QStringView line) {
+    qsizetype write = 0;
+    const QChar* base = text.constData();
+    TRecordText::ForEachLine(QStringView(text), [&](QStringView line) {
         if (line.isEmpty()) return;
         const QStringView key = SplitKeyView(line, separator, scratch);
         if (!current || key != current->KeyView()) {
-            FKeys.emplace_back(key, FStore.get());
+            // A line without an unescaped separator is its own key as it stands, quote and
+            // backslashes included, though its value is not: such a key is kept apart.
+            const bool apart = key.size() == line.size() && (key.startsWith(u'"') || key.contains(separator));
+            FKeys.emplace_back(FStore.get(), apart ? key : QStringView());
             current = &FKeys.back();
         }
-        current->AddRow(line, separator);
+        current->ParseRowInPlace(line.data() - base, line.size(), separator, write);
     });
+    text.truncate(write);
+    text.squeeze();
     FFileName = fileName;
     FCount = int(FKeys.size());
+    BuildIndex();
     return true;
+}
+
+void TRecordFile::BuildIndex() {
+    if (FKeys.empty()) return;
+    FIndex.assign(std::bit_ceil(FKeys.size() * 2), 0);
+    const size_t mask = FIndex.size() - 1;
+    for (size_t i = 0; i < FKeys.size(); ++i) {
+        const QStringView key = FKeys[i].KeyView();
+        for (size_t slot = qHash(key) & mask;; slot = (slot + 1) & mask) {
+            if (FIndex[slot] == 0) {
+                FIndex[slot] = uint32_t(i + 1);
+                break;
+            }
+            // A later record with the same key stays out: lookups want the first.
+            if (FKeys[FIndex[slot] - 1].KeyView() == key) break;
+        }
+    }
 }
 
 const TKeyUnit* TRecordFile::Record(int index) const {
@@ -66,8 +116,10 @@ QString TRecordFile::KeyAt(int index) const {
 }
 
 int TRecordFile::IndexOfKey(const QString& key) const {
-    for (int i = 0; i < FCount; ++i)
-        if (FKeys[size_t(i)].KeyView() == key) return i;
+    if (FIndex.empty()) return -1;
+    const size_t mask = FIndex.size() - 1;
+    for (size_t slot = qHash(QStringView(key)) & mask; FIndex[slot] != 0; slot = (slot + 1) & mask)
+        if (FKeys[FIndex[slot] - 1].KeyView() == key) return int(FIndex[slot] - 1);
     return -1;
 }
 

@@ -22,7 +22,7 @@ public:
 
     // Key of record i; "" when out of range.
     QString KeyAt(int index) const;
-    // First record with exactly this key, or -1.
+    // First record with exactly this key, or -1; a table made at load answers at once.
     int IndexOfKey(const QString& key) const;
     // Rows of the first record with this key, or -1.
     int RowCountOfKey(const QString& key) const;
@@ -34,9 +34,14 @@ public:
 
 private:
     void Clear();
+    // Splits the decoded text in place: it becomes the store's text.
+    bool Build(QString&& text, const QString& fileName);
+    void BuildIndex();
 
     std::unique_ptr<TRecordStore> FStore;
     std::vector<TKeyUnit> FKeys;
+    // Open addressing from a key's hash to its first record plus one; 0 is an empty slot.
+    std::vector<uint32_t> FIndex;
     QString FFileName;
     int FCount = 0;
     QString FError;

@@ -16,6 +16,17 @@ bool HasBom(const QByteArray& bytes) {
            static_cast<unsigned char>(bytes[1]) == kBom[1] && static_cast<unsigned char>(bytes[2]) == kBom[2];
 }
 
+// Where a piece of a file may end without cutting a character in two: after a byte below 0x40,
+// which is never part of a double-byte CP932 character nor of a UTF-8 sequence.
+// Bytes before from were looked at already.
+qsizetype SafeEnd(const QByteArray& bytes, qsizetype from) {
+    for (qsizetype i = bytes.size(); i > from; --i)
+        if (static_cast<unsigned char>(bytes[i - 1]) < 0x40) return i;
+    return 0;
+}
+
+constexpr qint64 kPieceBytes = 1 << 20;
+
 } // namespace
 
 bool TRecordText::IsValidUtf8(const char* data, qsizetype size, bool& hasNonAscii) {
@@ -82,6 +93,83 @@ QString TRecordText::Decode(const QByteArray& bytes) {
     case TEncoding::Cp932: break;
     }
     return TCp932::Decode(bytes);
+}
+
+// The file is decoded as UTF-8 as long as it is valid UTF-8; a piece that is not sends the
+// reader back to the start to decode it all as CP932, which most files show in their first piece.
+bool TRecordText::ReadText(const QString& path, QString& text, QString& error) {
+    text.clear();
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        error = QStringLiteral("%1 is not a plain file").arg(path);
+        return false;
+    }
+    if (info.size() > kMaxFileBytes) {
+        error = QStringLiteral("%1 is too large (%2 bytes)").arg(path).arg(info.size());
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("cannot open %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    // No encoding gives more UTF-16 units than bytes; pages never written are never taken.
+    text.reserve(qsizetype(info.size()));
+    TEncoding encoding = TEncoding::Ascii;
+    bool bom = false;
+    qint64 total = 0;
+    QByteArray pending;
+    for (bool atEnd = false; !atEnd;) {
+        const QByteArray more = file.read(kPieceBytes);
+        if (file.error() != QFileDevice::NoError) {
+            text.clear();
+            error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+            return false;
+        }
+        atEnd = more.isEmpty();
+        total += more.size();
+        if (total > kMaxFileBytes) {
+            text.clear();
+            error = QStringLiteral("%1 grew too large while being read").arg(path);
+            return false;
+        }
+        if (pending.isEmpty())
+            pending = more;
+        else
+            pending += more;
+        if (total == pending.size() && (total >= 3 || atEnd)) {
+            bom = HasBom(pending);
+            if (bom) {
+                pending.remove(0, 3);
+                encoding = TEncoding::Utf8;
+            }
+        }
+        const qsizetype end =
+            atEnd ? pending.size() : SafeEnd(pending, qMax<qsizetype>(0, pending.size() - more.size()));
+        if (end == 0) continue;
+        const char* data = pending.constData();
+        bool nonAscii = false;
+        if (encoding != TEncoding::Cp932 && !bom && !IsValidUtf8(data, end, nonAscii)) {
+            encoding = TEncoding::Cp932;
+            text.truncate(0);
+            pending.clear();
+            total = 0;
+            atEnd = false;
+            if (!file.seek(0)) {
+                error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+                return false;
+            }
+            continue;
+        }
+        if (nonAscii) encoding = TEncoding::Utf8;
+        switch (encoding) {
+        case TEncoding::Ascii: text.append(QLatin1String(data, end)); break;
+        case TEncoding::Utf8: text.append(QString::fromUtf8(data, end)); break;
+        case TEncoding::Cp932: text.append(TCp932::Decode(data, end)); break;
+        }
+        pending.remove(0, end);
+    }
+    return true;
 }
 
 bool TRecordText::ReadFile(const QString& path, QByteArray& bytes, QString& error) {

@@ -19,6 +19,10 @@ public:
     // A FIFO or device in the folder would block or never end, so only plain files are read.
     static bool ReadFile(const QString& path, QByteArray& bytes, QString& error);
 
+    // ReadFile and Decode a piece at a time, so that the bytes never sit in memory beside the
+    // whole text; the text is what Decode would give for the whole file.
+    static bool ReadText(const QString& path, QString& text, QString& error);
+
     static TEncoding Detect(const QByteArray& bytes);
     static QString Decode(const QByteArray& bytes);
     // True when the bytes are well-formed UTF-8 (no overlongs, no surrogates, at most U+10FFFF).

@@ -223,3 +223,67 @@ TEST(RecordFileTest, KeyUnitOnItsOwnSplitsRowsLikeTheFile) {
     EXPECT_EQ(record.Value(2, 0), "");
     EXPECT_EQ(record.ValueCount(5), 0);
 }
+
+TEST(RecordFileTest, KeyIndexFindsTheFirstRecordOfExactlyThatKey) {
+    // Keys: K1 (2 rows), "" (1), K2, K1 again, ｋ1 (full width), k1, "q" (a line without separator).
+    const TRecordFile f =
+        Load(Sjis(QStringLiteral("K1,a\r\nK1,b\r\n,empty\r\nK2,\r\nK1,c\r\nｋ1,wide\r\nk1,low\r\n\"q\"\r\n")));
+    ASSERT_EQ(f.Count(), 7);
+    const struct {
+        QString key;
+        int index;
+        int rows;
+    } cases[] = {
+        {"K1", 0, 2},  {"", 1, 1},      {"K2", 2, 1},  {QStringLiteral("ｋ1"), 4, 1},
+        {"k1", 5, 1},  {"\"q\"", 6, 1}, {"q", -1, -1}, {"K3", -1, -1},
+        {"K", -1, -1}, {"K1 ", -1, -1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(f.IndexOfKey(c.key), c.index) << c.key.toStdString();
+        EXPECT_EQ(f.RowCountOfKey(c.key), c.rows) << c.key.toStdString();
+    }
+    for (int i = 0; i < f.Count(); ++i)
+        EXPECT_EQ(f.IndexOfKey(f.KeyAt(i)), i == 3 ? 0 : i);
+    EXPECT_EQ(Row(f, 6, 0), QStringList({"q"}));
+    EXPECT_EQ(TRecordFile().IndexOfKey("K1"), -1);
+}
+
+TEST(RecordFileTest, TextBeyondThirtyTwoBitOffsetsIsRefused) {
+    const struct {
+        qsizetype chars;
+        bool fits;
+    } cases[] = {
+        {0, true}, {INT32_MAX, true}, {qsizetype(INT32_MAX) + 1, false}, {qsizetype(1) << 32, false}, {-1, false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(TRecordStore::Fits(c.chars), c.fits) << c.chars;
+}
+
+TEST(RecordFileTest, FilesReadInPiecesGiveWhatTheirBytesGive) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // Beyond one piece of the reader, with lines of double-byte text longer than a piece's tail.
+    QString text;
+    for (int i = 0; text.size() < 700000; ++i)
+        text += QStringLiteral("K%1,表示能力の高い画面,%2\r\n").arg(i / 3).arg(QString(40, QChar(0x6F22)));
+    const QByteArray ascii(1200000, 'a');
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"cp932.CSV", Sjis(text)},
+        {"utf8.CSV", text.toUtf8()},
+        {"bom.CSV", "\xEF\xBB\xBF" + text.toUtf8()},
+        {"late-cp932.CSV", "A," + ascii + "\r\n" + Sjis(text)},
+        {"late-utf8.CSV", "A," + ascii + "\r\n" + text.toUtf8()},
+        {"bad-tail.CSV", text.toUtf8() + "\r\nZ,\x82"},
+    };
+    for (const auto& c : cases) {
+        WriteFile(dir.filePath(c.name), c.bytes);
+        TRecordFile read;
+        ASSERT_TRUE(read.LoadFromFile(dir.filePath(c.name))) << c.name;
+        const TRecordFile whole = Load(c.bytes, c.name);
+        ASSERT_EQ(read.Count(), whole.Count()) << c.name;
+        for (int i : {0, 1, read.Count() / 2, read.Count() - 1})
+            EXPECT_EQ(Row(read, i, 0), Row(whole, i, 0)) << c.name << " record " << i;
+    }
+}

@@ -137,6 +137,17 @@ TEST(FormPackTest, RecordSettingsOfferTheFolderAsItIsNow) {
     ASSERT_TRUE(bool(packs.RecordSettingDlg(gone, none, odd)));
     EXPECT_EQ(gone, "消えた.CSV");
     EXPECT_EQ(odd, 0);
+
+    // A file that cannot be read is listed as such, with the reason.
+    folder.Write("recordfile/壊れ.CSV", "");
+    QString reason;
+    TPackDriver damaged([&](QDialog& d) {
+        EXPECT_GE(d.findChildren<QComboBox*>().at(0)->findText("壊れ.CSV（読み込めません）"), 0);
+        if (auto* label = d.findChild<QLabel*>("damagedFiles")) reason = label->text();
+        QTest::keyClick(&d, Qt::Key_Escape);
+    });
+    EXPECT_FALSE(bool(packs.RecordSettingDlg(gone, none, odd)));
+    EXPECT_TRUE(reason.endsWith("壊れ.CSV：壊れ.CSV has no line")) << reason.toStdString();
 }
 
 TEST(FormPackTest, CategoriesFromDefinitionsAndSpecialKinds) {

@@ -289,13 +289,14 @@ bool TPrintCommands::RecordSettings(TPriPaint& doc, TRecordUnit* records) {
     doc.RecordMainFile = mainFile;
     doc.RecordMeisaiFile = detailFile;
     doc.PrintMode = mode;
-    // A file copied into the folder since start-up is read now, so printing finds it.
+    // The chosen files are read now, a file that failed before again, so printing finds them.
     if (records) {
         for (const QString& name : {mainFile, detailFile}) {
-            if (name.isEmpty() || records->FindFile(name)) continue;
+            if (name.isEmpty() || records->FindFile(name, true)) continue;
             const QString path = fPaths.RecordFolder() + name;
-            if (QFileInfo::exists(path) && !records->AddFile(path))
-                Show(QStringLiteral("レコードファイルを読み込めません：\n%1").arg(QDir::toNativeSeparators(path)));
+            if (QFileInfo::exists(path))
+                Show(QStringLiteral("レコードファイルを読み込めません：\n%1\n%2")
+                         .arg(QDir::toNativeSeparators(path), records->ErrorOf(name)));
         }
     }
     return true;

@@ -198,7 +198,8 @@ void TPrintMainForm::LoadDataSets() {
     fFieldUnit = std::make_unique<TFieldUnit>();
     fRecordUnit = std::make_unique<TRecordUnit>();
     fFieldUnit->LoadFolder(fOptions.Paths.FieldFolder());
-    fRecordUnit->LoadFolder(fOptions.Paths.RecordFolder());
+    // Record files are read when printing or the record dialog needs them.
+    fRecordUnit->SetFolder(fOptions.Paths.RecordFolder());
     MarkPhase(QStringLiteral("record and field sets"));
 }
 

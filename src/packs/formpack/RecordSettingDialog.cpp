@@ -31,6 +31,8 @@ void FillFiles(QComboBox* box, const TRecordUnit& records, const QString& curren
     for (const TRecordFile* file : files) {
         box->addItem(QStringLiteral("%1（%2 件）").arg(file->FileName()).arg(file->Count()), file->FileName());
     }
+    for (auto it = records.Failures().cbegin(); it != records.Failures().cend(); ++it)
+        box->addItem(QStringLiteral("%1（読み込めません）").arg(it.key()), it.key());
     int index = box->findData(current);
     if (index < 0) {
         box->addItem(QStringLiteral("%1（フォルダにありません）").arg(current), current);
@@ -79,11 +81,21 @@ TRecordSettingDialog::TRecordSettingDialog(const TRecordUnit& records, const QSt
     FillFiles(fDetail, records, detailFile);
     files->addRow(QStringLiteral("メインファイル(&M):"), fMain);
     files->addRow(QStringLiteral("明細ファイル(&D):"), fDetail);
-    if (records.Count() == 0) {
+    if (records.Count() == 0 && records.Failures().isEmpty()) {
         auto* none =
             new QLabel(QStringLiteral("recordfile フォルダにレコードファイル（.CSV / .TAB）がありません。"), filesBox);
         none->setWordWrap(true);
         files->addRow(none);
+    }
+    if (!records.Failures().isEmpty()) {
+        QStringList lines;
+        for (auto it = records.Failures().cbegin(); it != records.Failures().cend(); ++it)
+            lines.append(QStringLiteral("%1：%2").arg(it.key(), it.value()));
+        auto* damaged =
+            new QLabel(QStringLiteral("読み込めないレコードファイルがあります。\n") + lines.join(u'\n'), filesBox);
+        damaged->setWordWrap(true);
+        damaged->setObjectName(QStringLiteral("damagedFiles"));
+        files->addRow(damaged);
     }
     // The wrapped descriptions set the dialog's height; spare height goes to them, not to the files.
     filesBox->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);

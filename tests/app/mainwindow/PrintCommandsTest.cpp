@@ -192,11 +192,11 @@ TEST(PrintCommandsTest, RecordSettingsReadANewFile) {
     file.write("name,company\r\nA,B\r\nC,D\r\n");
     file.close();
     TRecordUnit& records = *form.Document()->RecordUnit;
-    ASSERT_EQ(records.FindFile(QStringLiteral("new.csv")), nullptr);
+    ASSERT_EQ(records.LoadedFile(QStringLiteral("new.csv")), nullptr);
 
     // Cancel changes nothing.
     EXPECT_FALSE(form.RecordSetting());
-    EXPECT_EQ(records.FindFile(QStringLiteral("new.csv")), nullptr);
+    EXPECT_EQ(records.LoadedFile(QStringLiteral("new.csv")), nullptr);
 
     f.Library.RecordAnswer = std::make_tuple(QStringLiteral("new.csv"), QString(), 3);
     EXPECT_TRUE(form.RecordSetting());
@@ -208,6 +208,37 @@ TEST(PrintCommandsTest, RecordSettingsReadANewFile) {
     EXPECT_TRUE(form.RecordSetting());
     EXPECT_EQ(records.Count(), count);
     EXPECT_TRUE(f.Dialogs.Messages.isEmpty());
+}
+
+TEST(PrintCommandsTest, RecordFilesAreReadWhenFirstNeededAndFailuresSaySo) {
+    TPrintFixture f;
+    const QString folder = TAppPaths::ForFolder(f.App).RecordFolder();
+    QDir().mkpath(folder);
+    for (const auto& [name, bytes] : {std::pair("good.CSV", QByteArray("K1,a\r\nK2,b\r\n")), {"bad.CSV", ""}}) {
+        QFile file(folder + QString::fromLatin1(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    TTestMainForm& form = f.Ready();
+    TRecordUnit& records = *form.Document()->RecordUnit;
+    // Opening the window reads neither file, so the damaged one says nothing yet.
+    EXPECT_EQ(records.Count(), 0);
+    EXPECT_TRUE(records.Failures().isEmpty());
+    EXPECT_TRUE(f.Dialogs.Messages.isEmpty());
+
+    ASSERT_NE(records.FindFile(QStringLiteral("good.CSV")), nullptr);
+    EXPECT_EQ(records.FindFile(QStringLiteral("good.CSV"))->Count(), 2);
+    EXPECT_EQ(records.FindFile(QStringLiteral("bad.CSV")), nullptr);
+    EXPECT_EQ(records.ErrorOf(QStringLiteral("bad.CSV")), QStringLiteral("bad.CSV has no line"));
+    EXPECT_EQ(records.FindFile(QStringLiteral("../good.CSV")), nullptr);
+    EXPECT_EQ(records.Count(), 1);
+
+    // Choosing the damaged file says why it cannot be used.
+    f.Library.RecordAnswer = std::make_tuple(QStringLiteral("bad.CSV"), QString(), 2);
+    EXPECT_TRUE(form.RecordSetting());
+    ASSERT_EQ(f.Dialogs.Messages.size(), 1);
+    EXPECT_TRUE(f.Dialogs.Messages.first().endsWith(QStringLiteral("bad.CSV has no line")))
+        << f.Dialogs.Messages.first().toStdString();
 }
 
 TEST(PrintCommandsTest, PaperSettingsApplyAndRelayout) {

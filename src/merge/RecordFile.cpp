@@ -6,6 +6,13 @@
 #include <QHash>
 #include <bit>
 
+namespace {
+
+// How much of the text is split before the rest is sized from it.
+constexpr qsizetype kSampleChars = 1 << 16;
+
+} // namespace
+
 QChar TRecordFile::SeparatorFor(const QString& fileName) {
     return QFileInfo(fileName).suffix().toUpper() == QLatin1String("CSV") ? QChar(u',') : QChar(u'\t');
 }
@@ -52,24 +59,23 @@ bool TRecordFile::Build(QString&& decoded, const QString& fileName) {
     text = std::move(decoded);
     text.detach();
 
-    // Room for every value and row at once: growing by doubling would hold two copies for a while.
-    const char16_t sep = separator.unicode();
-    size_t breaks = 1, separators = 0;
-    for (const QChar c : std::as_const(text)) {
-        const char16_t u = c.unicode();
-        breaks += u == u'\n' || u == u'\r';
-        separators += u == sep;
-    }
-    FStore->ValueEnds.reserve(breaks + separators);
-    FStore->RowEnds.reserve(breaks);
-    FKeys.reserve(breaks);
-
     TKeyUnit* current = nullptr;
     QString scratch;
     qsizetype write = 0;
     const QChar* base = text.constData();
+    bool reserved = false;
     TRecordText::ForEachLine(QStringView(text), [&](QStringView line) {
         if (line.isEmpty()) return;
+        const qsizetype at = line.data() - base;
+        if (!reserved && at >= kSampleChars) {
+            // Room for the rest as the start suggests: growing by doubling would hold two copies for a while.
+            const double scale = double(text.size()) / double(at) * 1.2;
+            FStore->ValueEnds.reserve(size_t(double(FStore->ValueEnds.size()) * scale));
+            FStore->RowEnds.reserve(size_t(double(FStore->RowEnds.size()) * scale));
+            FKeys.reserve(size_t(double(FKeys.size()) * scale));
+            if (current) current = &FKeys.back();
+            reserved = true;
+        }
         const QStringView key = SplitKeyView(line, separator, scratch);
         if (!current || key != current->KeyView()) {
             // A line without an unescaped separator is its own key as it stands, quote and
@@ -78,7 +84,7 @@ bool TRecordFile::Build(QString&& decoded, const QString& fileName) {
             FKeys.emplace_back(FStore.get(), apart ? key : QStringView());
             current = &FKeys.back();
         }
-        current->ParseRowInPlace(line.data() - base, line.size(), separator, write);
+        current->ParseRowInPlace(at, line.size(), separator, write);
     });
     text.truncate(write);
     text.squeeze();

@@ -4,8 +4,11 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <iconv.h>
 
 namespace {
 
@@ -26,6 +29,29 @@ qsizetype SafeEnd(const QByteArray& bytes, qsizetype from) {
 }
 
 constexpr qint64 kPieceBytes = 1 << 20;
+
+// TCp932::Decode straight onto the end of the text, which has the room reserved.
+void AppendCp932(QString& text, iconv_t cd, const char* data, qsizetype size) {
+    qsizetype start = text.size();
+    text.resize(start + size);
+    char* in = const_cast<char*>(data);
+    size_t inLeft = size_t(size);
+    char* out = reinterpret_cast<char*>(text.data() + start);
+    size_t outLeft = size_t(size) * 2;
+    while (inLeft > 0) {
+        if (iconv(cd, &in, &inLeft, &out, &outLeft) != size_t(-1)) break;
+        if ((errno != EILSEQ && errno != EINVAL) || outLeft < 2) break;
+        // A broken or truncated lead byte: mark it and go on with the next byte.
+        const char16_t replacement = 0xFFFD;
+        memcpy(out, &replacement, 2);
+        out += 2;
+        outLeft -= 2;
+        ++in;
+        --inLeft;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+    text.truncate((out - reinterpret_cast<char*>(text.data())) / 2);
+}
 
 } // namespace
 
@@ -119,6 +145,10 @@ bool TRecordText::ReadText(const QString& path, QString& text, QString& error) {
     bool bom = false;
     qint64 total = 0;
     QByteArray pending;
+    iconv_t cd = iconv_t(-1);
+    const auto closeIconv = qScopeGuard([&] {
+        if (cd != iconv_t(-1)) iconv_close(cd);
+    });
     for (bool atEnd = false; !atEnd;) {
         const QByteArray more = file.read(kPieceBytes);
         if (file.error() != QFileDevice::NoError) {
@@ -165,7 +195,13 @@ bool TRecordText::ReadText(const QString& path, QString& text, QString& error) {
         switch (encoding) {
         case TEncoding::Ascii: text.append(QLatin1String(data, end)); break;
         case TEncoding::Utf8: text.append(QString::fromUtf8(data, end)); break;
-        case TEncoding::Cp932: text.append(TCp932::Decode(data, end)); break;
+        case TEncoding::Cp932:
+            if (cd == iconv_t(-1)) cd = iconv_open("UTF-16LE", "CP932");
+            if (cd == iconv_t(-1))
+                text.append(TCp932::Decode(data, end));
+            else
+                AppendCp932(text, cd, data, end);
+            break;
         }
         pending.remove(0, end);
     }

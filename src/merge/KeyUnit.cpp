@@ -58,11 +58,6 @@ TKeyUnit::TKeyUnit(TRecordStore* shared, QStringView keyApart) : FStore(shared) 
     FStore->Keys.append(keyApart);
 }
 
-QStringView TKeyUnit::KeyView() const {
-    const bool apart = FKeyLength & kKeyApart;
-    return QStringView(apart ? FStore->Keys : FStore->Text).mid(FKeyStart, FKeyLength & ~kKeyApart);
-}
-
 // A backslash right before a separator turns it into text and is dropped; every other
 // character, backslashes included, is copied as it stands. Vertical tabs stay in the text
 // and become line breaks when a value is read, so that no value grows while it is parsed.

@@ -20,7 +20,10 @@ public:
     TKeyUnit& operator=(TKeyUnit&&) noexcept = default;
 
     QString Key() const { return KeyView().toString(); }
-    QStringView KeyView() const;
+    QStringView KeyView() const {
+        const bool apart = FKeyLength & kKeyApart;
+        return QStringView(apart ? FStore->Keys : FStore->Text).mid(FKeyStart, FKeyLength & ~kKeyApart);
+    }
     int RowCount() const { return int(FRowCount); }
 
     // Appends one row parsed from line: separators split values unless a backslash escapes

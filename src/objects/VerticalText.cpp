@@ -1,5 +1,7 @@
 #include "objects/VerticalText.h"
 
+#include "platform/HbFace.h"
+
 #include <QFontMetrics>
 #include <QGlyphRun>
 #include <QHash>
@@ -10,46 +12,9 @@
 
 namespace {
 
-// HarfBuzz reads each table once from Qt's copy of the font file and keeps that copy.
-hb_blob_t* ReferenceTable(hb_face_t*, hb_tag_t tag, void* userData) {
-    const auto* raw = static_cast<const QRawFont*>(userData);
-    const char name[5] = {char(tag >> 24), char(tag >> 16), char(tag >> 8), char(tag), 0};
-    auto* bytes = new QByteArray(raw->fontTable(name));
-    if (bytes->isEmpty()) {
-        delete bytes;
-        return hb_blob_get_empty();
-    }
-    return hb_blob_create(bytes->constData(), static_cast<unsigned>(bytes->size()), HB_MEMORY_MODE_READONLY, bytes,
-                          [](void* data) { delete static_cast<QByteArray*>(data); });
-}
-
-// A HarfBuzz face with the font it reads its tables from.
-struct TSharedFace {
-    QRawFont Raw;
-    hb_face_t* Face = nullptr;
-};
-
-// One face per font file and style; sizes only scale it. Never freed: the faces outlive every
-// text object, and freeing fonts after the application object has gone is not safe.
-QHash<QString, TSharedFace*>& Faces() {
-    static auto* faces = new QHash<QString, TSharedFace*>();
-    return *faces;
-}
-
-hb_face_t* SharedFace(const QRawFont& raw) {
-    const QString key = raw.familyName() + QLatin1Char('|') + raw.styleName() + QLatin1Char('|') +
-                        QString::number(raw.weight()) + QLatin1Char('|') + QString::number(int(raw.style()));
-    TSharedFace*& shared = Faces()[key];
-    if (!shared) {
-        shared = new TSharedFace{raw, nullptr};
-        shared->Face = hb_face_create_for_tables(ReferenceTable, &shared->Raw, nullptr);
-    }
-    return shared->Face;
-}
-
 hb_font_t* MakeHbFont(const QRawFont& raw) {
     if (!raw.isValid()) return nullptr;
-    hb_font_t* font = hb_font_create(SharedFace(raw));
+    hb_font_t* font = hb_font_create(THbFace::Shared(raw));
     const int scale = int(std::lround(raw.pixelSize() * 64));
     hb_font_set_scale(font, scale, scale);
     return font;
@@ -91,7 +56,7 @@ std::shared_ptr<TVerticalText> TVerticalText::For(const QFont& font) {
 }
 
 int TVerticalText::SharedFaceCount() {
-    return int(Faces().size());
+    return THbFace::SharedCount();
 }
 
 bool TVerticalText::IsSideways(char32_t c) {

@@ -240,6 +240,27 @@ int TTextCanvas::TextWidth(const QString& text) {
     return TextWidth(std::u32string_view(u));
 }
 
+namespace {
+
+// A picture records glyph runs as outlines, and decorations must stay one per character.
+bool DrawsRuns(const QPainter& painter, const QFont& font) {
+    const QPaintDevice* device = painter.device();
+    return !(device && device->devType() == QInternal::Picture) && !font.underline() && !font.strikeOut();
+}
+
+} // namespace
+
+void TTextCanvas::DrawChar(QPainter& painter, const QFont& font, QPointF baseline, char32_t c) {
+    if (c < 0x20) return;
+    if (!DrawsRuns(painter, font)) {
+        painter.setFont(font);
+        painter.drawText(baseline, QString::fromUcs4(&c, 1));
+        return;
+    }
+    for (const QGlyphRun& run : TAdvances::For(font, false)->RunsOf(std::u32string_view(&c, 1), 0))
+        painter.drawGlyphRun(baseline, run);
+}
+
 void TTextCanvas::TextOut(int x, int y, std::u32string_view text) {
     if (!fPainter || text.empty()) return;
     if (!fAdvances) Resolve();
@@ -252,10 +273,7 @@ void TTextCanvas::TextOut(int x, int y, std::u32string_view text) {
         }
         return;
     }
-    // A picture records glyph runs as outlines, and decorations must stay one per character.
-    const QPaintDevice* device = fPainter->device();
-    const bool runs = !(device && device->devType() == QInternal::Picture) && !fFont.underline() && !fFont.strikeOut();
-    if (runs) {
+    if (DrawsRuns(*fPainter, fFont)) {
         for (const QGlyphRun& run : fAdvances->RunsOf(text, fExtra))
             fPainter->drawGlyphRun(QPointF(x, y + fAscent), run);
         return;

@@ -257,7 +257,14 @@ void TTextCanvas::DrawChar(QPainter& painter, const QFont& font, QPointF baselin
         painter.drawText(baseline, QString::fromUcs4(&c, 1));
         return;
     }
-    for (const QGlyphRun& run : TAdvances::For(font, false)->RunsOf(std::u32string_view(&c, 1), 0))
+    // Barcodes draw digit after digit in one font: spare building the font's key for each.
+    static QFont last;
+    static std::shared_ptr<TAdvances> advances;
+    if (!advances || !(font == last)) {
+        last = font;
+        advances = TAdvances::For(font, false);
+    }
+    for (const QGlyphRun& run : advances->RunsOf(std::u32string_view(&c, 1), 0))
         painter.drawGlyphRun(baseline, run);
 }
 

@@ -18,6 +18,7 @@ struct TTextCase {
     bool upright;
     int extra;
     std::u32string text;
+    double zoom = 1; // the editor's view scales the painter
 };
 
 QImage Blank() {
@@ -51,9 +52,11 @@ TEST(TextCanvasTest, TextOutDrawsTheSamePixelsAsCharacterByCharacterDrawing) {
         {"ＭＳ ゴシック", 9, false, false, -1, U"4901234567894\tＡｂｃ"},
         {"IPAMincho", 14, false, false, 2, U"𠮷野家 𝐀𝐁 ⇶♔ʬ é"}, // astral and characters of fallback faces
         {"DejaVu Sans", 11, false, false, 0, U"Mixed 混在 ΩΨ"},
+        {"ＭＳ Ｐ明朝", 10, false, false, 1, U"拡大 Zoom 2027", 1.75},
         {"ＭＳ 明朝", 16, true, false, 0, U"縦書き「春」。ー3月ABC"},
         {"ＭＳ ゴシック", 12, true, false, 3, U"ゃゅょ（株）12"},
         {"ＭＳ 明朝", 16, true, true, 1, U"ーＡあ"},
+        {"ＭＳ ゴシック", 10, true, false, 0, U"縮小「ABC」", 0.6},
     };
     for (const TTextCase& c : cases) {
         QFont face(QString::fromUtf8(c.face));
@@ -61,6 +64,7 @@ TEST(TextCanvasTest, TextOutDrawsTheSamePixelsAsCharacterByCharacterDrawing) {
         QImage reference = Blank();
         {
             QPainter p(&cached);
+            p.scale(c.zoom, c.zoom);
             TTextCanvas canvas(&p, 96);
             canvas.SetFont(face, c.points, c.vertical, c.upright);
             canvas.SetCharExtra(c.extra);
@@ -71,6 +75,7 @@ TEST(TextCanvasTest, TextOutDrawsTheSamePixelsAsCharacterByCharacterDrawing) {
         }
         {
             QPainter p(&reference);
+            p.scale(c.zoom, c.zoom);
             TTextCanvas canvas(nullptr, 96);
             canvas.SetFont(face, c.points, c.vertical, c.upright);
             canvas.SetCharExtra(c.extra);

@@ -122,6 +122,7 @@ const TVerticalText::TShaped& TVerticalText::Shape(char32_t c) {
             s.Advance = sideways ? 0 : ColumnWidth();
         }
     }
+    MakeRun(s);
     return fShaped.emplace(c, s).first->second;
 }
 
@@ -130,12 +131,31 @@ int TVerticalText::Advance(char32_t c) {
     return int(std::lround(Shape(c).Advance));
 }
 
-void TVerticalText::DrawGlyph(QPainter& painter, const QRawFont& raw, quint32 glyph, QPointF origin, double angle,
+void TVerticalText::MakeRun(TShaped& s) const {
+    if (s.Glyph == 0) return;
+    s.Run.setRawFont(s.Fallback ? fFallbackRaw : fRaw);
+    s.Run.setGlyphIndexes({s.Glyph});
+    s.Run.setPositions({QPointF(0, 0)});
+}
+
+const TVerticalText::TShaped& TVerticalText::ShapeTurned(char32_t c) {
+    auto it = fTurned.find(c);
+    if (it != fTurned.end()) return it->second;
+    TShaped h;
+    if (!ShapeWith(fHbFont, fRaw, c, true, h)) {
+        Shape(c);
+        h = TShaped{};
+        if (ShapeWith(fHbFallback, fFallbackRaw, c, true, h))
+            h.Fallback = true;
+        else
+            h = TShaped{};
+    }
+    MakeRun(h);
+    return fTurned.emplace(c, h).first->second;
+}
+
+void TVerticalText::DrawGlyph(QPainter& painter, const QGlyphRun& run, QPointF origin, double angle,
                               QPointF pivot) const {
-    QGlyphRun run;
-    run.setRawFont(raw);
-    run.setGlyphIndexes({glyph});
-    run.setPositions({QPointF(0, 0)});
     if (angle == 0) {
         painter.drawGlyphRun(origin, run);
         return;
@@ -151,27 +171,21 @@ void TVerticalText::DrawChar(QPainter& painter, double right, double top, char32
     if (c < 0x20) return;
     if (turned && !IsSideways(c)) {
         // The horizontal glyph, turned a quarter: a full-width hyphen becomes a bar down the column.
-        TShaped h;
-        const QRawFont* raw = &fRaw;
-        if (!ShapeWith(fHbFont, fRaw, c, true, h)) {
-            Shape(c);
-            if (!ShapeWith(fHbFallback, fFallbackRaw, c, true, h)) return;
-            raw = &fFallbackRaw;
-        }
+        const TShaped& h = ShapeTurned(c);
+        if (h.Glyph == 0) return;
         const double along = (Shape(c).Advance - h.Advance) / 2;
-        DrawGlyph(painter, *raw, h.Glyph, QPointF(along + h.OffsetX, fAscent + h.OffsetY), 90, QPointF(right, top));
+        DrawGlyph(painter, h.Run, QPointF(along + h.OffsetX, fAscent + h.OffsetY), 90, QPointF(right, top));
         return;
     }
     const TShaped& s = Shape(c);
     if (s.Glyph == 0) return;
-    const QRawFont& raw = s.Fallback ? fFallbackRaw : fRaw;
     if (s.Sideways) {
         // Rotated a quarter turn clockwise about the cell's top-right corner: the baseline runs down the
         // column at one ascent from its right edge.
-        DrawGlyph(painter, raw, s.Glyph, QPointF(s.OffsetX, fAscent + s.OffsetY), 90, QPointF(right, top));
+        DrawGlyph(painter, s.Run, QPointF(s.OffsetX, fAscent + s.OffsetY), 90, QPointF(right, top));
     } else {
         const double centre = right - ColumnWidth() / 2.0;
-        DrawGlyph(painter, raw, s.Glyph, QPointF(centre + s.OffsetX, top + s.OffsetY), 0, {});
+        DrawGlyph(painter, s.Run, QPointF(centre + s.OffsetX, top + s.OffsetY), 0, {});
     }
 }
 

@@ -1,5 +1,7 @@
 #include "merge/PriBarcode.h"
 
+#include "objects/TextCanvas.h"
+
 #include "platform/Rounding.h"
 
 #include <QFont>
@@ -262,7 +264,8 @@ void TPriBarcode::DrawEan(QPainter& canvas, const TMetrics& m, const std::string
     x = m.Margin;
     for (char c : modules) {
         if ((c == '3' || c == '4') && next < text.size())
-            canvas.drawText(x + m.Module, m.VMargin + m.BarHeight + ascent, QString(QChar(text[next++])));
+            TTextCanvas::DrawChar(canvas, font, QPointF(x + m.Module, m.VMargin + m.BarHeight + ascent),
+                                  char32_t(uchar(text[next++])));
         x += m.Module;
     }
 }
@@ -299,7 +302,8 @@ void TPriBarcode::DrawLinear(QPainter& canvas, const TMetrics& m, const std::str
     int x = m.Margin;
     for (size_t i = 0; i < modules.size(); ++i) {
         if (FShowText && perChar > 0 && (i + 1) % perChar == 5 && next < text.size())
-            canvas.drawText(x + m.Module, m.VMargin + m.BarHeight + ascent, QString(QChar(text[next++])).toUpper());
+            TTextCanvas::DrawChar(canvas, font, QPointF(x + m.Module, m.VMargin + m.BarHeight + ascent),
+                                  char32_t(QChar::toUpper(uchar(text[next++]))));
         x += m.Module;
     }
 }

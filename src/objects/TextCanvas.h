@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPointF>
 #include <QString>
 #include <memory>
 #include <string>
@@ -48,6 +49,10 @@ public:
 
     // Draws text at a cell's top-left corner (horizontal) or top-right corner (vertical).
     void TextOut(int x, int y, std::u32string_view text);
+
+    // Draws one character of a font carrying a pixel size with its pen at baseline, as QPainter::drawText
+    // does, from glyphs shaped once per font and character.
+    static void DrawChar(QPainter& painter, const QFont& font, QPointF baseline, char32_t c);
 
     // Device pixels for a point size, rounded as the system's font mapper does.
     static int PointsToPixels(int pointSize, int dpi);

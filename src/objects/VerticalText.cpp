@@ -1,5 +1,7 @@
 #include "objects/VerticalText.h"
 
+#include "platform/HbFace.h"
+
 #include <QFontMetrics>
 #include <QGlyphRun>
 #include <QHash>
@@ -10,46 +12,9 @@
 
 namespace {
 
-// HarfBuzz reads each table once from Qt's copy of the font file and keeps that copy.
-hb_blob_t* ReferenceTable(hb_face_t*, hb_tag_t tag, void* userData) {
-    const auto* raw = static_cast<const QRawFont*>(userData);
-    const char name[5] = {char(tag >> 24), char(tag >> 16), char(tag >> 8), char(tag), 0};
-    auto* bytes = new QByteArray(raw->fontTable(name));
-    if (bytes->isEmpty()) {
-        delete bytes;
-        return hb_blob_get_empty();
-    }
-    return hb_blob_create(bytes->constData(), static_cast<unsigned>(bytes->size()), HB_MEMORY_MODE_READONLY, bytes,
-                          [](void* data) { delete static_cast<QByteArray*>(data); });
-}
-
-// A HarfBuzz face with the font it reads its tables from.
-struct TSharedFace {
-    QRawFont Raw;
-    hb_face_t* Face = nullptr;
-};
-
-// One face per font file and style; sizes only scale it. Never freed: the faces outlive every
-// text object, and freeing fonts after the application object has gone is not safe.
-QHash<QString, TSharedFace*>& Faces() {
-    static auto* faces = new QHash<QString, TSharedFace*>();
-    return *faces;
-}
-
-hb_face_t* SharedFace(const QRawFont& raw) {
-    const QString key = raw.familyName() + QLatin1Char('|') + raw.styleName() + QLatin1Char('|') +
-                        QString::number(raw.weight()) + QLatin1Char('|') + QString::number(int(raw.style()));
-    TSharedFace*& shared = Faces()[key];
-    if (!shared) {
-        shared = new TSharedFace{raw, nullptr};
-        shared->Face = hb_face_create_for_tables(ReferenceTable, &shared->Raw, nullptr);
-    }
-    return shared->Face;
-}
-
 hb_font_t* MakeHbFont(const QRawFont& raw) {
     if (!raw.isValid()) return nullptr;
-    hb_font_t* font = hb_font_create(SharedFace(raw));
+    hb_font_t* font = hb_font_create(THbFace::Shared(raw));
     const int scale = int(std::lround(raw.pixelSize() * 64));
     hb_font_set_scale(font, scale, scale);
     return font;
@@ -91,7 +56,7 @@ std::shared_ptr<TVerticalText> TVerticalText::For(const QFont& font) {
 }
 
 int TVerticalText::SharedFaceCount() {
-    return int(Faces().size());
+    return THbFace::SharedCount();
 }
 
 bool TVerticalText::IsSideways(char32_t c) {
@@ -157,6 +122,7 @@ const TVerticalText::TShaped& TVerticalText::Shape(char32_t c) {
             s.Advance = sideways ? 0 : ColumnWidth();
         }
     }
+    MakeRun(s);
     return fShaped.emplace(c, s).first->second;
 }
 
@@ -165,12 +131,31 @@ int TVerticalText::Advance(char32_t c) {
     return int(std::lround(Shape(c).Advance));
 }
 
-void TVerticalText::DrawGlyph(QPainter& painter, const QRawFont& raw, quint32 glyph, QPointF origin, double angle,
+void TVerticalText::MakeRun(TShaped& s) const {
+    if (s.Glyph == 0) return;
+    s.Run.setRawFont(s.Fallback ? fFallbackRaw : fRaw);
+    s.Run.setGlyphIndexes({s.Glyph});
+    s.Run.setPositions({QPointF(0, 0)});
+}
+
+const TVerticalText::TShaped& TVerticalText::ShapeTurned(char32_t c) {
+    auto it = fTurned.find(c);
+    if (it != fTurned.end()) return it->second;
+    TShaped h;
+    if (!ShapeWith(fHbFont, fRaw, c, true, h)) {
+        Shape(c);
+        h = TShaped{};
+        if (ShapeWith(fHbFallback, fFallbackRaw, c, true, h))
+            h.Fallback = true;
+        else
+            h = TShaped{};
+    }
+    MakeRun(h);
+    return fTurned.emplace(c, h).first->second;
+}
+
+void TVerticalText::DrawGlyph(QPainter& painter, const QGlyphRun& run, QPointF origin, double angle,
                               QPointF pivot) const {
-    QGlyphRun run;
-    run.setRawFont(raw);
-    run.setGlyphIndexes({glyph});
-    run.setPositions({QPointF(0, 0)});
     if (angle == 0) {
         painter.drawGlyphRun(origin, run);
         return;
@@ -186,27 +171,21 @@ void TVerticalText::DrawChar(QPainter& painter, double right, double top, char32
     if (c < 0x20) return;
     if (turned && !IsSideways(c)) {
         // The horizontal glyph, turned a quarter: a full-width hyphen becomes a bar down the column.
-        TShaped h;
-        const QRawFont* raw = &fRaw;
-        if (!ShapeWith(fHbFont, fRaw, c, true, h)) {
-            Shape(c);
-            if (!ShapeWith(fHbFallback, fFallbackRaw, c, true, h)) return;
-            raw = &fFallbackRaw;
-        }
+        const TShaped& h = ShapeTurned(c);
+        if (h.Glyph == 0) return;
         const double along = (Shape(c).Advance - h.Advance) / 2;
-        DrawGlyph(painter, *raw, h.Glyph, QPointF(along + h.OffsetX, fAscent + h.OffsetY), 90, QPointF(right, top));
+        DrawGlyph(painter, h.Run, QPointF(along + h.OffsetX, fAscent + h.OffsetY), 90, QPointF(right, top));
         return;
     }
     const TShaped& s = Shape(c);
     if (s.Glyph == 0) return;
-    const QRawFont& raw = s.Fallback ? fFallbackRaw : fRaw;
     if (s.Sideways) {
         // Rotated a quarter turn clockwise about the cell's top-right corner: the baseline runs down the
         // column at one ascent from its right edge.
-        DrawGlyph(painter, raw, s.Glyph, QPointF(s.OffsetX, fAscent + s.OffsetY), 90, QPointF(right, top));
+        DrawGlyph(painter, s.Run, QPointF(s.OffsetX, fAscent + s.OffsetY), 90, QPointF(right, top));
     } else {
         const double centre = right - ColumnWidth() / 2.0;
-        DrawGlyph(painter, raw, s.Glyph, QPointF(centre + s.OffsetX, top + s.OffsetY), 0, {});
+        DrawGlyph(painter, s.Run, QPointF(centre + s.OffsetX, top + s.OffsetY), 0, {});
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QGlyphRun>
 #include <QRawFont>
 #include <memory>
 #include <unordered_map>
@@ -50,11 +51,14 @@ private:
         double Advance = 0;
         bool Sideways = false;
         bool Fallback = false;
+        QGlyphRun Run; // the glyph alone at the origin, built once
     };
     const TShaped& Shape(char32_t c);
+    // The horizontal glyph a turned character draws; Glyph stays 0 when no face has one.
+    const TShaped& ShapeTurned(char32_t c);
+    void MakeRun(TShaped& s) const;
     bool ShapeWith(hb_font_t* font, const QRawFont& raw, char32_t c, bool sideways, TShaped& out) const;
-    void DrawGlyph(QPainter& painter, const QRawFont& raw, quint32 glyph, QPointF origin, double angle,
-                   QPointF pivot) const;
+    void DrawGlyph(QPainter& painter, const QGlyphRun& run, QPointF origin, double angle, QPointF pivot) const;
 
     QRawFont fRaw;
     QRawFont fFallbackRaw;
@@ -63,4 +67,5 @@ private:
     int fAscent = 0;
     int fDescent = 0;
     std::unordered_map<char32_t, TShaped> fShaped;
+    std::unordered_map<char32_t, TShaped> fTurned;
 };

@@ -176,5 +176,5 @@ TEST(PriBackImageTest, PrintedBackgroundIsScaledToTheSeatOnce) {
             back.DrawWhole(p, TRect::FromQRect(QRect(seat % 2 * 1000, seat / 2 * 640, 1004, 638)));
     });
     ASSERT_EQ(sizes.size(), 1u);
-    EXPECT_EQ(sizes[0], QSize(1004, 638));
+    EXPECT_EQ(sizes[0], QSize(1004, 638)) << sizes[0].width() << "x" << sizes[0].height();
 }

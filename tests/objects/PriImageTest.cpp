@@ -370,6 +370,7 @@ TEST(PriImageTest, PrintedPictureReachesThePdfAtItsDevicePixels) {
         // A transparent picture carries its mask as a second image of the same size.
         ASSERT_EQ(sizes.size(), c.transparent ? 2u : 1u) << c.picture.width() << " scale " << c.scale;
         for (QSize s : sizes)
-            EXPECT_EQ(s, c.want) << c.picture.width() << " scale " << c.scale;
+            EXPECT_EQ(s, c.want) << s.width() << "x" << s.height() << " from " << c.picture.width() << " at "
+                                 << c.scale;
     }
 }

@@ -8,7 +8,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QPaintDevice>
 #include <QPainter>
 
 void TPriBackImage::AssignBack(const TPriBackImage& other) {
@@ -98,27 +97,12 @@ bool TPriBackImage::WriteBack(TStreamWriter& stream, int which) const {
 
 void TPriBackImage::DrawWhole(QPainter& canvas, const TRect& target) const {
     if (IsEmpty()) return;
-    const QImage& back = ActiveBack();
-    const QSize size(target.Width(), target.Height());
-    if (size.isEmpty()) return;
-    // On the page bitmap a downscaled copy is kept, so that whole-page redraws are one plain
-    // copy; printers and enlargements get the picture itself.
-    // The copy has the bitmap's own pixels, so a high-density page gets a sharp background too.
-    const QPaintDevice* device = canvas.device();
-    const qreal ratio = device ? device->devicePixelRatio() : 1;
-    const QSize pixels = ratio == 1 ? size : (QSizeF(size) * ratio).toSize();
-    const bool cache = device && device->devType() == QInternal::Image && pixels.width() <= back.width() &&
-                       pixels.height() <= back.height();
-    if (!cache) {
-        canvas.drawImage(target.ToQRect(), back);
-        return;
-    }
-    if (fScaled.size() != pixels || fScaled.devicePixelRatio() != ratio || fScaledKey != back.cacheKey()) {
-        fScaled = back.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        fScaled.setDevicePixelRatio(ratio);
-        fScaledKey = back.cacheKey();
-    }
-    canvas.drawImage(QPoint(target.Left, target.Top), fScaled);
+    const QRect rect = target.ToQRect();
+    if (rect.isEmpty()) return;
+    // No device gets more pixels than it shows: the page bitmap keeps a copy that whole-page
+    // redraws copy plainly, and a PDF or printer page takes the photo at its printed resolution
+    // instead of whole, however large the document keeps it.
+    canvas.drawImage(rect, fScaled.For(ActiveBack(), TScaledCopy::DevicePixels(canvas, rect)));
 }
 
 void TPriBackImage::DrawViewPart(QPainter& canvas, const TRect& target) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "objects/ScaledCopy.h"
 #include "platform/Rect.h"
 
 #include <QByteArray>
@@ -60,7 +61,6 @@ private:
 
     TJpegSource fMainSource;
     TJpegSource fSubSource;
-    // The background already scaled down to the last whole-page size.
-    mutable QImage fScaled;
-    mutable qint64 fScaledKey = 0;
+    // The background already scaled down to the last whole-page size on its device.
+    mutable TScaledCopy fScaled;
 };

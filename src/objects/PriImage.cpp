@@ -157,11 +157,13 @@ void TPriImage::DrawImage(QPainter& canvas, const QRect& p, bool, TBltMode mode,
         canvas.drawImage(p.topLeft(), TransParent ? MaskedLight() : LightImage);
         return;
     }
-    // Paper and exported images get the full-resolution picture, cut to the page.
+    // Paper and exported images get the picture at the device's own resolution, cut to the page:
+    // the transparent colour is cut from the full picture first, so that no halo is scaled in.
     canvas.save();
     canvas.setClipRect(clip.ToQRect(), canvas.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
     canvas.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    canvas.drawImage(p, TransParent ? Masked(BltBmp, fMaskedBlt) : BltBmp);
+    const QImage& picture = TransParent ? Masked(BltBmp, fMaskedBlt) : BltBmp;
+    canvas.drawImage(p, fPrintCopy.For(picture, TScaledCopy::DevicePixels(canvas, p)));
     canvas.restore();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "objects/PriBase.h"
+#include "objects/ScaledCopy.h"
 
 #include <QImage>
 #include <QString>
@@ -93,4 +94,6 @@ private:
     qint64 fLightSourceKey = 0;
     mutable TMaskedCache fMaskedLight;
     mutable TMaskedCache fMaskedBlt;
+    // The picture at the pixels of the last output device, the same for every seat of a sheet.
+    TScaledCopy fPrintCopy;
 };

@@ -4,6 +4,7 @@
 #include "platform/StreamReader.h"
 #include "platform/StreamWriter.h"
 #include "support/FixedPrinter.h"
+#include "support/PdfImages.h"
 
 #include <QFile>
 #include <QPainter>
@@ -164,4 +165,16 @@ TEST(PriBackImageTest, HiddenBackgroundIsNotDrawnButKept) {
     surface.RedrawPage(nullptr, false, true);
     EXPECT_EQ(surface.PageBitmap().pixel(300, 300), QColor(Qt::white).rgb());
     EXPECT_FALSE(surface.BackObject.IsEmpty());
+}
+
+// Each seat of a sheet gets the background at the pixels it is printed at, one image in the PDF.
+TEST(PriBackImageTest, PrintedBackgroundIsScaledToTheSeatOnce) {
+    TPriBackImage back;
+    back.FMainBack = Solid(3000, 2000, Qt::green);
+    const auto sizes = PdfImages([&](QPainter& p) {
+        for (int seat = 0; seat < 10; ++seat)
+            back.DrawWhole(p, TRect::FromQRect(QRect(seat % 2 * 1000, seat / 2 * 640, 1004, 638)));
+    });
+    ASSERT_EQ(sizes.size(), 1u);
+    EXPECT_EQ(sizes[0], QSize(1004, 638)) << sizes[0].width() << "x" << sizes[0].height();
 }

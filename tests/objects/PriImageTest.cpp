@@ -2,6 +2,7 @@
 #include "objects/PriImage.h"
 #include "platform/StreamReader.h"
 #include "platform/StreamWriter.h"
+#include "support/PdfImages.h"
 
 #include <QFile>
 #include <QPainter>
@@ -338,4 +339,38 @@ TEST(PriImageTest, UnchangedPictureKeepsItsEncodedBytes) {
     // Records of version 5 and below hold a BMP file, never the kept JPEG.
     const QByteArray old = Record(loaded, 5);
     EXPECT_FALSE(old.contains(jpeg));
+}
+
+// A printed picture reaches the PDF at no more than the device pixels of its place, once per sheet
+// however many seats show it; a smaller one goes unchanged, never enlarged.
+TEST(PriImageTest, PrintedPictureReachesThePdfAtItsDevicePixels) {
+    struct TCase {
+        QSize picture;
+        bool transparent;
+        double scale;
+        QSize want;
+    } cases[] = {
+        {{2000, 1500}, false, 1, {472, 354}},
+        {{2000, 1500}, true, 1, {472, 354}},
+        {{2000, 1500}, false, 0.5, {236, 177}},
+        {{60, 45}, false, 1, {60, 45}},
+    };
+    for (const TCase& c : cases) {
+        TPriImage image;
+        image.SetBounds(0, 0, 472, 354);
+        image.SetPicture(WhiteAndRed(c.picture.width(), c.picture.height()));
+        image.Color = clWhite;
+        image.TransParent = c.transparent;
+        const auto sizes = PdfImages([&](QPainter& p) {
+            p.scale(c.scale, c.scale);
+            for (int seat = 0; seat < 10; ++seat)
+                image.PrintDraw(p, QRect(seat % 2 * 1000, seat / 2 * 600, 472, 354), true, {}, {},
+                                QRect(0, 0, 2480, 3508));
+        });
+        // A transparent picture carries its mask as a second image of the same size.
+        ASSERT_EQ(sizes.size(), c.transparent ? 2u : 1u) << c.picture.width() << " scale " << c.scale;
+        for (QSize s : sizes)
+            EXPECT_EQ(s, c.want) << s.width() << "x" << s.height() << " from " << c.picture.width() << " at "
+                                 << c.scale;
+    }
 }

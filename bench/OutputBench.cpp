@@ -1,0 +1,262 @@
+// The whole output job as a user runs it: `komorebi export` as a child process, timed from start
+// to exit, with the child's peak memory. The card sheet of make_peer_card runs against PdfFloor
+// (the same pages drawn straight into a PDF: what no program can undercut); statements run with
+// one key of many detail rows and with many one-row keys; one page lies under a 7000 x 7000 photo.
+// The data of every case is made once per process, outside the timing.
+//
+// Counters: peak_MB (the child's maximum resident set), pdf_MB, and per series x_floor (card time
+// over the floor's for the same records) or peak_x_first (peak memory over that of the series'
+// smallest size). A filter runs a part: --benchmark_filter='Card' for the card sheet alone.
+//
+// Before and after a change, from one build tree holding this benchmark, its tools and PdfFloor:
+//   KOMOREBI_BIN=/path/to/before/build/app/komorebi build/bench/OutputBench
+//   build/bench/OutputBench                  (the komorebi of this build: ../app/komorebi)
+#include "document/PriDocument.h"
+#include "platform/Cp932.h"
+
+#include "support/BenchPhoto.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <fcntl.h>
+#include <map>
+#include <spawn.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+QString BinDir() {
+    return QCoreApplication::applicationDirPath();
+}
+
+QString Komorebi() {
+    const QString chosen = qEnvironmentVariable("KOMOREBI_BIN");
+    return chosen.isEmpty() ? BinDir() + QStringLiteral("/../app/komorebi") : chosen;
+}
+
+QString Tool(const char* name) {
+    return BinDir() + QStringLiteral("/../tools/") + QLatin1String(name);
+}
+
+QTemporaryDir& Work() {
+    static QTemporaryDir dir;
+    return dir;
+}
+
+struct TRun {
+    bool Ok = false;
+    double Seconds = 0;
+    long PeakKB = 0;
+    QString Error;
+};
+
+// Runs the program with stdout dropped and stderr kept for a failure's message.
+TRun Run(const QStringList& command) {
+    TRun run;
+    std::vector<std::string> args;
+    for (const QString& a : command)
+        args.push_back(a.toStdString());
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const std::string errors = Work().filePath(QStringLiteral("stderr.txt")).toStdString();
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&files, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&files);
+    if (spawned != 0) {
+        run.Error = QStringLiteral("cannot start %1").arg(command[0]);
+        return run;
+    }
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) != pid) {
+        run.Error = QStringLiteral("lost the child");
+        return run;
+    }
+    run.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.PeakKB = usage.ru_maxrss;
+    run.Ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (!run.Ok) {
+        QFile f(QString::fromStdString(errors));
+        f.open(QIODevice::ReadOnly);
+        run.Error = command[0] + QStringLiteral(" failed: ") + QString::fromUtf8(f.read(400));
+    }
+    return run;
+}
+
+// Times command per iteration; returns the mean seconds and the largest peak in KB.
+std::pair<double, long> Measure(benchmark::State& state, const QStringList& command, const QString& out) {
+    double total = 0;
+    long peak = 0;
+    for (auto _ : state) {
+        const TRun run = Run(command);
+        if (!run.Ok) {
+            state.SkipWithError(run.Error.toStdString().c_str());
+            break;
+        }
+        state.SetIterationTime(run.Seconds);
+        total += run.Seconds;
+        peak = std::max(peak, run.PeakKB);
+    }
+    if (state.error_occurred()) return {0, 0};
+    state.counters["peak_MB"] = peak / 1024.0;
+    state.counters["pdf_MB"] = QFileInfo(out).size() / 1e6;
+    return {total / std::max<benchmark::IterationCount>(1, state.iterations()), peak};
+}
+
+bool Made(benchmark::State& state, const TRun& run) {
+    if (!run.Ok) state.SkipWithError(run.Error.toStdString().c_str());
+    return run.Ok;
+}
+
+// make_peer_card's folder for n records.
+QString CardFolder(benchmark::State& state, int n) {
+    const QString dir = Work().filePath(QStringLiteral("card-%1").arg(n));
+    if (!QFileInfo::exists(dir) && !Made(state, Run({Tool("make_peer_card"), dir, QString::number(n)}))) return {};
+    return dir;
+}
+
+std::map<int, double> gFloorSeconds;
+
+void BM_CardFloor(benchmark::State& state) {
+    const int n = int(state.range(0));
+    const QString dir = CardFolder(state, n);
+    if (dir.isEmpty()) return;
+    const QString out = dir + QStringLiteral("/floor.pdf");
+    gFloorSeconds[n] =
+        Measure(state, {BinDir() + QStringLiteral("/PdfFloor"), dir + "/recordfile/card.CSV", out}, out).first;
+}
+BENCHMARK(BM_CardFloor)->Arg(1000)->Arg(10000)->UseManualTime()->Unit(benchmark::kSecond);
+
+void BM_CardJob(benchmark::State& state) {
+    const int n = int(state.range(0));
+    const QString dir = CardFolder(state, n);
+    if (dir.isEmpty()) return;
+    const QString out = dir + QStringLiteral("/komorebi.pdf");
+    const double seconds =
+        Measure(state,
+                {Komorebi(), QStringLiteral("export"), dir + "/card.tda", QStringLiteral("--out"), out,
+                 QStringLiteral("--records"), dir + "/recordfile", QStringLiteral("--fields"), dir + "/fieldfile"},
+                out)
+            .first;
+    if (gFloorSeconds[n] > 0) state.counters["x_floor"] = seconds / gFloorSeconds[n];
+}
+BENCHMARK(BM_CardJob)->Arg(1000)->Arg(10000)->UseManualTime()->Unit(benchmark::kSecond);
+
+// The shipped statement template and field files, made once.
+QString MergeFolder(benchmark::State& state) {
+    const QString dir = Work().filePath(QStringLiteral("merge"));
+    if (!QFileInfo::exists(dir + "/Template") && !Made(state, Run({Tool("make_merge_templates"), dir}))) return {};
+    return dir;
+}
+
+bool WriteCp932(const QString& path, const QStringList& lines) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(TCp932::Encode(lines.join(QStringLiteral("\r\n")) + "\r\n")) >= 0;
+}
+
+// A record folder of keys statements with rows detail rows each.
+QString StatementRecords(int keys, int rows) {
+    const QString dir = Work().filePath(QStringLiteral("statements-%1x%2").arg(keys).arg(rows));
+    if (QFileInfo::exists(dir)) return dir;
+    QDir().mkpath(dir);
+    QStringList heads, lines;
+    for (int k = 1; k <= keys; ++k) {
+        const QString number = QStringLiteral("B%1").arg(k, 6, 10, QLatin1Char('0'));
+        heads << QStringList{number,
+                             QStringLiteral("2027年4月30日"),
+                             QStringLiteral("K001"),
+                             QStringLiteral("100-0005"),
+                             QStringLiteral("東京都千代田区丸の内9-2-1"),
+                             QStringLiteral("こもれびビル 12F"),
+                             QStringLiteral("株式会社こもれび商事"),
+                             QStringLiteral("営業部"),
+                             QStringLiteral("佐藤　美咲"),
+                             QStringLiteral("4月分 事務用品"),
+                             QString::number(rows * 6000),
+                             QString::number(rows * 600),
+                             QString::number(rows * 6600),
+                             QStringLiteral("2027年5月31日")}
+                     .join(u',');
+        for (int r = 0; r < rows; ++r)
+            lines << QStringList{number,
+                                 QStringLiteral("4/%1").arg(1 + r % 28),
+                                 QStringLiteral("S%1").arg(1 + r % 20, 3, 10, QLatin1Char('0')),
+                                 QStringLiteral("ボールペン 0.5mm, 黒"),
+                                 QStringLiteral("50"),
+                                 QStringLiteral("本"),
+                                 QStringLiteral("120"),
+                                 QStringLiteral("6000")}
+                         .join(u'\t');
+    }
+    if (!WriteCp932(dir + QStringLiteral("/明細書.CSV"), heads) ||
+        !WriteCp932(dir + QStringLiteral("/明細行.TAB"), lines))
+        return {};
+    return dir;
+}
+
+void Statements(benchmark::State& state, int keys, int rows, long& firstPeak) {
+    const QString merge = MergeFolder(state);
+    if (merge.isEmpty()) return;
+    const QString records = StatementRecords(keys, rows);
+    if (records.isEmpty()) {
+        state.SkipWithError("cannot write the record files");
+        return;
+    }
+    const QString out = records + QStringLiteral("/out.pdf");
+    const long peak = Measure(state,
+                              {Komorebi(), QStringLiteral("export"), merge + QStringLiteral("/Template/A4/明細書.tda"),
+                               QStringLiteral("--out"), out, QStringLiteral("--records"), records,
+                               QStringLiteral("--fields"), merge + QStringLiteral("/fieldfile")},
+                              out)
+                          .second;
+    if (firstPeak == 0) firstPeak = peak;
+    if (firstPeak > 0) state.counters["peak_x_first"] = double(peak) / firstPeak;
+}
+
+void BM_StatementDetailRows(benchmark::State& state) {
+    static long first = 0;
+    Statements(state, 1, int(state.range(0)), first);
+}
+BENCHMARK(BM_StatementDetailRows)->Arg(150)->Arg(3000)->Arg(100000)->UseManualTime()->Unit(benchmark::kSecond);
+
+void BM_OneRowStatements(benchmark::State& state) {
+    static long first = 0;
+    Statements(state, int(state.range(0)), 1, first);
+}
+BENCHMARK(BM_OneRowStatements)->Arg(1000)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kSecond);
+
+// One A4 page whose background is a 7000 x 7000 photo.
+void BM_PhotoBackgroundPage(benchmark::State& state) {
+    const QString path = Work().filePath(QStringLiteral("photo.tda"));
+    if (!QFileInfo::exists(path)) {
+        TPriDocument doc{QString()};
+        doc.PrintPaper.SetFields({0, 0, 1, 0, 2100, 2970, 0, 0, 0, 0, 0, 0, 1, 1, 2100, 2970});
+        doc.BackObject.FMainBack = BenchPhoto(7000, 7000);
+        if (!doc.Save(path, 0)) {
+            state.SkipWithError("cannot save the template");
+            return;
+        }
+    }
+    const QString out = Work().filePath(QStringLiteral("photo.pdf"));
+    Measure(state, {Komorebi(), QStringLiteral("export"), path, QStringLiteral("--out"), out}, out);
+}
+BENCHMARK(BM_PhotoBackgroundPage)->UseManualTime()->Unit(benchmark::kSecond);
+
+} // namespace

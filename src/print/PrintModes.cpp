@@ -105,14 +105,24 @@ bool TPrintPipeline::BuildRecordPages() {
             d = std::min(d, std::max(1, static_cast<TPriPortal&>(*obj).Rows));
 
     const int count = main.Count();
-    if (fProgress) fProgress->Start(count);
+    const auto lastPageOf = [&](const QString& key) {
+        const int n = detailFile ? detailFile->RowCountOfKey(key) : d;
+        const int q = n / d;
+        return (n % d == 0 && q != 0) ? q - 1 : q;
+    };
+    // The progress goes by pages, counted first from the detail rows: one long statement moves
+    // it and can be cancelled.
+    if (fProgress) {
+        qint64 pages = 0;
+        for (int i = 0; i < count; ++i)
+            pages += lastPageOf(mainFile ? mainFile->KeyAt(i) : QString()) + 1;
+        fProgress->Start(ChosenOf(int(std::min<qint64>(pages, INT_MAX))));
+    }
     // Pages outside a range are only counted: the detail rows of a key say how many it needs.
     int sheet = 0;
     for (int i = 0; i < count; ++i) {
         const QString key = mainFile ? mainFile->KeyAt(i) : QString();
-        const int n = detailFile ? detailFile->RowCountOfKey(key) : d;
-        const int q = n / d;
-        const int lastPage = (n % d == 0 && q != 0) ? q - 1 : q;
+        const int lastPage = lastPageOf(key);
         int detailIndex = -1;
         for (int j = 0; j <= lastPage; ++j) {
             if (!SheetChosen(++sheet)) continue;
@@ -122,8 +132,8 @@ bool TPrintPipeline::BuildRecordPages() {
             if (j == 0) DrawBackground(QPoint(0, 0));
             DrawWithPortals(QPoint(0, 0), main, i, detail, detailIndex, j, j + 1, lastPage + 1, false);
             StoreSheet();
+            Step();
         }
-        Step();
     }
     return true;
 }

@@ -91,7 +91,8 @@ TEST(OutputJobTest, StreamedAndLazyPagesAreTheRecordedOnes) {
 
         TPrintPipeline recorded(m.Doc, metrics);
         ASSERT_TRUE(recorded.BuildPrintPages()) << label << recorded.Error().toStdString();
-        TPrintPipeline streamed(m.Doc, metrics);
+        TCountingProgress progress;
+        TPrintPipeline streamed(m.Doc, metrics, &progress);
         TImageTarget target(size);
         TPrintChoice all;
         all.JobPerSheet = false;
@@ -102,6 +103,9 @@ TEST(OutputJobTest, StreamedAndLazyPagesAreTheRecordedOnes) {
 
         const int count = recorded.SheetCount();
         ASSERT_EQ(int(target.Pages.size()), count) << label;
+        // Statements step by page, so one long statement moves the progress and can be cancelled.
+        EXPECT_EQ(progress.Steps, progress.Maximum) << label;
+        if (c.mode == 1) EXPECT_EQ(progress.Maximum, count) << label;
         ASSERT_EQ(preview.PageCount(), count) << label;
         // Backwards, so each preview page is built alone from the middle of the job.
         for (int i = count - 1; i >= 0; --i) {

@@ -3,10 +3,10 @@
 #include "platform/AppPaths.h"
 #include "platform/FontMap.h"
 #include "platform/PrivateFolder.h"
-#include "print/PageExport.h"
 #include "print/PageFiles.h"
 
 #include "app/DisplayCheck.h"
+#include "app/ExportCommand.h"
 #include "app/QtTranslations.h"
 #include "app/SingleInstance.h"
 #include "app/SplashForm.h"
@@ -59,7 +59,7 @@ int RunExport(const TAppPaths& paths, const QStringList& args, bool toPrinter) {
     const char* verb = toPrinter ? "print" : "export";
     TExportOptions options;
     QString error;
-    if (!TPageExport::ParseArguments(args, options, &error, toPrinter)) {
+    if (!TExportCommand::ParseArguments(args, options, &error, toPrinter)) {
         std::fprintf(stderr, "komorebi %s: %s\n", verb, qPrintable(error));
         Usage();
         return 2;
@@ -72,8 +72,8 @@ int RunExport(const TAppPaths& paths, const QStringList& args, bool toPrinter) {
     options.Progress = isatty(STDERR_FILENO) != 0;
     int pages = 0;
     QStringList written;
-    const bool ok = toPrinter ? TPageExport::Print(paths.AppPath(), options, &error, &pages)
-                              : TPageExport::Run(paths.AppPath(), options, &error, &pages, &written);
+    const bool ok = toPrinter ? TExportCommand::Print(paths.AppPath(), options, &error, &pages)
+                              : TExportCommand::Run(paths.AppPath(), options, &error, &pages, &written);
     if (!ok) {
         std::fprintf(stderr, "komorebi %s: %s\n", verb, qPrintable(error));
         return 1;

@@ -30,6 +30,8 @@ enum TObjectKind : int {
 
 // The common ancestor of every object on a layout page. Geometry lives twice: stored in
 // 0.1 mm (FStoreRect, what files hold) and as view pixels on the page bitmap (the bounds).
+// GetOutputRect and DrawToImage are not used by the program (printing and export draw through
+// GetPrintRect and PrintDraw); they stay as part of the objects' designed interface.
 class TPriBase {
 public:
     TPriBase();

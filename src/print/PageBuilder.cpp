@@ -89,13 +89,16 @@ bool TPageBuilder::IsPrintable() const {
            fMetrics.LogPixelsY > 0 && fMetrics.LogPixelsY <= 10000;
 }
 
-void TPageBuilder::DrawPlainSheet(QPainter& canvas) const {
+void TPageBuilder::DrawPlainSheet(QPainter& canvas, const std::function<void()>& step) const {
     if (!IsPrintable()) return;
     const TPriPaper& p = fDoc.PrintPaper;
     const int rows = std::max(1, p.FSeatRows), cols = std::max(1, p.FSeatColumns);
     for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < cols; ++c)
-            if (p.SeatOnSheet(r, c)) DrawSeat(canvas, SeatOrigin(r, c));
+        for (int c = 0; c < cols; ++c) {
+            if (!p.SeatOnSheet(r, c)) continue;
+            DrawSeat(canvas, SeatOrigin(r, c));
+            if (step) step();
+        }
 }
 
 QRect TPageBuilder::PrintRect(const TPriBase& object, QPoint origin) const {

@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <functional>
 
 class QPainter;
 class TPriBase;
@@ -30,8 +31,9 @@ public:
     void DrawSeat(QPainter& canvas, QPoint origin) const;
     // False for papers and devices whose sizes no printer has (a damaged file): nothing is drawn.
     bool IsPrintable() const;
-    // Every seat of a sheet that starts on it, as plain printing does.
-    void DrawPlainSheet(QPainter& canvas) const;
+    // Every seat of a sheet that starts on it, as plain printing does; step follows each seat
+    // (progress and cancel of a print job; it may throw to stop).
+    void DrawPlainSheet(QPainter& canvas, const std::function<void()>& step = {}) const;
 
     const TPrinterMetrics& Metrics() const { return fMetrics; }
     // The device's unprintable edges in the page's view pixels, as the objects place text by

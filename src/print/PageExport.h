@@ -1,61 +1,15 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
-
-// The headless export: a template rendered through the print drawing into a PDF or a PNG.
-struct TExportOptions {
-    QString TemplateFile;
-    QString OutFile;
-    int Year = -1;
-    int Month = -1;
-    int Dpi = 300;
-    // Merge: the record and field folders (empty: the application folder's), record file names
-    // replacing the template's, a print mode 0-5 (-1: the template's).
-    QString RecordDir;
-    QString FieldDir;
-    QString MainName;
-    QString DetailName;
-    int Mode = -1;
-    // The first seat of the first sheet, 1-based; 0 keeps the template's.
-    int StartRow = 0;
-    int StartCol = 0;
-    // Sheets to write, 1-based and inclusive; 0 for all.
-    int FirstPage = 0;
-    int LastPage = 0;
-    // Printing instead of a file: the queue (empty: the default one) and copies.
-    bool ToPrinter = false;
-    QString Printer;
-    int Copies = 1;
-    // A progress line on stderr.
-    bool Progress = false;
-    // Where warnings go (calendars without holidays); null: a line each on stderr.
-    QStringList* Warnings = nullptr;
-};
-
 class TPriDocument;
 struct TPrinterMetrics;
 class QImage;
 class QSize;
 
+// Single pages drawn through the print path without a job: thumbnails, tools and checks.
 class TPageExport {
 public:
     // An export device: a sheet of the given pixels without unprintable edges.
     static TPrinterMetrics DeviceMetrics(QSize pixels, int dpi);
     // One designed page (a single seat) drawn through the print path at the resolution.
     static QImage RenderSeat(TPriDocument& doc, int dpi, bool smooth = false);
-
-    // Parses "TEMPLATE.tda --out FILE [--year Y --month M] [--dpi N]" and the merge options, or with
-    // toPrinter the print command's (no --out or --dpi; --printer, --copies); false with a message on bad use.
-    static bool ParseArguments(const QStringList& args, TExportOptions& options, QString* error,
-                               bool toPrinter = false);
-    // Builds the sheets through the print pipeline and writes them: one PDF, or one PNG per sheet
-    // (FILE-001.png ...; a single sheet keeps FILE.png). pages, when given, receives the sheets
-    // written, and written the files.
-    static bool Run(const QString& appPath, const TExportOptions& options, QString* error, int* pages = nullptr,
-                    QStringList* written = nullptr);
-    // The same sheets sent to a CUPS queue.
-    static bool Print(const QString& appPath, const TExportOptions& options, QString* error, int* pages = nullptr);
-    // The file the n-th (1-based) of count PNG sheets goes to.
-    static QString PngName(const QString& out, int n, int count);
 };

@@ -38,15 +38,11 @@ bool TPrintPipeline::BuildPlainSheet() {
         fError = QStringLiteral("用紙に収まる面がないため印刷できません");
         return false;
     }
-    if (fProgress) fProgress->Start(onSheet);
-    fPages.BeginDoc();
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < cols; ++c) {
-            if (!p.SeatOnSheet(r, c)) continue;
-            fBuilder->DrawSeat(fPages.GetCanvas(), fBuilder->SeatOrigin(r, c));
-            Step();
-        }
-    fPages.EndDoc();
+    if (fProgress) fProgress->Start(onSheet * ChosenOf(1));
+    if (!SheetChosen(1)) return true;
+    BeginSheet();
+    fBuilder->DrawPlainSheet(Canvas(), [this] { Step(); });
+    StoreSheet();
     return true;
 }
 
@@ -109,23 +105,36 @@ bool TPrintPipeline::BuildRecordPages() {
             d = std::min(d, std::max(1, static_cast<TPriPortal&>(*obj).Rows));
 
     const int count = main.Count();
-    if (fProgress) fProgress->Start(count);
-    fPages.BeginDoc();
-    for (int i = 0; i < count; ++i) {
-        const QString key = mainFile ? mainFile->KeyAt(i) : QString();
-        const int detailIndex = detailFile ? detailFile->IndexOfKey(key) : 0;
+    const auto lastPageOf = [&](const QString& key) {
         const int n = detailFile ? detailFile->RowCountOfKey(key) : d;
         const int q = n / d;
-        const int lastPage = (n % d == 0 && q != 0) ? q - 1 : q;
-        if (i > 0) fPages.NewPage();
-        DrawBackground(QPoint(0, 0));
-        for (int j = 0; j <= lastPage; ++j) {
-            if (j > 0) fPages.NewPage();
-            DrawWithPortals(QPoint(0, 0), main, i, detail, detailIndex, j, j + 1, lastPage + 1, false);
-        }
-        Step();
+        return (n % d == 0 && q != 0) ? q - 1 : q;
+    };
+    // The progress goes by pages, counted first from the detail rows: one long statement moves
+    // it and can be cancelled.
+    if (fProgress) {
+        qint64 pages = 0;
+        for (int i = 0; i < count; ++i)
+            pages += lastPageOf(mainFile ? mainFile->KeyAt(i) : QString()) + 1;
+        fProgress->Start(ChosenOf(int(std::min<qint64>(pages, INT_MAX))));
     }
-    fPages.EndDoc();
+    // Pages outside a range are only counted: the detail rows of a key say how many it needs.
+    int sheet = 0;
+    for (int i = 0; i < count; ++i) {
+        const QString key = mainFile ? mainFile->KeyAt(i) : QString();
+        const int lastPage = lastPageOf(key);
+        int detailIndex = -1;
+        for (int j = 0; j <= lastPage; ++j) {
+            if (!SheetChosen(++sheet)) continue;
+            if (detailIndex < 0) detailIndex = detailFile ? detailFile->IndexOfKey(key) : 0;
+            BeginSheet();
+            // The background goes under the record's first page only.
+            if (j == 0) DrawBackground(QPoint(0, 0));
+            DrawWithPortals(QPoint(0, 0), main, i, detail, detailIndex, j, j + 1, lastPage + 1, false);
+            StoreSheet();
+            Step();
+        }
+    }
     return true;
 }
 
@@ -210,10 +219,14 @@ bool TPrintPipeline::BuildRecordPerSeatWithDetails() {
     const TRecords main{mainFile, QString()};
     const TRecords detail{detailFile, QString()};
     const int count = mainFile->Count();
+    const qint64 perSheet = qint64(rows) * cols;
+    // No records still give one empty sheet.
+    const int sheets = int(std::clamp<qint64>((count + perSheet - 1) / perSheet, 1, INT_MAX));
     if (fProgress) fProgress->Start(count);
-    fPages.BeginDoc();
-    int i = 1;
-    while (true) {
+    for (int sheet = 0; sheet < sheets; ++sheet) {
+        if (!SheetChosen(sheet + 1)) continue;
+        int i = int(sheet * perSheet + 1);
+        BeginSheet();
         for (int r = 0; r < rows && i <= count; ++r)
             for (int c = 0; c < cols && i <= count; ++c) {
                 const QPoint origin = fBuilder->SeatOrigin(r, c);
@@ -223,9 +236,7 @@ bool TPrintPipeline::BuildRecordPerSeatWithDetails() {
                 ++i;
                 Step();
             }
-        if (i > count) break;
-        fPages.NewPage();
+        StoreSheet();
     }
-    fPages.EndDoc();
     return true;
 }

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QPainter>
 #include <new>
+#include <utility>
 
 const QString TPrintPipeline::kPlaceholder1 = QStringLiteral("00000000");
 const QString TPrintPipeline::kPlaceholder2 = QStringLiteral("0000000");
@@ -74,7 +75,9 @@ bool TPrintPipeline::BuildPrintPages() {
     }
     const int mode = fDoc.PrintMode;
     const bool viaFiles = mode == 2 || mode == 3 || mode == 5;
-    fTotalSheets = viaFiles ? 0 : -1;
+    fViaFiles = viaFiles;
+    fTargetFailed = false;
+    fTotalSheets = 0;
     bool ok = false;
     try {
         switch (mode) {
@@ -101,7 +104,7 @@ bool TPrintPipeline::BuildPrintPages() {
     }
     // Whatever happened, the store stops recording: a later build or print must find it idle.
     if (fPages.Printing()) fPages.EndDoc();
-    if (ok && SheetCount() == 0) {
+    if (ok && !fCountOnly && SheetCount() == 0) {
         fError = fRangeFirst > 0 && fTotalSheets > 0 ? RangeBeyondMessage(fRangeFirst, fRangeLast, fTotalSheets)
                                                      : QStringLiteral("印刷するレコードがありません");
         ok = false;
@@ -136,6 +139,7 @@ void TPrintPipeline::DrawAllObjects(QPoint origin, const TRecords& main, int rec
 }
 
 void TPrintPipeline::TargetFailed() {
+    fTargetFailed = true;
     fError = fStream->Target->Error();
     if (fError.isEmpty()) fError = QStringLiteral("印刷に失敗しました");
     throw std::runtime_error("the print target failed");
@@ -143,7 +147,10 @@ void TPrintPipeline::TargetFailed() {
 
 void TPrintPipeline::BeginSheet() {
     if (!fStream) {
-        fPages.BeginDoc();
+        if (!fViaFiles && fPages.Printing())
+            fPages.NewPage();
+        else
+            fPages.BeginDoc();
         return;
     }
     TStream& s = *fStream;
@@ -179,6 +186,7 @@ void TPrintPipeline::StoreSheet() {
         }
         return;
     }
+    if (!fViaFiles) return;
     fPages.EndDoc();
     const QString name = fFiles.NextName();
     if (name.isEmpty()) throw std::runtime_error("no private temporary folder");
@@ -200,6 +208,7 @@ void TPrintPipeline::SetSheetRange(int first, int last) {
 
 bool TPrintPipeline::SheetChosen(int n) {
     ++fTotalSheets;
+    if (fCountOnly) return false;
     return fRangeFirst <= 0 || (n >= fRangeFirst && n <= fRangeLast);
 }
 
@@ -215,34 +224,77 @@ QString TPrintPipeline::RangeBeyondMessage(int first, int last, int sheets) {
         .arg(sheets);
 }
 
-bool TPrintPipeline::BuildAndPrint(TPrintTarget& target, const TPrintChoice& choice) {
-    const int mode = fDoc.PrintMode;
-    if (mode != 2 && mode != 3 && mode != 5) {
-        if (!BuildPrintPages()) return false;
-        int first = 0, last = -1;
-        PageRange(choice, SheetCount(), first, last);
-        if (first > last && !choice.AllPages) {
-            fError = RangeBeyondMessage(choice.FirstPage, choice.LastPage, SheetCount());
-            return false;
-        }
-        return PrintPages(target, choice);
+namespace {
+
+// A target that is one canvas: every sheet lands on it.
+class TCanvasTarget : public TPrintTarget {
+public:
+    explicit TCanvasTarget(QPainter& canvas) : fCanvas(canvas) {}
+    bool BeginDoc(const QString&) override { return true; }
+    bool NewPage() override { return true; }
+    bool EndDoc() override { return true; }
+    void Abort() override {}
+    QPainter& Canvas() override { return fCanvas; }
+    QString Error() const override { return QString(); }
+
+private:
+    QPainter& fCanvas;
+};
+
+} // namespace
+
+int TPrintPipeline::CountSheets() {
+    TPrintProgress* progress = std::exchange(fProgress, nullptr);
+    fCountOnly = true;
+    const bool ok = BuildPrintPages();
+    fCountOnly = false;
+    fProgress = progress;
+    if (!ok) return -1;
+    if (fTotalSheets <= 0) {
+        fError = QStringLiteral("印刷するレコードがありません");
+        return -1;
     }
+    return fTotalSheets;
+}
+
+bool TPrintPipeline::RenderSheet(int index, QPainter& canvas) {
+    TCanvasTarget target(canvas);
+    TPrintChoice choice;
+    choice.AllPages = false;
+    choice.FirstPage = choice.LastPage = index + 1;
+    choice.JobPerSheet = false;
+    TPrintProgress* progress = std::exchange(fProgress, nullptr);
+    const bool ok = Stream(target, choice, QPoint(0, 0));
+    fProgress = progress;
+    return ok;
+}
+
+bool TPrintPipeline::BuildAndPrint(TPrintTarget& target, const TPrintChoice& choice) {
+    return Stream(target, choice, PageOffset(choice));
+}
+
+bool TPrintPipeline::Stream(TPrintTarget& target, const TPrintChoice& choice, QPoint at) {
     // Only the chosen sheets are built and sent; the others are counted.
     if (choice.AllPages)
         SetSheetRange(0, 0);
     else
         SetSheetRange(choice.FirstPage, choice.LastPage);
+    const int mode = fDoc.PrintMode;
     TStream stream;
     stream.Target = &target;
-    stream.At = PageOffset(choice);
-    stream.OneJob = !choice.JobPerSheet;
+    stream.At = at;
+    // A job per sheet is for the modes that print a sheet per record.
+    stream.OneJob = !choice.JobPerSheet || (mode != 2 && mode != 3 && mode != 5);
     stream.Title = choice.JobTitle;
     fStream = &stream;
     bool ok = BuildPrintPages();
     fStream = nullptr;
     fStreamedSheets = stream.Sheets;
     if (stream.InSheet) target.Canvas().restore();
-    if (ok && stream.Begun && !target.EndDoc()) ok = false;
+    if (ok && stream.Begun && !target.EndDoc()) {
+        fTargetFailed = true;
+        ok = false;
+    }
     if (!ok) {
         if (stream.Begun) target.Abort();
         // A failing target says why; a failed build has said so already.

@@ -31,9 +31,10 @@ struct TPrintChoice {
     QString JobTitle = QStringLiteral("Velluma");
 };
 
-// Turns the document into printed sheets in one of the six print modes: builds every page into
-// the page store, or in modes 2, 3 and 5 sheet by sheet into page files, then sends them to a
-// printer or a file. Window-free: the caller supplies the progress and the target.
+// Turns the document into printed sheets in one of the six print modes. Jobs draw each sheet
+// straight onto their target as it is built (BuildAndPrint); a build into the page store (modes
+// 2, 3 and 5 sheet by sheet into page files) stays for comparing the two. Window-free: the
+// caller supplies the progress and the target.
 class TPrintPipeline {
 public:
     TPrintPipeline(TPriDocument& doc, const TPrinterMetrics& metrics, TPrintProgress* progress = nullptr);
@@ -41,11 +42,18 @@ public:
 
     // The start seat (zero-based) of the first sheet in modes 2 and 3; the document's own by default.
     void SetStartSeat(int column, int row);
-    // Modes 2, 3 and 5 build only sheets first to last (1-based, inclusive) and count the others,
-    // so a page of a long job costs a page; 0 builds them all. The built sheets are numbered from 1.
+    // Only sheets first to last (1-based, inclusive) are built and the others counted, so a page
+    // of a long job costs a page; 0 builds them all. The built sheets are numbered from 1.
     void SetSheetRange(int first, int last);
-    // Sheets of the whole job in modes 2, 3 and 5 after a build, chosen or not; -1 otherwise.
+    // Sheets of the whole job after a build, chosen or not; -1 before one.
     int TotalSheets() const { return fTotalSheets; }
+    // The sheets of the whole job, counted without drawing any; -1 with Error() when nothing
+    // can be printed.
+    int CountSheets();
+    // Sheet n (0-based) of the job drawn onto the canvas at its own size, as it would print.
+    bool RenderSheet(int index, QPainter& canvas);
+    // Whether the last job failed at its target rather than in the build.
+    bool TargetFailure() const { return fTargetFailed; }
 
     // Builds the pages for the document's print mode; false when nothing can be printed, with
     // Error() saying why (empty after a cancel).
@@ -65,10 +73,9 @@ public:
     // Sends the chosen pages to the target. A page file is deleted once printed. False with
     // Error() when the target failed; the job under way is aborted.
     bool PrintPages(TPrintTarget& target, const TPrintChoice& choice);
-    // Builds and sends in one go, for a job that needs no preview. All pages of modes 2, 3 and 5
-    // are drawn straight onto the target sheet by sheet, with no page files and no pictures in
-    // between: the same pages, in a fraction of the time, in memory that does not grow with the
-    // records. Other jobs build first and print then. False with Error() as the two would give.
+    // Builds and sends in one go: every sheet is drawn straight onto the target as it is built,
+    // with no page files and no pictures in between, in memory that does not grow with the
+    // records. False with Error() as a build and a print would give.
     bool BuildAndPrint(TPrintTarget& target, const TPrintChoice& choice);
     // The first and last page (1-based) the choice gives for count pages; first > last prints none.
     static void PageRange(const TPrintChoice& choice, int count, int& first, int& last);
@@ -109,6 +116,7 @@ private:
         int Sheets = 0;
     };
 
+    bool Stream(TPrintTarget& target, const TPrintChoice& choice, QPoint at);
     bool BuildPlainSheet();
     bool BuildRecordPages();
     bool BuildSheetPerRecord(bool useStartSeat);
@@ -123,15 +131,15 @@ private:
     void DrawWithPortals(QPoint origin, const TRecords& main, int record, const TRecords& detail, int detailIndex,
                          int firstRow, int current, int total, bool bandFromSeat);
     void DrawObject(TPriBase& object, const QRect& rect, QPoint origin);
-    // Starts a sheet of modes 2, 3 and 5: recorded into the store, or on the target when streaming.
+    // Starts a sheet: recorded into the store, or on the target when streaming.
     void BeginSheet();
-    // Ends the sheet being recorded into the next page file, or on the target.
+    // Ends the sheet: into the next page file in modes 2, 3 and 5, or on the target.
     void StoreSheet();
     // Where the objects draw: the store's page being recorded, or the streamed target.
     QPainter& Canvas();
     [[noreturn]] void TargetFailed();
     bool StartSeatInside() const;
-    // Whether sheet n (1-based) of modes 2, 3 and 5 is built; counts it in TotalSheets.
+    // Whether sheet n (1-based) is built; counts it in TotalSheets.
     bool SheetChosen(int n);
     // How many of sheets 1..total the range chooses.
     int ChosenOf(int total) const;
@@ -150,6 +158,11 @@ private:
     int fStartCol;
     int fStartRow;
     bool fCancelled = false;
+    bool fTargetFailed = false;
+    // A counting pass: every sheet is counted, none drawn.
+    bool fCountOnly = false;
+    // Modes 2, 3 and 5 store their sheets in page files, the others in the page store.
+    bool fViaFiles = false;
     int fRangeFirst = 0;
     int fRangeLast = 0;
     int fTotalSheets = -1;

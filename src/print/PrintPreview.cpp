@@ -1,6 +1,7 @@
 #include "print/PrintPreview.h"
 
 #include <QPainter>
+#include <algorithm>
 
 TPrintPreview::TPrintPreview(QSize pagePixels, int dpiX, int dpiY)
     : fPagePixels(pagePixels), fDpiX(dpiX), fDpiY(dpiY) {}
@@ -18,6 +19,9 @@ void TPrintPreview::SetDevice(QSize pagePixels, int dpiX, int dpiY) {
 void TPrintPreview::BeginDoc() {
     if (fPrinting) throw EPrintPreviewError("TPrintPreview: BeginDoc: Already Printing");
     fPages.clear();
+    fRender = nullptr;
+    fRecent.clear();
+    fSourceCount = 0;
     fPrinting = true;
     NewPage();
 }
@@ -66,18 +70,53 @@ void TPrintPreview::CheckIndex(int index) const {
     if (index < 0 || index >= PageCount()) throw EPrintPreviewError("TPrinterCanvas.GetPage: Index is out of Range");
 }
 
+void TPrintPreview::SetSource(int count, TRender render) {
+    if (fPrinting) throw EPrintPreviewError("TPrintPreview: SetSource: Already Printing");
+    fPages.clear();
+    fRecent.clear();
+    fSourceCount = render ? std::max(0, count) : 0;
+    fRender = std::move(render);
+}
+
 const TMetafileEx& TPrintPreview::GetPage(int index) const {
     CheckIndex(index);
-    return *fPages[size_t(index)];
+    if (!fRender) return *fPages[size_t(index)];
+    for (auto it = fRecent.begin(); it != fRecent.end(); ++it)
+        if (it->first == index) {
+            if (it != fRecent.begin()) std::rotate(fRecent.begin(), it, it + 1);
+            return *fRecent.front().second;
+        }
+    auto page = std::make_unique<TMetafileEx>(fPagePixels, fDpiX, fDpiY);
+    {
+        QPainter canvas(page.get());
+        QFont font = canvas.font();
+        font.setPointSize(kStartPoints);
+        canvas.setFont(font);
+        // A page that cannot be drawn shows empty.
+        if (!fRender(index, canvas)) {
+            canvas.end();
+            page = std::make_unique<TMetafileEx>(fPagePixels, fDpiX, fDpiY);
+        }
+    }
+    // The dialog holds the page on show; the ones before it may go.
+    constexpr size_t kKept = 4;
+    fRecent.emplace_front(index, std::move(page));
+    if (fRecent.size() > kKept) fRecent.pop_back();
+    return *fRecent.front().second;
 }
 
 bool TPrintPreview::SavePage(int index, const QString& fileName) const {
     CheckIndex(index);
+    if (fRender) {
+        GetPage(index);
+        return fRecent.front().second->save(fileName);
+    }
     return fPages[size_t(index)]->save(fileName);
 }
 
 bool TPrintPreview::LoadPage(int index, const QString& fileName) {
     CheckIndex(index);
+    if (fRender) return false;
     auto page = std::make_unique<TMetafileEx>(fPagePixels, fDpiX, fDpiY);
     const bool ok = page->load(fileName);
     if (!ok) page = std::make_unique<TMetafileEx>(fPagePixels, fDpiX, fDpiY);

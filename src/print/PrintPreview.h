@@ -4,6 +4,8 @@
 
 #include <QSize>
 #include <QString>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -17,7 +19,9 @@ public:
 };
 
 // The page store of printing: it imitates a print job, recording each page as a picture in the
-// printer's device pixels, so the preview can show the pages and printing can replay them.
+// printer's device pixels. A store given a source is lazy: it knows the page count and records a
+// page only when asked for it, keeping a few recent ones, so a preview of a long job costs the
+// pages looked at.
 class TPrintPreview {
 public:
     // Pages of pagePixels at the printer's resolution.
@@ -25,6 +29,12 @@ public:
     ~TPrintPreview();
     TPrintPreview(const TPrintPreview&) = delete;
     TPrintPreview& operator=(const TPrintPreview&) = delete;
+
+    // Draws page n (0-based) onto a fresh canvas of the store's device.
+    using TRender = std::function<bool(int index, QPainter& canvas)>;
+    // Makes the store lazy: count pages, each drawn by render when first asked for. BeginDoc
+    // drops the source.
+    void SetSource(int count, TRender render);
 
     // Takes effect at the next BeginDoc.
     void SetDevice(QSize pagePixels, int dpiX, int dpiY);
@@ -40,7 +50,7 @@ public:
     void Clear();
     QPainter& GetCanvas();
     const TMetafileEx& GetPage(int index) const;
-    int PageCount() const { return int(fPages.size()); }
+    int PageCount() const { return fRender ? fSourceCount : int(fPages.size()); }
     // The device the pages are recorded for.
     QSize PagePixels() const { return fPagePixels; }
     int DpiX() const { return fDpiX; }
@@ -63,4 +73,8 @@ private:
     std::vector<std::unique_ptr<TMetafileEx>> fPages;
     std::unique_ptr<QPainter> fCanvas;
     bool fPrinting = false;
+    int fSourceCount = 0;
+    TRender fRender;
+    // The pages of the source drawn last, the newest first.
+    mutable std::deque<std::pair<int, std::unique_ptr<TMetafileEx>>> fRecent;
 };

@@ -1,7 +1,7 @@
 #include "document/PriDocument.h"
 #include "document/PriPaint.h"
 #include "print/PageBuilder.h"
-#include "print/PrintJob.h"
+#include "print/OutputJob.h"
 #include "support/BoxObject.h"
 #include "support/FixedPrinter.h"
 
@@ -134,7 +134,7 @@ TEST(PageBuilderTest, TextIsPlacedByTheMarginsOfTheDeviceThePageIsBuiltFor) {
     QPainter canvas(&page);
     // For the printer the page shows, then for a PDF of the sheet, which has no unprintable edges.
     TPageBuilder(doc.Document(), TFixedPrinter::A4At600()).DrawPlainSheet(canvas);
-    TPageBuilder(doc.Document(), TPrintJob::SheetMetrics(doc.Document(), 300)).DrawPlainSheet(canvas);
+    TPageBuilder(doc.Document(), TOutputJob::SheetMetrics(doc.Document(), 300)).DrawPlainSheet(canvas);
     ASSERT_EQ(p->Margins.size(), 2u);
     EXPECT_GT(p->Margins[0].Left, 0);
     EXPECT_EQ(p->Margins[0], doc.MarginPixels());

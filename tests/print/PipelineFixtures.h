@@ -6,7 +6,7 @@
 #include "merge/PriPortal.h"
 #include "merge/RecordUnit.h"
 #include "print/PageDeviceTarget.h"
-#include "print/PrintJob.h"
+#include "print/OutputJob.h"
 #include "print/PrintPipeline.h"
 #include "print/PrintProgress.h"
 #include "print/PrintTarget.h"

@@ -266,8 +266,8 @@ TEST(PrintPipelineTest, PdfJobHoldsEveryChosenSheetAsAPage) {
         choice.AllPages = c.all;
         choice.FirstPage = c.first;
         choice.LastPage = c.last;
-        QString error;
-        ASSERT_TRUE(TPrintJob::WritePdf(m.Doc, out, 150, choice, nullptr, &error)) << error.toStdString();
+        TOutputJob job(m.Doc);
+        ASSERT_TRUE(job.ToPdf(out, 150, choice)) << job.Error().toStdString();
         EXPECT_EQ(out.data().count("/Type /Page\n"), c.pages) << c.mode << " " << c.records;
         // The card sheet's own size, not the printer's.
         EXPECT_TRUE(out.data().contains("/MediaBox [0 0 595")) << c.mode;
@@ -276,9 +276,9 @@ TEST(PrintPipelineTest, PdfJobHoldsEveryChosenSheetAsAPage) {
     missing.Doc.PrintMode = 4;
     QBuffer out;
     out.open(QIODevice::WriteOnly);
-    QString error;
-    EXPECT_FALSE(TPrintJob::WritePdf(missing.Doc, out, 150, TPrintChoice(), nullptr, &error));
-    EXPECT_FALSE(error.isEmpty());
+    TOutputJob job(missing.Doc);
+    EXPECT_FALSE(job.ToPdf(out, 150, TPrintChoice()));
+    EXPECT_FALSE(job.Error().isEmpty());
 }
 
 TEST(PrintPipelineTest, StreamedJobsGiveTheSheetsOfTheStoreWithoutPageFiles) {

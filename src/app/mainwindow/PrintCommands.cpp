@@ -8,16 +8,13 @@
 #include "platform/DialogLibrary.h"
 #include "platform/Rounding.h"
 #include "platform/SystemPrinter.h"
-#include "print/PageDeviceTarget.h"
-#include "print/PrintJob.h"
+#include "print/OutputJob.h"
 #include "print/RyPrinter.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
 
 TPrintCommands::TPrintCommands(QWidget* window, TAppDialogs& dialogs, TDialogLibrary& library, TAppPaths paths,
                                int screenInch)
@@ -92,42 +89,17 @@ bool TPrintCommands::ChoosePrintPaper(TPriPaint& doc) {
 
 namespace {
 
-// The sheet as a printer takes it: the size upright, and the way it lies.
-QPageLayout SheetLayout(const TPriPaint& doc) {
-    const QSize sheet = TPrintJob::SheetSize(doc.Document());
-    if (sheet.width() <= 0 || sheet.height() <= 0) return QPageLayout();
-    const bool landscape = sheet.width() > sheet.height();
-    const QSizeF portrait = landscape ? QSizeF(sheet.height(), sheet.width()) / 10.0 : QSizeF(sheet) / 10.0;
-    return QPageLayout(QPageSize(portrait, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch),
-                       landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
-}
-
 QString SheetText(const TPriPaint& doc) {
-    return TPrintDlgSX::PaperText(SheetLayout(doc));
-}
-
-bool SameDevice(const TPrinterMetrics& a, const TPrinterMetrics& b) {
-    return a.LogPixelsX == b.LogPixelsX && a.LogPixelsY == b.LogPixelsY && a.PhysicalWidth == b.PhysicalWidth &&
-           a.PhysicalHeight == b.PhysicalHeight && a.OffsetX == b.OffsetX && a.OffsetY == b.OffsetY &&
-           a.HorzRes == b.HorzRes && a.VertRes == b.VertRes;
+    return TPrintDlgSX::PaperText(TOutputJob::SheetLayout(doc.Document()));
 }
 
 } // namespace
-
-void TPrintCommands::FitPrinterToSheet(TPriPaint& doc, QPrinter& printer) {
-    const QPageLayout sheet = SheetLayout(doc);
-    if (!sheet.isValid()) return;
-    printer.setPageSize(sheet.pageSize());
-    printer.setPageOrientation(sheet.orientation());
-    // A PDF file has no unprintable edges.
-    if (printer.outputFormat() == QPrinter::PdfFormat) printer.setPageMargins(QMarginsF(), QPageLayout::Millimeter);
-}
 
 bool TPrintCommands::AskChoice(TPriPaint& doc, TRyPrinter* printer, TPrintChoice& choice, const QString& pdfFile) {
     TPrintDlgSX dialog(printer, fWindow);
     dialog.ExecDialog = ExecDialog;
     // Whatever paper the printer dialog chose, the job prints on the document's sheet.
-    if (printer) dialog.FitPaper = [&doc, printer] { FitPrinterToSheet(doc, printer->Printer()); };
+    if (printer) dialog.FitPaper = [&doc, printer] { TOutputJob::FitPrinter(doc.Document(), printer->Printer()); };
     doc.update();
     dialog.SetShift(0, 0);
     if (!printer && !pdfFile.isEmpty()) dialog.ShowPdfFile(pdfFile, SheetText(doc));
@@ -151,23 +123,21 @@ bool TPrintCommands::Build(TPriPaint& doc, const TPrinterMetrics& metrics) {
     fProgress = std::make_unique<TPrintProgressDlg>(fWindow);
     fPipeline = std::make_unique<TPrintPipeline>(doc.Document(), metrics, fProgress.get());
     fPipeline->SetStartSeat(doc.FStartSeatCol, doc.FStartSeatRow);
-    fBuiltSeatCol = doc.FStartSeatCol;
-    fBuiltSeatRow = doc.FStartSeatRow;
-    const bool built = fPipeline->BuildPrintPages();
+    const int pages = fPipeline->CountSheets();
     fProgress->hide();
-    if (built) return true;
+    if (pages > 0) return true;
     if (!fPipeline->Cancelled() && !fPipeline->Error().isEmpty()) Show(fPipeline->Error());
     fPipeline.reset();
     return false;
 }
 
-bool TPrintCommands::PrintDocument(TPriPaint& doc, bool pagesReady, bool showDialog) {
+bool TPrintCommands::PrintDocument(TPriPaint& doc, bool, bool showDialog) {
     QPrinter* printer = Device(&doc);
     if (!printer) {
         Show(QStringLiteral("プリンタがありません。\nプリンタを設定してから印刷してください。"));
         return false;
     }
-    FitPrinterToSheet(doc, *printer);
+    TOutputJob::FitPrinter(doc.Document(), *printer);
     TPrintChoice choice;
     const QString pdfFile = printer->outputFormat() == QPrinter::PdfFormat ? printer->outputFileName() : QString();
     if (showDialog && !AskChoice(doc, PrinterDevice ? nullptr : System(), choice, pdfFile)) return false;
@@ -179,30 +149,36 @@ bool TPrintCommands::PrintDocument(TPriPaint& doc, bool pagesReady, bool showDia
         if (!(doc.MarginPixels() == shown)) doc.RedrawPage(nullptr, true, true);
     }
     if (choice.Quality >= 0) SetPrintQuality(*printer, TPrintQuality(choice.Quality));
-    // A file printer would write each sheet's job over the one before: the file takes them all.
-    if (printer->outputFormat() == QPrinter::PdfFormat) choice.JobPerSheet = false;
-    // A seat changed in the dialog puts the records elsewhere, and pages built for another
-    // resolution or paper would print at the wrong size: the pages are built again.
-    const TPrinterMetrics metrics = GetPrinterMetrics(*printer);
-    if (!fPipeline || fBuiltSeatCol != doc.FStartSeatCol || fBuiltSeatRow != doc.FStartSeatRow ||
-        !SameDevice(fPipeline->Metrics(), metrics))
-        pagesReady = false;
     doc.update();
-    if (!pagesReady && !Build(doc, metrics)) return false;
-    TPageDeviceTarget target(*printer);
-    const bool printed = fPipeline->PrintPages(target, choice);
-    if (!printed) Show(QStringLiteral("印刷に失敗しました。\n%1").arg(fPipeline->Error()));
+    // Every sheet is drawn onto the printer as it is built, a preview's included.
     fPipeline.reset();
-    return printed;
+    fProgress = std::make_unique<TPrintProgressDlg>(fWindow);
+    TOutputJob job(doc.Document(), fProgress.get());
+    const bool printed = job.ToPrinter(*printer, choice);
+    fProgress->hide();
+    fProgress.reset();
+    if (printed || job.Failure() == TOutputJob::TFailure::Cancelled) return printed;
+    // A build that cannot start says why; a printer that failed on the way says so first.
+    if (job.Failure() == TOutputJob::TFailure::Target)
+        Show(QStringLiteral("印刷に失敗しました。\n%1").arg(job.Error()));
+    else if (!job.Error().isEmpty())
+        Show(job.Error());
+    return false;
 }
 
 void TPrintCommands::ShowPrintPreview(TPriPaint& doc) {
     QPrinter* printer = Device(&doc);
-    TPrinterMetrics metrics = printer ? (FitPrinterToSheet(doc, *printer), GetPrinterMetrics(*printer))
-                                      : TPrintJob::SheetMetrics(doc.Document(), kPdfDpi);
+    TPrinterMetrics metrics = printer ? (TOutputJob::FitPrinter(doc.Document(), *printer), GetPrinterMetrics(*printer))
+                                      : TOutputJob::SheetMetrics(doc.Document(), kPdfDpi);
     if (!Build(doc, metrics)) return;
+    // Pages are drawn when the dialog turns to them: the count is known, no page is kept.
+    const TPrintPreview& built = fPipeline->Pages();
+    fPreview = std::make_unique<TPrintPreview>(built.PagePixels(), metrics.LogPixelsX, metrics.LogPixelsY);
+    TPrintPipeline* pipeline = fPipeline.get();
+    fPreview->SetSource(fPipeline->TotalSheets(),
+                        [pipeline](int index, QPainter& canvas) { return pipeline->RenderSheet(index, canvas); });
     // The sheet and its unprintable edges at the screen's resolution.
-    const QSize sheet = TPrintJob::SheetSize(doc.Document());
+    const QSize sheet = doc.PrintPaper.SheetSize();
     const int width = Trunc(sheet.width() / 254.0 * fScreenInch);
     const int height = Trunc(sheet.height() / 254.0 * fScreenInch);
     const auto part = [](int value, int whole, int size) {
@@ -211,15 +187,15 @@ void TPrintCommands::ShowPrintPreview(TPriPaint& doc) {
     const TPriPaper& paper = doc.PrintPaper;
     const int seatTop = paper.FFirstSeatTop ? part(paper.FFirstSeatTop, sheet.height(), height) : 0;
     const int seatLeft = paper.FFirstSeatLeft ? part(paper.FFirstSeatLeft, sheet.width(), width) : 0;
-    QStringList files = fPipeline->PageFileNames();
+    QStringList files;
     const TDlgAnswer answer = fLibrary.PrintPreviewDlg(
-        &fPipeline->Pages(), part(metrics.OffsetX, metrics.PhysicalWidth, width),
+        fPreview.get(), part(metrics.OffsetX, metrics.PhysicalWidth, width),
         part(metrics.OffsetY, metrics.PhysicalHeight, height), part(metrics.RightMargin, metrics.PhysicalWidth, width),
         part(metrics.BottomMargin, metrics.PhysicalHeight, height), width, height, files, seatTop, seatLeft,
         doc.IsSingleSeat(), int32_t(doc.MarginColor));
-    if (answer) PrintDocument(doc, true, true);
-    // The page files of the job go with it.
+    fPreview.reset();
     fPipeline.reset();
+    if (answer) PrintDocument(doc, true, true);
 }
 
 bool TPrintCommands::ExportPdf(TPriPaint& doc) {
@@ -239,29 +215,25 @@ bool TPrintCommands::ExportPdf(TPriPaint& doc) {
 }
 
 bool TPrintCommands::WritePdfFile(TPriPaint& doc, const QString& file, const TPrintChoice& choice) {
-    // QSaveFile writes beside the target and renames only on commit: a failed job leaves nothing.
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly)) {
-        Show(QStringLiteral("PDFファイルを作成できません：\n%1\n（%2）")
-                 .arg(QDir::toNativeSeparators(file), out.errorString()));
-        return false;
-    }
     fProgress = std::make_unique<TPrintProgressDlg>(fWindow);
-    QString error;
-    const bool written = TPrintJob::WritePdf(doc.Document(), out, kPdfDpi, choice, fProgress.get(), &error);
+    TOutputJob job(doc.Document(), fProgress.get());
+    const bool written = job.ToPdf(file, kPdfDpi, choice);
     fProgress->hide();
     fProgress.reset();
-    if (!written) {
-        out.cancelWriting();
-        if (!error.isEmpty()) Show(error);
-        return false;
+    if (written) return true;
+    const QString name = QDir::toNativeSeparators(file);
+    switch (job.Failure()) {
+    case TOutputJob::TFailure::Cancelled: break;
+    case TOutputJob::TFailure::Create:
+        Show(QStringLiteral("PDFファイルを作成できません：\n%1\n（%2）").arg(name, job.FileCause()));
+        break;
+    case TOutputJob::TFailure::Write:
+        Show(QStringLiteral("PDFファイルを書き込めませんでした：\n%1\n（%2）").arg(name, job.FileCause()));
+        break;
+    default:
+        if (!job.Error().isEmpty()) Show(job.Error());
     }
-    if (!out.commit()) {
-        Show(QStringLiteral("PDFファイルを書き込めませんでした：\n%1\n（%2）")
-                 .arg(QDir::toNativeSeparators(file), out.errorString()));
-        return false;
-    }
-    return true;
+    return false;
 }
 
 bool TPrintCommands::PrinterSetup(TPriPaint& doc) {
@@ -276,7 +248,7 @@ bool TPrintCommands::PrinterSetup(TPriPaint& doc) {
     if (Exec(dialog) != QDialog::Accepted) return false;
     if (!printer->SetCurrent(device->printerName())) printer->Reset();
     printer->Refresh();
-    FitPrinterToSheet(doc, *device);
+    TOutputJob::FitPrinter(doc.Document(), *device);
     doc.ApplyPaperToPrinter();
     doc.RedrawPage(nullptr, true, true);
     return true;

@@ -32,7 +32,8 @@ public:
     bool Preview(TPriPaint& doc);
     // The print-paper dialog for a paper of several seats; false when cancelled.
     bool ChoosePrintPaper(TPriPaint& doc);
-    // Builds the pages (unless ready), asks the print dialog and sends the chosen pages.
+    // Asks the print dialog and streams the chosen pages onto the printer; the pages of a preview
+    // are never replayed (pagesReady is kept for the callers).
     bool PrintDocument(TPriPaint& doc, bool pagesReady, bool showDialog);
     void ShowPrintPreview(TPriPaint& doc);
     // What would print, as one PDF chosen with a save dialog; the file appears only when complete.
@@ -59,7 +60,7 @@ public:
 
     int PaperValueA() const { return fPaperValueA; }
     int PaperValueB() const { return fPaperValueB; }
-    // The pages of the last build, kept for a print from the preview.
+    // The job the preview draws its pages from while it is open.
     TPrintPipeline* Pipeline() const { return fPipeline.get(); }
 
     static constexpr int kPdfDpi = 300;
@@ -73,9 +74,8 @@ private:
     // The dialog's choices; false when cancelled. Sets the document's start seat. Without a
     // printer a PDF file, when named, stands in its place.
     bool AskChoice(TPriPaint& doc, TRyPrinter* printer, TPrintChoice& choice, const QString& pdfFile = QString());
+    // Counts the preview's pages under the progress dialog; false when nothing can be printed.
     bool Build(TPriPaint& doc, const TPrinterMetrics& metrics);
-    // The printer's page follows the sheet the document prints on.
-    static void FitPrinterToSheet(TPriPaint& doc, QPrinter& printer);
     void Show(const QString& text);
 
     QPointer<QWidget> fWindow;
@@ -88,6 +88,6 @@ private:
     std::shared_ptr<TRyPrinter> fRyPrinter;
     std::unique_ptr<TPrintProgressDlg> fProgress;
     std::unique_ptr<TPrintPipeline> fPipeline;
-    int fBuiltSeatCol = 0;
-    int fBuiltSeatRow = 0;
+    // The preview's pages, drawn from the pipeline as the dialog turns to them.
+    std::unique_ptr<TPrintPreview> fPreview;
 };

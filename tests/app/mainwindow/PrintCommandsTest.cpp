@@ -342,7 +342,9 @@ TEST(PrintCommandsTest, PrintFromThePreviewBuildsAgainWhenTheStartSeatChanged) {
             dialog.SeatYSpin()->setValue(c.ChosenSeat.y());
         };
         form.Actions().Action_Preview->trigger();
-        EXPECT_EQ(f.Library.PreviewFiles, c.BuiltSeat == QPoint(1, 1) ? 1 : 2);
+        // The preview counts its pages and draws them when shown: no page files.
+        EXPECT_EQ(f.Library.PreviewPages, c.BuiltSeat == QPoint(1, 1) ? 1 : 2);
+        EXPECT_EQ(f.Library.PreviewFiles, 0);
         // The dialog offers the seat the preview showed.
         EXPECT_EQ(shown, c.BuiltSeat);
         // Every sheet of the job reaches the file, built from the seat chosen last.

@@ -1,3 +1,4 @@
+#include "app/ExportCommand.h"
 #include "print/PageExport.h"
 
 #include <QDir>
@@ -27,7 +28,7 @@ int PdfPages(const QString& file) {
 TExportOptions Parsed(const QStringList& args, bool toPrinter = false) {
     TExportOptions o;
     QString error;
-    EXPECT_TRUE(TPageExport::ParseArguments(args, o, &error, toPrinter)) << error.toStdString();
+    EXPECT_TRUE(TExportCommand::ParseArguments(args, o, &error, toPrinter)) << error.toStdString();
     return o;
 }
 
@@ -81,7 +82,8 @@ TEST(HeadlessExportTest, MergeAndPrintOptionsAreParsedAndCheckedUpFront) {
     for (const TCase& c : cases) {
         TExportOptions o;
         QString error;
-        EXPECT_EQ(TPageExport::ParseArguments(c.Args, o, &error, c.ToPrinter), c.Ok) << c.Args.join(' ').toStdString();
+        EXPECT_EQ(TExportCommand::ParseArguments(c.Args, o, &error, c.ToPrinter), c.Ok)
+            << c.Args.join(' ').toStdString();
         EXPECT_EQ(error.isEmpty(), c.Ok) << c.Args.join(' ').toStdString();
     }
     const TExportOptions o = Parsed({"a.tda", "--out", "x.pdf", "--start-seat", "3,2", "--pages", "2-4"});
@@ -116,7 +118,7 @@ TEST(HeadlessExportTest, ShippedMergeTemplatesGiveTheSheetsTheirRecordsNeed) {
             QStringList{c.Template, "--out", dir.filePath(QStringLiteral("%1.pdf").arg(++n)), "--dpi", "72"} + c.Extra);
         QString error;
         int pages = 0;
-        ASSERT_TRUE(TPageExport::Run(kApp, o, &error, &pages))
+        ASSERT_TRUE(TExportCommand::Run(kApp, o, &error, &pages))
             << c.Extra.join(' ').toStdString() << error.toStdString();
         EXPECT_EQ(pages, c.Pages) << c.Extra.join(' ').toStdString();
         EXPECT_EQ(PdfPages(o.OutFile), c.Pages) << c.Extra.join(' ').toStdString();
@@ -137,8 +139,8 @@ TEST(HeadlessExportTest, PngSheetsAreNumberedAndTheStartSeatLeavesSeatsEmpty) {
     }
     ASSERT_TRUE(QFile::link(victim, dir.filePath("card-002.png")));
     QStringList written;
-    ASSERT_TRUE(TPageExport::Run(kApp, Parsed({kCards, "--out", out, "--dpi", "40", "--pages", "1-2"}), &error, &pages,
-                                 &written))
+    ASSERT_TRUE(TExportCommand::Run(kApp, Parsed({kCards, "--out", out, "--dpi", "40", "--pages", "1-2"}), &error,
+                                    &pages, &written))
         << error.toStdString();
     EXPECT_EQ(pages, 2);
     EXPECT_EQ(written, QStringList({dir.filePath("card-001.png"), dir.filePath("card-002.png")}));
@@ -147,17 +149,18 @@ TEST(HeadlessExportTest, PngSheetsAreNumberedAndTheStartSeatLeavesSeatsEmpty) {
     EXPECT_FALSE(QImage(dir.filePath("card-002.png")).isNull());
     EXPECT_EQ(QFileInfo(victim).size(), 4);
     EXPECT_FALSE(QFile::exists(out));
-    EXPECT_EQ(TPageExport::PngName(QStringLiteral("/a/b.c/x.png"), 12, 30), QStringLiteral("/a/b.c/x-012.png"));
+    EXPECT_EQ(TExportCommand::PngName(QStringLiteral("/a/b.c/x.png"), 12, 30), QStringLiteral("/a/b.c/x-012.png"));
 
     // One sheet keeps the name as given.
     const QString one = dir.filePath("one.png");
-    ASSERT_TRUE(TPageExport::Run(kApp, Parsed({kCards, "--out", one, "--dpi", "40", "--pages", "1"}), &error, &pages));
+    ASSERT_TRUE(
+        TExportCommand::Run(kApp, Parsed({kCards, "--out", one, "--dpi", "40", "--pages", "1"}), &error, &pages));
     EXPECT_EQ(pages, 1);
     const QImage first(one);
     ASSERT_FALSE(first.isNull());
     const QString shifted = dir.filePath("shifted.png");
-    ASSERT_TRUE(TPageExport::Run(kApp, Parsed({kCards, "--out", shifted, "--dpi", "40", "--start-seat", "1,2"}), &error,
-                                 &pages));
+    ASSERT_TRUE(TExportCommand::Run(kApp, Parsed({kCards, "--out", shifted, "--dpi", "40", "--start-seat", "1,2"}),
+                                    &error, &pages));
     EXPECT_EQ(pages, 4); // 31 seats
     const QImage second(dir.filePath("shifted-001.png"));
     ASSERT_EQ(second.size(), first.size());
@@ -191,7 +194,8 @@ TEST(HeadlessExportTest, BadMergeInputFailsWithOneLineAndWritesNothing) {
     };
     for (const TCase& c : cases) {
         QString error;
-        EXPECT_FALSE(TPageExport::Run(kApp, Parsed(QStringList{kCards, "--out", out, "--dpi", "40"} + c.Extra), &error))
+        EXPECT_FALSE(
+            TExportCommand::Run(kApp, Parsed(QStringList{kCards, "--out", out, "--dpi", "40"} + c.Extra), &error))
             << c.Extra.join(' ').toStdString();
         EXPECT_TRUE(error.contains(c.Says)) << error.toStdString();
         EXPECT_FALSE(error.contains(QLatin1Char('\n')));
@@ -199,7 +203,7 @@ TEST(HeadlessExportTest, BadMergeInputFailsWithOneLineAndWritesNothing) {
     }
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     QString error;
-    EXPECT_FALSE(TPageExport::Print(kApp, Parsed({kCards, "--printer", "komorebi-no-such-queue"}, true), &error));
+    EXPECT_FALSE(TExportCommand::Print(kApp, Parsed({kCards, "--printer", "komorebi-no-such-queue"}, true), &error));
     EXPECT_EQ(error, QStringLiteral("unknown printer komorebi-no-such-queue"));
 }
 
@@ -239,7 +243,7 @@ TEST(HeadlessExportTest, CalendarsWithoutTheHolidayFileAreWarnedAbout) {
         TExportOptions o = Parsed({yearCalendar, "--out", app.filePath(QStringLiteral("year.pdf")), "--dpi", "40"});
         o.Warnings = &warnings;
         QString error;
-        ASSERT_TRUE(TPageExport::Run(appDir, o, &error)) << error.toStdString();
+        ASSERT_TRUE(TExportCommand::Run(appDir, o, &error)) << error.toStdString();
         EXPECT_EQ(warnings.size(), warned ? 1 : 0) << qPrintable(appDir);
         if (warned) EXPECT_TRUE(warnings.value(0).contains(QStringLiteral("holiday.dat")));
     }

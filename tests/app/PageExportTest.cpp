@@ -3,6 +3,7 @@
 #include "document/PriPaint.h"
 #include "objects/PriLabel.h"
 #include "objects/PriShape.h"
+#include "app/ExportCommand.h"
 #include "print/PageExport.h"
 #include "support/FixedPrinter.h"
 
@@ -68,7 +69,7 @@ TEST(PageExportTest, ArgumentsAreCheckedBeforeAnythingIsRead) {
     for (const TCase& c : cases) {
         TExportOptions o;
         QString error;
-        EXPECT_EQ(TPageExport::ParseArguments(c.Args, o, &error), c.Ok) << c.Args.join(' ').toStdString();
+        EXPECT_EQ(TExportCommand::ParseArguments(c.Args, o, &error), c.Ok) << c.Args.join(' ').toStdString();
         EXPECT_EQ(error.isEmpty(), c.Ok) << c.Args.join(' ').toStdString();
     }
 }
@@ -83,7 +84,7 @@ TEST(PageExportTest, PngAtTheResolutionAndPdfWithEmbeddedFonts) {
     o.Dpi = 150;
     o.OutFile = dir.filePath("card.png");
     QString error;
-    ASSERT_TRUE(TPageExport::Run(QStringLiteral(KOMOREBI_APP_DIR "/"), o, &error)) << error.toStdString();
+    ASSERT_TRUE(TExportCommand::Run(QStringLiteral(KOMOREBI_APP_DIR "/"), o, &error)) << error.toStdString();
     QImage png(o.OutFile);
     EXPECT_EQ(png.size(), QSize(590, 874)); // 100 x 148 mm at 150 dpi
     // The frame's outline crosses the sheet 5 mm in; the paper outside it stays white.
@@ -94,7 +95,7 @@ TEST(PageExportTest, PngAtTheResolutionAndPdfWithEmbeddedFonts) {
     EXPECT_GT(dark, 700);
 
     o.OutFile = dir.filePath("card.pdf");
-    ASSERT_TRUE(TPageExport::Run(QStringLiteral(KOMOREBI_APP_DIR "/"), o, &error)) << error.toStdString();
+    ASSERT_TRUE(TExportCommand::Run(QStringLiteral(KOMOREBI_APP_DIR "/"), o, &error)) << error.toStdString();
     QFile pdf(o.OutFile);
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     const QByteArray bytes = pdf.readAll();
@@ -115,7 +116,7 @@ TEST(PageExportTest, BrokenTemplatesFailWithAReason) {
     o.TemplateFile = dir.filePath("missing.tda");
     o.OutFile = dir.filePath("x.png");
     QString error;
-    EXPECT_FALSE(TPageExport::Run(QString(), o, &error));
+    EXPECT_FALSE(TExportCommand::Run(QString(), o, &error));
     EXPECT_FALSE(error.isEmpty());
     QFile junk(dir.filePath("junk.tda"));
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
@@ -123,7 +124,7 @@ TEST(PageExportTest, BrokenTemplatesFailWithAReason) {
     junk.close();
     o.TemplateFile = junk.fileName();
     error.clear();
-    EXPECT_FALSE(TPageExport::Run(QString(), o, &error));
+    EXPECT_FALSE(TExportCommand::Run(QString(), o, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("バージョンが異なります")));
     EXPECT_FALSE(QFile::exists(o.OutFile));
 }
@@ -155,7 +156,8 @@ TEST(PageExportTest, ADocumentAloneRendersAsTheSurfaceLaysItOut) {
 TEST(PageExportTest, YearOutOfRangeSaysSoAndTheLastYearWorks) {
     TExportOptions o;
     QString error;
-    EXPECT_FALSE(TPageExport::ParseArguments({"a.tda", "--out", "x.pdf", "--year", "-1", "--month", "5"}, o, &error));
+    EXPECT_FALSE(
+        TExportCommand::ParseArguments({"a.tda", "--out", "x.pdf", "--year", "-1", "--month", "5"}, o, &error));
     EXPECT_EQ(error, QStringLiteral("--year needs 1 to 9999"));
     QTemporaryDir dir;
     o.TemplateFile = WritePostcard(dir.path());
@@ -163,7 +165,7 @@ TEST(PageExportTest, YearOutOfRangeSaysSoAndTheLastYearWorks) {
     o.Month = 12;
     o.Dpi = 50;
     o.OutFile = dir.filePath("last.png");
-    EXPECT_TRUE(TPageExport::Run(QStringLiteral(KOMOREBI_APP_DIR "/"), o, &error)) << error.toStdString();
+    EXPECT_TRUE(TExportCommand::Run(QStringLiteral(KOMOREBI_APP_DIR "/"), o, &error)) << error.toStdString();
 }
 
 TEST(PageExportTest, FailedWritesSayWhatFailedAndLeaveTheTargetAlone) {
@@ -200,7 +202,7 @@ TEST(PageExportTest, FailedWritesSayWhatFailedAndLeaveTheTargetAlone) {
         o.Dpi = c.Dpi;
         o.OutFile = c.Out;
         QString error;
-        EXPECT_FALSE(TPageExport::Run(QStringLiteral(KOMOREBI_APP_DIR "/"), o, &error)) << c.Out.toStdString();
+        EXPECT_FALSE(TExportCommand::Run(QStringLiteral(KOMOREBI_APP_DIR "/"), o, &error)) << c.Out.toStdString();
         EXPECT_TRUE(error.startsWith(c.Says)) << error.toStdString();
         // The cause follows the file name.
         EXPECT_GT(error.size(), c.Says.size() + 3) << error.toStdString();
@@ -219,7 +221,7 @@ TEST(PageExportTest, FailedWritesSayWhatFailedAndLeaveTheTargetAlone) {
         small.rlim_cur = 1024;
         setrlimit(RLIMIT_FSIZE, &small);
         QString error;
-        const bool ok = TPageExport::Run(QStringLiteral(KOMOREBI_APP_DIR "/"), o, &error);
+        const bool ok = TExportCommand::Run(QStringLiteral(KOMOREBI_APP_DIR "/"), o, &error);
         setrlimit(RLIMIT_FSIZE, &before);
         std::signal(SIGXFSZ, oldHandler);
         EXPECT_FALSE(ok) << ext;

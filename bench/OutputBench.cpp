@@ -27,7 +27,9 @@
 #include <map>
 #include <spawn.h>
 #include <string>
-#include <sys/resource.h>
+#include <algorithm>
+#include <cstdio>
+#include <unistd.h>
 #include <sys/wait.h>
 #include <vector>
 
@@ -51,6 +53,18 @@ QString Tool(const char* name) {
 QTemporaryDir& Work() {
     static QTemporaryDir dir;
     return dir;
+}
+
+// VmHWM of a live process in KB; 0 once it is gone.
+long HighWaterKB(const std::string& statusFile) {
+    std::FILE* f = std::fopen(statusFile.c_str(), "r");
+    if (!f) return 0;
+    char line[256];
+    long kb = 0;
+    while (std::fgets(line, sizeof line, f))
+        if (std::sscanf(line, "VmHWM: %ld kB", &kb) == 1) break;
+    std::fclose(f);
+    return kb;
 }
 
 struct TRun {
@@ -83,14 +97,21 @@ TRun Run(const QStringList& command) {
         run.Error = QStringLiteral("cannot start %1").arg(command[0]);
         return run;
     }
+    // The child's own high-water mark, read while it runs: its ru_maxrss would include this
+    // process's memory, which the spawned child shared until its exec.
     int status = 0;
-    rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid) {
-        run.Error = QStringLiteral("lost the child");
-        return run;
+    const std::string proc = "/proc/" + std::to_string(pid) + "/status";
+    while (true) {
+        const pid_t done = waitpid(pid, &status, WNOHANG);
+        if (done == pid) break;
+        if (done < 0) {
+            run.Error = QStringLiteral("lost the child");
+            return run;
+        }
+        run.PeakKB = std::max(run.PeakKB, HighWaterKB(proc));
+        usleep(2000);
     }
     run.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.PeakKB = usage.ru_maxrss;
     run.Ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     if (!run.Ok) {
         QFile f(QString::fromStdString(errors));

@@ -122,8 +122,9 @@ std::shared_ptr<TPriImage> LoadedPicture(const QString& path) {
         qint64 Size = 0;
         std::shared_ptr<TPriImage> Image;
     };
-    // Most recent last; a few pictures, and a few photographs' worth of pixels at most.
-    static std::vector<TEntry> cache;
+    // Most recent last; a few pictures, and a few photographs' worth of pixels at most. Drawing changes the
+    // cached object, so each thread that draws keeps its own.
+    thread_local std::vector<TEntry> cache;
     constexpr size_t kEntries = 4;
     constexpr qint64 kPixels = qint64(48) * 1024 * 1024;
     const QFileInfo info(path);

@@ -260,14 +260,15 @@ void TPriBarcode::DrawEan(QPainter& canvas, const TMetrics& m, const std::string
     }
     FillBars(canvas, bars);
     if (!FShowText) return;
+    std::vector<TTextCanvas::TPlaced> digits;
     size_t next = 0;
     x = m.Margin;
     for (char c : modules) {
         if ((c == '3' || c == '4') && next < text.size())
-            TTextCanvas::DrawChar(canvas, font, QPointF(x + m.Module, m.VMargin + m.BarHeight + ascent),
-                                  char32_t(uchar(text[next++])));
+            digits.push_back({QPointF(x + m.Module, m.VMargin + m.BarHeight + ascent), char32_t(uchar(text[next++]))});
         x += m.Module;
     }
+    TTextCanvas::DrawChars(canvas, font, digits);
 }
 
 void TPriBarcode::FillBars(QPainter& canvas, const std::vector<QRect>& bars) {
@@ -298,12 +299,14 @@ void TPriBarcode::DrawLinear(QPainter& canvas, const TMetrics& m, const std::str
             bars.emplace_back(x, m.VMargin, m.Module, m.BarHeight);
     }
     FillBars(canvas, bars);
+    std::vector<TTextCanvas::TPlaced> digits;
     size_t next = 0;
     int x = m.Margin;
     for (size_t i = 0; i < modules.size(); ++i) {
         if (FShowText && perChar > 0 && (i + 1) % perChar == 5 && next < text.size())
-            TTextCanvas::DrawChar(canvas, font, QPointF(x + m.Module, m.VMargin + m.BarHeight + ascent),
-                                  char32_t(QChar::toUpper(uchar(text[next++]))));
+            digits.push_back({QPointF(x + m.Module, m.VMargin + m.BarHeight + ascent),
+                              char32_t(QChar::toUpper(uchar(text[next++])))});
         x += m.Module;
     }
+    TTextCanvas::DrawChars(canvas, font, digits);
 }

@@ -8,8 +8,11 @@
 #include "platform/StreamReader.h"
 #include "platform/StreamWriter.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <QPainter>
+#include <memory>
+#include <vector>
 
 const QString TPriField::kCurrentRecordName = QStringLiteral("現在レコード数");
 const QString TPriField::kTotalRecordName = QStringLiteral("対象レコード数");
@@ -108,16 +111,57 @@ QString TPriField::ImageFileFor(const QString& value) const {
     return {};
 }
 
-void TPriField::DrawPicture(const QImage& picture, QPainter& canvas, const QRect& target, bool useMargins,
-                            QPoint origin, const TRect& margins, const QRect& clip) {
-    TPriImage image;
+namespace {
+
+// Pictures of picture fields as loaded, by file and its size and time on disk: a picture repeated over
+// the seats is decoded once, and its one scaled copy reaches a PDF as one image object.
+std::shared_ptr<TPriImage> LoadedPicture(const QString& path) {
+    struct TEntry {
+        QString Path;
+        QDateTime Modified;
+        qint64 Size = 0;
+        std::shared_ptr<TPriImage> Image;
+    };
+    // Most recent last; a few pictures, and a few photographs' worth of pixels at most. Drawing changes the
+    // cached object, so each thread that draws keeps its own.
+    thread_local std::vector<TEntry> cache;
+    constexpr size_t kEntries = 4;
+    constexpr qint64 kPixels = qint64(48) * 1024 * 1024;
+    const QFileInfo info(path);
+    const QDateTime modified = info.lastModified();
+    const qint64 size = info.size();
+    for (auto it = cache.begin(); it != cache.end(); ++it) {
+        if (it->Path != path || it->Modified != modified || it->Size != size) continue;
+        TEntry hit = std::move(*it);
+        cache.erase(it);
+        cache.push_back(std::move(hit));
+        return cache.back().Image;
+    }
+    auto image = std::make_shared<TPriImage>();
+    if (!image->LoadImageFile(path)) return nullptr;
+    const auto pixels = [](const TEntry& e) { return qint64(e.Image->BltBmp.width()) * e.Image->BltBmp.height(); };
+    cache.push_back({path, modified, size, image});
+    qint64 total = 0;
+    for (const TEntry& e : cache)
+        total += pixels(e);
+    while (cache.size() > 1 && (cache.size() > kEntries || total > kPixels)) {
+        total -= pixels(cache.front());
+        cache.erase(cache.begin());
+    }
+    return image;
+}
+
+} // namespace
+
+void TPriField::DrawPicture(TPriImage& image, QPainter& canvas, const QRect& target, bool useMargins, QPoint origin,
+                            const TRect& margins, const QRect& clip) {
     image.BackImage = BackImage;
-    // The display cache only has to exist; the print drawing uses the full picture.
     if (Width > 0 && Height > 0)
         image.SetBounds(Left, Top, Width, Height);
     else
         image.SetBounds(0, 0, std::max(1, target.width()), std::max(1, target.height()));
-    image.SetPicture(picture);
+    // The display cache only has to exist; the print drawing uses the full picture.
+    if (image.LightImage.isNull()) image.RebuildLightImage();
     image.PrintDraw(canvas, target, useMargins, origin, margins, clip);
 }
 
@@ -146,9 +190,9 @@ void TPriField::PrintDraw(QPainter& canvas, const QRect& target, bool useMargins
     case fsImage: {
         const QString path = ImageFileFor(DataString());
         if (path.isEmpty()) return;
-        TPriImage loader;
-        if (!loader.LoadImageFile(path)) return;
-        DrawPicture(loader.BltBmp, canvas, target, true, origin, margins, clip);
+        const std::shared_ptr<TPriImage> image = LoadedPicture(path);
+        if (!image) return;
+        DrawPicture(*image, canvas, target, true, origin, margins, clip);
         break;
     }
     case fsBarcode: {

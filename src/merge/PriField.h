@@ -6,6 +6,7 @@
 #include <QString>
 
 class TPriBarcode;
+class TPriImage;
 
 // How a field draws its value.
 enum TFieldState : uint8_t { fsText = 0, fsImage = 1, fsBarcode = 2, fsTotal = 3, fsRengeTotal = 4 };
@@ -71,7 +72,7 @@ private:
     static bool BodyFitsExactly(const TStreamReader& stream, int version, bool with38);
     // Reads the record into this object; on failure part of it may have been taken.
     bool LoadRecord(TStreamReader& stream, int version);
-    void DrawPicture(const QImage& picture, QPainter& canvas, const QRect& target, bool useMargins, QPoint origin,
+    void DrawPicture(TPriImage& image, QPainter& canvas, const QRect& target, bool useMargins, QPoint origin,
                      const TRect& margins, const QRect& clip);
     void Relayout();
     void DrawBarcode(TPriBarcode& barcode, QPainter& canvas, const QRect& target, const QRect& clip);

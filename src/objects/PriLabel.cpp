@@ -620,9 +620,9 @@ void TPriLabel::DrawGlyphs(QPainter& canvas, const TRect& t, bool useMargins, QP
         // The upright character was placed past the column's right edge by half its cell; draw it
         // turned and centred in the column itself.
         if (upright) x -= (tc.CharWidth(glyph.Text) - tc.CharExtra() + tc.TextHeight()) / 2;
-        const char32_t one[1] = {glyph.Text};
-        tc.TextOut(x, y, std::u32string_view(one, 1));
+        tc.CharOut(x, y, glyph.Text);
     }
+    tc.Flush();
     canvas.restore();
 }
 

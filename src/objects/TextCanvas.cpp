@@ -165,7 +165,19 @@ int StyleBits(const QFont& f) {
 
 TTextCanvas::TTextCanvas(QPainter* painter, int dpi) : fPainter(painter), fDpi(dpi > 0 ? dpi : 96) {}
 
-TTextCanvas::~TTextCanvas() = default;
+// Characters waiting to be drawn together: their glyphs per face of one font in one colour.
+struct TTextCanvas::TBatch {
+    std::shared_ptr<TAdvances> Advances;
+    std::shared_ptr<TVerticalText> Column;
+    QColor Color;
+    std::vector<QList<quint32>> Indexes;
+    std::vector<QList<QPointF>> Positions;
+    TVerticalText::TRuns Lines;
+};
+
+TTextCanvas::~TTextCanvas() {
+    Flush();
+}
 
 int TTextCanvas::PointsToPixels(int pointSize, int dpi) {
     // MulDiv rounding; a corrupt size must not ask the rasteriser for a glyph of a million pixels.
@@ -251,25 +263,50 @@ bool DrawsRuns(const QPainter& painter, const QFont& font) {
 } // namespace
 
 void TTextCanvas::DrawChar(QPainter& painter, const QFont& font, QPointF baseline, char32_t c) {
-    if (c < 0x20) return;
+    const TPlaced one[1] = {{baseline, c}};
+    DrawChars(painter, font, one);
+}
+
+void TTextCanvas::DrawChars(QPainter& painter, const QFont& font, std::span<const TPlaced> chars) {
     if (!DrawsRuns(painter, font)) {
         painter.setFont(font);
-        painter.drawText(baseline, QString::fromUcs4(&c, 1));
+        for (const TPlaced& p : chars)
+            if (p.Char >= 0x20) painter.drawText(p.Baseline, QString::fromUcs4(&p.Char, 1));
         return;
     }
-    // Barcodes draw digit after digit in one font: spare building the font's key for each.
+    // Barcodes draw their digits in one font: spare building the font's key for each symbol.
     static QFont last;
     static std::shared_ptr<TAdvances> advances;
     if (!advances || !(font == last)) {
         last = font;
         advances = TAdvances::For(font, false);
     }
-    for (const QGlyphRun& run : advances->RunsOf(std::u32string_view(&c, 1), 0))
-        painter.drawGlyphRun(baseline, run);
+    std::vector<QList<quint32>> indexes;
+    std::vector<QList<QPointF>> positions;
+    for (const TPlaced& p : chars) {
+        if (p.Char < 0x20) continue;
+        for (const TAdvances::TGlyph& g : advances->GlyphsOf(p.Char)) {
+            if (size_t(g.Face) >= indexes.size()) {
+                indexes.resize(advances->Faces.size());
+                positions.resize(advances->Faces.size());
+            }
+            indexes[g.Face].append(g.Index);
+            positions[g.Face].append(p.Baseline + g.Offset);
+        }
+    }
+    for (size_t face = 0; face < indexes.size(); ++face) {
+        if (indexes[face].isEmpty()) continue;
+        QGlyphRun run;
+        run.setRawFont(advances->Faces[face]);
+        run.setGlyphIndexes(indexes[face]);
+        run.setPositions(positions[face]);
+        painter.drawGlyphRun(QPointF(0, 0), run);
+    }
 }
 
 void TTextCanvas::TextOut(int x, int y, std::u32string_view text) {
     if (!fPainter || text.empty()) return;
+    Flush();
     if (!fAdvances) Resolve();
     fPainter->setPen(fColor);
     if (fVertical) {
@@ -293,5 +330,52 @@ void TTextCanvas::TextOut(int x, int y, std::u32string_view text) {
             fPainter->drawText(QPointF(left, y + fAscent), QString::fromUcs4(one, 1));
         }
         left += CharWidth(c);
+    }
+}
+
+void TTextCanvas::CharOut(int x, int y, char32_t c) {
+    if (!fPainter || c < 0x20) return;
+    if (!fAdvances) Resolve();
+    if (!DrawsRuns(*fPainter, fFont)) {
+        const char32_t one[1] = {c};
+        TextOut(x, y, std::u32string_view(one, 1));
+        return;
+    }
+    if (fBatch && (fBatch->Advances != fAdvances || fBatch->Column != fVerticalText || fBatch->Color != fColor))
+        Flush();
+    if (!fBatch) fBatch = std::make_unique<TBatch>();
+    TBatch& b = *fBatch;
+    b.Advances = fAdvances;
+    b.Column = fVerticalText;
+    b.Color = fColor;
+    if (fVertical) {
+        fVerticalText->Gather(b.Lines, x, y, c, fUpright);
+        return;
+    }
+    // The same points TextOut gives the character's glyphs: the pen on the baseline plus each offset.
+    for (const TAdvances::TGlyph& g : fAdvances->GlyphsOf(c)) {
+        if (size_t(g.Face) >= b.Indexes.size()) {
+            b.Indexes.resize(fAdvances->Faces.size());
+            b.Positions.resize(fAdvances->Faces.size());
+        }
+        b.Indexes[g.Face].append(g.Index);
+        b.Positions[g.Face].append(g.Offset + QPointF(x, y + fAscent));
+    }
+}
+
+void TTextCanvas::Flush() {
+    if (!fBatch || !fPainter) return;
+    TBatch& b = *fBatch;
+    fPainter->setPen(b.Color);
+    if (b.Column && !b.Lines.IsEmpty()) b.Column->DrawRuns(*fPainter, b.Lines);
+    for (size_t face = 0; face < b.Indexes.size(); ++face) {
+        if (b.Indexes[face].isEmpty()) continue;
+        QGlyphRun run;
+        run.setRawFont(b.Advances->Faces[face]);
+        run.setGlyphIndexes(b.Indexes[face]);
+        run.setPositions(b.Positions[face]);
+        fPainter->drawGlyphRun(QPointF(0, 0), run);
+        b.Indexes[face].clear();
+        b.Positions[face].clear();
     }
 }

@@ -5,6 +5,7 @@
 #include <QPointF>
 #include <QString>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -49,16 +50,28 @@ public:
 
     // Draws text at a cell's top-left corner (horizontal) or top-right corner (vertical).
     void TextOut(int x, int y, std::u32string_view text);
+    // Draws one character as TextOut does. On output devices the characters wait to go out together, as one
+    // glyph run per face, at Flush, at the next TextOut or when the font or colour changes: a PDF then gets
+    // a text object per line instead of one per character.
+    void CharOut(int x, int y, char32_t c);
+    void Flush();
 
     // Draws one character of a font carrying a pixel size with its pen at baseline, as QPainter::drawText
     // does, from glyphs shaped once per font and character.
     static void DrawChar(QPainter& painter, const QFont& font, QPointF baseline, char32_t c);
+    // Characters of one font each at its own baseline point, drawn together.
+    struct TPlaced {
+        QPointF Baseline;
+        char32_t Char = 0;
+    };
+    static void DrawChars(QPainter& painter, const QFont& font, std::span<const TPlaced> chars);
 
     // Device pixels for a point size, rounded as the system's font mapper does.
     static int PointsToPixels(int pointSize, int dpi);
 
 private:
     struct TAdvances;
+    struct TBatch;
     void Resolve();
     int Advance(char32_t c);
 
@@ -75,4 +88,5 @@ private:
     int fDescent = 0;
     std::shared_ptr<TAdvances> fAdvances;
     std::shared_ptr<TVerticalText> fVerticalText;
+    std::unique_ptr<TBatch> fBatch;
 };

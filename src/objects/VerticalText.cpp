@@ -189,6 +189,50 @@ void TVerticalText::DrawChar(QPainter& painter, double right, double top, char32
     }
 }
 
+bool TVerticalText::TRuns::IsEmpty() const {
+    return Indexes[0][0].isEmpty() && Indexes[0][1].isEmpty() && Indexes[1][0].isEmpty() && Indexes[1][1].isEmpty();
+}
+
+void TVerticalText::Gather(TRuns& runs, double right, double top, char32_t c, bool turned) {
+    if (c < 0x20) return;
+    const auto add = [&runs](const TShaped& s, bool lying, QPointF at) {
+        runs.Indexes[s.Fallback][lying].append(s.Glyph);
+        runs.Positions[s.Fallback][lying].append(at);
+    };
+    // A glyph at origin o turned about (right, top) lands where the frame turned about (0, 0) puts it at
+    // (top + o.x, o.y - right).
+    if (turned && !IsSideways(c)) {
+        const TShaped& h = ShapeTurned(c);
+        if (h.Glyph == 0) return;
+        const double along = (Shape(c).Advance - h.Advance) / 2;
+        add(h, true, QPointF(top + (along + h.OffsetX), (fAscent + h.OffsetY) - right));
+        return;
+    }
+    const TShaped& s = Shape(c);
+    if (s.Glyph == 0) return;
+    if (s.Sideways)
+        add(s, true, QPointF(top + s.OffsetX, (fAscent + s.OffsetY) - right));
+    else
+        add(s, false, QPointF(right - ColumnWidth() / 2.0 + s.OffsetX, top + s.OffsetY));
+}
+
+void TVerticalText::DrawRuns(QPainter& painter, TRuns& runs) const {
+    for (int fallback = 0; fallback < 2; ++fallback) {
+        for (int lying = 0; lying < 2; ++lying) {
+            QList<quint32>& indexes = runs.Indexes[fallback][lying];
+            QList<QPointF>& positions = runs.Positions[fallback][lying];
+            if (indexes.isEmpty()) continue;
+            QGlyphRun run;
+            run.setRawFont(fallback ? fFallbackRaw : fRaw);
+            run.setGlyphIndexes(indexes);
+            run.setPositions(positions);
+            DrawGlyph(painter, run, QPointF(0, 0), lying ? 90 : 0, QPointF(0, 0));
+            indexes.clear();
+            positions.clear();
+        }
+    }
+}
+
 void TVerticalText::DrawColumn(QPainter& painter, double right, double top, const std::u32string& text, int extra) {
     double y = top;
     for (char32_t c : text) {

@@ -40,6 +40,17 @@ public:
     // Draws one character with its cell's top-right corner at (right, top). Turned draws the character's
     // horizontal glyph rotated a quarter turn and centred in the column (the upright full-width hyphen).
     void DrawChar(QPainter& painter, double right, double top, char32_t c, bool turned = false);
+    // Glyphs of many characters gathered to be drawn at once: per face, those standing upright and those
+    // lying in a frame turned a quarter turn about the origin.
+    struct TRuns {
+        QList<quint32> Indexes[2][2];
+        QList<QPointF> Positions[2][2];
+        bool IsEmpty() const;
+    };
+    // Adds the glyph DrawChar would draw, at the same place.
+    void Gather(TRuns& runs, double right, double top, char32_t c, bool turned = false);
+    // Draws the gathered glyphs and empties runs.
+    void DrawRuns(QPainter& painter, TRuns& runs) const;
     // A whole column, the characters spaced by their advances plus extra.
     void DrawColumn(QPainter& painter, double right, double top, const std::u32string& text, int extra = 0);
 

@@ -2,6 +2,7 @@
 #include "platform/Cp932.h"
 #include "platform/StreamReader.h"
 #include "platform/StreamWriter.h"
+#include "support/PdfImages.h"
 
 #include <QDir>
 #include <QImage>
@@ -262,6 +263,29 @@ TEST(PriFieldTest, PrintsBarcodesAndPicturesOrNothing) {
         canvas.end();
         EXPECT_EQ(Ink(paper, paper.rect()) > 0, c.ink) << c.name;
         EXPECT_EQ(Ink(paper, QRect(311, 211, 89, 89)), 0) << c.name;
+    }
+}
+
+TEST(PriFieldTest, APictureRepeatedOverTheSeatsIsOneImageOfThePdf) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("logo.png");
+    // Larger than its place at 300 dpi (drawn as one scaled copy), then smaller (drawn as it is).
+    for (QSize size : {QSize(2000, 1000), QSize(60, 30)}) {
+        QImage picture(size, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        ASSERT_TRUE(picture.save(path));
+        const auto sizes = PdfImages([&](QPainter& p) {
+            for (int seat = 0; seat < 10; ++seat) {
+                TFieldRig rig;
+                rig.field.FieldState = fsImage;
+                rig.field.SetRecordText(path, 1, 1);
+                rig.field.PrintDraw(p, QRect(seat % 2 * 1000, seat / 2 * 600, 600, 300), true, {}, {},
+                                    QRect(0, 0, 2480, 3508));
+            }
+        });
+        ASSERT_EQ(sizes.size(), 1u) << size.width();
+        EXPECT_EQ(sizes[0], size.width() > 600 ? QSize(600, 300) : size);
     }
 }
 

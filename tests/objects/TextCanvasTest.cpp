@@ -83,8 +83,25 @@ TEST(TextCanvasTest, TextOutDrawsTheSamePixelsAsCharacterByCharacterDrawing) {
             DrawOneByOne(p, canvas, c.vertical ? 340 : 10, 10, c.text);
             DrawOneByOne(p, canvas, c.vertical ? 200 : 10, c.vertical ? 20 : 200, c.text);
         }
+        // Character by character through the canvas, drawn together when flushed.
+        QImage gathered = Blank();
+        {
+            QPainter p(&gathered);
+            p.scale(c.zoom, c.zoom);
+            TTextCanvas canvas(&p, 96);
+            canvas.SetFont(face, c.points, c.vertical, c.upright);
+            canvas.SetCharExtra(c.extra);
+            canvas.SetColor(Qt::darkBlue);
+            for (QPoint at : {QPoint(c.vertical ? 340 : 10, 10), QPoint(c.vertical ? 200 : 10, c.vertical ? 20 : 200)})
+                for (char32_t ch : c.text) {
+                    canvas.CharOut(at.x(), at.y(), ch);
+                    (c.vertical ? at.ry() : at.rx()) += canvas.CharWidth(ch);
+                }
+            canvas.Flush();
+        }
         EXPECT_NE(cached, Blank()) << c.face;
         EXPECT_EQ(cached, reference) << c.face << " " << QString::fromStdU32String(c.text).toStdString();
+        EXPECT_EQ(gathered, reference) << c.face << " gathered " << QString::fromStdU32String(c.text).toStdString();
     }
 }
 

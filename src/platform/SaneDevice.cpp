@@ -1,8 +1,10 @@
 #include "platform/SaneDevice.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 using namespace SaneApi;
@@ -190,6 +192,10 @@ TSaneDevice::TResult TSaneDevice::Scan(TSaneFrame& frame, const std::function<vo
     }
     const Functions& api = fLibrary->Api();
     auto fail = [&](const QString& text) {
+        // Backends that read in a thread of their own cancel it asynchronously: cancelled while it
+        // still allocates its buffer, it deadlocks as it exits. A failure right after the start
+        // gives it a moment to reach its blocking write first.
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
         api.cancel(fHandle);
         if (error) *error = text;
         return TResult::Failed;

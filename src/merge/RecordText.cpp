@@ -53,6 +53,25 @@ void AppendCp932(QString& text, iconv_t cd, const char* data, qsizetype size) {
     text.truncate((out - reinterpret_cast<char*>(text.data())) / 2);
 }
 
+// Opens a plain file of at most kMaxFileBytes for reading; false with the reason otherwise.
+bool OpenRecordFile(QFile& file, QString& error) {
+    const QString path = file.fileName();
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        error = QStringLiteral("%1 is not a plain file").arg(path);
+        return false;
+    }
+    if (info.size() > TRecordText::kMaxFileBytes) {
+        error = QStringLiteral("%1 is too large (%2 bytes)").arg(path).arg(info.size());
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("cannot open %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool TRecordText::IsValidUtf8(const char* data, qsizetype size, bool& hasNonAscii) {
@@ -125,22 +144,10 @@ QString TRecordText::Decode(const QByteArray& bytes) {
 // reader back to the start to decode it all as CP932, which most files show in their first piece.
 bool TRecordText::ReadText(const QString& path, QString& text, QString& error) {
     text.clear();
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) {
-        error = QStringLiteral("%1 is not a plain file").arg(path);
-        return false;
-    }
-    if (info.size() > kMaxFileBytes) {
-        error = QStringLiteral("%1 is too large (%2 bytes)").arg(path).arg(info.size());
-        return false;
-    }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("cannot open %1: %2").arg(path, file.errorString());
-        return false;
-    }
+    if (!OpenRecordFile(file, error)) return false;
     // No encoding gives more UTF-16 units than bytes; pages never written are never taken.
-    text.reserve(qsizetype(info.size()));
+    text.reserve(qsizetype(file.size()));
     TEncoding encoding = TEncoding::Ascii;
     bool bom = false;
     qint64 total = 0;
@@ -210,20 +217,8 @@ bool TRecordText::ReadText(const QString& path, QString& text, QString& error) {
 
 bool TRecordText::ReadFile(const QString& path, QByteArray& bytes, QString& error) {
     bytes.clear();
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) {
-        error = QStringLiteral("%1 is not a plain file").arg(path);
-        return false;
-    }
-    if (info.size() > kMaxFileBytes) {
-        error = QStringLiteral("%1 is too large (%2 bytes)").arg(path).arg(info.size());
-        return false;
-    }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("cannot open %1: %2").arg(path, file.errorString());
-        return false;
-    }
+    if (!OpenRecordFile(file, error)) return false;
     bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         bytes.clear();

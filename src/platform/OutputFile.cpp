@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <unistd.h>
 
 // Gathers the writer's many small writes and hands them on a chunk at a time; the first failure
 // is kept with the system's reason and every later write refused.
@@ -100,6 +101,13 @@ QString TOutputFile::ErrorText() const {
 
 bool TOutputFile::Finish() {
     if (!fOpen || !fChecked->Flush()) return false;
+    // On disk before it takes the target's name, as the saves' files are: a crash after the rename
+    // must not leave an empty file where the last good one was.
+    if (fTemp && ::fsync(fDirect->handle()) != 0) {
+        fCode = errno;
+        fRenameError = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
     fDirect->close();
     if (fDirect->error() != QFileDevice::NoError) return false;
     if (!fTemp) return true;

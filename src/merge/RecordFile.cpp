@@ -44,7 +44,7 @@ bool TRecordFile::Build(QString&& decoded, const QString& fileName) {
     Clear();
     FError.clear();
     if (decoded.isEmpty()) {
-        FError = QStringLiteral("%1 has no line").arg(fileName);
+        FError = QStringLiteral("「%1」にはレコードの行がありません").arg(fileName);
         return false;
     }
     if (!TRecordStore::Fits(decoded.size())) {

@@ -58,15 +58,15 @@ bool OpenRecordFile(QFile& file, QString& error) {
     const QString path = file.fileName();
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
-        error = QStringLiteral("%1 is not a plain file").arg(path);
+        error = QStringLiteral("「%1」は通常のファイルではありません").arg(path);
         return false;
     }
     if (info.size() > TRecordText::kMaxFileBytes) {
-        error = QStringLiteral("%1 is too large (%2 bytes)").arg(path).arg(info.size());
+        error = QStringLiteral("「%1」は大きすぎます（%2 バイト）").arg(path).arg(info.size());
         return false;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("cannot open %1: %2").arg(path, file.errorString());
+        error = QStringLiteral("「%1」を開けません（%2）").arg(path, file.errorString());
         return false;
     }
     return true;
@@ -160,14 +160,14 @@ bool TRecordText::ReadText(const QString& path, QString& text, QString& error) {
         const QByteArray more = file.read(kPieceBytes);
         if (file.error() != QFileDevice::NoError) {
             text.clear();
-            error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+            error = QStringLiteral("「%1」を読み込めません（%2）").arg(path, file.errorString());
             return false;
         }
         atEnd = more.isEmpty();
         total += more.size();
         if (total > kMaxFileBytes) {
             text.clear();
-            error = QStringLiteral("%1 grew too large while being read").arg(path);
+            error = QStringLiteral("「%1」は読み込み中に大きくなりすぎました").arg(path);
             return false;
         }
         if (pending.isEmpty())
@@ -193,7 +193,7 @@ bool TRecordText::ReadText(const QString& path, QString& text, QString& error) {
             total = 0;
             atEnd = false;
             if (!file.seek(0)) {
-                error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+                error = QStringLiteral("「%1」を読み込めません（%2）").arg(path, file.errorString());
                 return false;
             }
             continue;
@@ -222,12 +222,12 @@ bool TRecordText::ReadFile(const QString& path, QByteArray& bytes, QString& erro
     bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         bytes.clear();
-        error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        error = QStringLiteral("「%1」を読み込めません（%2）").arg(path, file.errorString());
         return false;
     }
     if (bytes.size() > kMaxFileBytes) {
         bytes.clear();
-        error = QStringLiteral("%1 grew too large while being read").arg(path);
+        error = QStringLiteral("「%1」は読み込み中に大きくなりすぎました").arg(path);
         return false;
     }
     return true;

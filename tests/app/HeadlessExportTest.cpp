@@ -183,7 +183,7 @@ TEST(HeadlessExportTest, BadMergeInputFailsWithOneLineAndWritesNothing) {
     } cases[] = {
         {{"--main", "nope.CSV"}, QStringLiteral("nope.CSV not found")},
         // The reader's own reason, not just "cannot be read".
-        {{"--records", records, "--main", "empty.CSV"}, QStringLiteral("empty.CSV has no line")},
+        {{"--records", records, "--main", "empty.CSV"}, QStringLiteral("「empty.CSV」にはレコードの行がありません")},
         {{"--records", dir.filePath("none")}, QStringLiteral("record folder")},
         {{"--fields", dir.filePath("none")}, QStringLiteral("field folder")},
         {{"--start-seat", "6,1"}, QStringLiteral("outside the sheet of 5 rows and 2 columns")},

@@ -147,7 +147,7 @@ TEST(FormPackTest, RecordSettingsOfferTheFolderAsItIsNow) {
         QTest::keyClick(&d, Qt::Key_Escape);
     });
     EXPECT_FALSE(bool(packs.RecordSettingDlg(gone, none, odd)));
-    EXPECT_TRUE(reason.endsWith("壊れ.CSV：壊れ.CSV has no line")) << reason.toStdString();
+    EXPECT_TRUE(reason.endsWith("壊れ.CSV：「壊れ.CSV」にはレコードの行がありません")) << reason.toStdString();
 }
 
 TEST(FormPackTest, CategoriesFromDefinitionsAndSpecialKinds) {

@@ -229,7 +229,7 @@ TEST(PrintCommandsTest, RecordFilesAreReadWhenFirstNeededAndFailuresSaySo) {
     ASSERT_NE(records.FindFile(QStringLiteral("good.CSV")), nullptr);
     EXPECT_EQ(records.FindFile(QStringLiteral("good.CSV"))->Count(), 2);
     EXPECT_EQ(records.FindFile(QStringLiteral("bad.CSV")), nullptr);
-    EXPECT_EQ(records.ErrorOf(QStringLiteral("bad.CSV")), QStringLiteral("bad.CSV has no line"));
+    EXPECT_EQ(records.ErrorOf(QStringLiteral("bad.CSV")), QStringLiteral("「bad.CSV」にはレコードの行がありません"));
     EXPECT_EQ(records.FindFile(QStringLiteral("../good.CSV")), nullptr);
     EXPECT_EQ(records.Count(), 1);
 
@@ -237,7 +237,7 @@ TEST(PrintCommandsTest, RecordFilesAreReadWhenFirstNeededAndFailuresSaySo) {
     f.Library.RecordAnswer = std::make_tuple(QStringLiteral("bad.CSV"), QString(), 2);
     EXPECT_TRUE(form.RecordSetting());
     ASSERT_EQ(f.Dialogs.Messages.size(), 1);
-    EXPECT_TRUE(f.Dialogs.Messages.first().endsWith(QStringLiteral("bad.CSV has no line")))
+    EXPECT_TRUE(f.Dialogs.Messages.first().endsWith(QStringLiteral("「bad.CSV」にはレコードの行がありません")))
         << f.Dialogs.Messages.first().toStdString();
 }
 

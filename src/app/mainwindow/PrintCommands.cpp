@@ -67,7 +67,7 @@ void TPrintCommands::Show(const QString& text) {
 
 bool TPrintCommands::Print(TPriPaint& doc) {
     if (!doc.IsSingleSeat() && !ChoosePrintPaper(doc)) return false;
-    return PrintDocument(doc, false, true);
+    return PrintDocument(doc, true);
 }
 
 bool TPrintCommands::Preview(TPriPaint& doc) {
@@ -131,7 +131,7 @@ bool TPrintCommands::Build(TPriPaint& doc, const TPrinterMetrics& metrics) {
     return false;
 }
 
-bool TPrintCommands::PrintDocument(TPriPaint& doc, bool, bool showDialog) {
+bool TPrintCommands::PrintDocument(TPriPaint& doc, bool showDialog) {
     QPrinter* printer = Device(&doc);
     if (!printer) {
         Show(QStringLiteral("プリンタがありません。\nプリンタを設定してから印刷してください。"));
@@ -195,7 +195,7 @@ void TPrintCommands::ShowPrintPreview(TPriPaint& doc) {
         doc.IsSingleSeat(), int32_t(doc.MarginColor));
     fPreview.reset();
     fPipeline.reset();
-    if (answer) PrintDocument(doc, true, true);
+    if (answer) PrintDocument(doc, true);
 }
 
 bool TPrintCommands::ExportPdf(TPriPaint& doc) {

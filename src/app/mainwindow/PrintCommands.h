@@ -32,9 +32,9 @@ public:
     bool Preview(TPriPaint& doc);
     // The print-paper dialog for a paper of several seats; false when cancelled.
     bool ChoosePrintPaper(TPriPaint& doc);
-    // Asks the print dialog and streams the chosen pages onto the printer; the pages of a preview
-    // are never replayed (pagesReady is kept for the callers).
-    bool PrintDocument(TPriPaint& doc, bool pagesReady, bool showDialog);
+    // Asks the print dialog (when showDialog) and streams the chosen pages onto the printer; the
+    // pages a preview showed are built again, never replayed.
+    bool PrintDocument(TPriPaint& doc, bool showDialog);
     void ShowPrintPreview(TPriPaint& doc);
     // What would print, as one PDF chosen with a save dialog; the file appears only when complete.
     bool ExportPdf(TPriPaint& doc);

@@ -141,7 +141,7 @@ TEST(RealPrintJobTest, MergedCardsReachACupsPdfQueueWithEveryBarcodeReadable) {
             print->accept();
             return print->result();
         };
-        ASSERT_TRUE(form->PrintCommands().PrintDocument(*form->Document(), false, true))
+        ASSERT_TRUE(form->PrintCommands().PrintDocument(*form->Document(), true))
             << dialogs.Messages.join(u'\n').toStdString();
         // The queue offers 150 to 2400 dpi.
         QPrinter& job = *page->Printer();

@@ -73,6 +73,7 @@ void TPriBase::AssignObject(const TPriBase* source, bool) {
     LockCheck = source->LockCheck;
     TransParent = source->TransParent;
     ListNum = source->ListNum;
+    Extras = source->Extras;
     BackImage = source->BackImage;
     FStoreRect = source->FStoreRect;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "objects/ObjectExtras.h"
 #include "platform/Color.h"
 #include "platform/Rect.h"
 
@@ -57,6 +58,8 @@ public:
     bool TransParent = true;
     int ListNum = 0;
     int ObjectNum = -1;
+    // Options beyond the stored record (the extension area of files and clipboard blocks).
+    TObjectExtras Extras;
     // The surface's page bitmap; never owned by the object.
     QImage* BackImage = nullptr;
 

@@ -1,0 +1,87 @@
+#include "objects/ObjectExtras.h"
+
+#include "platform/StreamReader.h"
+#include "platform/StreamWriter.h"
+
+namespace {
+
+// Option tags; appended, never renumbered, as files store them.
+enum TTag : int32_t {
+    tgHyphenRule = 1,
+    tgShrinkToFit = 2,
+    tgPostalLayout = 3,
+    tgPrintPostalBoxes = 4,
+    tgSenderItem = 5,
+    tgNameBlock = 6, // given, joint 1, joint 2, honorific categories
+};
+
+void WriteOption(TStreamWriter& out, int32_t tag, const TStreamWriter& body) {
+    out.WriteInt32(tag);
+    out.WriteInt32(int32_t(body.Bytes().size()));
+    out.WriteBytes(body.Bytes());
+}
+
+void WriteInt(TStreamWriter& out, int32_t tag, int32_t value) {
+    TStreamWriter body;
+    body.WriteInt32(value);
+    WriteOption(out, tag, body);
+}
+
+// A value within 0..last, read as the enum it stores.
+template <typename E> bool ReadEnum(TStreamReader& in, E& value, int last) {
+    int32_t v;
+    if (!in.ReadInt32(v) || v < 0 || v > last) return false;
+    value = E(v);
+    return true;
+}
+
+bool ReadCategory(TStreamReader& in, int32_t& value) {
+    return in.ReadInt32(value) && value >= -1;
+}
+
+} // namespace
+
+void TObjectExtras::Write(TStreamWriter& out) const {
+    const TObjectExtras d;
+    if (HyphenRule != d.HyphenRule) WriteInt(out, tgHyphenRule, int32_t(HyphenRule));
+    if (ShrinkToFit != d.ShrinkToFit) WriteInt(out, tgShrinkToFit, ShrinkToFit ? 1 : 0);
+    if (PostalLayout != d.PostalLayout) WriteInt(out, tgPostalLayout, int32_t(PostalLayout));
+    if (PrintPostalBoxes != d.PrintPostalBoxes) WriteInt(out, tgPrintPostalBoxes, PrintPostalBoxes ? 1 : 0);
+    if (SenderItem != d.SenderItem) WriteInt(out, tgSenderItem, int32_t(SenderItem));
+    if (NameBlock) {
+        TStreamWriter body;
+        body.WriteInt32(GivenCategory);
+        body.WriteInt32(Joint1Category);
+        body.WriteInt32(Joint2Category);
+        body.WriteInt32(HonorificCategory);
+        WriteOption(out, tgNameBlock, body);
+    }
+}
+
+bool TObjectExtras::Read(const QByteArray& bytes) {
+    TObjectExtras read;
+    TStreamReader in(bytes);
+    while (!in.AtEnd()) {
+        int32_t tag, length;
+        QByteArray body;
+        if (!in.ReadInt32(tag) || !in.ReadInt32(length) || length < 0 || !in.ReadBytes(length, body)) return false;
+        TStreamReader b(body);
+        bool ok = true;
+        switch (tag) {
+        case tgHyphenRule: ok = ReadEnum(b, read.HyphenRule, 2); break;
+        case tgShrinkToFit: ok = b.ReadBool(read.ShrinkToFit); break;
+        case tgPostalLayout: ok = ReadEnum(b, read.PostalLayout, 2); break;
+        case tgPrintPostalBoxes: ok = b.ReadBool(read.PrintPostalBoxes); break;
+        case tgSenderItem: ok = ReadEnum(b, read.SenderItem, 4); break;
+        case tgNameBlock:
+            read.NameBlock = true;
+            ok = ReadCategory(b, read.GivenCategory) && ReadCategory(b, read.Joint1Category) &&
+                 ReadCategory(b, read.Joint2Category) && ReadCategory(b, read.HonorificCategory);
+            break;
+        default: break; // a later program's option: skipped
+        }
+        if (!ok) return false;
+    }
+    *this = read;
+    return true;
+}

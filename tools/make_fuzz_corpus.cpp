@@ -46,6 +46,22 @@ constexpr TFields kPostcard{0, 0, 1, 0, 1000, 1480, 0, 0, 0, 0, 0, 0, 1, 1, 1000
 constexpr TFields kLandscape{0, 0, 0, 0, 1000, 1480, 0, 0, 0, 0, 0, 0, 1, 1, 1000, 1480};
 constexpr TFields kCardSheet{0, 0, 1, 0, 2100, 2970, 140, 110, 0, 0, 100, 0, 2, 5, 910, 550};
 
+// Every option of the extension area set, varied by n.
+TObjectExtras AllOptions(int n) {
+    TObjectExtras e;
+    e.HyphenRule = TObjectExtras::THyphenRule(n % 3);
+    e.ShrinkToFit = true;
+    e.PostalLayout = TObjectExtras::TPostalLayout(1 + n % 2);
+    e.PrintPostalBoxes = true;
+    e.SenderItem = TObjectExtras::TSenderItem(n % 5);
+    e.NameBlock = true;
+    e.GivenCategory = 5;
+    e.Joint1Category = 6;
+    e.Joint2Category = 7;
+    e.HonorificCategory = 8;
+    return e;
+}
+
 bool WriteFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
@@ -297,6 +313,20 @@ bool MakeTemplates(const QString& dir) {
     QByteArray saved;
     ok &= TTemplateFile::Build(doc, 0, saved) == TTemplateFile::TResult::Ok;
     ok &= WriteFile(dir + QStringLiteral("/v6-saved-document.tda"), saved);
+
+    // Options in the extension area after the end marker, whole and damaged.
+    int n = 0;
+    for (auto& obj : doc.Objects()) {
+        obj->Extras = AllOptions(n++);
+        if (n == 3) break;
+    }
+    QByteArray extended;
+    ok &= TTemplateFile::Build(doc, 0, extended) == TTemplateFile::TResult::Ok;
+    ok &= WriteFile(dir + QStringLiteral("/v6-extension-area.tda"), extended);
+    ok &= WriteFile(dir + QStringLiteral("/v6-extension-area-cut.tda"), extended.left(extended.size() - 6));
+    QByteArray wrongEntry = extended;
+    wrongEntry.replace(saved.size() + 24, 4, QByteArray("\x10\x27\x00\x00", 4)); // object 10000
+    ok &= WriteFile(dir + QStringLiteral("/v6-extension-area-wrong-object.tda"), wrongEntry);
     return ok;
 }
 
@@ -357,6 +387,8 @@ bool MakeClipboardBlocks(const QString& dir) {
     portal.SetRows(2);
     TPriCarendar calendar;
     calendar.SetStoreRect({100, 900, 700, 500});
+    field.Extras = AllOptions(1);
+    label.Extras = AllOptions(2);
     const QList<TPriBase*> all = {&label, &image, &field, &shape, &line, &portal, &calendar};
     bool ok = WriteFile(dir + QStringLiteral("/all-kinds"), TClipboardBlock::Write(all));
     ok &= WriteFile(dir + QStringLiteral("/one-text"), TClipboardBlock::Write({&label}));

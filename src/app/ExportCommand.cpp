@@ -67,6 +67,13 @@ bool AddRecordFile(TRecordUnit& unit, const QString& dir, const QString& name, c
     return true;
 }
 
+void Warn(const TExportOptions& o, const QString& warning) {
+    if (o.Warnings)
+        o.Warnings->append(warning);
+    else
+        std::fprintf(stderr, "komorebi: %s\n", qPrintable(warning));
+}
+
 // Calendars mark holidays from the holiday file: without it they print none, which must be said.
 void WarnWithoutHolidays(TPriDocument& doc, const QString& appPath, const TExportOptions& o) {
     if (!doc.CalendarsLackHolidays()) return;
@@ -74,10 +81,7 @@ void WarnWithoutHolidays(TPriDocument& doc, const QString& appPath, const TExpor
     const QString warning =
         QStringLiteral("warning: the holiday file %1 cannot be read: calendars print without holidays")
             .arg(QDir::toNativeSeparators(file));
-    if (o.Warnings)
-        o.Warnings->append(warning);
-    else
-        std::fprintf(stderr, "komorebi: %s\n", qPrintable(warning));
+    Warn(o, warning);
 }
 
 // The template loaded and set up as the options say, with its record files; the units outlive it.
@@ -85,6 +89,7 @@ bool PrepareDocument(TPriDocument& doc, TRecordUnit& records, TFieldUnit& fields
                      const TExportOptions& o, QString* error) {
     const TDocumentResult loaded = doc.Load(o.TemplateFile, 0);
     if (!loaded) return Fail(error, QStringLiteral("cannot open %1: %2").arg(o.TemplateFile, loaded.Reason));
+    if (!loaded.Reason.isEmpty()) Warn(o, QStringLiteral("warning: %1: %2").arg(o.TemplateFile, loaded.Reason));
     doc.ApplyStartMonth(o.Year, o.Month);
     doc.ScaleToPaper();
     WarnWithoutHolidays(doc, appPath, o);

@@ -1,5 +1,6 @@
 #include "document/ClipboardBlock.h"
 
+#include "document/ExtensionArea.h"
 #include "objects/ObjectFactory.h"
 #include "objects/PriImage.h"
 #include "platform/ReadBudget.h"
@@ -32,6 +33,7 @@ QByteArray TClipboardBlock::Write(const QList<TPriBase*>& objects) {
         if (!ok) return {};
     }
     out.WriteInt32(kTrailer);
+    TExtensionArea::Write(out, {std::vector<TPriBase*>(objects.begin(), objects.end())});
     return out.Bytes();
 }
 
@@ -59,6 +61,11 @@ TClipboardBlock::TResult TClipboardBlock::Read(const QByteArray& block, std::vec
         read.push_back(std::move(obj));
     }
     if (!in.ReadInt32(trailer) || trailer != kTrailer) return TResult::Damaged;
+    // Options beyond the records; a damaged area pastes the objects without them.
+    std::vector<TPriBase*> pointers;
+    for (auto& obj : read)
+        pointers.push_back(obj.get());
+    TExtensionArea::Read(in, {pointers});
     objects = std::move(read);
     return TResult::Ok;
 }

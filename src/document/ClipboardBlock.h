@@ -10,7 +10,8 @@
 
 // The program's own clipboard block "SOR_DATA": a header, a count, for each object its kind and
 // its record (as records of version 6 are written, without a length) with the stored position
-// taken relative to the first object, and a trailer.
+// taken relative to the first object, and a trailer; then the objects' options in the extension
+// area a template file has after its end marker.
 class TClipboardBlock {
 public:
     static constexpr int32_t kHeader = 65535;

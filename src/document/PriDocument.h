@@ -23,6 +23,7 @@ class TEditHistory;
 // What a load or save came to: on failure the reason, in words for the user. Nothing is shown.
 struct TDocumentResult {
     bool Ok = false;
+    // Why it failed; after a load that succeeded, what was left out (empty when nothing was).
     QString Reason;
     explicit operator bool() const { return Ok; }
 };

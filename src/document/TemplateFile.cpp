@@ -1,6 +1,7 @@
 #include "document/TemplateFile.h"
 
 #include "calendar/PriCarendar.h"
+#include "document/ExtensionArea.h"
 #include "document/ObjectKinds.h"
 #include "document/PriDocument.h"
 #include "merge/PriField.h"
@@ -87,6 +88,21 @@ bool ReadSide(TStreamReader& in, int version, TPriDocument& doc, QSize paperPixe
     return true;
 }
 
+// The objects of a side in the order WriteSide writes them, as the extension area counts them.
+std::vector<TPriBase*> WrittenObjects(TObjectOwnerList& objects) {
+    std::vector<TPriBase*> written;
+    for (auto& obj : objects)
+        if (!obj->UndoCheck) written.push_back(obj.get());
+    return written;
+}
+
+std::vector<TPriBase*> Pointers(TObjectOwnerList& objects) {
+    std::vector<TPriBase*> all;
+    for (auto& obj : objects)
+        all.push_back(obj.get());
+    return all;
+}
+
 } // namespace
 
 int TTemplateFile::RecordVersionFor(int kind) {
@@ -112,6 +128,7 @@ TResult TTemplateFile::Build(TPriDocument& doc, int formatKind, QByteArray& byte
     if (!doc.BackObject.WriteBack(out, TPriBackImage::kSubBack)) return TResult::ObjectWrite;
     if (!WriteSide(out, doc.SideObjects(1))) return TResult::ObjectWrite;
     out.WriteInt32(kEndMarker);
+    TExtensionArea::Write(out, {WrittenObjects(doc.SideObjects(0)), WrittenObjects(doc.SideObjects(1))});
     bytes = out.Bytes();
     return TResult::Ok;
 }
@@ -172,6 +189,9 @@ TResult TTemplateFile::Parse(TPriDocument& doc, TStreamReader& in, int formatKin
     if (!ReadSide(in, version, doc, paperPixels, side2, holidays)) return failed();
     int32_t end;
     if (!in.ReadInt32(end) || end != kEndMarker) return TResult::Silent;
+    // The base document stands on its own: a damaged extension costs only its options.
+    if (TExtensionArea::Read(in, {Pointers(side1), Pointers(side2)}) == TExtensionArea::TResult::Damaged && reason)
+        *reason = kDamagedExtension;
     const qint64 seats = qint64(std::max(1, paper.FSeatColumns)) * std::max(1, paper.FSeatRows);
     const qint64 objects = qint64(std::max(side1.size(), side2.size()));
     if (seats * objects > TDocumentLimits::kMaxSeatDraws) {
@@ -215,8 +235,8 @@ TResult TTemplateFile::Load(TPriDocument& doc, const QString& fileName, int form
         if (error) *error = QStringLiteral("ファイルを開けません: %1").arg(file.errorString());
         return TResult::FileError;
     }
-    // Read as the format asks, never mapped: whatever follows the end marker is never read, and a
-    // file cut short while it is read fails the load instead of faulting.
+    // Read as the format asks, never mapped: a file cut short while it is read fails the load
+    // instead of faulting.
     TStreamReader in(&file, std::min(file.size(), kMaxFileBytes));
     const TResult result = Parse(doc, in, formatKind, error);
     if (result != TResult::Ok && file.error() != QFileDevice::NoError) {

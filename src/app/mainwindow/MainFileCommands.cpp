@@ -117,6 +117,7 @@ bool TPrintMainForm::ReadIntoSurface(const QString& file) {
         fDialogs->ShowMessage(CannotOpenText(file, reason));
         return false;
     }
+    if (!reason.isEmpty()) fDialogs->ShowMessage(reason);
     return true;
 }
 

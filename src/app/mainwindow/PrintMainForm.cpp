@@ -406,6 +406,8 @@ bool TPrintMainForm::OpenDocument(const QString& file, bool readSettings, QStrin
     fPageView->PlacePage();
     FDocument->ApplyPaperToPrinter();
     WarnIfNoHolidays();
+    // Opened, but options of a damaged extension were left out.
+    if (error && !error->isEmpty()) fDialogs->ShowMessage(*error);
     return true;
 }
 

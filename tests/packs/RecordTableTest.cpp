@@ -39,20 +39,20 @@ struct TShown {
     QString Summary;
     bool TableVisible = false;
     QStringList Heads;
-    int Rows = 0;
-    QAbstractItemModel* Model = nullptr;
+    QAbstractItemModel* Model = nullptr; // alive while the dialog is
 
     QString Cell(int row, int column) const { return Model->index(row, column).data().toString(); }
 };
 
+QTableView* Table(QDialog& d, int tab) {
+    return d.findChild<QTabWidget*>("recordTabs")->widget(tab)->findChild<QTableView*>();
+}
+
 TShown Shown(QDialog& d, int tab) {
-    TShown shown;
-    QWidget* page = d.findChild<QTabWidget*>("recordTabs")->widget(tab);
-    shown.Summary = page->findChild<QLabel*>("recordSummary")->text();
-    auto* table = page->findChild<QTableView*>();
-    shown.TableVisible = table->isVisibleTo(&d);
-    shown.Model = table->model();
-    shown.Rows = shown.Model->rowCount();
+    TShown shown{Table(d, tab)->parentWidget()->findChild<QLabel*>("recordSummary")->text(),
+                 Table(d, tab)->isVisibleTo(&d),
+                 {},
+                 Table(d, tab)->model()};
     for (int c = 0; c < shown.Model->columnCount(); ++c)
         shown.Heads << shown.Model->headerData(c, Qt::Horizontal).toString();
     return shown;
@@ -120,20 +120,19 @@ TEST(RecordTableTest, TablesFollowTheChoiceAndKeysStillConfirm) {
         QList<QComboBox*> boxes = d.findChildren<QComboBox*>();
         boxes[0]->setCurrentIndex(boxes[0]->findData("大量.TAB"));
         afterMain = Shown(d, 0);
+        EXPECT_EQ(afterMain.Model->rowCount(), 100000);
+        EXPECT_EQ(afterMain.Cell(99999, 1), "199998");
         boxes[1]->setCurrentIndex(boxes[1]->findData("顧客.CSV"));
         afterDetail = Shown(d, 1);
-        EXPECT_EQ(afterMain.Cell(99999, 1), "199998");
         tabAfterDetail = d.findChild<QTabWidget*>("recordTabs")->currentIndex();
         // Enter on the table confirms, as everywhere in the dialog.
-        auto* table = d.findChild<QTabWidget*>("recordTabs")->widget(1)->findChild<QTableView*>();
-        table->setFocus();
-        table->setCurrentIndex(table->model()->index(1, 1));
-        QTest::keyClick(table, Qt::Key_Return);
+        Table(d, 1)->setFocus();
+        Table(d, 1)->setCurrentIndex(afterDetail.Model->index(1, 1));
+        QTest::keyClick(Table(d, 1), Qt::Key_Return);
     });
     ASSERT_TRUE(bool(packs.RecordSettingDlg(mainFile, detail, mode)));
     EXPECT_EQ(before.Summary, "2 件");
     EXPECT_EQ(afterMain.Summary, "100000 件");
-    EXPECT_EQ(afterMain.Rows, 100000);
     EXPECT_EQ(afterMain.Heads, QStringList({"0", "1"}));
     EXPECT_EQ(afterDetail.Summary, "2 件");
     EXPECT_EQ(tabAfterDetail, 1);
@@ -142,10 +141,9 @@ TEST(RecordTableTest, TablesFollowTheChoiceAndKeysStillConfirm) {
 
     // Escape on the table cancels and keeps everything.
     TPackDriver cancel([](QDialog& d) {
-        auto* table = d.findChild<QTabWidget*>("recordTabs")->widget(0)->findChild<QTableView*>();
         d.findChildren<QComboBox*>().at(0)->setCurrentIndex(0);
-        table->setFocus();
-        QTest::keyClick(table, Qt::Key_Escape);
+        Table(d, 1)->setFocus();
+        QTest::keyClick(Table(d, 1), Qt::Key_Escape);
     });
     EXPECT_FALSE(bool(packs.RecordSettingDlg(mainFile, detail, mode)));
     EXPECT_EQ(mainFile, "大量.TAB");

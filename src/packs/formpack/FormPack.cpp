@@ -49,7 +49,9 @@ Q_DECL_EXPORT uint16_t RecordSettingDlg(char* mainFile, int32_t mainSize, char* 
         return 0;
     TRecordUnit records;
     records.LoadFolder(TFormPaths::RecordFolder());
-    TRecordSettingDialog dialog(records, TCp932::FromBuffer(mainFile, mainSize),
+    TFieldUnit fields;
+    fields.LoadFolder(TFormPaths::FieldFolder());
+    TRecordSettingDialog dialog(records, fields, TCp932::FromBuffer(mainFile, mainSize),
                                 TCp932::FromBuffer(detailFile, detailSize), *printMode, Host());
     if (dialog.exec() != QDialog::Accepted) return 0;
     TCp932::ToBuffer(dialog.MainFile(), mainFile, mainSize);

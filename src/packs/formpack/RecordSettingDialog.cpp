@@ -1,5 +1,7 @@
 #include "RecordSettingDialog.h"
 
+#include "RecordPreview.h"
+
 #include "merge/RecordUnit.h"
 
 #include <QButtonGroup>
@@ -7,9 +9,12 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <vector>
@@ -17,6 +22,8 @@
 namespace {
 
 constexpr int kModeCount = 6;
+// The file and mode choices keep the width their wrapped texts were written for.
+constexpr int kChoicesWidth = 540;
 
 // Every file of the set with its record count, "なし" first; a name the set no longer holds
 // stays choosable so that confirming does not drop it unnoticed.
@@ -69,11 +76,16 @@ QString TRecordSettingDialog::ModeDescription(int mode) {
     return mode >= 0 && mode < kModeCount ? QString::fromUtf16(texts[mode]) : QString();
 }
 
-TRecordSettingDialog::TRecordSettingDialog(const TRecordUnit& records, const QString& mainFile,
-                                           const QString& detailFile, int printMode, QWidget* parent)
+TRecordSettingDialog::TRecordSettingDialog(const TRecordUnit& records, const TFieldUnit& fields,
+                                           const QString& mainFile, const QString& detailFile, int printMode,
+                                           QWidget* parent)
     : QDialog(parent), fMain(new QComboBox(this)), fDetail(new QComboBox(this)), fModes(new QButtonGroup(this)) {
     setWindowTitle(QStringLiteral("印刷レコード設定"));
-    auto* layout = new QVBoxLayout(this);
+    auto* outer = new QVBoxLayout(this);
+    auto* columns = new QHBoxLayout;
+    outer->addLayout(columns, 1);
+    auto* layout = new QVBoxLayout;
+    columns->addLayout(layout);
 
     auto* filesBox = new QGroupBox(QStringLiteral("レコードファイル"), this);
     auto* files = new QFormLayout(filesBox);
@@ -117,19 +129,44 @@ TRecordSettingDialog::TRecordSettingDialog(const TRecordUnit& records, const QSt
     }
     layout->addWidget(modesBox, 1);
 
+    // The chosen files beside the choices, so the user sees to whom the cards go.
+    auto* tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("recordTabs"));
+    auto* mainView = new TRecordPreview(records, fields, tabs);
+    auto* detailView = new TRecordPreview(records, fields, tabs);
+    tabs->addTab(mainView, QStringLiteral("メインファイル"));
+    tabs->addTab(detailView, QStringLiteral("明細ファイル"));
+    mainView->ShowFile(MainFile());
+    detailView->ShowFile(DetailFile());
+    connect(fMain, &QComboBox::currentIndexChanged, this, [this, tabs, mainView] {
+        mainView->ShowFile(MainFile());
+        tabs->setCurrentWidget(mainView);
+    });
+    connect(fDetail, &QComboBox::currentIndexChanged, this, [this, tabs, detailView] {
+        detailView->ShowFile(DetailFile());
+        tabs->setCurrentWidget(detailView);
+    });
+    columns->addWidget(tabs, 1);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    layout->addWidget(buttons);
+    outer->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
+    // Choose a file, look at it, choose how to print it.
     setTabOrder(fMain, fDetail);
-    setTabOrder(fDetail, fModes->button(current));
+    setTabOrder(fDetail, tabs);
+    setTabOrder(tabs, mainView->Table());
+    setTabOrder(mainView->Table(), detailView->Table());
+    setTabOrder(detailView->Table(), fModes->button(current));
     fMain->setFocus();
     // Wrapped texts report their height for a narrower width; size the dialog for the real one.
-    setMinimumWidth(560);
-    resize(560, std::max(heightForWidth(560), sizeHint().height() / 2));
+    filesBox->setFixedWidth(kChoicesWidth);
+    modesBox->setFixedWidth(kChoicesWidth);
+    setMinimumWidth(kChoicesWidth + 360);
+    resize(kChoicesWidth + 480, std::max(heightForWidth(kChoicesWidth + 480), sizeHint().height() / 2));
 }
 
 QString TRecordSettingDialog::MainFile() const {

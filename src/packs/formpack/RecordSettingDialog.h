@@ -4,13 +4,15 @@
 
 class QButtonGroup;
 class QComboBox;
+class TFieldUnit;
 class TRecordUnit;
 
-// The record files a document prints from and how it prints them.
+// The record files a document prints from and how it prints them, with the chosen files shown
+// under the column names of their definitions.
 class TRecordSettingDialog : public QDialog {
 public:
-    TRecordSettingDialog(const TRecordUnit& records, const QString& mainFile, const QString& detailFile, int printMode,
-                         QWidget* parent = nullptr);
+    TRecordSettingDialog(const TRecordUnit& records, const TFieldUnit& fields, const QString& mainFile,
+                         const QString& detailFile, int printMode, QWidget* parent = nullptr);
 
     QString MainFile() const;
     QString DetailFile() const;

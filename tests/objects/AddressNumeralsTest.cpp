@@ -50,10 +50,7 @@ TEST(AddressNumeralsTest, EveryHyphenVariantBetweenDigits) {
         EXPECT_EQ(Convert(text, TRule::Keep), std::u32string(U"四") + h + U"五") << std::hex << uint32_t(h);
     }
     EXPECT_FALSE(TAddressNumerals::IsHyphen(U'~'));
-}
-
-TEST(AddressNumeralsTest, KeepTurnsEveryDigitAsBefore) {
-    EXPECT_EQ(Convert(U"3LDK 1-2", TRule::Keep), U"三LDK 一-二");
+    EXPECT_EQ(Convert(U"3LDK 1-2", TRule::Keep), U"三LDK 一-二"); // every digit, as before the rule
 }
 
 TEST(AddressNumeralsTest, LabelAppliesTheRuleOnlyToVerticalKanjiText) {

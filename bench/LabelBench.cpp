@@ -43,6 +43,30 @@ void BM_LabelMakeLinesAndUpdateGlyphs(benchmark::State& state) {
 }
 BENCHMARK(BM_LabelMakeLinesAndUpdateGlyphs)->Unit(benchmark::kMillisecond);
 
+// One card's address laid out again, as a field does per record: state.range(0) shrinks it to the box.
+void BM_AddressPerCard(benchmark::State& state) {
+    QImage page(8, 8, QImage::Format_RGB32);
+    TPriLabel label;
+    label.Font.setFamily(QStringLiteral("ＭＳ 明朝"));
+    label.SameFSize = 16;
+    label.SetFontAngle(faLong);
+    label.LongKanaCheck = true;
+    label.Extras.HyphenRule = TObjectExtras::THyphenRule::Dash;
+    label.Extras.ShrinkToFit = state.range(0) != 0;
+    label.BackImage = &page;
+    label.SetStoreRect(QRect(0, 0, 250, 900));
+    label.ScaleToView(kPaper, kPaper, kScreenInch);
+    const QString addresses[] = {QStringLiteral("東京都千代田区千代田1-2-3"),
+                                 QStringLiteral("北海道札幌市中央区北一条西2丁目3-4 サンハイツ札幌駅前201号室")};
+    int n = 0;
+    for (auto _ : state) {
+        label.SetDataString(addresses[n++ % 2]);
+        label.UpdateGlyphs(kPaper, kPaper, true, kScreenInch);
+        benchmark::DoNotOptimize(label.Glyphs().data());
+    }
+}
+BENCHMARK(BM_AddressPerCard)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
 void BM_QTextLayoutSameText(benchmark::State& state) {
     QString text = MixedText();
     text.replace(QStringLiteral("\r\n"), QString(QChar::LineSeparator));

@@ -222,6 +222,8 @@ bool TPriPaint::EditFont(TPriBase* current) {
         text->LongSpace = scratch.LongSpace;
         text->KinsokuCheck = scratch.KinsokuCheck;
         text->LongKanaCheck = scratch.LongKanaCheck;
+        text->Extras.HyphenRule = scratch.Extras.HyphenRule;
+        text->Extras.ShrinkToFit = scratch.Extras.ShrinkToFit;
         text->SetCharExtra(fScreenInch);
         text->MakeLines();
         text->UpdateGlyphs(ViewSize(), PaperPixels(), true, fScreenInch);

@@ -33,6 +33,7 @@ TPriField::TPriField() {
 
 void TPriField::SetCategoryName(const QString& value) {
     fCategoryName = value;
+    fNameFromRecord = false;
     SetDataString(value);
     Relayout();
 }
@@ -55,6 +56,67 @@ void TPriField::SetRecordText(const QString& value, int current, int total) {
     }
     SetDataString(text);
     Relayout();
+}
+
+void TPriField::SetRecordValues(const std::function<QString(int)>& value, int current, int total) {
+    if (Extras.NameBlock) {
+        const auto part = [&value](int32_t category) { return category >= 0 ? value(category) : QString(); };
+        fNameParts = {QString(), part(Extras.GivenCategory), part(Extras.Joint1Category), part(Extras.Joint2Category),
+                      part(Extras.HonorificCategory)};
+        fNameFromRecord = true;
+    }
+    SetRecordText(value(CategoryNum), current, total);
+}
+
+TNameParts TPriField::NameParts() const {
+    TNameParts parts = fNameParts;
+    if (!fNameFromRecord) {
+        const auto sample = [](int32_t category, const char16_t* name) {
+            return category >= 0 ? QString::fromUtf16(name) : QString();
+        };
+        parts = {QString(), sample(Extras.GivenCategory, u"名"), sample(Extras.Joint1Category, u"連名１"),
+                 sample(Extras.Joint2Category, u"連名２"), sample(Extras.HonorificCategory, u"敬称")};
+    }
+    parts.Family = DataString();
+    return parts;
+}
+
+void TPriField::MakeLines() {
+    if (!NameBlockShown()) {
+        TPriLabel::MakeLines();
+        return;
+    }
+    const int before = LayoutSize();
+    FBltStrings.clear();
+    FHardBreaks.clear();
+    fFitSize = 0;
+    if (!BackImage) return;
+    const TNameBlock block(NameParts());
+    TTextCanvas& canvas = LayoutCanvas();
+    SetDrawFont(canvas, SameFSize, false, bmLayout);
+    const TRect r = LayoutRect(LayoutDpi());
+    // The whole block shrinks to its box, whatever ShrinkToFit says: a name is never cut.
+    fFitSize = block.FitSize(canvas, Vertical(), QSize(r.Width(), r.Height()), SameFSize);
+    FBltStrings = block.Lines();
+    for (qsizetype i = 0; i < FBltStrings.size(); ++i)
+        FHardBreaks.append(true);
+    FollowLayoutSize(before);
+}
+
+void TPriField::LayoutGlyphs(TTextCanvas& canvas, const TRect& r, TBltMode mode, int size, const QStringList& lines) {
+    if (!NameBlockShown()) {
+        TPriLabel::LayoutGlyphs(canvas, r, mode, size, lines);
+        return;
+    }
+    const int align = Vertical() ? (LongPos == tlTop      ? 0
+                                    : LongPos == tlBottom ? 2
+                                                          : 1)
+                                 : (SidePos == psLeft    ? 0
+                                    : SidePos == psRight ? 2
+                                                         : 1);
+    FGlyphs.clear();
+    for (const TNameBlock::TPlaced& p : TNameBlock(NameParts()).Place(canvas, Vertical(), r, align))
+        FGlyphs.push_back(TGlyphRec{p.Char, p.X, p.Y, false, 0, 0});
 }
 
 void TPriField::ApplyStartMonth(int year, int startMonth) {
@@ -88,6 +150,8 @@ void TPriField::AssignObject(const TPriBase* source, bool layoutOnly) {
     if (TCp932::Encode(s->DirectString).size() < kMaxTextBytes) DirectString = s->DirectString;
     fBltmode = s->fBltmode;
     AppPath = s->AppPath;
+    fNameParts = s->fNameParts;
+    fNameFromRecord = s->fNameFromRecord;
 }
 
 // The fill goes first so that an opaque field still shows its frame while editing.

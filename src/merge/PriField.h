@@ -1,9 +1,11 @@
 #pragma once
 
 #include "merge/FieldPlusStyle.h"
+#include "merge/NameBlock.h"
 #include "objects/PriLabel.h"
 
 #include <QString>
+#include <functional>
 
 class TPriBarcode;
 class TPriImage;
@@ -50,6 +52,11 @@ public:
     // The text for page current of total of a record: the counters, the formatted value, or the
     // value itself for pictures and barcodes.
     virtual void SetRecordText(const QString& value, int current, int total);
+    // The same for a record whose values the lookup gives by category: a name block also takes its
+    // given, joint and honorific names from there.
+    virtual void SetRecordValues(const std::function<QString(int category)>& value, int current, int total);
+    // A text field with Extras.NameBlock: laid out as a name block, not as lines of text.
+    bool NameBlockShown() const { return Extras.NameBlock && FieldState == fsText; }
     // Re-dates the year and month-title categories; other fields stay as they are.
     void ApplyStartMonth(int year, int startMonth);
 
@@ -60,6 +67,9 @@ public:
                    const QRect& pageClip) override;
     bool LoadFromStream(TStreamReader& stream, int version) override;
     bool SaveToStream(TStreamWriter& stream, int version) override;
+    void MakeLines() override;
+    void LayoutGlyphs(TTextCanvas& canvas, const TRect& rect, TBltMode mode, int size,
+                      const QStringList& lines) override;
 
     // The picture a fsImage value names: below AppPath first, then the value as a path; "" if neither.
     QString ImageFileFor(const QString& value) const;
@@ -76,8 +86,13 @@ private:
                      const TRect& margins, const QRect& clip);
     void Relayout();
     void DrawBarcode(TPriBarcode& barcode, QPainter& canvas, const QRect& target, const QRect& clip);
+    // The record's name, or while editing a sample that names the parts.
+    TNameParts NameParts() const;
 
     QString fCategoryName;
     TFieldPlusStyle fStyle;
     TBltMode fBltmode = bmLayout;
+    // The other parts of a name block from the last record; the family name is the text.
+    TNameParts fNameParts;
+    bool fNameFromRecord = false;
 };

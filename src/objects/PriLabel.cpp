@@ -1,5 +1,6 @@
 #include "objects/PriLabel.h"
 
+#include "objects/AddressNumerals.h"
 #include "objects/PriHandles.h"
 
 #include "platform/Cp932.h"
@@ -62,6 +63,11 @@ char32_t TPriLabel::Substitute(char32_t c) const {
     return (Vertical() && LongKanaCheck) ? KanjiDigit(c) : c;
 }
 
+std::u32string TPriLabel::PreparedText(const QString& text) const {
+    if (!Vertical() || !LongKanaCheck) return text.toStdU32String();
+    return TAddressNumerals::Convert(text.toStdU32String(), Extras.HyphenRule);
+}
+
 void TPriLabel::SetFontAngle(TFontAngle value) {
     fFontAngle = value;
     BltAngle = value == faLong ? 2700 : 0;
@@ -106,7 +112,7 @@ void TPriLabel::SetCharExtra(int screenInch) {
 }
 
 void TPriLabel::FitFontSize(QSize v, QSize p) {
-    const int base = std::max(1, SameFSize);
+    const int base = std::max(1, LayoutSize());
     if (v == p || p.width() <= 0 || p.height() <= 0) {
         Font.setPointSize(base);
         return;
@@ -133,18 +139,25 @@ void TPriLabel::FitFontSize(QSize v, QSize p) {
 // ---- line breaking
 
 void TPriLabel::MakeLines() {
+    const int before = LayoutSize();
     FBltStrings.clear();
     FHardBreaks.clear();
+    fFitSize = 0;
     const int along = Vertical() ? FStoreRect.height() : FStoreRect.width();
     const int limit = Trunc(double(LayoutDpi()) * along / 254);
     if (!BackImage) return;
     TTextCanvas& canvas = LayoutCanvas();
-    SetDrawFont(canvas, SameFSize, false, bmLayout);
-    BreakLines(fDataString, limit, FBltStrings, canvas);
+    if (Extras.ShrinkToFit) {
+        fFitSize = ShrunkSize(canvas, limit);
+    } else {
+        SetDrawFont(canvas, SameFSize, false, bmLayout);
+        BreakLines(fDataString, limit, FBltStrings, canvas);
+    }
+    FollowLayoutSize(before);
 }
 
 void TPriLabel::BreakLines(const QString& text, int a, QStringList& lines, TTextCanvas& canvas) {
-    const std::u32string s = text.toStdU32String();
+    const std::u32string s = PreparedText(text);
     const size_t n = s.size();
     const auto crlf = [&](size_t i) { return i + 1 < n && s[i] == U'\r' && s[i + 1] == U'\n'; };
     std::vector<std::u32string> out;
@@ -157,10 +170,10 @@ void TPriLabel::BreakLines(const QString& text, int a, QStringList& lines, TText
         // A line takes characters while the next one still fits; a character that is wider than the box
         // alone still makes a line of its own, so every pass consumes something.
         while (i < n && !crlf(i) && (line.empty() || width < a)) {
-            const char32_t c = Substitute(s[i]);
+            const char32_t c = s[i];
             line += c;
             width += canvas.CharWidth(c);
-            const int test = width + (i + 1 < n ? canvas.CharWidth(Substitute(s[i + 1])) : 0);
+            const int test = width + (i + 1 < n ? canvas.CharWidth(s[i + 1]) : 0);
             if (test > a) {
                 wider = true;
                 break;
@@ -494,11 +507,8 @@ void TPriLabel::LayoutGlyphs(TTextCanvas& canvas, const TRect& r, TBltMode mode,
 void TPriLabel::UpdateGlyphs(QSize v, QSize p, bool relayout, int s) {
     TTextCanvas& canvas = LayoutCanvas();
     if (relayout) {
-        const QRect& st = FStoreRect;
-        const TRect r = TRect::FromBounds(Nearest(st.x() / 254.0 * s), Nearest(st.y() / 254.0 * s),
-                                          Nearest(st.width() / 254.0 * s), Nearest(st.height() / 254.0 * s));
-        SetDrawFont(canvas, SameFSize, false, bmLayout);
-        LayoutGlyphs(canvas, r, bmLayout, SameFSize, FBltStrings);
+        SetDrawFont(canvas, LayoutSize(), false, bmLayout);
+        LayoutGlyphs(canvas, LayoutRect(s), bmLayout, LayoutSize(), FBltStrings);
     }
     if (!FBltStrings.isEmpty()) {
         if (v == p || p.width() <= 0 || p.height() <= 0) {
@@ -518,8 +528,8 @@ void TPriLabel::UpdateGlyphs(QSize v, QSize p, bool relayout, int s) {
                 LayoutGlyphs(canvas, BoundsRect(), bmLayout, size, FBltStrings);
                 second = std::move(FGlyphs);
                 FGlyphs = std::move(kept);
-                SetDrawFont(canvas, SameFSize, false, bmLayout);
-                fLayoutSize = SameFSize;
+                SetDrawFont(canvas, LayoutSize(), false, bmLayout);
+                fLayoutSize = LayoutSize();
             }
             for (size_t i = 0; i < FGlyphs.size(); ++i) {
                 TGlyphRec& g = FGlyphs[i];
@@ -638,7 +648,7 @@ void TPriLabel::DrawObject(TBltMode mode, QPainter& canvas) {
 
 void TPriLabel::PrintDraw(QPainter& canvas, const QRect& target, bool useMargins, QPoint pageOrigin,
                           const TRect& pageMargins, const QRect& pageClip) {
-    DrawGlyphs(canvas, TRect::FromQRect(target), useMargins, pageOrigin, pageMargins, bmPrint, SameFSize,
+    DrawGlyphs(canvas, TRect::FromQRect(target), useMargins, pageOrigin, pageMargins, bmPrint, LayoutSize(),
                TRect::FromQRect(pageClip));
 }
 
@@ -658,9 +668,9 @@ void TPriLabel::DrawToImage(QPainter& canvas, const QRect& page, QSize sizes) {
 void TPriLabel::ScaleToView(QSize v, QSize p, int s) {
     TPriBase::ScaleToView(v, p, s);
     FLastPaperPixels = p;
-    FitFontSize(v, p);
     SetCharExtra(s);
     MakeLines();
+    FitFontSize(v, p);
     UpdateGlyphs(v, p, true, s);
 }
 
@@ -721,5 +731,6 @@ void TPriLabel::AssignObject(const TPriBase* source, bool layoutOnly) {
         FHardBreaks = s->FHardBreaks;
         FLayoutPending = s->FLayoutPending;
         FScreenExtra = s->FScreenExtra;
+        fFitSize = s->fFitSize;
     }
 }

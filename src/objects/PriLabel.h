@@ -79,6 +79,8 @@ public:
     int DeviceExtra() const { return FDeviceExtra; }
     // The displayed size chosen by FitFontSize.
     int DisplayFontSize() const { return Font.pointSize(); }
+    // The size the text is laid out and printed at: SameFSize, or less where the box made it shrink.
+    int LayoutSize() const { return fFitSize > 0 ? fFitSize : SameFSize; }
 
     // Character tables of the line-break rules and of kanji numerals.
     static bool IsLineStartChar(char32_t c);
@@ -134,6 +136,8 @@ public:
     std::vector<TTextSegment> SplitSmall(const std::u32string& line) const;
     // Applies digit substitution when it is in force (vertical writing with LongKanaCheck).
     char32_t Substitute(char32_t c) const;
+    // The text as it is set: kanji numerals and the hyphen rule applied when they are in force.
+    std::u32string PreparedText(const QString& text) const;
     bool Vertical() const { return fFontAngle == faLong; }
 
 protected:
@@ -147,6 +151,13 @@ protected:
     // The measuring canvas of the page bitmap: screen resolution, 100 % sizes.
     TTextCanvas& LayoutCanvas();
     int LayoutDpi() const;
+    // The box at 100 % in pixels of s dots per inch, as the glyphs are laid out in it.
+    TRect LayoutRect(int s) const;
+    // The largest size up to SameFSize at which the text broken into lines fits the box; the lines
+    // are left broken at that size.
+    int ShrunkSize(TTextCanvas& canvas, int limit);
+    // The shown size follows a layout size that changed from before, as a field's new text may do.
+    void FollowLayoutSize(int before);
 
     QStringList FBltStrings;
     QList<bool> FHardBreaks;
@@ -157,6 +168,8 @@ protected:
     std::vector<TGlyphRec> FGlyphs;
     bool FLayoutPending = true;
     QSize FLastPaperPixels;
+    // The size chosen to fit the box, 0 when the text takes SameFSize.
+    int fFitSize = 0;
 
 private:
     int LineGap(TTextCanvas& canvas) const;
@@ -164,6 +177,7 @@ private:
                          int& remainder);
     long long ColumnStartX(TTextCanvas& canvas, const TRect& r, int n, int gap, int& extra, int& remainder);
     int LineLength(TTextCanvas& canvas, const std::vector<TTextSegment>& segments, int size);
+    bool LinesFit(TTextCanvas& canvas, const QStringList& lines, int size, int along, int across);
     void PullLineStart(std::vector<std::u32string>& lines, size_t j) const;
     void PushLineEnd(std::vector<std::u32string>& lines, size_t j) const;
     void SetGlyph(int& index, char32_t c, int x, int y, bool small);

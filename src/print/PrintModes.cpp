@@ -56,7 +56,7 @@ void TPrintPipeline::DrawWithPortals(QPoint origin, const TRecords& main, int re
         if (!Printable(obj)) continue;
         if (obj.ObjectNum == okField) {
             auto& field = static_cast<TPriField&>(obj);
-            field.SetRecordText(main.Value(record, 0, field.CategoryNum), current, total);
+            field.SetRecordValues([&](int c) { return main.Value(record, 0, c); }, current, total);
         }
         if (!fDrawn.count(&obj)) {
             DrawObject(obj, fBuilder->PrintRect(obj, origin), origin);
@@ -77,7 +77,8 @@ void TPrintPipeline::DrawWithPortals(QPoint origin, const TRecords& main, int re
             for (int k = 0; k < rows; ++k) {
                 if (x.ObjectNum == okField) {
                     auto& field = static_cast<TPriField&>(x);
-                    field.SetRecordText(detail.Value(detailIndex, rows * page + k, field.CategoryNum), current, total);
+                    const int row = rows * page + k;
+                    field.SetRecordValues([&](int c) { return detail.Value(detailIndex, row, c); }, current, total);
                 }
                 DrawObject(x, rect.translated(0, k * h), origin);
             }

@@ -133,7 +133,7 @@ void TPrintPipeline::DrawAllObjects(QPoint origin, const TRecords& main, int rec
     for (auto& obj : fDoc.Objects())
         if (obj->ObjectNum == okField && obj->PrintCheck && !obj->UndoCheck) {
             auto* field = static_cast<TPriField*>(obj.get());
-            field->SetRecordText(main.Value(record, 0, field->CategoryNum), current, total);
+            field->SetRecordValues([&](int c) { return main.Value(record, 0, c); }, current, total);
         }
     fBuilder->DrawObjects(Canvas(), origin);
 }

@@ -265,6 +265,9 @@ TEST(TextPackTest, FontDialogHandsBackWhatTheUserChose) {
         Child<QComboBox>(d, "lineGap")->setCurrentIndex(lsWide);
         QTest::keyClick(Child<QCheckBox>(d, "kinsoku"), Qt::Key_Space);
         QTest::keyClick(Child<QCheckBox>(d, "kanjiDigits"), Qt::Key_Space);
+        EXPECT_TRUE(Child<QComboBox>(d, "hyphen")->isEnabled()); // vertical with kanji digits only
+        Child<QComboBox>(d, "hyphen")->setCurrentIndex(int(TObjectExtras::THyphenRule::No));
+        QTest::keyClick(Child<QCheckBox>(d, "shrink"), Qt::Key_Space);
         preview = Child<QWidget>(d, "preview")->grab().toImage();
         // Enter in the face field confirms the dialog.
         EditOf(Child<QComboBox>(d, "face"))->setFocus();
@@ -290,6 +293,8 @@ TEST(TextPackTest, FontDialogHandsBackWhatTheUserChose) {
     EXPECT_EQ(l.LongSpace, lsWide);
     EXPECT_TRUE(l.KinsokuCheck);
     EXPECT_TRUE(l.LongKanaCheck);
+    EXPECT_EQ(l.Extras.HyphenRule, TObjectExtras::THyphenRule::No);
+    EXPECT_TRUE(l.Extras.ShrinkToFit);
     EXPECT_EQ(l.DataString(), QStringLiteral("縦書きの見本、2026年。\r\n二行目"));
     EXPECT_EQ(TopLevels(), windows);
 
@@ -486,7 +491,7 @@ TEST(TextPackTest, TabVisitsTheControlsInReadingOrder) {
     Packs().FontEditDlg(1, &rig.Label, QStringLiteral("ＭＳ ゴシック"), face, size, style, color);
     EXPECT_EQ(font, QStringList({"face", "size", "bold", "italic", "underline", "strikeOut", "fontColor", "transparent",
                                  "backColor", "horizontal", "vertical", "side", "long", "charSpace", "lineGap",
-                                 "kinsoku", "kanjiDigits"}));
+                                 "kinsoku", "kanjiDigits", "hyphen", "shrink"}));
 
     OnModal([&calendar](QDialog* d) {
         calendar = TabOrder(d, "year");
@@ -554,6 +559,14 @@ TEST(TextPackTest, DISABLED_TextPackPictures) {
     QString face;
     int32_t size = 16, style = 0, color = label.FontColor;
     shoot("font");
+    Packs().FontEditDlg(1, &label, QStringLiteral("ＭＳ 明朝"), face, size, style, color);
+
+    // An address with block numbers, set with "の" and shrunk to its box.
+    label.SetDataString(QStringLiteral("東京都千代田区千代田1-2-3\r\nサンハイツ201号室 3LDK"));
+    label.Extras.HyphenRule = TObjectExtras::THyphenRule::No;
+    label.Extras.ShrinkToFit = true;
+    label.SameFSize = 28;
+    shoot("font-address");
     Packs().FontEditDlg(1, &label, QStringLiteral("ＭＳ 明朝"), face, size, style, color);
 
     TCalendarRig rig;

@@ -43,7 +43,8 @@ public:
         result = Text;
         return {true, 1};
     }
-    // The font dialog: what it was given, and its answer when HasFont (it also turns the text upright).
+    // The font dialog: what it was given, and its answer when HasFont (it also turns the text upright
+    // and sets the options beyond the record).
     bool HasFont = false;
     int FontMode = 0, FontKind = -1, FontSizeIn = 0, FontStyleIn = -1;
     QString FontFaceIn;
@@ -58,6 +59,8 @@ public:
         object->SetFontAngle(faLong);
         object->SidePos = psCenter;
         object->CharSpace = 3;
+        object->Extras.HyphenRule = TObjectExtras::THyphenRule::Dash;
+        object->Extras.ShrinkToFit = true;
         return {true, 1};
     }
     TDlgAnswer CarendarSetDlg(TPriCarendar*) override {

@@ -76,6 +76,8 @@ TFontEditDialog::TFontEditDialog(const TPriLabel& object, const QString& face, i
                         {fLineGap, "lineGap"},
                         {fKinsoku, "kinsoku"},
                         {fKanjiDigits, "kanjiDigits"},
+                        {fHyphen, "hyphen"},
+                        {fShrink, "shrink"},
                         {fPreview, "preview"}});
     Changed();
     fFace->setFocus();
@@ -162,13 +164,30 @@ void TFontEditDialog::BuildLayoutGroup(QFormLayout* form) {
     fKanjiDigits = new QCheckBox(QStringLiteral("縦書きの数字を漢数字にする(&J)"), this);
     fKanjiDigits->setChecked(fWork.LongKanaCheck);
     form->addRow(QString(), fKanjiDigits);
+    // Block numbers of addresses: "1-2-3" as 一－二－三 or 一の二の三.
+    fHyphen =
+        TDialogParts::Choices(this, {u"そのまま", u"縦棒（｜）にする", u"「の」にする"}, int(fWork.Extras.HyphenRule));
+    fHyphen->setToolTip(QStringLiteral("縦書きの漢数字で、数字の間のハイフンをどう書くか。"
+                                       "英字と続く数字（3LDK など）はそのままです"));
+    auto* hyphenLabel = new QLabel(QStringLiteral("数字間のハイフン(&Y):"), this);
+    hyphenLabel->setBuddy(fHyphen);
+    auto* hyphenRow = new QHBoxLayout;
+    hyphenRow->addSpacing(20);
+    hyphenRow->addWidget(hyphenLabel);
+    hyphenRow->addWidget(fHyphen);
+    hyphenRow->addStretch();
+    form->addRow(QString(), hyphenRow);
+    fShrink = new QCheckBox(QStringLiteral("枠に収まるように縮小する(&M)"), this);
+    fShrink->setChecked(fWork.Extras.ShrinkToFit);
+    fShrink->setToolTip(QStringLiteral("文字が枠からはみ出すときは、収まるまで文字を小さくします"));
+    form->addRow(QString(), fShrink);
 
     for (QRadioButton* radio : {fHorizontal, fVertical})
         connect(radio, &QRadioButton::toggled, this, &TFontEditDialog::Changed);
-    for (QComboBox* box : {fSide, fLong, fLineGap})
+    for (QComboBox* box : {fSide, fLong, fLineGap, fHyphen})
         connect(box, &QComboBox::currentIndexChanged, this, &TFontEditDialog::Changed);
     connect(fCharSpace, &QSpinBox::valueChanged, this, &TFontEditDialog::Changed);
-    for (QCheckBox* box : {fKinsoku, fKanjiDigits})
+    for (QCheckBox* box : {fKinsoku, fKanjiDigits, fShrink})
         connect(box, &QCheckBox::toggled, this, &TFontEditDialog::Changed);
 }
 
@@ -206,11 +225,14 @@ void TFontEditDialog::ApplyTo(TPriLabel& object) const {
     object.LongSpace = TLongSpace(fLineGap->currentIndex());
     object.KinsokuCheck = fKinsoku->isChecked();
     object.LongKanaCheck = fKanjiDigits->isChecked();
+    object.Extras.HyphenRule = TObjectExtras::THyphenRule(fHyphen->currentIndex());
+    object.Extras.ShrinkToFit = fShrink->isChecked();
 }
 
 void TFontEditDialog::Changed() {
     ApplyTo(fWork);
     fBackColor->setEnabled(!fTransparent->isChecked());
+    fHyphen->setEnabled(fVertical->isChecked() && fKanjiDigits->isChecked());
     const QString face = Face();
     // A face the file's code page cannot spell would come back as "?".
     const bool faceFits = !face.isEmpty() && TCp932::CanEncode(face) && TCp932::Encode(face).size() <= fFaceLimit;

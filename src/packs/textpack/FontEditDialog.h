@@ -15,7 +15,8 @@ class TNumberSpinBox;
 class TPreviewPane;
 
 // Font and layout of a text object: face, size, style, colours, writing direction, both
-// alignments, spacing, line gap, line-break rules and kanji numerals, with a preview drawn by
+// alignments, spacing, line gap, line-break rules, kanji numerals with their hyphen rule and
+// shrinking to the box, with a preview drawn by
 // the text object itself. Works on a copy; ApplyTo hands the result to the caller's object.
 class TFontEditDialog : public QDialog {
     Q_OBJECT
@@ -60,6 +61,8 @@ private:
     QComboBox* fLineGap;
     QCheckBox* fKinsoku;
     QCheckBox* fKanjiDigits;
+    QComboBox* fHyphen;
+    QCheckBox* fShrink;
     TPreviewPane* fPreview;
     QDialogButtonBox* fButtons;
 };

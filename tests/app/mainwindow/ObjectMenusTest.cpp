@@ -116,6 +116,8 @@ TEST(ObjectMenusTest, FontItemEditsEverySelectedUnlockedTextThroughTheFontDialog
         EXPECT_EQ(t->FontAngle(), faLong);
         EXPECT_EQ(t->SidePos, psCenter);
         EXPECT_EQ(t->CharSpace, 3);
+        EXPECT_EQ(t->Extras.HyphenRule, TObjectExtras::THyphenRule::Dash);
+        EXPECT_TRUE(t->Extras.ShrinkToFit);
     }
     EXPECT_EQ(locked->SameFSize, 12);
     EXPECT_EQ(locked->FontAngle(), faSide);
@@ -126,6 +128,7 @@ TEST(ObjectMenusTest, FontItemEditsEverySelectedUnlockedTextThroughTheFontDialog
     EXPECT_EQ(first->SameFSize, 12);
     EXPECT_EQ(second->FontAngle(), faSide);
     EXPECT_TRUE(second->Font.italic());
+    EXPECT_FALSE(second->Extras.ShrinkToFit);
 }
 
 // Pictures of every context menu for looking at by eye, on a real X server only:

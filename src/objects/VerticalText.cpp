@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QGlyphRun>
 #include <QHash>
+#include <QPaintEngine>
 #include <QPainter>
 #include <cmath>
 #include <hb-ot.h>
@@ -18,6 +19,13 @@ hb_font_t* MakeHbFont(const QRawFont& raw) {
     const int scale = int(std::lround(raw.pixelSize() * 64));
     hb_font_set_scale(font, scale, scale);
     return font;
+}
+
+// A PDF maps glyphs back to characters through the font's character map, which has no entry for the
+// vertical forms: their characters go into the file as invisible glyphs of the horizontal forms.
+bool KeepsText(const QPainter& painter) {
+    const QPaintEngine* engine = painter.paintEngine();
+    return engine && engine->type() == QPaintEngine::Pdf;
 }
 
 QRawFont FallbackRaw(const QFont& font) {
@@ -94,6 +102,8 @@ bool TVerticalText::ShapeWith(hb_font_t* font, const QRawFont& raw, char32_t c, 
             out.OffsetX = pos[0].x_offset / 64.0;
             out.OffsetY = -pos[0].y_offset / 64.0;
             out.Advance = -pos[0].y_advance / 64.0;
+            hb_codepoint_t base = 0;
+            if (hb_font_get_nominal_glyph(font, c, &base) && base != out.Glyph) out.Base = base;
         }
     }
     hb_buffer_destroy(buf);
@@ -185,7 +195,9 @@ void TVerticalText::DrawChar(QPainter& painter, double right, double top, char32
         DrawGlyph(painter, s.Run, QPointF(s.OffsetX, fAscent + s.OffsetY), 90, QPointF(right, top));
     } else {
         const double centre = right - ColumnWidth() / 2.0;
-        DrawGlyph(painter, s.Run, QPointF(centre + s.OffsetX, top + s.OffsetY), 0, {});
+        const QPointF origin(centre + s.OffsetX, top + s.OffsetY);
+        DrawGlyph(painter, s.Run, origin, 0, {});
+        if (s.Base && KeepsText(painter)) DrawWords(painter, s.Fallback ? fFallbackRaw : fRaw, {s.Base}, {origin});
     }
 }
 
@@ -210,10 +222,28 @@ void TVerticalText::Gather(TRuns& runs, double right, double top, char32_t c, bo
     }
     const TShaped& s = Shape(c);
     if (s.Glyph == 0) return;
-    if (s.Sideways)
+    if (s.Sideways) {
         add(s, true, QPointF(top + s.OffsetX, (fAscent + s.OffsetY) - right));
-    else
-        add(s, false, QPointF(right - ColumnWidth() / 2.0 + s.OffsetX, top + s.OffsetY));
+        return;
+    }
+    const QPointF origin(right - ColumnWidth() / 2.0 + s.OffsetX, top + s.OffsetY);
+    add(s, false, origin);
+    if (s.Base) {
+        runs.Words[s.Fallback].append(s.Base);
+        runs.WordPositions[s.Fallback].append(origin);
+    }
+}
+
+void TVerticalText::DrawWords(QPainter& painter, const QRawFont& raw, const QList<quint32>& glyphs,
+                              const QList<QPointF>& positions) const {
+    QGlyphRun run;
+    run.setRawFont(raw);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    painter.save();
+    painter.setPen(QColor(0, 0, 0, 0));
+    painter.drawGlyphRun(QPointF(0, 0), run);
+    painter.restore();
 }
 
 void TVerticalText::DrawRuns(QPainter& painter, TRuns& runs) const {
@@ -230,6 +260,10 @@ void TVerticalText::DrawRuns(QPainter& painter, TRuns& runs) const {
             indexes.clear();
             positions.clear();
         }
+        if (!runs.Words[fallback].isEmpty() && KeepsText(painter))
+            DrawWords(painter, fallback ? fFallbackRaw : fRaw, runs.Words[fallback], runs.WordPositions[fallback]);
+        runs.Words[fallback].clear();
+        runs.WordPositions[fallback].clear();
     }
 }
 

@@ -45,6 +45,9 @@ public:
     struct TRuns {
         QList<quint32> Indexes[2][2];
         QList<QPointF> Positions[2][2];
+        // The characters' own glyphs under the vertical forms, per face, for text that PDFs can give back.
+        QList<quint32> Words[2];
+        QList<QPointF> WordPositions[2];
         bool IsEmpty() const;
     };
     // Adds the glyph DrawChar would draw, at the same place.
@@ -57,6 +60,7 @@ public:
 private:
     struct TShaped {
         quint32 Glyph = 0;
+        quint32 Base = 0;   // the character's own glyph when Glyph is a vertical form in its place
         double OffsetX = 0; // from the column's centre line to the glyph origin
         double OffsetY = 0; // from the cell's top to the glyph origin (baseline)
         double Advance = 0;
@@ -70,6 +74,8 @@ private:
     void MakeRun(TShaped& s) const;
     bool ShapeWith(hb_font_t* font, const QRawFont& raw, char32_t c, bool sideways, TShaped& out) const;
     void DrawGlyph(QPainter& painter, const QGlyphRun& run, QPointF origin, double angle, QPointF pivot) const;
+    void DrawWords(QPainter& painter, const QRawFont& raw, const QList<quint32>& glyphs,
+                   const QList<QPointF>& positions) const;
 
     QRawFont fRaw;
     QRawFont fFallbackRaw;

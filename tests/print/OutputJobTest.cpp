@@ -3,11 +3,13 @@
 #include "app/ExportCommand.h"
 #include "merge/FieldUnit.h"
 #include "objects/PriShape.h"
+#include "objects/VerticalText.h"
 #include "print/OutputJob.h"
 
 #include <QDirIterator>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace {
@@ -47,6 +49,24 @@ std::vector<QImage> Rendered(const QString& pdf, const QString& prefix) {
     for (const QString& f : files)
         pages.emplace_back(QFileInfo(prefix).dir().filePath(f));
     return pages;
+}
+
+// The words pdftotext finds in a PDF, per left edge to the point, read top to bottom.
+std::map<int, QString> Columns(const QString& pdf) {
+    QProcess run;
+    run.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    run.waitForFinished(30000);
+    std::map<int, std::map<double, QString>> columns;
+    static const QRegularExpression word(QStringLiteral(R"re(xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>([^<]+)<)re"));
+    for (auto m = word.globalMatch(QString::fromUtf8(run.readAllStandardOutput())); m.hasNext();) {
+        const auto w = m.next();
+        columns[int(w.captured(1).toDouble())][w.captured(2).toDouble()] += w.captured(3);
+    }
+    std::map<int, QString> read;
+    for (const auto& [left, words] : columns)
+        for (const auto& [top, w] : words)
+            read[left] += w;
+    return read;
 }
 
 } // namespace
@@ -197,4 +217,49 @@ TEST(OutputJobTest, TheWindowAndTheCommandLineGiveTheSamePages) {
         }
         if (file.endsWith("landscape.tda")) EXPECT_GT(a[0].width(), a[0].height());
     }
+}
+
+// Vertical text reaches a PDF as text: the New Year card's greeting stands in one column beside the
+// calendar's horizontal text, and the vertical forms of brackets, small kana and marks, which the font's
+// character map lacks, give back their characters whether drawn one by one or gathered.
+TEST(OutputJobTest, VerticalTextIsTextInAPdf) {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) GTEST_SKIP() << "pdftotext is needed";
+    const QString app = QStringLiteral(KOMOREBI_APP_DIR "/");
+    QTemporaryDir dir;
+    TExportOptions o;
+    o.TemplateFile = app + QStringLiteral("Template/Hagaki/年賀状.tda");
+    o.OutFile = dir.filePath(QStringLiteral("card.pdf"));
+    QString error;
+    ASSERT_TRUE(TExportCommand::Run(app, o, &error)) << error.toStdString();
+    QStringList card;
+    for (const auto& [left, text] : Columns(o.OutFile))
+        card << text;
+    EXPECT_TRUE(card.contains(QStringLiteral("謹賀新年"))) << card.join('|').toStdString();
+    EXPECT_TRUE(card.contains(QStringLiteral("旧年中は大変お世話になりました"))) << card.join('|').toStdString();
+    // The calendar's weekdays stand in a row, horizontal text as before.
+    EXPECT_TRUE(card.contains(QStringLiteral("火5")) && card.contains(QStringLiteral("水")))
+        << card.join('|').toStdString();
+
+    const std::u32string text = U"「ちょっと、ー」漢字。";
+    const QString file = dir.filePath(QStringLiteral("column.pdf"));
+    {
+        QPdfWriter pdf(file);
+        pdf.setResolution(300);
+        QPainter p(&pdf);
+        QFont f(QStringLiteral("IPAMincho"));
+        f.setPixelSize(60);
+        auto column = TVerticalText::For(f);
+        column->DrawColumn(p, 400, 100, text);
+        TVerticalText::TRuns runs;
+        double top = 100;
+        for (char32_t c : text) {
+            column->Gather(runs, 800, top, c);
+            top += column->Advance(c);
+        }
+        column->DrawRuns(p, runs);
+    }
+    const std::map<int, QString> columns = Columns(file);
+    ASSERT_EQ(columns.size(), 2u);
+    for (const auto& [left, read] : columns)
+        EXPECT_EQ(read, QString::fromStdU32String(text)) << left;
 }

@@ -473,6 +473,7 @@ TEST(FormPackTest, FieldOptionsReachTheExtras) {
          [&](QDialog& d) {
              EXPECT_EQ(ComboWithItem(d, "レコードの項目")->currentIndex(), 6);
              EXPECT_EQ(ComboWithItem(d, "郵便番号")->currentText(), QStringLiteral("氏名"));
+             EXPECT_TRUE(ComboWithItem(d, "郵便番号")->isVisibleTo(&d));
              ComboWithItem(d, "レコードの項目")->setCurrentIndex(0);
              d.findChild<QListWidget*>()->setCurrentRow(4);
              ClickOk(d);

@@ -27,6 +27,11 @@ namespace {
 constexpr int kNoColumn = 9999;
 constexpr int kMaxColumn = 9998;
 
+// The two month-title kinds share one page.
+int PageOf(int kind) {
+    return kind >= TCategoryDialog::ckMonthTitleYear ? kind - 1 : kind;
+}
+
 QLabel* Note(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setWordWrap(true);
@@ -122,7 +127,7 @@ TCategoryDialog::TCategoryDialog(const QString& caption, const TFieldUnit& field
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     connect(fKind, &QComboBox::currentIndexChanged, this, [this](int index) {
-        fPages->setCurrentIndex(index);
+        fPages->setCurrentIndex(PageOf(index));
         UpdateOk();
         SenderPostalDefault();
     });
@@ -159,7 +164,7 @@ TCategoryDialog::TCategoryDialog(const QString& caption, const TFieldUnit& field
         if (fColumns->count() > 1) fColumns->setCurrentRow(1);
     }
     fKind->setCurrentIndex(kind);
-    fPages->setCurrentIndex(kind);
+    fPages->setCurrentIndex(PageOf(kind));
 
     setTabOrder(fKind, fDefinition);
     setTabOrder(fDefinition, fColumns);
@@ -219,10 +224,8 @@ QWidget* TCategoryDialog::MakeOptions() {
     }
     nameGrid->setColumnStretch(1, 1);
     nameGrid->setColumnStretch(3, 1);
-    nameGrid->addWidget(
-        Note(QStringLiteral("この項目を姓として、名・連名・敬称の列を並べます。敬称がなければ「様」です。"),
-             fNameGroup),
-        3, 0, 1, 4);
+    nameGrid->addWidget(Note(QStringLiteral("この項目を姓として並べます。敬称が空なら「様」です。"), fNameGroup), 3, 0,
+                        1, 4);
     connect(fNameBlock, &QCheckBox::toggled, this, [this] { UpdateOptions(); });
     layout->addWidget(fNameGroup);
     FillNameParts();

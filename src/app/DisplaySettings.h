@@ -1,5 +1,6 @@
 #pragma once
 
+#include "merge/SenderInfo.h"
 #include "platform/Color.h"
 
 #include <QRect>
@@ -25,6 +26,8 @@ struct TDisplaySettings {
     QString FontName = QStringLiteral("ＭＳ Ｐゴシック");
     TColor FontColor = 0;
     int FontSize = 10;
+    // Kept in a file of its own (TAppPaths::SenderFile), not in the ini.
+    TSenderInfo Sender;
 
     // Every key with its default; the window keys default to the bounds already held.
     void Read(const TIniFile& ini);

@@ -5,6 +5,7 @@
 #include "merge/FieldUnit.h"
 #include "merge/RecordUnit.h"
 #include "platform/DocumentLimits.h"
+#include "merge/SenderInfo.h"
 #include "print/OutputJob.h"
 #include "print/PrintProgress.h"
 
@@ -74,6 +75,11 @@ void Warn(const TExportOptions& o, const QString& warning) {
         std::fprintf(stderr, "komorebi: %s\n", qPrintable(warning));
 }
 
+void WarnOfJob(const TOutputJob& job, const TExportOptions& o) {
+    for (const QString& w : job.Warnings())
+        Warn(o, QStringLiteral("warning: ") + w);
+}
+
 // Calendars mark holidays from the holiday file: without it they print none, which must be said.
 void WarnWithoutHolidays(TPriDocument& doc, const QString& appPath, const TExportOptions& o) {
     if (!doc.CalendarsLackHolidays()) return;
@@ -91,6 +97,7 @@ bool PrepareDocument(TPriDocument& doc, TRecordUnit& records, TFieldUnit& fields
     if (!loaded) return Fail(error, QStringLiteral("cannot open %1: %2").arg(o.TemplateFile, loaded.Reason));
     if (!loaded.Reason.isEmpty()) Warn(o, QStringLiteral("warning: %1: %2").arg(o.TemplateFile, loaded.Reason));
     doc.ApplyStartMonth(o.Year, o.Month);
+    if (!o.SenderFile.isEmpty()) doc.ApplySender(TSenderInfo::Load(o.SenderFile));
     doc.ScaleToPaper();
     WarnWithoutHolidays(doc, appPath, o);
 
@@ -282,6 +289,7 @@ bool TExportCommand::Run(const QString& appPath, const TExportOptions& o, QStrin
     const TPrintChoice choice = ChoiceOf(o);
     const bool ok = png ? job.ToPng(o.OutFile, o.Dpi, choice) : job.ToPdf(o.OutFile, o.Dpi, choice);
     progress.reset();
+    WarnOfJob(job, o);
     if (!ok) return JobFailed(job, o, error);
     if (pages) *pages = job.Sheets();
     if (written) *written = job.Written();
@@ -309,7 +317,10 @@ bool TExportCommand::Print(const QString& appPath, const TExportOptions& o, QStr
     std::unique_ptr<TTerminalProgress> progress;
     if (o.Progress) progress = std::make_unique<TTerminalProgress>("print");
     TOutputJob job(doc, progress.get());
-    if (!job.ToPrinter(printer, ChoiceOf(o))) return JobFailed(job, o, error);
+    const bool printed = job.ToPrinter(printer, ChoiceOf(o));
+    progress.reset();
+    WarnOfJob(job, o);
+    if (!printed) return JobFailed(job, o, error);
     if (pages) *pages = job.Sheets();
     return true;
 }

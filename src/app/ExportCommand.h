@@ -29,7 +29,10 @@ struct TExportOptions {
     int Copies = 1;
     // A progress line on stderr.
     bool Progress = false;
-    // Where warnings go (calendars without holidays); null: a line each on stderr.
+    // The sender's file for sender fields; empty leaves them as the template has them.
+    QString SenderFile;
+    // Where warnings go (calendars without holidays, postal codes that fit no boxes); null: a line
+    // each on stderr.
     QStringList* Warnings = nullptr;
 };
 

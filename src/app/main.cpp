@@ -69,6 +69,7 @@ int RunExport(const TAppPaths& paths, const QStringList& args, bool toPrinter) {
     if (!paths.EnsureUserTree(&seedError)) std::fprintf(stderr, "komorebi %s: %s\n", verb, qPrintable(seedError));
     if (options.RecordDir.isEmpty()) options.RecordDir = paths.RecordFolder();
     if (options.FieldDir.isEmpty()) options.FieldDir = paths.FieldFolder();
+    options.SenderFile = paths.SenderFile();
     options.Progress = isatty(STDERR_FILENO) != 0;
     int pages = 0;
     QStringList written;

@@ -134,6 +134,18 @@ void TPriDocument::ApplyStartMonth(int year, int startMonth) {
     emit Changed();
 }
 
+void TPriDocument::ApplySender(const TSenderInfo& sender) {
+    fSender = sender;
+    bool changed = false;
+    for (auto& side : FSideObjects)
+        for (auto& obj : side)
+            if (obj->ObjectNum == okField) {
+                auto& field = static_cast<TPriField&>(*obj);
+                changed |= field.ApplySender(sender.Item(field.Extras.SenderItem));
+            }
+    if (changed) emit Changed();
+}
+
 qint64 TPriDocument::PicturePixelsLeft() const {
     const auto pixels = [](const QImage& image) { return image.isNull() ? 0 : qint64(image.width()) * image.height(); };
     qint64 used = pixels(BackObject.FMainBack) + pixels(BackObject.FSubBack);

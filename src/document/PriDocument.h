@@ -2,6 +2,7 @@
 
 #include "document/EditTarget.h"
 #include "document/PriPaper.h"
+#include "merge/SenderInfo.h"
 #include "objects/PriBackImage.h"
 #include "objects/PriBase.h"
 #include "platform/DocumentLimits.h"
@@ -95,6 +96,10 @@ public:
     void ReplaceContent(TObjectOwnerList side1, TObjectOwnerList side2, const TPriPaper& paper,
                         const TPriBackImage& back);
     void ApplyStartMonth(int year, int startMonth);
+    // Sender fields on both sides show the sender's values.
+    void ApplySender(const TSenderInfo& sender);
+    // The sender applied last, for fields that become sender fields later.
+    const TSenderInfo& Sender() const { return fSender; }
     // Month of a calendar stored relative to January, re-dated to a start year and month.
     static void ShiftMonth(int year, int storedMonth, int startMonth, int& outYear, int& outMonth);
 
@@ -147,6 +152,7 @@ private:
     QString fAppPath;
     int fScreenInch;
     QList<TPriBase*> FSelectList;
+    TSenderInfo fSender;
     TObjectOwnerList FSideObjects[2];
     QImage FPageBitmap;
     QSize fViewSize;

@@ -18,6 +18,7 @@
 #include <vector>
 
 class TOutMessage;
+class TSenderInfo;
 class TDialogLibrary;
 class TFieldUnit;
 class TRecordUnit;
@@ -104,6 +105,7 @@ public:
     void SetVisibleRect(int left, int top, int width, int height);
     void RedrawPage(TPriBase* extra, bool repaint, bool wholePage);
     void ApplyStartMonth(int year, int startMonth) { fDocument->ApplyStartMonth(year, startMonth); }
+    void ApplySender(const TSenderInfo& sender) { fDocument->ApplySender(sender); }
     // The document's load and save, which show nothing: false with the reason in error, the
     // document as it was. A save also ends the edit history and the selection.
     bool LoadFromFile(const QString& fileName, int formatKind, QString* error = nullptr);

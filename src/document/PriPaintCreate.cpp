@@ -238,11 +238,15 @@ bool TPriPaint::EditFieldCategory(TPriBase* obj) {
     int32_t category = field->CategoryNum;
     // The dialog starts from the field's own item, which the name tells among equal numbers.
     QString name = field->CategoryName();
-    if (!DialogLibrary->EditCategory(QStringLiteral("フィールド追加"), 8, category, name)) return false;
+    TObjectExtras extras = field->Extras;
+    if (!DialogLibrary->EditFieldCategory(QStringLiteral("フィールド追加"), category, name, extras)) return false;
     TEditStep step(*this, ukProperty);
     step.Record(field);
     field->CategoryNum = category;
+    field->Extras = extras;
     field->SetCategoryName(name);
+    // A sender field shows the sender at once, as it will after the next open.
+    field->ApplySender(fDocument->Sender().Item(extras.SenderItem));
     field->MakeLines();
     field->UpdateGlyphs(ViewSize(), PaperPixels(), true, fScreenInch);
     RedrawPage(nullptr, true, false);

@@ -2,6 +2,7 @@
 
 #include "platform/DocumentLimits.h"
 
+#include "merge/PostalCode.h"
 #include "merge/PriBarcode.h"
 #include "objects/PriImage.h"
 #include "platform/Cp932.h"
@@ -45,6 +46,7 @@ void TPriField::Relayout() {
 }
 
 void TPriField::SetRecordText(const QString& value, int current, int total) {
+    if (Extras.SenderItem != TObjectExtras::TSenderItem::None) return;
     QString text = value;
     if (FieldState == fsText || FieldState == fsTotal || FieldState == fsRengeTotal) {
         if (fCategoryName == kCurrentRecordName)
@@ -137,6 +139,12 @@ void TPriField::ApplyStartMonth(int year, int startMonth) {
     SetCategoryName(QString::number(CategoryNum == kMonthTitleCategory ? month : shownYear));
 }
 
+bool TPriField::ApplySender(const QString& text) {
+    if (Extras.SenderItem == TObjectExtras::TSenderItem::None) return false;
+    SetCategoryName(text);
+    return true;
+}
+
 void TPriField::AssignObject(const TPriBase* source, bool layoutOnly) {
     TPriLabel::AssignObject(source, layoutOnly);
     const auto* s = dynamic_cast<const TPriField*>(source);
@@ -165,6 +173,33 @@ void TPriField::FillBack(QPainter& canvas, const TRect& rect, TBltMode mode) {
         canvas.drawRect(QRect(rect.Left, rect.Top, rect.Width() - 1, rect.Height() - 1));
         canvas.restore();
     }
+}
+
+// Postal codes draw in their own layout; while editing a value that is no postal code (the
+// category name) is laid out as text, with the boxes over it.
+void TPriField::DrawGlyphs(QPainter& canvas, const TRect& t, bool useMargins, QPoint o, const TRect& m, TBltMode mode,
+                           int size, const TRect& c) {
+    using TLayout = TObjectExtras::TPostalLayout;
+    if (Extras.PostalLayout == TLayout::None || FieldState != fsText) {
+        TPriLabel::DrawGlyphs(canvas, t, useMargins, o, m, mode, size, c);
+        return;
+    }
+    const QRectF target(t.Left, t.Top, t.Width(), t.Height());
+    const bool layout = mode == bmLayout;
+    if (layout && TPostalCode::Digits(DataString()).isEmpty()) {
+        TPriLabel::DrawGlyphs(canvas, t, useMargins, o, m, mode, size, c);
+    } else {
+        TRect k;
+        ClipRect(t, c, k);
+        canvas.save();
+        if (!layout) canvas.setClipRect(k.ToQRect(), Qt::IntersectClip);
+        FillBack(canvas, t, mode);
+        TPostalCode::DrawValue(canvas, target, GetStoreSize(), DataString(), Extras.PostalLayout, Font,
+                               ColorToQColor(FontColor), SameFSize);
+        canvas.restore();
+    }
+    if (Extras.PostalLayout == TLayout::Boxes && (layout || Extras.PrintPostalBoxes))
+        TPostalCode::DrawBoxes(canvas, target, GetStoreSize(), Extras.PrintPostalBoxes);
 }
 
 QString TPriField::ImageFileFor(const QString& value) const {

@@ -50,7 +50,7 @@ public:
     void SetBltmode(TBltMode value) { fBltmode = value; }
 
     // The text for page current of total of a record: the counters, the formatted value, or the
-    // value itself for pictures and barcodes.
+    // value itself for pictures and barcodes. A sender field keeps the sender's text.
     virtual void SetRecordText(const QString& value, int current, int total);
     // The same for a record whose values the lookup gives by category: a name block also takes its
     // given, joint and honorific names from there.
@@ -59,10 +59,14 @@ public:
     bool NameBlockShown() const { return Extras.NameBlock && FieldState == fsText; }
     // Re-dates the year and month-title categories; other fields stay as they are.
     void ApplyStartMonth(int year, int startMonth);
+    // Shows the sender's text when this is a sender field; false for other fields.
+    bool ApplySender(const QString& text);
 
     void AssignObject(const TPriBase* source, bool layoutOnly) override;
     using TPriLabel::AssignObject;
     void FillBack(QPainter& canvas, const TRect& rect, TBltMode mode) override;
+    void DrawGlyphs(QPainter& canvas, const TRect& target, bool useMargins, QPoint origin, const TRect& margins,
+                    TBltMode mode, int size, const TRect& clip) override;
     void PrintDraw(QPainter& canvas, const QRect& target, bool useMargins, QPoint pageOrigin, const TRect& pageMargins,
                    const QRect& pageClip) override;
     bool LoadFromStream(TStreamReader& stream, int version) override;

@@ -24,6 +24,13 @@ public:
     virtual TDlgAnswer SaveTWAINImageDlg(int32_t& choice) = 0;
     virtual TDlgAnswer PositionEditDlg(TPackObjectList& objects) = 0;
     virtual TDlgAnswer EditCategory(const QString& caption, int32_t kind, int32_t& category, QString& name) = 0;
+    // The same with the field's options beyond its record; a library without them leaves those as
+    // they are.
+    virtual TDlgAnswer EditFieldCategory(const QString& caption, int32_t& category, QString& name,
+                                         TObjectExtras& extras) {
+        (void)extras;
+        return EditCategory(caption, 8, category, name);
+    }
     // textpack
     virtual TDlgAnswer StringEditDlg(const QString& current, QString& result) = 0;
     virtual TDlgAnswer FontEditDlg(int32_t mode, TPriLabel* object, const QString& faceName, QString& outFace,

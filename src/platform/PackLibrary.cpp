@@ -104,6 +104,20 @@ TDlgAnswer TPackLibrary::EditCategory(const QString& caption, int32_t kind, int3
     return a;
 }
 
+TDlgAnswer TPackLibrary::EditFieldCategory(const QString& caption, int32_t& category, QString& name,
+                                           TObjectExtras& extras) {
+    const QByteArray cap = TCp932::Encode(caption);
+    TTextBuffer buf(kCategoryBuffer, name);
+    int32_t cat = category;
+    TDlgAnswer a =
+        Call<TEditFieldCategory>("form", "EditFieldCategory", cap.constData(), &cat, buf.Data(), buf.Size(), &extras);
+    if (a) {
+        category = cat;
+        name = buf.Text();
+    }
+    return a;
+}
+
 TDlgAnswer TPackLibrary::StringEditDlg(const QString& current, QString& result) {
     const QByteArray cur = TCp932::Encode(current);
     TTextBuffer buf(kStringBuffer);

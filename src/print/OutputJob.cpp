@@ -131,11 +131,13 @@ void TOutputJob::Reset() {
     fSheets = 0;
     fTotalSheets = -1;
     fWritten.clear();
+    fWarnings.clear();
 }
 
 bool TOutputJob::Ended(TPrintPipeline& pipeline, bool ok, const TPrintChoice& choice) {
     fSheets = ok ? pipeline.SheetCount() : 0;
     fTotalSheets = pipeline.TotalSheets();
+    fWarnings = pipeline.Warnings();
     if (ok) return true;
     fError = pipeline.Error();
     if (pipeline.Cancelled())

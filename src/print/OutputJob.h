@@ -42,6 +42,8 @@ public:
     int Sheets() const { return fSheets; }
     int TotalSheets() const { return fTotalSheets; }
     const QStringList& Written() const { return fWritten; }
+    // The pipeline's warnings: the job went ahead, but these are worth telling the user.
+    const QStringList& Warnings() const { return fWarnings; }
 
     // The sheet as a printer takes it: the size upright, and the way it lies.
     static QPageLayout SheetLayout(const TPriDocument& doc, QPageSize::SizeMatchPolicy match = QPageSize::FuzzyMatch);
@@ -65,4 +67,5 @@ private:
     int fSheets = 0;
     int fTotalSheets = -1;
     QStringList fWritten;
+    QStringList fWarnings;
 };

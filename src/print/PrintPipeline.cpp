@@ -1,6 +1,7 @@
 #include "print/PrintPipeline.h"
 
 #include "document/PriDocument.h"
+#include "merge/PostalCode.h"
 #include "merge/PriField.h"
 #include "merge/RecordFile.h"
 #include "merge/RecordUnit.h"
@@ -56,6 +57,25 @@ const TRecordFile* TPrintPipeline::FindRecordFile(const QString& name) const {
     return fDoc.RecordUnit->FindFile(name);
 }
 
+void TPrintPipeline::CollectWarnings() {
+    if (fWarningsCollected) return;
+    fWarningsCollected = true;
+    const TRecordFile* file = fDoc.PrintMode > 0 ? FindRecordFile(fDoc.RecordMainFile) : nullptr;
+    if (!file) return;
+    for (const auto& obj : fDoc.Objects()) {
+        if (obj->ObjectNum != okField || !obj->PrintCheck || obj->UndoCheck) continue;
+        const auto& field = static_cast<const TPriField&>(*obj);
+        if (field.Extras.PostalLayout != TObjectExtras::TPostalLayout::Boxes || field.FieldState != fsText ||
+            field.Extras.SenderItem != TObjectExtras::TSenderItem::None)
+            continue;
+        for (int i = 0; i < file->Count() && fWarnings.size() < kMaxWarnings; ++i) {
+            const QString value = file->ValueAt(i, 0, field.CategoryNum);
+            if (TPostalCode::Digits(value).isEmpty()) fWarnings << TPostalCode::Warning(file->KeyAt(i), value);
+        }
+    }
+    fWarnings.removeDuplicates();
+}
+
 bool TPrintPipeline::StartSeatInside() const {
     const TPriPaper& p = fDoc.PrintPaper;
     return fStartCol >= 0 && fStartRow >= 0 && fStartCol < std::max(1, p.FSeatColumns) &&
@@ -69,6 +89,7 @@ bool TPrintPipeline::BuildPrintPages() {
     fFiles.Clear();
     fError.clear();
     fCancelled = false;
+    CollectWarnings();
     if (!fBuilder->IsPrintable() || PagePixels(fMetrics).isEmpty()) {
         fError = QStringLiteral("用紙またはプリンタの寸法が正しくありません");
         return false;

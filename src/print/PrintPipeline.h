@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <unordered_set>
 
 class QPainter;
@@ -62,6 +63,10 @@ public:
     // The device the pages are built for.
     const TPrinterMetrics& Metrics() const { return fMetrics; }
     const QString& Error() const { return fError; }
+    // What the job prints but the user should check (postal codes that fit no boxes), found in the
+    // main records before the first build; the job prints anyway.
+    const QStringList& Warnings() const { return fWarnings; }
+    static constexpr int kMaxWarnings = 1000;
 
     // Sheets built: pages of the store, or page files in modes 2, 3 and 5.
     int SheetCount() const;
@@ -144,6 +149,7 @@ private:
     // How many of sheets 1..total the range chooses.
     int ChosenOf(int total) const;
     const TRecordFile* FindRecordFile(const QString& name) const;
+    void CollectWarnings();
 
     TPriDocument& fDoc;
     TPrinterMetrics fMetrics;
@@ -167,4 +173,6 @@ private:
     int fRangeLast = 0;
     int fTotalSheets = -1;
     QString fError;
+    QStringList fWarnings;
+    bool fWarningsCollected = false;
 };

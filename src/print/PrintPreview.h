@@ -4,6 +4,7 @@
 
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -55,6 +56,9 @@ public:
     QSize PagePixels() const { return fPagePixels; }
     int DpiX() const { return fDpiX; }
     bool Printing() const { return fPrinting; }
+    // Notes about the job the preview shows beside the sheets.
+    const QStringList& Warnings() const { return fWarnings; }
+    void SetWarnings(const QStringList& warnings) { fWarnings = warnings; }
 
     // Page files keep the picture format. False when the file cannot be written or read; a page
     // whose file cannot be read is left empty.
@@ -77,4 +81,5 @@ private:
     TRender fRender;
     // The pages of the source drawn last, the newest first.
     mutable std::deque<std::pair<int, std::unique_ptr<TMetafileEx>>> fRecent;
+    QStringList fWarnings;
 };

@@ -9,6 +9,7 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
 #include <QDir>
@@ -391,4 +392,125 @@ TEST(FormPackTest, AlignedLinesTakeTheirEndPointsAlong) {
     EXPECT_TRUE(a.Called);
     EXPECT_FALSE(bool(a));
     EXPECT_EQ(line.StartPoint(), QPoint(10, 50));
+}
+
+// The postal, sender and name-block choices come back as the field's options; the others stay.
+TEST(FormPackTest, FieldOptionsReachTheExtras) {
+    TFormFolder folder;
+    folder.Write("fieldfile/宛名.csv", "キー\n郵便番号\n住所1\n住所2\n姓\n名\n連名1\n連名2\n敬称\n");
+    TPackLibrary packs = folder.Packs();
+    using T = TObjectExtras;
+    auto postal = [](QDialog& d) { return ComboWithItem(d, "なし"); };
+    auto check = [](QDialog& d, const QString& text) {
+        for (QCheckBox* c : d.findChildren<QCheckBox*>())
+            if (c->text().startsWith(text)) return c;
+        ADD_FAILURE() << text.toStdString();
+        return static_cast<QCheckBox*>(nullptr);
+    };
+    auto part = [](QDialog& d, int index) {
+        QList<QComboBox*> parts;
+        for (QComboBox* box : d.findChildren<QComboBox*>())
+            if (box->count() > 0 && box->itemText(0) == QStringLiteral("（なし）")) parts << box;
+        return parts.value(index);
+    };
+    struct TCase {
+        const char* Name;
+        int32_t Category;
+        QString Text;
+        T Start;
+        std::function<void(QDialog&)> Act;
+        int32_t ExpectCategory;
+        QString ExpectText;
+        T Expect;
+    };
+    T shrink;
+    shrink.ShrinkToFit = true;
+    T boxes = shrink;
+    boxes.PostalLayout = T::TPostalLayout::Boxes;
+    boxes.PrintPostalBoxes = true;
+    T block;
+    block.NameBlock = true;
+    block.GivenCategory = 5;
+    block.Joint1Category = 6;
+    block.Joint2Category = -1;
+    block.HonorificCategory = 8;
+    T senderPostal;
+    senderPostal.SenderItem = T::TSenderItem::PostalCode;
+    senderPostal.PostalLayout = T::TPostalLayout::EvenPitch;
+    T senderName;
+    senderName.SenderItem = T::TSenderItem::Name;
+    const TCase cases[] = {
+        {"boxes printed in red", 1, "郵便番号", shrink,
+         [&](QDialog& d) {
+             postal(d)->setCurrentIndex(1);
+             check(d, "枠も印刷する")->setChecked(true);
+             ClickOk(d);
+         },
+         1, "郵便番号", boxes},
+        {"a name block of four columns", 4, "姓", T(),
+         [&](QDialog& d) {
+             check(d, "氏名として並べる")->setChecked(true);
+             for (int i = 0; i < 4; ++i)
+                 part(d, i)->setCurrentIndex(part(d, i)->findData(i == 2 ? -1 : 5 + i));
+             ClickOk(d);
+         },
+         4, "姓", block},
+        {"a name block starts as stored and can be left", 4, "姓", block,
+         [&](QDialog& d) {
+             EXPECT_EQ(part(d, 3)->currentData().toInt(), 8);
+             check(d, "氏名として並べる")->setChecked(false);
+             ClickOk(d);
+         },
+         4, "姓", T()},
+        {"sender postal code goes to equal pitch", 1, "郵便番号", T(),
+         [&](QDialog& d) {
+             ComboWithItem(d, "レコードの項目")->setCurrentIndex(6);
+             EXPECT_FALSE(check(d, "氏名として並べる")->isEnabled());
+             ClickOk(d);
+         },
+         9999, "郵便番号", senderPostal},
+        {"a sender field starts at its item; a column drops it", 9999, "氏名", senderName,
+         [&](QDialog& d) {
+             EXPECT_EQ(ComboWithItem(d, "レコードの項目")->currentIndex(), 6);
+             EXPECT_EQ(ComboWithItem(d, "郵便番号")->currentText(), QStringLiteral("氏名"));
+             EXPECT_TRUE(ComboWithItem(d, "郵便番号")->isVisibleTo(&d));
+             ComboWithItem(d, "レコードの項目")->setCurrentIndex(0);
+             d.findChild<QListWidget*>()->setCurrentRow(4);
+             ClickOk(d);
+         },
+         4, "姓", T()},
+    };
+    for (const TCase& c : cases) {
+        int32_t category = c.Category;
+        QString text = c.Text;
+        T extras = c.Start;
+        TPackDriver driver(c.Act);
+        ASSERT_TRUE(bool(packs.EditFieldCategory("フィールド追加", category, text, extras))) << c.Name;
+        EXPECT_EQ(category, c.ExpectCategory) << c.Name;
+        EXPECT_EQ(text, c.ExpectText) << c.Name;
+        EXPECT_TRUE(extras == c.Expect) << c.Name;
+    }
+    // Cancel leaves the options as they were.
+    int32_t category = 1;
+    QString text = "郵便番号";
+    T extras = boxes;
+    TPackDriver driver([](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); });
+    EXPECT_FALSE(bool(packs.EditFieldCategory("フィールド追加", category, text, extras)));
+    EXPECT_TRUE(extras == boxes);
+
+    // Through the surface the choice reaches the field inside one step that undo takes back.
+    TPackDriver surfaceDriver([&](QDialog& d) {
+        postal(d)->setCurrentIndex(1);
+        ClickOk(d);
+    });
+    TEditSurface s;
+    s->DialogLibrary = &packs;
+    auto made = std::make_unique<TPriField>();
+    made->CategoryNum = 1;
+    made->SetCategoryName("郵便番号");
+    TPriField* field = s.Add(std::move(made), QRect(100, 100, 600, 200));
+    ASSERT_TRUE(s->EditFieldCategory(field));
+    EXPECT_EQ(field->Extras.PostalLayout, T::TPostalLayout::Boxes);
+    s->Undo();
+    EXPECT_EQ(field->Extras.PostalLayout, T::TPostalLayout::None);
 }

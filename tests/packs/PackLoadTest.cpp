@@ -8,7 +8,9 @@
 // A missing engine symbol shows up here as a load failure, not as a silent no-op in the program.
 TEST(PackLoadTest, EveryBuiltPackLoadsWithAllItsEntries) {
     const std::map<QString, QStringList> entries{
-        {"formpack", {"StartCheckDlg", "RecordSettingDlg", "SaveTWAINImageDlg", "PositionEditDlg", "EditCategory"}},
+        {"formpack",
+         {"StartCheckDlg", "RecordSettingDlg", "SaveTWAINImageDlg", "PositionEditDlg", "EditCategory",
+          "EditFieldCategory"}},
         {"textpack", {"StringEditDlg", "FontEditDlg", "CarendarSetDlg"}},
         {"drawpack", {"PenBrushSetDlg", "PortalSettingDlg"}},
         {"paperpack", {"PaperNewSettingDlg", "PrintPaperSettingDlg", "PrintPreviewDlg"}},

@@ -46,3 +46,32 @@ TEST(PreviewPackTest, TurnsPagesAndAnswersPrint) {
         EXPECT_EQ(seen, (QStringList{QStringLiteral("1 / 3 ページ"), QStringLiteral("3 / 3 ページ")}));
     }
 }
+
+// The job's warnings show under the sheet; a job without any shows no line for them.
+TEST(PreviewPackTest, ShowsTheJobsWarnings) {
+    TPrintPreview pages(QSize(800, 1100), 100, 100);
+    pages.BeginDoc();
+    pages.EndDoc();
+    TPackLibrary packs(kAppDir);
+    QStringList many;
+    for (int i = 1; i <= 5; ++i)
+        many << QStringLiteral("レコード「K%1」の郵便番号「12-345」は7桁ではありません").arg(i);
+    for (const QStringList& warnings : {QStringList(), many}) {
+        pages.SetWarnings(warnings);
+        QString shown;
+        bool visible = true;
+        OnNextModal([&](QWidget* dialog) {
+            auto* label = dialog->findChild<QLabel*>(QStringLiteral("PreviewWarnings"));
+            ASSERT_NE(label, nullptr);
+            visible = label->isVisibleTo(dialog);
+            shown = label->text();
+            PressKey(dialog, Qt::Key_Escape);
+        });
+        QStringList files;
+        packs.PrintPreviewDlg(&pages, 10, 10, 10, 10, 794, 1123, files, 0, 0, true, 0x0000FF);
+        EXPECT_EQ(visible, !warnings.isEmpty());
+        if (warnings.isEmpty()) continue;
+        EXPECT_TRUE(shown.contains(QStringLiteral("レコード「K1」"))) << shown.toStdString();
+        EXPECT_TRUE(shown.contains(QStringLiteral("ほか 2 件"))) << shown.toStdString();
+    }
+}

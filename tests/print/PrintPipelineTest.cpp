@@ -394,3 +394,38 @@ TEST(PrintPipelineTest, PageFoldersOfKilledJobsAreRemovedAtTheNextStart) {
     EXPECT_FALSE(QFileInfo::exists(killed.path()));
     EXPECT_TRUE(QFileInfo::exists(live.Folder()));
 }
+
+// Postal codes that fit no boxes are printed and named in the warnings; sender fields keep the
+// sender in every mode that merges records.
+TEST(PrintPipelineTest, PostalWarningsAndSenderFieldsAcrossTheMergeModes) {
+    for (const int mode : {1, 2, 3, 5}) {
+        TMergeDoc m;
+        m.CardSheet(2, 1);
+        m.AddFile("main.CSV", "K001,123-4567\r\nK012,12-345\r\nK013,\r\nK014,１２３４５６７\r\n");
+        if (mode == 1) m.AddFile("detail.CSV", Details("K001", 1));
+        m.Doc.RecordMainFile = "main.CSV";
+        m.Doc.RecordMeisaiFile = "detail.CSV";
+        m.Doc.PrintMode = mode;
+        TFieldProbe* postal = m.AddField({443, 120, 477, 80}, 1);
+        postal->Extras.PostalLayout = TObjectExtras::TPostalLayout::Boxes;
+        TFieldProbe* sender = m.AddField({100, 300, 300, 50}, 1);
+        sender->Extras.SenderItem = TObjectExtras::TSenderItem::Name;
+        TSenderInfo info;
+        info.Name = QStringLiteral("𠮷田 花子");
+        m.Doc.ApplySender(info);
+        TPrintPipeline pipeline(m.Doc, Metrics254());
+        m.Attach(pipeline);
+        ASSERT_TRUE(pipeline.BuildPrintPages()) << mode << pipeline.Error().toStdString();
+        EXPECT_EQ(pipeline.Warnings(),
+                  QStringList({QStringLiteral("レコード「K012」の郵便番号「12-345」は7桁ではありません"),
+                               QStringLiteral("レコード「K013」の郵便番号が空です")}))
+            << mode;
+        QStringList printed;
+        for (const THit& h : postal->Hits)
+            printed << h.Text;
+        EXPECT_TRUE(printed.contains(QStringLiteral("12-345"))) << mode;
+        ASSERT_FALSE(sender->Hits.empty());
+        for (const THit& h : sender->Hits)
+            EXPECT_EQ(h.Text, info.Name) << mode;
+    }
+}

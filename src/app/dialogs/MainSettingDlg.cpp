@@ -1,6 +1,7 @@
 #include "app/dialogs/MainSettingDlg.h"
 
 #include "app/DisplaySettings.h"
+#include "merge/PostalCode.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -11,6 +12,9 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+#include <QTabWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -39,7 +43,9 @@ TMainSettingDlg::TMainSettingDlg(QWidget* parent) : QDialog(parent) {
         return QColorToColor(picked);
     };
 
-    auto* colours = new QGroupBox(QStringLiteral("設定色の変更"), this);
+    fTabs = new QTabWidget(this);
+    auto* display = new QWidget(fTabs);
+    auto* colours = new QGroupBox(QStringLiteral("設定色の変更"), display);
     auto* colourGrid = new QGridLayout(colours);
     const QString colourTexts[] = {QStringLiteral("グリッドの色"),   QStringLiteral("プリンタ余白線の色"),
                                    QStringLiteral("メインの背景色"), QStringLiteral("定規の背景色"),
@@ -59,7 +65,7 @@ TMainSettingDlg::TMainSettingDlg(QWidget* parent) : QDialog(parent) {
     connect(fRulerText, &QCheckBox::toggled, this, [this](bool on) { FRulerTextCheck = on; });
     colourGrid->addWidget(fRulerText, swCount, 0, 1, 2);
 
-    auto* fontGroup = new QGroupBox(QStringLiteral("デフォルトフォント設定"), this);
+    auto* fontGroup = new QGroupBox(QStringLiteral("デフォルトフォント設定"), display);
     auto* fontGrid = new QGridLayout(fontGroup);
     fFontName = new QComboBox(fontGroup);
     fFontName->addItems(FaceNames());
@@ -83,9 +89,14 @@ TMainSettingDlg::TMainSettingDlg(QWidget* parent) : QDialog(parent) {
     connect(buttons, &QDialogButtonBox::accepted, this, &TMainSettingDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &TMainSettingDlg::reject);
 
+    auto* displayLayout = new QVBoxLayout(display);
+    displayLayout->addWidget(colours);
+    displayLayout->addWidget(fontGroup);
+    fTabs->addTab(display, QStringLiteral("表示"));
+    fTabs->addTab(MakeSenderTab(), QStringLiteral("差出人"));
+
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(colours);
-    layout->addWidget(fontGroup);
+    layout->addWidget(fTabs);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -107,6 +118,42 @@ TMainSettingDlg::TMainSettingDlg(QWidget* parent) : QDialog(parent) {
                                      FRulerBackColor, FRulerTextColor, FFontColor};
     for (int i = 0; i < swCount; ++i)
         Paint(TSwatch(i), initial[i]);
+}
+
+QWidget* TMainSettingDlg::MakeSenderTab() {
+    auto* tab = new QWidget(fTabs);
+    auto* grid = new QGridLayout(tab);
+    const QString labels[] = {QStringLiteral("郵便番号(&P)"), QStringLiteral("住所1(&1)"), QStringLiteral("住所2(&2)"),
+                              QStringLiteral("氏名(&N)")};
+    for (int i = 0; i < 4; ++i) {
+        fSenderEdits[i] = new QLineEdit(tab);
+        fSenderEdits[i]->setMaxLength(TSenderInfo::kMaxValueChars);
+        auto* label = new QLabel(labels[i], tab);
+        label->setBuddy(fSenderEdits[i]);
+        grid->addWidget(label, i, 0);
+        grid->addWidget(fSenderEdits[i], i, 1);
+    }
+    fSenderEdits[0]->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9０-９]{0,3}[-－]?[0-9０-９]{0,4}")), fSenderEdits[0]));
+    fSenderEdits[0]->setPlaceholderText(QStringLiteral("123-4567"));
+    fSenderEdits[3]->setPlaceholderText(QStringLiteral("連名は空白で区切って入力"));
+    fSenderProblem = new QLabel(QStringLiteral("郵便番号は7桁の数字で入力してください。"), tab);
+    fSenderProblem->setStyleSheet(QStringLiteral("color: #b00000;"));
+    fSenderProblem->hide();
+    grid->addWidget(fSenderProblem, 4, 0, 1, 2);
+    auto* note = new QLabel(QStringLiteral("宛名面の差出人の項目に印刷されます。"), tab);
+    note->setWordWrap(true);
+    grid->addWidget(note, 5, 0, 1, 2);
+    grid->setRowStretch(6, 1);
+    grid->setColumnMinimumWidth(1, fSenderEdits[1]->fontMetrics().horizontalAdvance(QString(24, QChar(u'あ'))));
+    return tab;
+}
+
+void TMainSettingDlg::SetSender(const TSenderInfo& value) {
+    fSender = value;
+    const QString texts[] = {value.PostalCode, value.Address1, value.Address2, value.Name};
+    for (int i = 0; i < 4; ++i)
+        fSenderEdits[i]->setText(texts[i]);
 }
 
 void TMainSettingDlg::Paint(TSwatch swatch, TColor color) {
@@ -169,6 +216,18 @@ void TMainSettingDlg::Prepare() {
 }
 
 void TMainSettingDlg::accept() {
+    const QString postal = fSenderEdits[0]->text().trimmed();
+    if (!TSenderInfo::ValidPostalCode(postal)) {
+        fSenderProblem->show();
+        fTabs->setCurrentIndex(1);
+        fSenderEdits[0]->setFocus();
+        return;
+    }
+    fSenderProblem->hide();
+    fSender.PostalCode = postal.isEmpty() ? QString() : TPostalCode::Digits(postal);
+    fSender.Address1 = fSenderEdits[1]->text().trimmed();
+    fSender.Address2 = fSenderEdits[2]->text().trimmed();
+    fSender.Name = fSenderEdits[3]->text().trimmed();
     // A face or size the lists could not show stays as it was rather than becoming empty or zero.
     const QString face = fFontName->currentText();
     if (fFontName->currentIndex() >= 0 && !face.isEmpty()) FFont.setFamily(face);
@@ -194,6 +253,7 @@ void TMainSettingDlg::FromSettings(const TDisplaySettings& settings) {
     FFont.setFamily(settings.FontName);
     if (settings.FontSize > 0) FFont.setPointSize(settings.FontSize);
     FFontColor = settings.FontColor;
+    SetSender(settings.Sender);
 }
 
 void TMainSettingDlg::ToSettings(TDisplaySettings& settings) const {
@@ -206,6 +266,7 @@ void TMainSettingDlg::ToSettings(TDisplaySettings& settings) const {
     settings.FontName = FFont.family();
     settings.FontSize = FFont.pointSize();
     settings.FontColor = FFontColor;
+    settings.Sender = fSender;
 }
 
 bool TMainSettingDlg::Edit(QWidget* parent, TDisplaySettings& settings) {

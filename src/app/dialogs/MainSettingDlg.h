@@ -1,5 +1,6 @@
 #pragma once
 
+#include "merge/SenderInfo.h"
 #include "platform/Color.h"
 
 #include <QDialog>
@@ -11,11 +12,14 @@ class QCheckBox;
 class QComboBox;
 class QPushButton;
 class QFrame;
+class QLabel;
+class QLineEdit;
+class QTabWidget;
 struct TDisplaySettings;
 
-// The settings dialog: colours of the grid, margin lines, background and rulers, the ruler
-// numbers, and the default font of new text objects. The caller sets the properties, calls
-// Prepare() and runs it; after OK the properties hold the choice.
+// The settings dialog: on 表示 the colours of the grid, margin lines, background and rulers, the
+// ruler numbers and the default font of new text objects; on 差出人 the sender of address sides. The caller sets the
+// properties, calls Prepare() and runs it; after OK the properties hold the choice.
 class TMainSettingDlg : public QDialog {
     Q_OBJECT
 
@@ -39,6 +43,8 @@ public:
     void SetFont(const QFont& value) { FFont = value; }
     TColor FontColor() const { return FFontColor; }
     void SetFontColor(TColor value) { FFontColor = value; }
+    const TSenderInfo& Sender() const { return fSender; }
+    void SetSender(const TSenderInfo& value);
 
     // Selects the face and size items matching Font where they exist and colours the font swatch.
     void Prepare();
@@ -64,6 +70,11 @@ public:
     // The five colour buttons in their order on screen, then the font colour button.
     QPushButton* ColorButton(int index) const { return fColorButtons[index]; }
     TColor SwatchColor(int index) const { return fSwatchColors[index]; }
+    QTabWidget* Tabs() const { return fTabs; }
+    // 郵便番号, 住所1, 住所2, 氏名 of the sender tab.
+    QLineEdit* SenderEdit(int index) const { return fSenderEdits[index]; }
+    // Says why OK was refused; hidden otherwise.
+    QLabel* SenderProblem() const { return fSenderProblem; }
 
 public slots:
     void accept() override;
@@ -75,6 +86,7 @@ private:
     enum TSwatch { swGrid, swMargin, swMain, swRulerBack, swRulerText, swFont, swCount };
     void Paint(TSwatch swatch, TColor color);
     void ChooseColor(TSwatch swatch);
+    QWidget* MakeSenderTab();
 
     TColor FMainColor = 13160660;
     TColor FRulerBackColor = 13160660;
@@ -91,4 +103,8 @@ private:
     QCheckBox* fRulerText = nullptr;
     QComboBox* fFontName = nullptr;
     QComboBox* fFontSize = nullptr;
+    TSenderInfo fSender;
+    QTabWidget* fTabs = nullptr;
+    QLineEdit* fSenderEdits[4] = {};
+    QLabel* fSenderProblem = nullptr;
 };

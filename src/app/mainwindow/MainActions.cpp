@@ -205,6 +205,13 @@ void TPrintMainForm::ConnectEditAndViewActions() {
         TDisplaySettings s = fSettings;
         if (FDocument) s.TakeFromSurface(*FDocument);
         if (!fDialogs->EditSettings(s)) return;
+        if (!(s.Sender == fSettings.Sender)) {
+            QString error;
+            if (!s.Sender.Save(fOptions.Paths.SenderFile(), &error))
+                fDialogs->ShowMessage(QStringLiteral("差出人を保存できませんでした。\n%1").arg(error));
+            fSettings.Sender = s.Sender;
+            if (FDocument) FDocument->ApplySender(fSettings.Sender);
+        }
         ApplySettings(s);
     });
     on(a.MenuItem_Version, [this] { fDialogs->ShowVersion(); });

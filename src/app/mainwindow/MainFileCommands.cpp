@@ -95,6 +95,7 @@ bool TPrintMainForm::LoadIntoDocument(const QString& file) {
         FStartYear = year;
         FStartMonth = month;
         FDocument->ApplyStartMonth(year, month);
+        FDocument->ApplySender(fSettings.Sender);
     }
     FUserDataCheck = IsUserDataFile(file);
     SetTitleFrom(file);
@@ -136,6 +137,7 @@ bool TPrintMainForm::ReloadFile() {
     if (!ReadIntoSurface(file)) return false;
     // Read again, a template keeps the dates it was opened with.
     FDocument->ApplyStartMonth(FStartYear, FStartMonth);
+    FDocument->ApplySender(fSettings.Sender);
     AfterLoadLayout();
     return true;
 }

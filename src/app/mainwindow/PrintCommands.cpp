@@ -177,6 +177,7 @@ void TPrintCommands::ShowPrintPreview(TPriPaint& doc) {
     TPrintPipeline* pipeline = fPipeline.get();
     fPreview->SetSource(fPipeline->TotalSheets(),
                         [pipeline](int index, QPainter& canvas) { return pipeline->RenderSheet(index, canvas); });
+    fPreview->SetWarnings(fPipeline->Warnings());
     // The sheet and its unprintable edges at the screen's resolution.
     const QSize sheet = doc.PrintPaper.SheetSize();
     const int width = Trunc(sheet.width() / 254.0 * fScreenInch);

@@ -381,6 +381,7 @@ void TPrintMainForm::InstallSurface(std::unique_ptr<TPriPaint> surface) {
 bool TPrintMainForm::OpenDocument(const QString& file, bool readSettings, QString* error) {
     std::unique_ptr<TPriPaint> surface = MakeSurface();
     if (readSettings) {
+        fSettings.Sender = TSenderInfo::Load(fOptions.Paths.SenderFile());
         if (LoadSettings(fOptions.Paths.SettingsFile(), *surface, fSettings)) {
             fSettingsRead = true;
             FSideBarCheck = fSettings.ToolBar;
@@ -402,6 +403,7 @@ bool TPrintMainForm::OpenDocument(const QString& file, bool readSettings, QStrin
     }
     if (!loaded) return false;
     surface->ApplyStartMonth(FStartYear, FStartMonth);
+    surface->ApplySender(fSettings.Sender);
     InstallSurface(std::move(surface));
     fPageView->PlacePage();
     FDocument->ApplyPaperToPrinter();

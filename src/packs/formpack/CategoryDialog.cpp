@@ -4,7 +4,10 @@
 #include "merge/FieldUnit.h"
 #include "merge/PriField.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QDate>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -23,6 +26,11 @@ namespace {
 // Counter fields are recognised by name; their number points at no column.
 constexpr int kNoColumn = 9999;
 constexpr int kMaxColumn = 9998;
+
+// The two month-title kinds share one page.
+int PageOf(int kind) {
+    return kind >= TCategoryDialog::ckMonthTitleYear ? kind - 1 : kind;
+}
 
 QLabel* Note(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -59,7 +67,8 @@ TCategoryDialog::TCategoryDialog(const QString& caption, const TFieldUnit& field
     auto* layout = new QVBoxLayout(this);
     auto* kindRow = new QFormLayout;
     fKind->addItems({QStringLiteral("レコードの項目"), TPriField::kCurrentRecordName, TPriField::kTotalRecordName,
-                     QStringLiteral("開始年"), QStringLiteral("月の見出し（月）"), QStringLiteral("月の見出し（年）")});
+                     QStringLiteral("開始年"), QStringLiteral("月の見出し（月）"), QStringLiteral("月の見出し（年）"),
+                     QStringLiteral("差出人")});
     kindRow->addRow(QStringLiteral("種類(&K):"), fKind);
     layout->addLayout(kindRow);
 
@@ -97,7 +106,17 @@ TCategoryDialog::TCategoryDialog(const QString& caption, const TFieldUnit& field
                                           "「月の見出し（月）」は月を、「月の見出し（年）」はその月の年を印刷します。"),
                            monthPage));
     fPages->addWidget(monthPage);
+    auto* senderPage = new QWidget(fPages);
+    auto* senderForm = new QFormLayout(senderPage);
+    senderForm->setContentsMargins(0, 0, 0, 0);
+    fSender = new QComboBox(senderPage);
+    for (int i = 1; i <= 4; ++i)
+        fSender->addItem(SenderItemName(TObjectExtras::TSenderItem(i)));
+    senderForm->addRow(QStringLiteral("項目(&I):"), fSender);
+    senderForm->addRow(Note(QStringLiteral("設定ダイアログの「差出人」に入力した内容を印刷します。"), senderPage));
+    fPages->addWidget(senderPage);
     layout->addWidget(fPages, 1);
+    layout->addWidget(MakeOptions());
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     fOk = buttons->button(QDialogButtonBox::Ok);
@@ -108,9 +127,11 @@ TCategoryDialog::TCategoryDialog(const QString& caption, const TFieldUnit& field
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     connect(fKind, &QComboBox::currentIndexChanged, this, [this](int index) {
-        fPages->setCurrentIndex(index);
+        fPages->setCurrentIndex(PageOf(index));
         UpdateOk();
+        SenderPostalDefault();
     });
+    connect(fSender, &QComboBox::currentIndexChanged, this, [this] { SenderPostalDefault(); });
     connect(fDefinition, &QComboBox::currentIndexChanged, this,
             [this] { ShowDefinition(fDefinition->currentData().isValid() ? fDefinition->currentData().toInt() : -1); });
     connect(fColumns, &QListWidget::currentRowChanged, this, [this](int row) {
@@ -143,26 +164,151 @@ TCategoryDialog::TCategoryDialog(const QString& caption, const TFieldUnit& field
         if (fColumns->count() > 1) fColumns->setCurrentRow(1);
     }
     fKind->setCurrentIndex(kind);
-    fPages->setCurrentIndex(kind);
+    fPages->setCurrentIndex(PageOf(kind));
 
     setTabOrder(fKind, fDefinition);
     setTabOrder(fDefinition, fColumns);
     setTabOrder(fColumns, fColumn);
     setTabOrder(fColumn, fName);
     setTabOrder(fName, fMonth);
+    setTabOrder(fMonth, fSender);
+    setTabOrder(fSender, fPostal);
+    setTabOrder(fPostal, fPrintBoxes);
+    setTabOrder(fPrintBoxes, fNameBlock);
+    for (int i = 0; i < kNameParts; ++i)
+        setTabOrder(i ? fNameParts[i - 1] : static_cast<QWidget*>(fNameBlock), fNameParts[i]);
     fKind->setFocus();
     UpdateOk();
+    UpdateOptions();
     setMinimumWidth(440);
 }
 
 void TCategoryDialog::ShowDefinition(int index) {
     fColumns->clear();
-    if (index < 0 || index >= fFields.Count()) return;
-    for (const auto& [number, columnName] : ColumnNames(*fFields.Son(index))) {
-        auto* item = new QListWidgetItem(QStringLiteral("%1: %2").arg(number).arg(columnName), fColumns);
-        item->setData(Qt::UserRole, number);
-        item->setData(Qt::UserRole + 1, columnName);
+    if (index >= 0 && index < fFields.Count())
+        for (const auto& [number, columnName] : ColumnNames(*fFields.Son(index))) {
+            auto* item = new QListWidgetItem(QStringLiteral("%1: %2").arg(number).arg(columnName), fColumns);
+            item->setData(Qt::UserRole, number);
+            item->setData(Qt::UserRole + 1, columnName);
+        }
+    FillNameParts();
+}
+
+QWidget* TCategoryDialog::MakeOptions() {
+    auto* options = new QWidget(this);
+    auto* layout = new QVBoxLayout(options);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    fPostalGroup = new QGroupBox(QStringLiteral("郵便番号"), options);
+    auto* postalForm = new QFormLayout(fPostalGroup);
+    fPostal = new QComboBox(fPostalGroup);
+    fPostal->addItems({QStringLiteral("なし"), QStringLiteral("はがきの7つの枠"), QStringLiteral("7桁を等間隔")});
+    postalForm->addRow(QStringLiteral("郵便番号の枠(&Z):"), fPostal);
+    fPrintBoxes = new QCheckBox(QStringLiteral("枠も印刷する（赤）(&R)"), fPostalGroup);
+    postalForm->addRow(fPrintBoxes);
+    connect(fPostal, &QComboBox::currentIndexChanged, this, [this] { UpdateOptions(); });
+    layout->addWidget(fPostalGroup);
+
+    fNameGroup = new QGroupBox(QStringLiteral("氏名"), options);
+    auto* nameGrid = new QGridLayout(fNameGroup);
+    fNameBlock = new QCheckBox(QStringLiteral("氏名として並べる(&B)"), fNameGroup);
+    nameGrid->addWidget(fNameBlock, 0, 0, 1, 4);
+    const QString parts[kNameParts] = {QStringLiteral("名:"), QStringLiteral("連名1:"), QStringLiteral("連名2:"),
+                                       QStringLiteral("敬称:")};
+    for (int i = 0; i < kNameParts; ++i) {
+        fNameParts[i] = new QComboBox(fNameGroup);
+        auto* label = new QLabel(parts[i], fNameGroup);
+        label->setBuddy(fNameParts[i]);
+        nameGrid->addWidget(label, 1 + i / 2, (i % 2) * 2);
+        nameGrid->addWidget(fNameParts[i], 1 + i / 2, (i % 2) * 2 + 1);
     }
+    nameGrid->setColumnStretch(1, 1);
+    nameGrid->setColumnStretch(3, 1);
+    nameGrid->addWidget(Note(QStringLiteral("この項目を姓として並べます。敬称が空なら「様」です。"), fNameGroup), 3, 0,
+                        1, 4);
+    connect(fNameBlock, &QCheckBox::toggled, this, [this] { UpdateOptions(); });
+    layout->addWidget(fNameGroup);
+    FillNameParts();
+    return options;
+}
+
+void TCategoryDialog::FillNameParts() {
+    if (!fNameParts[0]) return;
+    for (QComboBox* box : fNameParts) {
+        const QVariant kept = box->currentData();
+        QSignalBlocker quiet(box);
+        box->clear();
+        box->addItem(QStringLiteral("（なし）"), -1);
+        for (int row = 0; row < fColumns->count(); ++row) {
+            const QListWidgetItem* item = fColumns->item(row);
+            box->addItem(item->text(), item->data(Qt::UserRole).toInt());
+        }
+        const int at = kept.isValid() ? box->findData(kept) : 0;
+        box->setCurrentIndex(std::max(0, at));
+    }
+}
+
+// The sender's postal code is usually printed at equal pitch, not in the recipient's boxes.
+void TCategoryDialog::SenderPostalDefault() {
+    if (fKind->currentIndex() == ckSender && fSender->currentIndex() == 0 && fPostal->currentIndex() == 0)
+        fPostal->setCurrentIndex(int(TObjectExtras::TPostalLayout::EvenPitch));
+    UpdateOptions();
+}
+
+void TCategoryDialog::UpdateOptions() {
+    const int kind = fKind->currentIndex();
+    const bool senderPostal = kind == ckSender && fSender->currentIndex() == 0;
+    fPostalGroup->setEnabled(kind == ckColumn || senderPostal);
+    fPrintBoxes->setEnabled(fPostal->currentIndex() == int(TObjectExtras::TPostalLayout::Boxes));
+    fNameGroup->setEnabled(kind == ckColumn);
+    for (QComboBox* box : fNameParts)
+        box->setEnabled(fNameBlock->isChecked());
+}
+
+QString TCategoryDialog::SenderItemName(TObjectExtras::TSenderItem item) {
+    switch (item) {
+    case TObjectExtras::TSenderItem::PostalCode: return QStringLiteral("郵便番号");
+    case TObjectExtras::TSenderItem::Address1: return QStringLiteral("住所1");
+    case TObjectExtras::TSenderItem::Address2: return QStringLiteral("住所2");
+    case TObjectExtras::TSenderItem::Name: return QStringLiteral("氏名");
+    case TObjectExtras::TSenderItem::None: break;
+    }
+    return {};
+}
+
+void TCategoryDialog::SetExtras(const TObjectExtras& extras) {
+    fExtras = extras;
+    if (extras.SenderItem != TObjectExtras::TSenderItem::None) {
+        fSender->setCurrentIndex(int(extras.SenderItem) - 1);
+        fKind->setCurrentIndex(ckSender);
+    }
+    fPostal->setCurrentIndex(int(extras.PostalLayout));
+    fPrintBoxes->setChecked(extras.PrintPostalBoxes);
+    fNameBlock->setChecked(extras.NameBlock);
+    const int32_t chosen[kNameParts] = {extras.GivenCategory, extras.Joint1Category, extras.Joint2Category,
+                                        extras.HonorificCategory};
+    for (int i = 0; i < kNameParts; ++i) {
+        QComboBox* box = fNameParts[i];
+        // A column the definitions on show do not name is still offered, by number.
+        if (box->findData(chosen[i]) < 0) box->addItem(QStringLiteral("%1").arg(chosen[i]), chosen[i]);
+        box->setCurrentIndex(box->findData(chosen[i]));
+    }
+    UpdateOptions();
+}
+
+TObjectExtras TCategoryDialog::Extras() const {
+    using T = TObjectExtras;
+    T e = fExtras;
+    const int kind = fKind->currentIndex();
+    e.SenderItem = kind == ckSender ? T::TSenderItem(fSender->currentIndex() + 1) : T::TSenderItem::None;
+    const bool postal = kind == ckColumn || e.SenderItem == T::TSenderItem::PostalCode;
+    e.PostalLayout = postal ? T::TPostalLayout(std::clamp(fPostal->currentIndex(), 0, 2)) : T::TPostalLayout::None;
+    e.PrintPostalBoxes = e.PostalLayout == T::TPostalLayout::Boxes && fPrintBoxes->isChecked();
+    e.NameBlock = kind == ckColumn && fNameBlock->isChecked();
+    int32_t* parts[kNameParts] = {&e.GivenCategory, &e.Joint1Category, &e.Joint2Category, &e.HonorificCategory};
+    for (int i = 0; i < kNameParts; ++i)
+        *parts[i] = e.NameBlock && fNameParts[i]->currentData().isValid() ? fNameParts[i]->currentData().toInt() : -1;
+    return e;
 }
 
 void TCategoryDialog::SelectOwnItem(int category, const QString& name) {
@@ -214,6 +360,8 @@ QString TCategoryDialog::Name() const {
     case ckTotalRecord: return TPriField::kTotalRecordName;
     // Re-dated to the chosen year when a template opens; until then this year stands in.
     case ckYear: return QString::number(QDate::currentDate().year());
+    // Replaced by the sender's value when the field shows it.
+    case ckSender: return SenderItemName(TObjectExtras::TSenderItem(fSender->currentIndex() + 1));
     default: return QString::number(fMonth->value());
     }
 }

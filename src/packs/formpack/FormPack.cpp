@@ -96,6 +96,22 @@ Q_DECL_EXPORT uint16_t EditCategory(const char* caption, int32_t kind, int32_t* 
     if (text2 != nullptr && text2 != text) TCp932::ToBuffer(dialog.Name(), text2, size);
     return 1;
 }
+
+// As EditCategory, with the field's options in and out; they change only on OK.
+Q_DECL_EXPORT uint16_t EditFieldCategory(const char* caption, int32_t* category, char* text, int32_t size,
+                                         TObjectExtras* extras) {
+    if (category == nullptr || text == nullptr || size <= 0 || extras == nullptr) return 0;
+    TFieldUnit fields;
+    fields.LoadFolder(TFormPaths::FieldFolder());
+    const QString title = *category == -1 ? FromText(caption) : QStringLiteral("カテゴリ編集");
+    TCategoryDialog dialog(title, fields, *category, TCp932::FromBuffer(text, size), Host());
+    dialog.SetExtras(*extras);
+    if (dialog.exec() != QDialog::Accepted) return 0;
+    *category = dialog.Category();
+    TCp932::ToBuffer(dialog.Name(), text, size);
+    *extras = dialog.Extras();
+    return 1;
+}
 }
 
 static_assert(std::is_same_v<decltype(&StartCheckDlg), TStartCheckDlg>);
@@ -103,3 +119,4 @@ static_assert(std::is_same_v<decltype(&RecordSettingDlg), TRecordSettingDlg>);
 static_assert(std::is_same_v<decltype(&SaveTWAINImageDlg), TSaveTWAINImageDlg>);
 static_assert(std::is_same_v<decltype(&PositionEditDlg), TPositionEditDlg>);
 static_assert(std::is_same_v<decltype(&EditCategory), TEditCategory>);
+static_assert(std::is_same_v<decltype(&EditFieldCategory), TEditFieldCategory>);

@@ -112,9 +112,26 @@ TPreviewDialog::TPreviewDialog(const TPrintPreview* pages, const QStringList& pa
     fSheet = new TPreviewSheet(fGeometry, fScroll);
     fScroll->setWidget(fSheet);
 
+    // The job's warnings stay in view under the sheet: they name records to check before printing.
+    fWarnings = new QLabel(this);
+    fWarnings->setObjectName(QStringLiteral("PreviewWarnings"));
+    fWarnings->setWordWrap(true);
+    fWarnings->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    const QStringList warnings = pages ? pages->Warnings() : QStringList();
+    if (!warnings.isEmpty()) {
+        constexpr int kShown = 3;
+        QStringList lines = warnings.mid(0, kShown);
+        if (warnings.size() > kShown) lines << QStringLiteral("ほか %1 件").arg(warnings.size() - kShown);
+        fWarnings->setText(QStringLiteral("⚠ ") + lines.join(QStringLiteral("\n")));
+        fWarnings->setToolTip(warnings.join(QLatin1Char('\n')));
+        fWarnings->setStyleSheet(QStringLiteral("color: #b00000;"));
+    }
+    fWarnings->setVisible(!warnings.isEmpty());
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
     layout->addWidget(fScroll, 1);
+    layout->addWidget(fWarnings);
 
     connect(fPrev, &QPushButton::clicked, this, [this] { ShowPage(fPage - 1); });
     connect(fNext, &QPushButton::clicked, this, [this] { ShowPage(fPage + 1); });

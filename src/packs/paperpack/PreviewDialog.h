@@ -49,6 +49,8 @@ public:
     QPushButton* NextButton() const { return fNext; }
     QPushButton* PrevButton() const { return fPrev; }
     QLabel* PageLabel() const { return fPageLabel; }
+    // The job's warnings, hidden when there are none.
+    QLabel* WarningLabel() const { return fWarnings; }
     TPreviewSheet* Sheet() const { return fSheet; }
     // Page files are pictures of this many device pixels at dpi.
     void SetFileDevice(QSize pagePixels, int dpi) {
@@ -78,6 +80,7 @@ private:
     TPreviewSheet* fSheet;
     QComboBox* fZoomBox;
     QLabel* fPageLabel;
+    QLabel* fWarnings;
     QPushButton* fPrev;
     QPushButton* fNext;
     QPushButton* fPrint;

@@ -6,6 +6,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QLineEdit>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -150,4 +152,45 @@ TEST(MainSettingDlgTest, DISABLED_DialogPicture) {
     dlg.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
     dlg.grab().save(QStringLiteral("/tmp/komorebi-settings.png"));
+}
+
+// The sender tab: a postal code that is not seven digits keeps the dialog open on that tab; a
+// valid one is kept as its digits, names beyond CP932 as typed.
+TEST(MainSettingDlgTest, SenderTabValidatesThePostalCode) {
+    TDisplaySettings s = SampleSettings();
+    s.Sender.Name = QStringLiteral("𠮷田 太郎");
+    TMainSettingDlg dlg;
+    dlg.FromSettings(s);
+    dlg.Prepare();
+    ASSERT_EQ(dlg.Tabs()->count(), 2);
+    EXPECT_EQ(dlg.Tabs()->tabText(0), QStringLiteral("表示"));
+    EXPECT_EQ(dlg.Tabs()->tabText(1), QStringLiteral("差出人"));
+    EXPECT_EQ(dlg.SenderEdit(3)->text(), QStringLiteral("𠮷田 太郎"));
+    const struct {
+        const char16_t* Typed;
+        bool Accepted;
+        const char* Kept;
+    } cases[] = {
+        {u"12-345", false, ""},
+        {u"１２３－４５６７", true, "1234567"},
+        {u"", true, ""},
+    };
+    for (const auto& c : cases) {
+        dlg.setResult(QDialog::Rejected);
+        dlg.Tabs()->setCurrentIndex(0);
+        dlg.SenderEdit(0)->setText(QString::fromUtf16(c.Typed));
+        dlg.SenderEdit(1)->setText(QStringLiteral("東京都千代田区 "));
+        dlg.accept();
+        EXPECT_EQ(dlg.result() == QDialog::Accepted, c.Accepted) << c.Kept;
+        EXPECT_EQ(dlg.SenderProblem()->isHidden(), c.Accepted) << c.Kept;
+        if (!c.Accepted) {
+            EXPECT_EQ(dlg.Tabs()->currentIndex(), 1);
+            continue;
+        }
+        TDisplaySettings out;
+        dlg.ToSettings(out);
+        EXPECT_EQ(out.Sender.PostalCode, QString::fromLatin1(c.Kept));
+        EXPECT_EQ(out.Sender.Address1, QStringLiteral("東京都千代田区"));
+        EXPECT_EQ(out.Sender.Name, QStringLiteral("𠮷田 太郎"));
+    }
 }

@@ -1,7 +1,9 @@
 // The whole output job as a user runs it: `komorebi export` as a child process, timed from start
 // to exit, with the child's peak memory. The card sheet of make_peer_card runs against PdfFloor
 // (the same pages drawn straight into a PDF: what no program can undercut); statements run with
-// one key of many detail rows and with many one-row keys; one page lies under a 7000 x 7000 photo.
+// one key of many detail rows and with many one-row keys; one page lies under a 7000 x 7000 photo;
+// the address side of New Year cards prints a postcard per household (pages_per_s against the
+// card sheet's).
 // The data of every case is made once per process, outside the timing.
 //
 // Counters: peak_MB (the child's maximum resident set), pdf_MB, and per series x_floor (card time
@@ -177,19 +179,48 @@ void BM_CardJob(benchmark::State& state) {
                 out)
             .first;
     if (gFloorSeconds[n] > 0) state.counters["x_floor"] = seconds / gFloorSeconds[n];
+    if (seconds > 0) state.counters["pages_per_s"] = (n + 9) / 10 / seconds; // ten cards a sheet
 }
 BENCHMARK(BM_CardJob)->Arg(1000)->Arg(10000)->UseManualTime()->Unit(benchmark::kSecond);
+
+bool WriteCp932(const QString& path, const QStringList& lines) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(TCp932::Encode(lines.join(QStringLiteral("\r\n")) + "\r\n")) >= 0;
+}
+
+// The address side of New Year cards: one postcard per household, the shipped list repeated to n
+// lines with keys of their own.
+void BM_AddressCards(benchmark::State& state) {
+    const int n = int(state.range(0));
+    const QString dir = Work().filePath(QStringLiteral("address-%1").arg(n));
+    if (!QFileInfo::exists(dir + "/Template") && !Made(state, Run({Tool("make_address_side"), dir}))) return;
+    QFile list(dir + QStringLiteral("/recordfile/宛名.CSV"));
+    if (!list.open(QIODevice::ReadOnly)) return state.SkipWithError("no address list");
+    const QStringList shipped = TCp932::Decode(list.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    list.close();
+    QStringList lines;
+    for (int i = 0; i < n; ++i) {
+        QString line = shipped[i % shipped.size()];
+        lines << QStringLiteral("B%1").arg(i + 1, 5, 10, QLatin1Char('0')) + line.mid(line.indexOf(u','));
+    }
+    if (!WriteCp932(list.fileName(), lines)) return state.SkipWithError("cannot write the address list");
+    const QString out = dir + QStringLiteral("/cards.pdf");
+    const double seconds =
+        Measure(state,
+                {Komorebi(), QStringLiteral("export"), dir + QStringLiteral("/Template/Hagaki/宛名面.tda"),
+                 QStringLiteral("--out"), out, QStringLiteral("--records"), dir + "/recordfile",
+                 QStringLiteral("--fields"), dir + "/fieldfile"},
+                out)
+            .first;
+    if (seconds > 0) state.counters["pages_per_s"] = n / seconds;
+}
+BENCHMARK(BM_AddressCards)->Arg(1000)->UseManualTime()->Unit(benchmark::kSecond);
 
 // The shipped statement template and field files, made once.
 QString MergeFolder(benchmark::State& state) {
     const QString dir = Work().filePath(QStringLiteral("merge"));
     if (!QFileInfo::exists(dir + "/Template") && !Made(state, Run({Tool("make_merge_templates"), dir}))) return {};
     return dir;
-}
-
-bool WriteCp932(const QString& path, const QStringList& lines) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(TCp932::Encode(lines.join(QStringLiteral("\r\n")) + "\r\n")) >= 0;
 }
 
 // A record folder of keys statements with rows detail rows each.

@@ -1,4 +1,5 @@
 #include "document/ClipboardBlock.h"
+#include "document/EditHistory.h"
 #include "document/EditStep.h"
 #include "document/ExtensionArea.h"
 #include "document/PriDocument.h"

@@ -256,8 +256,9 @@ TEST(CarendarSelectDlgTest, ShippedTemplatesFillEveryKind) {
     EXPECT_EQ(d.dlg.CurrentKind(), 0);
     for (int kind = 0; kind < 5; ++kind) {
         EXPECT_TRUE(d.dlg.KindAvailable(kind)) << kind;
-        // Three calendar designs each; A4 and Meishi also carry the data-merge examples.
-        EXPECT_EQ(d.dlg.TemplateList(kind).size(), kind == 0 ? 5u : kind == 4 ? 4u : 3u) << kind;
+        // Three calendar designs each; A4, Hagaki (the address side) and Meishi also carry the
+        // data-merge examples.
+        EXPECT_EQ(d.dlg.TemplateList(kind).size(), kind == 0 ? 5u : kind == 2 || kind == 4 ? 4u : 3u) << kind;
         for (const TTDataUnit& unit : d.dlg.TemplateList(kind))
             EXPECT_FALSE(unit.FNoThumbnail) << qPrintable(unit.FTemplatePath);
     }

@@ -26,6 +26,8 @@ const QString kMincho = QStringLiteral("ＭＳ 明朝");
 const QStringList kColumns = {QStringLiteral("キー"),  QStringLiteral("郵便番号"), QStringLiteral("住所1"),
                               QStringLiteral("住所2"), QStringLiteral("姓"),       QStringLiteral("名"),
                               QStringLiteral("連名1"), QStringLiteral("連名2"),    QStringLiteral("敬称")};
+// What a field that reads no column of the list holds.
+constexpr int kNoColumn = 9999;
 enum TColumn { cKey, cPostal, cAddress1, cAddress2, cFamily, cGiven, cJoint1, cJoint2, cHonorific };
 
 // Fictitious households: every street number and building is made up.
@@ -141,12 +143,13 @@ void AddressSide(TTemplateDesign& d) {
         {{50, 860, 90, 420}, TSender::Name, QStringLiteral("差出人氏名"), 13},
     };
     for (const auto& s : sender) {
-        TPriField& f = d.Field(s.Rect, -1, s.Name, vertical.Sized(s.Size));
+        TPriField& f = d.Field(s.Rect, kNoColumn, s.Name, vertical.Sized(s.Size));
         f.Extras.SenderItem = s.Item;
         f.Extras.HyphenRule = TObjectExtras::THyphenRule::Dash;
         f.Extras.ShrinkToFit = true;
     }
-    TPriField& senderPostal = d.Field({50, 1310, 260, 60}, -1, QStringLiteral("差出人郵便番号"), mincho.Sized(11));
+    TPriField& senderPostal =
+        d.Field({50, 1310, 260, 60}, kNoColumn, QStringLiteral("差出人郵便番号"), mincho.Sized(11));
     senderPostal.Extras.SenderItem = TSender::PostalCode;
     senderPostal.Extras.PostalLayout = TObjectExtras::TPostalLayout::EvenPitch;
 

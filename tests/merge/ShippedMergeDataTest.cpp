@@ -122,6 +122,7 @@ const TTemplateCase kTemplates[] = {
     {"Meishi/差し込み名刺.tda", 3, "住所録.CSV", "", 2, 5, 910, 550, 140, 110, "EAN-13", 11},
     {"A4/価格ラベル.tda", 3, "商品一覧.CSV", "", 2, 6, 864, 423, 186, 216, "EAN-13", 5},
     {"A4/明細書.tda", 1, "明細書.CSV", "明細行.TAB", 1, 1, 2100, 2970, 0, 0, "", -1},
+    {"Hagaki/宛名面.tda", 3, "宛名.CSV", "", 1, 1, 1000, 1480, 0, 0, "", -1},
 };
 
 } // namespace
@@ -131,7 +132,11 @@ TEST(ShippedMergeDataTest, RecordFilesParseAsCp932WithTheirEscapes) {
         QString Name;
         int Records;
         int Values;
-    } files[] = {{"住所録.CSV", 30, 13}, {"商品一覧.CSV", 20, 8}, {"明細書.CSV", 6, 14}, {"明細行.TAB", 6, 8}};
+    } files[] = {{"住所録.CSV", 30, 13},
+                 {"商品一覧.CSV", 20, 8},
+                 {"明細書.CSV", 6, 14},
+                 {"明細行.TAB", 6, 8},
+                 {"宛名.CSV", 20, 9}};
     for (const auto& c : files) {
         SCOPED_TRACE(c.Name.toStdString());
         const QByteArray bytes = ReadAll(kDataDir + "recordfile/" + c.Name);
@@ -208,7 +213,7 @@ TEST(ShippedMergeDataTest, CodesCheckDigitsAndStatementSumsAreRight) {
 TEST(ShippedMergeDataTest, FieldDefinitionsNameEveryColumnOfTheirRecordFile) {
     TFieldUnit fields;
     fields.LoadFolder(kDataDir + "fieldfile");
-    ASSERT_EQ(fields.Count(), 4);
+    ASSERT_EQ(fields.Count(), 5);
     for (int i = 0; i < fields.Count(); ++i) {
         const QString name = fields.Names().at(i);
         SCOPED_TRACE(name.toStdString());
@@ -238,7 +243,8 @@ TEST(ShippedMergeDataTest, TemplatesNameTheirFilesAndColumns) {
         EXPECT_EQ(portal != nullptr, detail != nullptr);
         int inRow = 0;
         for (TPriField* f : Fields(*doc)) {
-            if (IsCounter(*f)) continue;
+            // The sender's fields take their text from the settings.
+            if (IsCounter(*f) || f->Extras.SenderItem != TObjectExtras::TSenderItem::None) continue;
             const bool isDetail = portal && InFirstRow(*doc, *portal, *f);
             inRow += isDetail;
             const TRecordFile& file = isDetail ? *detail : *main;
@@ -271,6 +277,10 @@ TEST(ShippedMergeDataTest, EveryValueFitsItsField) {
         TPriPortal* portal = PortalOf(*doc);
         for (TPriField* f : Fields(*doc)) {
             if (IsCounter(*f) || f->FieldState != fsText) continue;
+            // These fit by shrinking or by their own layout.
+            if (f->Extras.ShrinkToFit || f->Extras.NameBlock ||
+                f->Extras.PostalLayout != TObjectExtras::TPostalLayout::None)
+                continue;
             const bool isDetail = portal && InFirstRow(*doc, *portal, *f);
             const TRecordFile& file = isDetail ? *detail : *main;
             QFont font = f->Font;

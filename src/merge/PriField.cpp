@@ -46,7 +46,14 @@ void TPriField::Relayout() {
 }
 
 void TPriField::SetRecordText(const QString& value, int current, int total) {
-    if (Extras.SenderItem != TObjectExtras::TSenderItem::None) return;
+    if (Extras.SenderItem != TObjectExtras::TSenderItem::None) {
+        // The sender's own text, never a record's, and never the item's name shown while editing.
+        if (DataString() != fSenderText) {
+            SetDataString(fSenderText);
+            Relayout();
+        }
+        return;
+    }
     QString text = value;
     if (FieldState == fsText || FieldState == fsTotal || FieldState == fsRengeTotal) {
         if (fCategoryName == kCurrentRecordName)
@@ -141,7 +148,11 @@ void TPriField::ApplyStartMonth(int year, int startMonth) {
 
 bool TPriField::ApplySender(const QString& text) {
     if (Extras.SenderItem == TObjectExtras::TSenderItem::None) return false;
-    SetCategoryName(text);
+    fSenderText = text;
+    // Without a sender the layout names the item, so the block can be placed; none of it prints.
+    static const QString kCaptions[] = {QString(), QStringLiteral("差出人郵便番号"), QStringLiteral("差出人住所1"),
+                                        QStringLiteral("差出人住所2"), QStringLiteral("差出人氏名")};
+    SetCategoryName(text.isEmpty() ? kCaptions[int(Extras.SenderItem)] : text);
     return true;
 }
 
@@ -160,6 +171,7 @@ void TPriField::AssignObject(const TPriBase* source, bool layoutOnly) {
     AppPath = s->AppPath;
     fNameParts = s->fNameParts;
     fNameFromRecord = s->fNameFromRecord;
+    fSenderText = s->fSenderText;
 }
 
 // The fill goes first so that an opaque field still shows its frame while editing.

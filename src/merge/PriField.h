@@ -99,4 +99,6 @@ private:
     // The other parts of a name block from the last record; the family name is the text.
     TNameParts fNameParts;
     bool fNameFromRecord = false;
+    // What a sender field prints: the sender's text as last applied.
+    QString fSenderText;
 };

@@ -152,6 +152,7 @@ void AddressSide(TTemplateDesign& d) {
         d.Field({50, 1310, 260, 60}, kNoColumn, QStringLiteral("差出人郵便番号"), mincho.Sized(11));
     senderPostal.Extras.SenderItem = TSender::PostalCode;
     senderPostal.Extras.PostalLayout = TObjectExtras::TPostalLayout::EvenPitch;
+    senderPostal.Extras.ShrinkToFit = true; // the item's name while no sender is set
 
     TPriDocument& doc = d.Doc();
     doc.PrintMode = 3;

@@ -12,6 +12,7 @@
 #include "calendar/PriCarendar.h"
 #include "document/ClipboardBlock.h"
 #include "document/PriDocument.h"
+#include "document/ObjectKinds.h"
 #include "document/TemplateFile.h"
 #include "imaging/ImageCodec.h"
 #include "imaging/PackedDib.h"
@@ -301,7 +302,9 @@ bool MakeTemplates(const QString& dir) {
     ok &= WriteFile(dir + QStringLiteral("/v6-reserved-block.tda"),
                     Template(6, kCardSheet, BackBlock(jpeg), AllKinds(6, false), {}, true));
 
-    // A complete document through the surface's own save, as the user's files are written.
+    // A complete document through the surface's own save, as the user's files are written. The
+    // kinds of the merge and calendar layers come from the document's factory.
+    TObjectKinds::RegisterAll();
     TPriDocument doc{QString()};
     doc.PrintPaper.SetFields(kCardSheet);
     for (auto& [kind, record] : AllKinds(6, true)) {

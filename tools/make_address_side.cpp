@@ -85,21 +85,6 @@ QStringList FieldLines() {
     return lines;
 }
 
-bool WriteCp932(const QString& path, const QStringList& lines, QString& error) {
-    const QString text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
-    if (!TCp932::CanEncode(text)) {
-        error = path + " holds characters CP932 lacks";
-        return false;
-    }
-    QSaveFile out(path);
-    const QByteArray bytes = TCp932::Encode(text);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        error = "cannot write " + path;
-        return false;
-    }
-    return true;
-}
-
 using TStyle = TBasicTextStyle<TTextDefaults{.Size = 14, .Color = kInk, .Long = tlTop}>;
 
 // The address side of a postcard (0.1 mm): the recipient's postal code in the printed boxes,
@@ -211,8 +196,8 @@ int main(int argc, char* argv[]) {
     bool ok = QDir().mkpath(root + "recordfile") && QDir().mkpath(root + "fieldfile") &&
               QDir().mkpath(root + "Template/Hagaki");
     if (!ok) error = "cannot create the folders";
-    ok = ok && WriteCp932(root + "recordfile/宛名.CSV", AddressLines(), error) &&
-         WriteCp932(root + "fieldfile/宛名.CSV", FieldLines(), error);
+    ok = ok && TTemplateDesign::WriteCp932(root + "recordfile/宛名.CSV", AddressLines(), error) &&
+         TTemplateDesign::WriteCp932(root + "fieldfile/宛名.CSV", FieldLines(), error);
     if (ok) {
         TTemplateDesign design(TTemplateDesign::SinglePaper(1000, 1480), root);
         AddressSide(design);

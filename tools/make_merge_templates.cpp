@@ -301,21 +301,6 @@ std::vector<TTextFile> FieldFiles() {
     };
 }
 
-bool WriteCp932(const QString& path, const QStringList& lines, QString& error) {
-    const QString text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
-    if (!TCp932::CanEncode(text)) {
-        error = path + " holds characters CP932 lacks";
-        return false;
-    }
-    QSaveFile out(path);
-    const QByteArray bytes = TCp932::Encode(text);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        error = "cannot write " + path;
-        return false;
-    }
-    return true;
-}
-
 // ---------------------------------------------------------------------------------------------
 // Designs
 
@@ -675,11 +660,12 @@ int main(int argc, char* argv[]) {
         if (!QDir().mkpath(root + folder)) report(false, root + folder, "cannot create the folder");
     for (const TTextFile& f : RecordFiles()) {
         QString error;
-        report(WriteCp932(root + "recordfile/" + f.Name, f.Lines, error), "recordfile/" + f.Name, error);
+        report(TTemplateDesign::WriteCp932(root + "recordfile/" + f.Name, f.Lines, error), "recordfile/" + f.Name,
+               error);
     }
     for (const TTextFile& f : FieldFiles()) {
         QString error;
-        report(WriteCp932(root + "fieldfile/" + f.Name, f.Lines, error), "fieldfile/" + f.Name, error);
+        report(TTemplateDesign::WriteCp932(root + "fieldfile/" + f.Name, f.Lines, error), "fieldfile/" + f.Name, error);
     }
     for (const TTemplateDef& def : Templates()) {
         QString error;

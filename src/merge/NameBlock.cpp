@@ -1,5 +1,6 @@
 #include "merge/NameBlock.h"
 
+#include "objects/PriLabel.h"
 #include "objects/TextCanvas.h"
 
 #include <algorithm>
@@ -54,21 +55,7 @@ int TNameBlock::FitSize(TTextCanvas& canvas, bool vertical, QSize box, int maxSi
         const QSize e = Extent(canvas, vertical);
         return e.width() <= box.width() && e.height() <= box.height();
     };
-    const int top = std::max(1, maxSize);
-    int best = top;
-    if (!fits(top)) {
-        best = 1;
-        int lo = 1, hi = top - 1;
-        while (lo <= hi) {
-            const int mid = lo + (hi - lo) / 2;
-            if (fits(mid)) {
-                best = mid;
-                lo = mid + 1;
-            } else {
-                hi = mid - 1;
-            }
-        }
-    }
+    const int best = TPriLabel::LargestFittingSize(maxSize, fits);
     canvas.SetPointSize(best);
     return best;
 }

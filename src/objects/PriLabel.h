@@ -87,6 +87,9 @@ public:
     static bool IsLineEndChar(char32_t c);
     static char32_t KanjiDigit(char32_t c);
     static constexpr char32_t kUprightChar = U'\xFF0D';
+    // The largest size from 1 to top for which fits holds (sizes that fit form a prefix): top
+    // itself at one call when it fits, else a binary search; 1 when none fits.
+    static int LargestFittingSize(int top, const std::function<bool(int)>& fits);
 
     // How many of the text fields 21 to 24 a record read with this version holds after field 20. From
     // version 8 the version says; older records hold all four only in the long form of template files,

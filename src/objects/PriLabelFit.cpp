@@ -21,6 +21,22 @@ bool TPriLabel::LinesFit(TTextCanvas& canvas, const QStringList& lines, int size
     return true;
 }
 
+int TPriLabel::LargestFittingSize(int top, const std::function<bool(int)>& fits) {
+    top = std::max(1, top);
+    if (fits(top)) return top;
+    int best = 1, lo = 1, hi = top - 1;
+    while (lo <= hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (fits(mid)) {
+            best = mid;
+            lo = mid + 1;
+        } else {
+            hi = mid - 1;
+        }
+    }
+    return best;
+}
+
 int TPriLabel::ShrunkSize(TTextCanvas& canvas, int limit) {
     const TRect r = LayoutRect(LayoutDpi());
     const int along = std::min(limit, Vertical() ? r.Height() : r.Width());
@@ -34,20 +50,7 @@ int TPriLabel::ShrunkSize(TTextCanvas& canvas, int limit) {
     };
     // The common case, a text that fits as set, costs one breaking; otherwise a binary search for
     // the largest size that fits, as the lines break anew at every size.
-    int best = top;
-    if (!fits(top)) {
-        int lo = 1, hi = top - 1;
-        best = 1;
-        while (lo <= hi) {
-            const int mid = lo + (hi - lo) / 2;
-            if (fits(mid)) {
-                best = mid;
-                lo = mid + 1;
-            } else {
-                hi = mid - 1;
-            }
-        }
-    }
+    const int best = LargestFittingSize(top, fits);
     SetDrawFont(canvas, best, false, bmLayout);
     BreakLines(fDataString, limit, FBltStrings, canvas);
     return best;

@@ -2,6 +2,7 @@
 
 #include "document/TemplateFile.h"
 #include "imaging/JpegCodec.h"
+#include "platform/Cp932.h"
 #include "platform/PrinterMetrics.h"
 #include "platform/Rounding.h"
 
@@ -85,6 +86,21 @@ bool TTemplateDesign::RoundTrips(const QString& tda, const QString& appPath, QSt
     QByteArray again;
     if (TTemplateFile::Build(doc, 0, again) != TTemplateFile::TResult::Ok || again != saved) {
         error = "saving the loaded template gives other bytes";
+        return false;
+    }
+    return true;
+}
+
+bool TTemplateDesign::WriteCp932(const QString& path, const QStringList& lines, QString& error) {
+    const QString text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    if (!TCp932::CanEncode(text)) {
+        error = path + " holds characters CP932 lacks";
+        return false;
+    }
+    QSaveFile out(path);
+    const QByteArray bytes = TCp932::Encode(text);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+        error = "cannot write " + path;
         return false;
     }
     return true;

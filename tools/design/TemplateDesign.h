@@ -67,6 +67,9 @@ public:
         if (!result) error = result.Reason;
         return result.Ok;
     }
+    // Writes lines as a CP932 text file with CR LF ends, as record and field files are shipped;
+    // false with the reason when a character has no CP932 code or the file cannot be written.
+    static bool WriteCp932(const QString& path, const QStringList& lines, QString& error);
     // A shipped template must come back byte for byte after loading and saving it again.
     static bool RoundTrips(const QString& tda, const QString& appPath, QString& error);
 

@@ -59,10 +59,6 @@ char32_t TPriLabel::KanjiDigit(char32_t c) {
     return c;
 }
 
-char32_t TPriLabel::Substitute(char32_t c) const {
-    return (Vertical() && LongKanaCheck) ? KanjiDigit(c) : c;
-}
-
 std::u32string TPriLabel::PreparedText(const QString& text) const {
     if (!Vertical() || !LongKanaCheck) return text.toStdU32String();
     return TAddressNumerals::Convert(text.toStdU32String(), Extras.HyphenRule);

@@ -137,8 +137,6 @@ public:
 
     // Cuts a line at its parenthesised runs when SmallCheck is on.
     std::vector<TTextSegment> SplitSmall(const std::u32string& line) const;
-    // Applies digit substitution when it is in force (vertical writing with LongKanaCheck).
-    char32_t Substitute(char32_t c) const;
     // The text as it is set: kanji numerals and the hyphen rule applied when they are in force.
     std::u32string PreparedText(const QString& text) const;
     bool Vertical() const { return fFontAngle == faLong; }

@@ -28,6 +28,8 @@ public:
     QString SettingsFile() const { return fUser + QStringLiteral("settings/settings.ini"); }
     // The sender of the address side, UTF-8 text of its own: settings.ini is CP932 and loses names.
     QString SenderFile() const { return fUser + QStringLiteral("settings/sender.txt"); }
+    // The family's own days that calendars mark, UTF-8 (CP932 is read too).
+    QString FamilyDaysFile() const { return fUser + QStringLiteral("settings/familydays.txt"); }
     QString MessageFile() const { return fShipped + QStringLiteral("settings/outmessage.txt"); }
     QString StartImageFile() const { return fShipped + QStringLiteral("settings/stImage.ims"); }
     // The user's paper data once it has been saved, else the shipped one.

@@ -3,7 +3,8 @@
 // (the same pages drawn straight into a PDF: what no program can undercut); statements run with
 // one key of many detail rows and with many one-row keys; one page lies under a 7000 x 7000 photo;
 // the address side of New Year cards prints a postcard per household (pages_per_s against the
-// card sheet's).
+// card sheet's); the shipped year calendar exports with every almanac note on against none
+// (notes_x_plain).
 // The data of every case is made once per process, outside the timing.
 //
 // Counters: peak_MB (the child's maximum resident set), pdf_MB, and per series x_floor (card time
@@ -310,5 +311,38 @@ void BM_PhotoBackgroundPage(benchmark::State& state) {
     Measure(state, {Komorebi(), QStringLiteral("export"), path, QStringLiteral("--out"), out}, out);
 }
 BENCHMARK(BM_PhotoBackgroundPage)->UseManualTime()->Unit(benchmark::kSecond);
+
+// The shipped year calendar with every almanac note on its twelve months, and without.
+void BM_YearCalendarNotes(benchmark::State& state) {
+    const bool notes = state.range(0) != 0;
+    const QString path = Work().filePath(notes ? QStringLiteral("year-notes.tda") : QStringLiteral("year-plain.tda"));
+    if (!QFileInfo::exists(path)) {
+        TPriDocument doc{QString()};
+        if (!doc.Load(QStringLiteral(KOMOREBI_SOURCE_DIR "/data/Template/A4/年間カレンダー.tda"), 0)) {
+            state.SkipWithError("cannot open the year calendar");
+            return;
+        }
+        for (auto& obj : doc.Objects())
+            if (obj->ObjectNum == okCarendar)
+                obj->Extras.AlmanacItems = notes ? (TObjectExtras::aiFamilyYears << 1) - 1 : 0;
+        if (!doc.Save(path, 0)) {
+            state.SkipWithError("cannot save the calendar");
+            return;
+        }
+    }
+    const QString out = Work().filePath(QStringLiteral("year.pdf"));
+    const double seconds =
+        Measure(state,
+                {Komorebi(), QStringLiteral("export"), path, QStringLiteral("--out"), out, QStringLiteral("--year"),
+                 QStringLiteral("2027"), QStringLiteral("--month"), QStringLiteral("1")},
+                out)
+            .first;
+    static double plain = 0;
+    if (!notes)
+        plain = seconds;
+    else if (plain > 0)
+        state.counters["notes_x_plain"] = seconds / plain;
+}
+BENCHMARK(BM_YearCalendarNotes)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kSecond);
 
 } // namespace

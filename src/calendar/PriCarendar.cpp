@@ -9,7 +9,12 @@
 #include "platform/StreamReader.h"
 #include "platform/StreamWriter.h"
 
+#include "calendar/FamilyDays.h"
+#include "calendar/Koyomi.h"
+
 #include <QDate>
+#include <QDir>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QPaintDevice>
 #include <QPainter>
@@ -130,6 +135,7 @@ void TPriCarendar::MakeDayTable() {
 }
 
 void TPriCarendar::LoadHoliday(const QString& path) {
+    SetAlmanacTable(QFileInfo(path).dir().filePath(QStringLiteral("koyomi.dat")));
     auto list = std::make_shared<THolidayList>();
     if (!list->LoadFromFile(path)) return;
     SetHolidayList(std::move(list));
@@ -188,6 +194,86 @@ TPriCarendar::TCellFont& TPriCarendar::CellFont(int pixelSize) {
     return cell;
 }
 
+int TPriCarendar::PixelSize(double points) const {
+    return int(std::clamp<long>(std::lround(points * FontDpi() / 72.0), 1, kMaxPixelSize));
+}
+
+QString TPriCarendar::PaddedNumber(const QString& text, TSidePos side) {
+    bool numeric = false;
+    const int value = text.toInt(&numeric);
+    // One-digit numbers take the width of two so left and right alignment keep columns.
+    if (!text.isEmpty() && numeric && value < 10 && side != TSidePos::psCenter) return QLatin1Char(' ') + text;
+    return text;
+}
+
+QRect TPriCarendar::NumberBox(const QFontMetrics& fm, const QString& t, const QRect& c, TSidePos side,
+                              TLongPos longPos) {
+    const int x = c.x(), y = c.y(), w = c.width(), h = c.height();
+    const int tw = t.isEmpty() ? 0 : fm.horizontalAdvance(t);
+    const int th = fm.height();
+    int px0 = x + tw / 10;
+    if (side == TSidePos::psRight)
+        px0 = x + w - tw - tw / 10;
+    else if (side == TSidePos::psCenter)
+        px0 = (x + (x + w)) / 2 - tw / 2;
+    int py0 = y + th / 10;
+    if (longPos == TLongPos::tlBottom)
+        py0 = y + h - th - th / 10;
+    else if (longPos == TLongPos::tlCenter)
+        py0 = (y + (y + h)) / 2 - th / 2;
+    return QRect(px0, py0, tw, th);
+}
+
+void TPriCarendar::DrawText(QPainter& canvas, TCellFont& cell, const QString& t, QPoint at, TColor color) {
+    if (canvas.font() != cell.Font) canvas.setFont(cell.Font);
+    canvas.setPen(ColorToQColor(color));
+    // Laid-out texts are kept: a page redraw draws the same few dozen again and again.
+    auto it = cell.Texts.find(t);
+    if (it == cell.Texts.end()) {
+        QStaticText st(t);
+        st.setPerformanceHint(QStaticText::AggressiveCaching);
+        st.prepare(canvas.transform(), cell.Font);
+        it = cell.Texts.emplace(t, std::move(st)).first;
+    }
+    canvas.drawStaticText(at, it->second);
+}
+
+const TAlmanacNotes::TDayNotes* TPriCarendar::NotesOf(int day) {
+    if (!Extras.AlmanacItems || day < 1 || day > 31) return nullptr;
+    const auto family = TFamilyDays::Current();
+    if (!fNotesValid || fNotesYear != FYear || fNotesMonth != FMonth || !(fNotesExtras == Extras) ||
+        fNotesFamily != family) {
+        if (!fAlmanacTable.isEmpty()) TKoyomi::UseTable(fAlmanacTable);
+        fNotes = TAlmanacNotes::OfMonth(FYear, FMonth, Extras);
+        fNotesYear = FYear;
+        fNotesMonth = FMonth;
+        fNotesExtras = Extras;
+        fNotesFamily = family;
+        fNotesValid = true;
+    }
+    const auto& notes = fNotes[size_t(day)];
+    return notes.empty() ? nullptr : &notes;
+}
+
+void TPriCarendar::DrawNotes(QPainter& canvas, int day, const QRect& c, int size) {
+    const TAlmanacNotes::TDayNotes* notes = NotesOf(day);
+    if (!notes) return;
+    TSidePos side = SidePos;
+    TLongPos longPos = LongPos;
+    if (side != TSidePos::psLeft && side != TSidePos::psRight) side = TSidePos::psCenter;
+    if (longPos != TLongPos::tlTop && longPos != TLongPos::tlBottom) longPos = TLongPos::tlCenter;
+    const QString t = PaddedNumber(QString::number(day), side);
+    TAlmanacNotes::TNumberPlace number;
+    number.Box = NumberBox(*CellFont(PixelSize(size)).Metrics, t, c, side, longPos);
+    number.Side = int(side);
+    number.Long = int(longPos);
+    // The notes keep their size relative to the numbers', so they follow the zoom as the numbers do.
+    const double scale = SameFSize > 0 ? double(size) / SameFSize : 1.0;
+    TCellFont& small = CellFont(PixelSize(Extras.AlmanacSize * scale));
+    for (const TAlmanacNotes::TPlaced& p : TAlmanacNotes::Place(c, number, *notes, *small.Metrics))
+        DrawText(canvas, small, p.Text, p.Rect.topLeft(), p.Color);
+}
+
 bool TPriCarendar::DrawCell(QPainter& canvas, const QString& text, int x, int y, int w, int h, int size,
                             TColor textColor, TSidePos side, TLongPos longPos, TColor back, bool transparent) {
     try {
@@ -195,43 +281,13 @@ bool TPriCarendar::DrawCell(QPainter& canvas, const QString& text, int x, int y,
         if (side != TSidePos::psLeft && side != TSidePos::psRight) side = TSidePos::psCenter;
         if (longPos != TLongPos::tlTop && longPos != TLongPos::tlBottom) longPos = TLongPos::tlCenter;
 
-        QString t = text;
-        bool numeric = false;
-        const int value = text.toInt(&numeric);
-        // One-digit numbers take the width of two so left and right alignment keep columns.
-        if (!text.isEmpty() && numeric && value < 10 && side != TSidePos::psCenter) t.prepend(QLatin1Char(' '));
+        const QString t = PaddedNumber(text, side);
 
-        const int px = int(std::clamp<long>(std::lround(double(size) * FontDpi() / 72.0), 1, kMaxPixelSize));
-        TCellFont& cell = CellFont(px);
-        const QFontMetrics& fm = *cell.Metrics;
-        const int tw = t.isEmpty() ? 0 : fm.horizontalAdvance(t);
-        const int th = fm.height();
-
+        TCellFont& cell = CellFont(PixelSize(size));
         if (!transparent) canvas.fillRect(QRect(x, y, w, h), ColorToQColor(back));
         if (t.isEmpty()) return true;
-
-        int px0 = x + tw / 10;
-        if (side == TSidePos::psRight)
-            px0 = x + w - tw - tw / 10;
-        else if (side == TSidePos::psCenter)
-            px0 = (x + (x + w)) / 2 - tw / 2;
-        int py0 = y + th / 10;
-        if (longPos == TLongPos::tlBottom)
-            py0 = y + h - th - th / 10;
-        else if (longPos == TLongPos::tlCenter)
-            py0 = (y + (y + h)) / 2 - th / 2;
-
-        if (canvas.font() != cell.Font) canvas.setFont(cell.Font);
-        canvas.setPen(ColorToQColor(textColor));
-        // Laid-out numbers are kept: a page redraw draws the same few dozen again and again.
-        auto it = cell.Texts.find(t);
-        if (it == cell.Texts.end()) {
-            QStaticText st(t);
-            st.setPerformanceHint(QStaticText::AggressiveCaching);
-            st.prepare(canvas.transform(), cell.Font);
-            it = cell.Texts.emplace(t, std::move(st)).first;
-        }
-        canvas.drawStaticText(QPoint(px0, py0), it->second);
+        const QRect box = NumberBox(*cell.Metrics, t, QRect(x, y, w, h), side, longPos);
+        DrawText(canvas, cell, t, box.topLeft(), textColor);
         return true;
     } catch (const std::exception&) {
     } catch (...) {
@@ -298,6 +354,7 @@ void TPriCarendar::DrawNormal(QPainter& canvas, int x0, int y0, int W, int H, co
                 const TCellClass k = ClassOfDay(day, sunday, saturday);
                 DrawCell(canvas, QString::number(day), x, y, w, h, size, k.Text, SidePos, LongPos,
                          set2 ? k.Back2 : k.Back1, TransParent);
+                DrawNotes(canvas, day, QRect(x, y, w, h), size);
             }
         }
     }
@@ -328,6 +385,7 @@ void TPriCarendar::DrawSide(QPainter& canvas, int x0, int y0, int W, int H, cons
         const int k7 = (d - 1) % 7;
         const TCellClass k = ClassOfDay(d, k7 == sunPos, k7 == satPos);
         DrawCell(canvas, QString::number(d), x, y0, w, H, size, k.Text, SidePos, LongPos, k.Back1, TransParent);
+        DrawNotes(canvas, d, QRect(x, y0, w, H), size);
     }
     if (!GridCheck) return;
     canvas.save();
@@ -352,6 +410,7 @@ void TPriCarendar::DrawLong(QPainter& canvas, int x0, int y0, int W, int H, cons
         const int k7 = (d - 1) % 7;
         const TCellClass k = ClassOfDay(d, k7 == sunPos, k7 == satPos);
         DrawCell(canvas, QString::number(d), x0, y, W, h, size, k.Text, SidePos, LongPos, k.Back1, TransParent);
+        DrawNotes(canvas, d, QRect(x0, y, W, h), size);
     }
     if (!GridCheck) return;
     canvas.save();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calendar/AlmanacNotes.h"
 #include "calendar/HolidayList.h"
 #include "objects/PriBase.h"
 
@@ -13,6 +14,8 @@
 #include <functional>
 #include <map>
 #include <memory>
+
+class TFamilyDays;
 
 // Layout of the day cells.
 enum class TCarenType : uint8_t { caNormal = 0, caSide = 1, caLong = 2, caSchedule = 3 };
@@ -87,6 +90,10 @@ public:
     // Shares a list already read: the calendars of one document read the file once.
     void SetHolidayList(std::shared_ptr<const THolidayList> list);
     bool IsHoliday(int year, int month, int day) const;
+    // The almanac table the notes of the day cells come from (beside the holiday file); read only
+    // when a calendar first shows notes.
+    void SetAlmanacTable(const QString& path) { fAlmanacTable = path; }
+    const QString& AlmanacTable() const { return fAlmanacTable; }
     bool HolidayCheck() const { return FHolidayCheck; }
     const THolidayList* HolidayList() const { return FHolidayList.get(); }
     // Day-number size in points for the page bitmap at its current zoom.
@@ -132,6 +139,15 @@ private:
     void DrawSide(QPainter& canvas, int x0, int y0, int W, int H, const QRect& clip);
     void DrawLong(QPainter& canvas, int x0, int y0, int W, int H, const QRect& clip);
     QPen GridPen() const;
+    struct TCellFont;
+    int PixelSize(double points) const;
+    static QString PaddedNumber(const QString& text, TSidePos side);
+    // Where DrawCell puts the (padded) number t in cell c.
+    static QRect NumberBox(const QFontMetrics& fm, const QString& t, const QRect& c, TSidePos side, TLongPos longPos);
+    void DrawText(QPainter& canvas, TCellFont& cell, const QString& t, QPoint at, TColor color);
+    // The almanac notes of a day of the shown month, or null; kept while month and options stay.
+    const TAlmanacNotes::TDayNotes* NotesOf(int day);
+    void DrawNotes(QPainter& canvas, int day, const QRect& cell, int size);
     // The size the current drawing uses and the resolution that turns its points into pixels.
     int DrawFontSize() const;
     int FontDpi() const;
@@ -165,4 +181,11 @@ private:
     TCellFont& CellFont(int pixelSize);
     QString fCellFontName;
     std::map<int, TCellFont> fCellFonts;
+    QString fAlmanacTable;
+    std::array<TAlmanacNotes::TDayNotes, 32> fNotes;
+    bool fNotesValid = false;
+    int fNotesYear = 0;
+    int fNotesMonth = 0;
+    TObjectExtras fNotesExtras;
+    std::shared_ptr<const TFamilyDays> fNotesFamily;
 };

@@ -1,5 +1,6 @@
 #include "document/TemplateFile.h"
 
+#include "calendar/Koyomi.h"
 #include "calendar/PriCarendar.h"
 #include "document/ExtensionArea.h"
 #include "document/ObjectKinds.h"
@@ -82,6 +83,7 @@ bool ReadSide(TStreamReader& in, int version, TPriDocument& doc, QSize paperPixe
                 if (list->LoadFromFile(TPriCarendar::HolidayFile(doc.AppPath()))) holidays.List = std::move(list);
             }
             cal.SetHolidayList(holidays.List);
+            cal.SetAlmanacTable(TKoyomi::TableFile(doc.AppPath()));
         }
         objects.push_back(std::move(obj));
     }

@@ -13,6 +13,7 @@ enum TTag : int32_t {
     tgPrintPostalBoxes = 4,
     tgSenderItem = 5,
     tgNameBlock = 6, // given, joint 1, joint 2, honorific categories
+    tgAlmanac = 7,   // items, size, colour count, colours
 };
 
 void WriteOption(TStreamWriter& out, int32_t tag, const TStreamWriter& body) {
@@ -56,7 +57,36 @@ void TObjectExtras::Write(TStreamWriter& out) const {
         body.WriteInt32(HonorificCategory);
         WriteOption(out, tgNameBlock, body);
     }
+    if (AlmanacItems != d.AlmanacItems || AlmanacSize != d.AlmanacSize || AlmanacColors != d.AlmanacColors) {
+        TStreamWriter body;
+        body.WriteInt32(int32_t(AlmanacItems));
+        body.WriteInt32(AlmanacSize);
+        body.WriteInt32(kAlmanacColors);
+        for (TColor c : AlmanacColors)
+            body.WriteInt32(c);
+        WriteOption(out, tgAlmanac, body);
+    }
 }
+
+namespace {
+
+// Bits a later program adds are kept, so a round trip through this one loses nothing; colours
+// beyond ours are skipped.
+bool ReadAlmanac(TStreamReader& in, TObjectExtras& read) {
+    int32_t items, size, count;
+    if (!in.ReadInt32(items) || !in.ReadInt32(size) || !in.ReadInt32(count)) return false;
+    if (size < TObjectExtras::kMinAlmanacSize || size > TObjectExtras::kMaxAlmanacSize || count < 0) return false;
+    read.AlmanacItems = uint32_t(items);
+    read.AlmanacSize = size;
+    for (int32_t i = 0; i < count; ++i) {
+        int32_t colour;
+        if (!in.ReadInt32(colour)) return false;
+        if (i < TObjectExtras::kAlmanacColors) read.AlmanacColors[size_t(i)] = colour;
+    }
+    return true;
+}
+
+} // namespace
 
 bool TObjectExtras::Read(const QByteArray& bytes) {
     TObjectExtras read;
@@ -78,6 +108,7 @@ bool TObjectExtras::Read(const QByteArray& bytes) {
             ok = ReadCategory(b, read.GivenCategory) && ReadCategory(b, read.Joint1Category) &&
                  ReadCategory(b, read.Joint2Category) && ReadCategory(b, read.HonorificCategory);
             break;
+        case tgAlmanac: ok = ReadAlmanac(b, read); break;
         default: break; // a later program's option: skipped
         }
         if (!ok) return false;

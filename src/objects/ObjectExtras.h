@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/Color.h"
+
 #include <QByteArray>
+#include <array>
 #include <cstdint>
 
 class TStreamReader;
@@ -34,6 +37,27 @@ public:
     int32_t Joint1Category = -1;
     int32_t Joint2Category = -1;
     int32_t HonorificCategory = -1;
+
+    // Almanac notes a calendar writes small in its day cells, each in a colour of its own.
+    enum TAlmanacItem : uint32_t {
+        aiRokuyou = 1u << 0,     // 大安 …
+        aiSolarTerms = 1u << 1,  // 小寒 …
+        aiZassetsu = 1u << 2,    // 節分, 彼岸入り …
+        aiMoonPhases = 1u << 3,  // 新月, 満月 …
+        aiMoonAge = 1u << 4,     // 月齢
+        aiLunarDate = 1u << 5,   // 旧暦 date
+        aiFamilyDays = 1u << 6,  // the family's own days
+        aiFamilyYears = 1u << 7, // a dated family day shows its count of years
+    };
+    // Items with a colour, in the order of the bits above.
+    static constexpr int kAlmanacColors = 7;
+    static constexpr int kMinAlmanacSize = 4;
+    static constexpr int kMaxAlmanacSize = 72;
+    uint32_t AlmanacItems = 0;
+    // Points at 100 %, as the day numbers' size.
+    int32_t AlmanacSize = 7;
+    std::array<TColor, kAlmanacColors> AlmanacColors{0x505050, 0x2E7D32, 0x1F5C99, 0x303030,
+                                                     0x707070, 0x707070, 0x7A1FC0};
 
     bool operator==(const TObjectExtras&) const = default;
     bool IsDefault() const { return *this == TObjectExtras(); }

@@ -34,6 +34,10 @@ TObjectExtras Options(int n) {
     e.NameBlock = true;
     e.GivenCategory = 5 + n;
     e.HonorificCategory = 8;
+    // A bit of a later program's item rides along unchanged.
+    e.AlmanacItems = TObjectExtras::aiRokuyou | TObjectExtras::aiFamilyDays | (1u << 20);
+    e.AlmanacSize = 5 + n;
+    e.AlmanacColors[3] = 0x123456 + n;
     return e;
 }
 

@@ -505,6 +505,10 @@ TEST(TextPackTest, TabVisitsTheControlsInReadingOrder) {
             expected << QStringLiteral("color%1%2").arg(r).arg(c);
     expected << "grid"
              << "transparent";
+    for (int i = 0; i < 7; ++i)
+        expected << QStringLiteral("note%1").arg(i) << QStringLiteral("noteColor%1").arg(i);
+    expected << "noteYears"
+             << "noteSize";
     EXPECT_EQ(calendar, expected);
 }
 

@@ -64,6 +64,7 @@ TCalendarSetDialog::TCalendarSetDialog(const TPriCarendar& calendar, const QStri
     fWork.BackImage = nullptr;
     fWork.SetForcusCheck(false);
     fWork.SetBaseSize(calendar.BaseSize());
+    fWork.SetAlmanacTable(calendar.AlmanacTable());
     if (!CopyHolidays(calendar, fWork) && !holidayFile.isEmpty()) fWork.LoadHoliday(holidayFile);
     fWork.MakeDayTable();
 
@@ -78,11 +79,20 @@ TCalendarSetDialog::TCalendarSetDialog(const TPriCarendar& calendar, const QStri
     auto* colorGroup = new QGroupBox(QStringLiteral("色"), this);
     colorGroup->setLayout(BuildColorGrid());
 
-    auto* left = new QVBoxLayout;
-    left->addWidget(dateGroup);
-    left->addWidget(lookGroup);
-    left->addWidget(colorGroup);
-    left->addStretch();
+    auto* almanacGroup = new QGroupBox(QStringLiteral("暦注"), this);
+    almanacGroup->setLayout(BuildAlmanacGrid());
+
+    auto* first = new QVBoxLayout;
+    first->addWidget(dateGroup);
+    first->addWidget(lookGroup);
+    first->addStretch();
+    auto* second = new QVBoxLayout;
+    second->addWidget(colorGroup);
+    second->addWidget(almanacGroup);
+    second->addStretch();
+    auto* left = new QHBoxLayout;
+    left->addLayout(first);
+    left->addLayout(second);
 
     fPreview = new TPreviewPane([this](QSize area, qreal ratio) { return RenderPreview(area, ratio); }, this);
     fPreview->setMinimumSize(380, 300);
@@ -206,6 +216,62 @@ QGridLayout* TCalendarSetDialog::BuildColorGrid() {
     return grid;
 }
 
+QGridLayout* TCalendarSetDialog::BuildAlmanacGrid() {
+    struct TItem {
+        uint32_t Bit;
+        const char16_t* Name;
+    };
+    // In the order of the colours they own.
+    static constexpr std::array<TItem, TObjectExtras::kAlmanacColors> kItems{{
+        {TObjectExtras::aiRokuyou, u"六曜(&K)"},
+        {TObjectExtras::aiSolarTerms, u"二十四節気(&N)"},
+        {TObjectExtras::aiZassetsu, u"雑節(&J)"},
+        {TObjectExtras::aiMoonPhases, u"新月・満月(&M)"},
+        {TObjectExtras::aiMoonAge, u"月齢(&E)"},
+        {TObjectExtras::aiLunarDate, u"旧暦の日付(&O)"},
+        {TObjectExtras::aiFamilyDays, u"記念日(&D)"},
+    }};
+    auto* grid = new QGridLayout;
+    const TObjectExtras& e = fWork.Extras;
+    for (size_t i = 0; i < kItems.size(); ++i) {
+        auto* check = new QCheckBox(QString::fromUtf16(kItems[i].Name), this);
+        check->setChecked(e.AlmanacItems & kItems[i].Bit);
+        const QString plain = check->text().left(check->text().indexOf(QLatin1Char('(')));
+        auto* color = new TColorButton(QString(), plain + QStringLiteral("の色"), this);
+        color->SetColor(e.AlmanacColors[i]);
+        color->setAccessibleName(plain + QStringLiteral("の色"));
+        color->setObjectName(QStringLiteral("noteColor%1").arg(i));
+        check->setObjectName(QStringLiteral("note%1").arg(i));
+        fNoteChecks.emplace_back(kItems[i].Bit, check);
+        fNoteColors[i] = color;
+        const int row = int(i) / 2, column = int(i) % 2 * 2;
+        grid->addWidget(check, row, column);
+        grid->addWidget(color, row, column + 1);
+        connect(check, &QCheckBox::toggled, this, &TCalendarSetDialog::Changed);
+        connect(color, &TColorButton::ColorChanged, this, &TCalendarSetDialog::Changed);
+    }
+    auto* years = new QCheckBox(QStringLiteral("記念日に年数を付ける(&B)"), this);
+    years->setObjectName(QStringLiteral("noteYears"));
+    years->setChecked(e.AlmanacItems & TObjectExtras::aiFamilyYears);
+    fNoteChecks.emplace_back(TObjectExtras::aiFamilyYears, years);
+    connect(years, &QCheckBox::toggled, this, &TCalendarSetDialog::Changed);
+    grid->addWidget(years, 3, 2, 1, 2);
+
+    fNoteSize = new TNumberSpinBox(TObjectExtras::kMinAlmanacSize, TObjectExtras::kMaxAlmanacSize, this);
+    fNoteSize->setObjectName(QStringLiteral("noteSize"));
+    fNoteSize->setSuffix(QStringLiteral(" pt"));
+    fNoteSize->setValue(e.AlmanacSize);
+    auto* sizeLabel = new QLabel(QStringLiteral("文字サイズ(&S):"), this);
+    sizeLabel->setBuddy(fNoteSize);
+    auto* sizeRow = new QHBoxLayout;
+    sizeRow->addWidget(sizeLabel);
+    sizeRow->addWidget(fNoteSize);
+    sizeRow->addStretch();
+    grid->addLayout(sizeRow, 4, 0, 1, 4);
+    connect(fNoteSize, &QSpinBox::valueChanged, this, &TCalendarSetDialog::Changed);
+    return grid;
+}
+
 void TCalendarSetDialog::ApplyTo(TPriCarendar& calendar) const {
     calendar.SetCarenType(TCarenType(fType->currentIndex()));
     calendar.SetStartYoubi(TStartYoubi(fStart->currentIndex()));
@@ -224,6 +290,13 @@ void TCalendarSetDialog::ApplyTo(TPriCarendar& calendar) const {
     }
     calendar.GridCheck = fGrid->isChecked();
     calendar.TransParent = fTransparent->isChecked();
+    TObjectExtras& e = calendar.Extras;
+    // Bits a later program set and this dialog does not show stay as they were.
+    for (const auto& [bit, check] : fNoteChecks)
+        e.AlmanacItems = check->isChecked() ? e.AlmanacItems | bit : e.AlmanacItems & ~bit;
+    for (size_t i = 0; i < fNoteColors.size(); ++i)
+        e.AlmanacColors[i] = fNoteColors[i]->Color();
+    e.AlmanacSize = fNoteSize->value();
     calendar.MakeDayTable();
 }
 
@@ -233,6 +306,13 @@ void TCalendarSetDialog::Changed() {
     for (auto& row : fColors) {
         row[1]->setEnabled(painted);
         row[2]->setEnabled(painted);
+    }
+    bool family = false;
+    for (size_t i = 0; i < fNoteChecks.size(); ++i) {
+        const bool on = fNoteChecks[i].second->isChecked();
+        if (i < fNoteColors.size()) fNoteColors[i]->setEnabled(on);
+        if (fNoteChecks[i].first == TObjectExtras::aiFamilyDays) family = on;
+        if (fNoteChecks[i].first == TObjectExtras::aiFamilyYears) fNoteChecks[i].second->setEnabled(family);
     }
     // Rows only shape the month grid.
     fRows->setEnabled(fType->currentIndex() == int(TCarenType::caNormal));

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <array>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -35,6 +36,7 @@ private:
     void BuildDateGroup(QFormLayout* form);
     void BuildLookGroup(QFormLayout* form);
     QGridLayout* BuildColorGrid();
+    QGridLayout* BuildAlmanacGrid();
     void Changed();
 
     // The calendar as the dialog would leave it; the preview draws it.
@@ -52,6 +54,11 @@ private:
     QCheckBox* fTransparent;
     // Per class (weekday, Saturday, Sunday, holiday): number colour, background 1, background 2.
     std::array<std::array<TColorButton*, 3>, 4> fColors{};
+    // The almanac notes: one check box per item, its colour (none for the family days' years),
+    // and the size of the notes.
+    std::vector<std::pair<uint32_t, QCheckBox*>> fNoteChecks;
+    std::array<TColorButton*, TObjectExtras::kAlmanacColors> fNoteColors{};
+    TNumberSpinBox* fNoteSize;
     bool fSideTouched = false;
     bool fLongTouched = false;
     TPriCarendar::TSidePos fOriginalSide;

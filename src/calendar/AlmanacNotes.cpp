@@ -1,0 +1,133 @@
+#include "calendar/AlmanacNotes.h"
+
+#include "calendar/FamilyDays.h"
+#include "calendar/Koyomi.h"
+
+#include <QFontMetrics>
+#include <cmath>
+
+namespace {
+
+using TItem = TObjectExtras::TAlmanacItem;
+
+TColor ColorOf(const TObjectExtras& e, TItem item) {
+    int index = 0;
+    while (index < TObjectExtras::kAlmanacColors - 1 && !(uint32_t(item) & (1u << index)))
+        ++index;
+    return e.AlmanacColors[size_t(index)];
+}
+
+int DaysIn(int year, int month) {
+    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+} // namespace
+
+std::array<TAlmanacNotes::TDayNotes, 32> TAlmanacNotes::OfMonth(int year, int month, const TObjectExtras& e) {
+    std::array<TDayNotes, 32> out;
+    const uint32_t items = e.AlmanacItems;
+    if (!items || month < 1 || month > 12) return out;
+    const TKoyomi& koyomi = TKoyomi::Shared();
+    const auto family = TFamilyDays::Current();
+    const bool wantsAlmanac =
+        items & (TObjectExtras::aiRokuyou | TObjectExtras::aiSolarTerms | TObjectExtras::aiZassetsu |
+                 TObjectExtras::aiMoonPhases | TObjectExtras::aiMoonAge | TObjectExtras::aiLunarDate);
+    for (int d = 1, n = DaysIn(year, month); d <= n; ++d) {
+        TDayNotes& notes = out[size_t(d)];
+        const auto add = [&](TItem item, const QString& text, bool elidable, bool beside = false) {
+            if ((items & item) && !text.isEmpty()) notes.push_back({text, ColorOf(e, item), elidable, beside});
+        };
+        const TKoyomiDay k = wantsAlmanac ? koyomi.Day(year, month, d) : TKoyomiDay();
+        if (k.Known) add(TObjectExtras::aiRokuyou, TKoyomi::RokuyouName(k.Rokuyou), false, true);
+        if ((items & TObjectExtras::aiFamilyDays) && family)
+            for (const QString& name : family->On(year, month, d, items & TObjectExtras::aiFamilyYears))
+                add(TObjectExtras::aiFamilyDays, name, true);
+        if (!k.Known) continue;
+        add(TObjectExtras::aiSolarTerms, TKoyomi::SolarTermName(k.SolarTerm), false);
+        for (const QString& name : TKoyomi::ZassetsuNames(k.Zassetsu))
+            add(TObjectExtras::aiZassetsu, name, true);
+        add(TObjectExtras::aiMoonPhases, TKoyomi::MoonPhaseName(k.MoonPhase), false);
+        if (k.LunarMonth > 0)
+            add(TObjectExtras::aiLunarDate,
+                QStringLiteral("旧%1%2/%3")
+                    .arg(k.LeapMonth ? QStringLiteral("閏") : QString())
+                    .arg(k.LunarMonth)
+                    .arg(k.LunarDay),
+                false);
+        add(TObjectExtras::aiMoonAge, QStringLiteral("月齢%1").arg(std::floor(k.MoonAge * 10) / 10, 0, 'f', 1), false);
+    }
+    return out;
+}
+
+std::vector<TAlmanacNotes::TPlaced> TAlmanacNotes::Place(const QRect& cell, const TNumberPlace& number,
+                                                         const TDayNotes& notes, const QFontMetrics& fm) {
+    std::vector<TPlaced> placed;
+    if (notes.empty() || cell.isEmpty()) return placed;
+    const int lh = fm.height();
+    const int pad = std::max(1, lh / 8);
+    const QRect inner = cell.adjusted(pad, pad, -pad, -pad);
+    // What a note must keep clear of: the number with a gap, then every note placed so far.
+    const QRect keepOut = number.Box.adjusted(-pad, -pad, pad, pad);
+    const auto clear = [&](const QRect& r) {
+        if (!inner.contains(r) || r.intersects(keepOut)) return false;
+        for (const TPlaced& p : placed)
+            if (r.intersects(p.Rect)) return false;
+        return true;
+    };
+    const auto fitted = [&](const TNote& note, int room) {
+        if (fm.horizontalAdvance(note.Text) <= room) return note.Text;
+        if (!note.Elidable) return QString();
+        const QString cut = fm.elidedText(note.Text, Qt::ElideRight, room);
+        return cut.size() > 1 ? cut : QString();
+    };
+
+    // A wide, low cell: one row after the number.
+    if (cell.width() >= 3 * cell.height()) {
+        const bool leftward = number.Side == 2;
+        int edge = leftward ? keepOut.left() : keepOut.right() + 1;
+        const int y = cell.top() + (cell.height() - lh) / 2;
+        const int gap = fm.horizontalAdvance(QLatin1Char(' '));
+        for (const TNote& note : notes) {
+            const int room = leftward ? edge - inner.left() : inner.right() + 1 - edge;
+            const QString text = fitted(note, room);
+            if (text.isEmpty()) continue;
+            const int tw = fm.horizontalAdvance(text);
+            const QRect r(leftward ? edge - tw : edge, y, tw, lh);
+            if (!clear(r)) continue;
+            placed.push_back({text, note.Color, r});
+            edge = leftward ? r.left() - gap : r.right() + 1 + gap;
+        }
+        return placed;
+    }
+
+    const auto alignedX = [&](int tw) {
+        if (number.Side == 0) return inner.left();
+        if (number.Side == 2) return inner.right() + 1 - tw;
+        return inner.left() + (inner.width() - tw) / 2;
+    };
+    // The stack grows from the edge away from the number.
+    const bool downward = number.Long == 2;
+    int y = downward ? inner.top() : inner.bottom() + 1 - lh;
+    for (const TNote& note : notes) {
+        if (note.Beside && number.Side != 1) {
+            // The number's row, on the far side of the cell.
+            const int tw = fm.horizontalAdvance(note.Text);
+            const int x = number.Side == 0 ? inner.right() + 1 - tw : inner.left();
+            const QRect r(x, number.Box.top() + (number.Box.height() - lh) / 2, tw, lh);
+            if (clear(r)) {
+                placed.push_back({note.Text, note.Color, r});
+                continue;
+            }
+        }
+        const QString text = fitted(note, inner.width());
+        if (text.isEmpty()) continue;
+        const int tw = fm.horizontalAdvance(text);
+        const QRect r(alignedX(tw), y, tw, lh);
+        if (!clear(r)) continue;
+        placed.push_back({text, note.Color, r});
+        y += downward ? lh : -lh;
+    }
+    return placed;
+}

@@ -9,6 +9,7 @@
 
 #include "app/SingleInstance.h"
 #include "app/StartImages.h"
+#include "calendar/KoyomiTable.h"
 #include "calendar/PriCarendar.h"
 #include "document/ClipboardBlock.h"
 #include "document/PriDocument.h"
@@ -482,6 +483,22 @@ bool MakeInstanceMessages(const QString& dir) {
     return ok;
 }
 
+// KoyomiTableFuzz: a table of two years, whole, cut inside the second year and with a count
+// claiming more months than there are bytes.
+bool MakeKoyomiTables(const QString& dir) {
+    const QByteArray whole = TKoyomiTable::Write({TKoyomiYear::Compute(2027), TKoyomiYear::Compute(2028)});
+    QByteArray cut = whole.left(whole.size() / 2 + 10);
+    QByteArray claim = whole;
+    claim[12] = char(0x7f);
+    for (QByteArray* b : {&cut, &claim}) {
+        const uint32_t sum = TKoyomiTable::Checksum(b->constData(), b->size() - 4);
+        for (int i = 0; i < 4; ++i)
+            (*b)[b->size() - 4 + i] = char(sum >> (8 * i));
+    }
+    return WriteFile(dir + QStringLiteral("/two-years"), whole) && WriteFile(dir + QStringLiteral("/cut"), cut) &&
+           WriteFile(dir + QStringLiteral("/claims-months"), claim);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -498,7 +515,8 @@ int main(int argc, char* argv[]) {
              {QStringLiteral("CardDataFuzz"), MakeCardData},
              {QStringLiteral("StartImagesFuzz"), MakeStartImages},
              {QStringLiteral("PackedDibFuzz"), MakePackedDibs},
-             {QStringLiteral("InstanceMessageFuzz"), MakeInstanceMessages}}) {
+             {QStringLiteral("InstanceMessageFuzz"), MakeInstanceMessages},
+             {QStringLiteral("KoyomiTableFuzz"), MakeKoyomiTables}}) {
         const QString dir = root + '/' + name;
         ok &= QDir().mkpath(dir) && make(dir);
     }

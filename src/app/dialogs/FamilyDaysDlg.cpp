@@ -27,10 +27,9 @@ TFamilyDaysDlg::TFamilyDaysDlg(const QString& file, QWidget* parent)
     QStringList problems;
     fDays.Load(file, &problems);
     if (!problems.isEmpty()) {
-        auto* note = new QLabel(
-            QStringLiteral("読み込めなかった行があります。表の末尾に入れたので、直すか削除してください。\n") +
-                problems.join(QLatin1Char('\n')),
-            this);
+        auto* note = new QLabel(QStringLiteral("読めなかった行を表の末尾に入れました。直すか削除してください。\n") +
+                                    problems.join(QLatin1Char('\n')),
+                                this);
         note->setWordWrap(true);
         note->setStyleSheet(QStringLiteral("color: #a03000;"));
         layout->addWidget(note);
@@ -50,10 +49,8 @@ TFamilyDaysDlg::TFamilyDaysDlg(const QString& file, QWidget* parent)
     }
     layout->addWidget(fTable, 1);
 
-    auto* hint = new QLabel(
-        QStringLiteral(
-            "日付は「05/03」（毎年）か「2019/05/03」（生まれた年などを入れると年数も出せます）と入力します。"),
-        this);
+    auto* hint =
+        new QLabel(QStringLiteral("日付は 05/03（毎年）か 2019/05/03（年数も数えるとき）の形で入力します。"), this);
     hint->setWordWrap(true);
     layout->addWidget(hint);
     fError->setStyleSheet(QStringLiteral("color: #c00000;"));

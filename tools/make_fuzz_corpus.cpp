@@ -499,6 +499,19 @@ bool MakeKoyomiTables(const QString& dir) {
            WriteFile(dir + QStringLiteral("/claims-months"), claim);
 }
 
+// FamilyDaysFuzz: a good list in UTF-8 with a BOM, one in CP932 with full-width digits, and one
+// of damaged lines (dates that do not exist, no name, a cut double-byte character).
+bool MakeFamilyDays(const QString& dir) {
+    const QString good =
+        QStringLiteral("# 記念日\n05/03 母の誕生日\n1992/2/29\t𠮷田の結婚記念日\n\n12/25 クリスマス\n");
+    bool ok = WriteFile(dir + QStringLiteral("/utf8-bom.txt"), QByteArray("\xEF\xBB\xBF") + good.toUtf8());
+    ok &= WriteFile(dir + QStringLiteral("/cp932.txt"),
+                    TCp932::Encode(QStringLiteral("２０１０／０４／０１　入学\r\n1/1 元日\r\n")));
+    ok &= WriteFile(dir + QStringLiteral("/damaged.txt"),
+                    QByteArray("02/30 x\n13/01 y\n2023/02/29 z\n05/05\n/ a\n99999/1/1 b\n1/1 \x82"));
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -516,7 +529,8 @@ int main(int argc, char* argv[]) {
              {QStringLiteral("StartImagesFuzz"), MakeStartImages},
              {QStringLiteral("PackedDibFuzz"), MakePackedDibs},
              {QStringLiteral("InstanceMessageFuzz"), MakeInstanceMessages},
-             {QStringLiteral("KoyomiTableFuzz"), MakeKoyomiTables}}) {
+             {QStringLiteral("KoyomiTableFuzz"), MakeKoyomiTables},
+             {QStringLiteral("FamilyDaysFuzz"), MakeFamilyDays}}) {
         const QString dir = root + '/' + name;
         ok &= QDir().mkpath(dir) && make(dir);
     }

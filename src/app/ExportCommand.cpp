@@ -1,5 +1,6 @@
 #include "app/ExportCommand.h"
 
+#include "calendar/FamilyDays.h"
 #include "calendar/PriCarendar.h"
 #include "document/PriDocument.h"
 #include "merge/FieldUnit.h"
@@ -90,6 +91,17 @@ void WarnWithoutHolidays(TPriDocument& doc, const QString& appPath, const TExpor
     Warn(o, warning);
 }
 
+// The family's days for the calendars; a damaged line is skipped with a warning, never fatal.
+void LoadFamilyDays(const TExportOptions& o) {
+    if (o.FamilyDaysFile.isEmpty()) return;
+    auto days = std::make_shared<TFamilyDays>();
+    QStringList problems;
+    days->Load(o.FamilyDaysFile, &problems);
+    for (const QString& p : problems)
+        Warn(o, QStringLiteral("warning: %1: %2").arg(QDir::toNativeSeparators(o.FamilyDaysFile), p));
+    TFamilyDays::SetCurrent(std::move(days));
+}
+
 // The template loaded and set up as the options say, with its record files; the units outlive it.
 bool PrepareDocument(TPriDocument& doc, TRecordUnit& records, TFieldUnit& fields, const QString& appPath,
                      const TExportOptions& o, QString* error) {
@@ -98,6 +110,7 @@ bool PrepareDocument(TPriDocument& doc, TRecordUnit& records, TFieldUnit& fields
     if (!loaded.Reason.isEmpty()) Warn(o, QStringLiteral("warning: %1: %2").arg(o.TemplateFile, loaded.Reason));
     doc.ApplyStartMonth(o.Year, o.Month);
     if (!o.SenderFile.isEmpty()) doc.ApplySender(TSenderInfo::Load(o.SenderFile));
+    LoadFamilyDays(o);
     doc.ScaleToPaper();
     WarnWithoutHolidays(doc, appPath, o);
 

@@ -31,6 +31,8 @@ struct TExportOptions {
     bool Progress = false;
     // The sender's file for sender fields; empty leaves them as the template has them.
     QString SenderFile;
+    // The family's days that calendars mark; empty leaves the process's list as it is.
+    QString FamilyDaysFile;
     // Where warnings go (calendars without holidays, postal codes that fit no boxes); null: a line
     // each on stderr.
     QStringList* Warnings = nullptr;

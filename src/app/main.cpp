@@ -70,6 +70,7 @@ int RunExport(const TAppPaths& paths, const QStringList& args, bool toPrinter) {
     if (options.RecordDir.isEmpty()) options.RecordDir = paths.RecordFolder();
     if (options.FieldDir.isEmpty()) options.FieldDir = paths.FieldFolder();
     options.SenderFile = paths.SenderFile();
+    options.FamilyDaysFile = paths.FamilyDaysFile();
     options.Progress = isatty(STDERR_FILENO) != 0;
     int pages = 0;
     QStringList written;

@@ -26,11 +26,22 @@ public:
     bool Save(const QString& path, QString* error = nullptr) const;
 
     const std::vector<TEntry>& Entries() const { return fEntries; }
+    // The text of each line the last load skipped, so that an editor can offer it for repair
+    // instead of dropping it on the next save.
+    const QStringList& SkippedLines() const { return fSkipped; }
     void SetEntries(std::vector<TEntry> entries) { fEntries = std::move(entries); }
 
     // The texts to mark on a date; with showYears a dated entry carries its count of years
     // ("太郎（30）") from its first anniversary on.
     QStringList On(int year, int month, int day, bool showYears) const;
+
+    // The date part of a line ("05/03", "2019/5/3", full-width digits too) into the entry's date;
+    // false with a reason in Japanese for a date that does not exist or is not of either form.
+    static bool ParseDate(const QString& text, TEntry* entry, QString* reason = nullptr);
+    // "05/03" or "2019/05/03", as the file holds it.
+    static QString DateText(const TEntry& entry);
+    static constexpr qint64 kMaxFileBytes = 1024 * 1024;
+    static constexpr int kMaxNameChars = 100;
 
     // The list every calendar of the process marks; empty until the program sets one.
     static std::shared_ptr<const TFamilyDays> Current();
@@ -38,4 +49,5 @@ public:
 
 private:
     std::vector<TEntry> fEntries;
+    QStringList fSkipped;
 };

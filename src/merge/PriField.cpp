@@ -2,6 +2,7 @@
 
 #include "platform/DocumentLimits.h"
 
+#include "calendar/JapaneseEra.h"
 #include "merge/PostalCode.h"
 #include "merge/PriBarcode.h"
 #include "objects/PriImage.h"
@@ -136,14 +137,27 @@ void TPriField::ApplyStartMonth(int year, int startMonth) {
         SetCategoryName(QString::number(year));
         return;
     }
-    if (CategoryNum != kMonthTitleCategory && CategoryNum != kMonthTitleYearCategory) return;
+    if (CategoryNum < kMonthTitleCategory || CategoryNum > kKanshiAnimalCategory) return;
     bool ok = false;
     const int relative = fCategoryName.trimmed().toInt(&ok);
     if (!ok || relative < 1 || relative > 1200) return;
     const int m = relative + startMonth - 1;
-    const int month = (m - 1) % 12 + 1;
-    const int shownYear = year + (m - 1) / 12;
-    SetCategoryName(QString::number(CategoryNum == kMonthTitleCategory ? month : shownYear));
+    const QString text = MonthTitleText(CategoryNum, year + (m - 1) / 12, (m - 1) % 12 + 1);
+    // Before 明治 there is no era year to print: the relative month stays for a later start.
+    if (!text.isEmpty()) SetCategoryName(text);
+}
+
+QString TPriField::MonthTitleText(int category, int year, int month) {
+    switch (category) {
+    case kMonthTitleCategory: return QString::number(month);
+    case kMonthTitleYearCategory: return QString::number(year);
+    case kEraYearCategory: return TJapaneseEra::YearText(year, month, 1);
+    case kKanshiCategory: return TJapaneseEra::Kanshi(year);
+    case kKanshiAnimalCategory:
+        return TJapaneseEra::Kanshi(year) + QStringLiteral("（") + TJapaneseEra::ZodiacAnimal(year) +
+               QStringLiteral("）");
+    default: return {};
+    }
 }
 
 bool TPriField::ApplySender(const QString& text) {

@@ -24,10 +24,14 @@ public:
     static const QString kCurrentRecordName; // "現在レコード数"
     static const QString kTotalRecordName;   // "対象レコード数"
     // Categories that take their text from the chosen start year and month when a template opens:
-    // the year; the month of the relative month in the name ("1" to "12"); that month's year.
+    // the year; the month of the relative month in the name ("1" to "12"); that month's year; the
+    // era year of that month ("令和9年"); its year's 干支 ("丁未"); the 干支 with its animal.
     static constexpr int kYearCategory = -63;
     static constexpr int kMonthTitleCategory = -62;
     static constexpr int kMonthTitleYearCategory = -61;
+    static constexpr int kEraYearCategory = -60;
+    static constexpr int kKanshiCategory = -59;
+    static constexpr int kKanshiAnimalCategory = -58;
     static constexpr int kMaxNameBytes = 1024;
 
     TPriField();
@@ -59,6 +63,9 @@ public:
     bool NameBlockShown() const { return Extras.NameBlock && FieldState == fsText; }
     // Re-dates the year and month-title categories; other fields stay as they are.
     void ApplyStartMonth(int year, int startMonth);
+    // The text of a month-title category for the month that many months from the start, "" for
+    // other categories.
+    static QString MonthTitleText(int category, int year, int month);
     // Shows the sender's text when this is a sender field; false for other fields.
     bool ApplySender(const QString& text);
 

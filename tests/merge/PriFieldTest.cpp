@@ -307,6 +307,11 @@ TEST(PriFieldTest, StartMonthFillsYearAndMonthTitles) {
         {TPriField::kMonthTitleYearCategory, "12", 9999, 12, "10000"},
         {TPriField::kMonthTitleYearCategory, "12", 2147483647, 12, "12"}, // out of range: kept
         {TPriField::kYearCategory, "1999", 2147483647, 1, "1999"},
+        {TPriField::kEraYearCategory, "3", 2019, 3, QStringLiteral("令和元年")},
+        {TPriField::kEraYearCategory, "2", 2019, 3, QStringLiteral("平成31年")},
+        {TPriField::kEraYearCategory, "1", 1800, 1, "1"}, // no era year yet: kept
+        {TPriField::kKanshiCategory, "12", 2026, 2, QStringLiteral("丁未")},
+        {TPriField::kKanshiAnimalCategory, "1", 2027, 1, QStringLiteral("丁未（ひつじ）")},
     };
     for (const Case& c : cases) {
         TPriField f;

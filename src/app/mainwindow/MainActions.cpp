@@ -2,6 +2,7 @@
 #include "app/mainwindow/PrintMainForm.h"
 
 #include "app/AppDialogs.h"
+#include "app/dialogs/FamilyDaysDlg.h"
 #include "app/mainwindow/PageView.h"
 #include "app/mainwindow/ToolIcons.h"
 #include "objects/PriLabel.h"
@@ -69,6 +70,7 @@ const TActionItem kActionItems[] = {
     {&TMainActions::MenuItem_rooler, "MenuItem_rooler", "定規表示", nullptr, kNoKey, tiNone, true},
     {&TMainActions::menuItem_ToolBar, "menuItem_ToolBar", "サイドバー表示", nullptr, kNoKey, tiSideBar, true},
     {&TMainActions::MenuItem_Setting, "MenuItem_Setting", "環境設定"},
+    {&TMainActions::MenuItem_FamilyDays, "MenuItem_FamilyDays", "記念日..."},
     {&TMainActions::MenuItem_Version, "MenuItem_Version", "バージョン情報"}};
 
 struct TZoomItem {
@@ -214,6 +216,12 @@ void TPrintMainForm::ConnectEditAndViewActions() {
         }
         ApplySettings(s);
     });
+    on(a.MenuItem_FamilyDays, [this] {
+        TFamilyDaysDlg dialog(fOptions.Paths.FamilyDaysFile(), this);
+        if (dialog.exec() != QDialog::Accepted || !FDocument) return;
+        // The calendars on the page mark the new list.
+        FDocument->RedrawPage(nullptr, true, true);
+    });
     on(a.MenuItem_Version, [this] { fDialogs->ShowVersion(); });
     for (QAction* tool : fToolGroup->actions())
         connect(tool, &QAction::triggered, this, [this, tool] { SelectTool(TObjectMode(tool->data().toInt())); });
@@ -248,7 +256,7 @@ void TPrintMainForm::CreateMenus() {
         fViewMenu->addAction(item);
     add(fViewMenu, {nullptr, a.menuItem_ToolBar});
 
-    add(menuBar()->addMenu(QStringLiteral("設定(&S)")), {a.MenuItem_Setting});
+    add(menuBar()->addMenu(QStringLiteral("設定(&S)")), {a.MenuItem_Setting, a.MenuItem_FamilyDays});
     add(menuBar()->addMenu(QStringLiteral("ヘルプ(&H)")), {a.MenuItem_Version});
 
     for (QMenu* menu : {fFileMenu, fEditMenu, fViewMenu})

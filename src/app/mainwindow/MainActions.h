@@ -41,6 +41,7 @@ struct TMainActions {
     QAction* menuItem_ToolBar = nullptr;
     // 設定, ヘルプ
     QAction* MenuItem_Setting = nullptr;
+    QAction* MenuItem_FamilyDays = nullptr;
     QAction* MenuItem_Version = nullptr;
     // The tools: what a click on the page makes.
     QAction* Action_AddNone = nullptr;

@@ -8,6 +8,7 @@
 #include "app/QtAppDialogs.h"
 #include "app/SingleInstance.h"
 #include "app/StartImages.h"
+#include "calendar/FamilyDays.h"
 #include "calendar/HolidayList.h"
 #include "calendar/PriCarendar.h"
 #include "document/OutMessage.h"
@@ -36,6 +37,11 @@
 #include <exception>
 #include <tuple>
 #include <utility>
+
+namespace {
+// Long enough to read a few line numbers.
+constexpr int kFamilyDaysNoticeMs = 20000;
+} // namespace
 
 const QString& TPrintMainForm::AppTitle() {
     static const QString title = QStringLiteral("こもれびごよみ印刷");
@@ -69,6 +75,7 @@ TPrintMainForm::TPrintMainForm(TMainFormOptions options, QWidget* parent)
     CreateWorkArea();
     fStatusText = new QLabel(this);
     statusBar()->addWidget(fStatusText, 1);
+    LoadFamilyDays();
     setAcceptDrops(true);
     resize(1028, 704);
     fHandOverTimer = new QTimer(this);
@@ -421,6 +428,18 @@ void TPrintMainForm::WarnIfNoHolidays() {
     // Once a session: every calendar lacks the same holidays.
     fHolidaysWarned = true;
     fDialogs->ShowMessage(problem);
+}
+
+void TPrintMainForm::LoadFamilyDays() {
+    auto days = std::make_shared<TFamilyDays>();
+    QStringList problems;
+    days->Load(fOptions.Paths.FamilyDaysFile(), &problems);
+    TFamilyDays::SetCurrent(std::move(days));
+    // Not a box at start-up: the calendars work without those lines, and 記念日... shows them all.
+    if (!problems.isEmpty())
+        statusBar()->showMessage(
+            QStringLiteral("記念日のファイルに読めない行があります（%1）").arg(problems.join(QStringLiteral("、"))),
+            kFamilyDaysNoticeMs);
 }
 
 void TPrintMainForm::Guarded(const char* what, const std::function<void()>& command) {

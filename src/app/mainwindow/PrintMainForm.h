@@ -186,6 +186,8 @@ private:
     void InstallSurface(std::unique_ptr<TPriPaint> surface);
     // Says once a session that calendars show no holidays when the holiday file cannot be read.
     void WarnIfNoHolidays();
+    // Reads the user's family days for the calendars; damaged lines are named in the status bar.
+    void LoadFamilyDays();
     bool LoadIntoDocument(const QString& file);
     bool ReadIntoSurface(const QString& file);
     void AfterLoadLayout();

@@ -27,10 +27,21 @@ namespace {
 constexpr int kNoColumn = 9999;
 constexpr int kMaxColumn = 9998;
 
-// The two month-title kinds share one page.
+// The month-title kinds share one page.
 int PageOf(int kind) {
-    return kind >= TCategoryDialog::ckMonthTitleYear ? kind - 1 : kind;
+    if (kind >= TCategoryDialog::ckSender)
+        return kind - (TCategoryDialog::ckSender - TCategoryDialog::ckMonthTitle - 1);
+    return std::min(kind, int(TCategoryDialog::ckMonthTitle));
 }
+
+bool IsMonthTitle(int kind) {
+    return kind >= TCategoryDialog::ckMonthTitle && kind < TCategoryDialog::ckSender;
+}
+
+// The category of each month-title kind, in kind order from ckMonthTitle.
+constexpr int kMonthTitleCategories[] = {TPriField::kMonthTitleCategory, TPriField::kMonthTitleYearCategory,
+                                         TPriField::kEraYearCategory, TPriField::kKanshiCategory,
+                                         TPriField::kKanshiAnimalCategory};
 
 QLabel* Note(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -68,7 +79,8 @@ TCategoryDialog::TCategoryDialog(const QString& caption, const TFieldUnit& field
     auto* kindRow = new QFormLayout;
     fKind->addItems({QStringLiteral("レコードの項目"), TPriField::kCurrentRecordName, TPriField::kTotalRecordName,
                      QStringLiteral("開始年"), QStringLiteral("月の見出し（月）"), QStringLiteral("月の見出し（年）"),
-                     QStringLiteral("差出人")});
+                     QStringLiteral("月の見出し（和暦）"), QStringLiteral("月の見出し（干支）"),
+                     QStringLiteral("月の見出し（干支と動物）"), QStringLiteral("差出人")});
     kindRow->addRow(QStringLiteral("種類(&K):"), fKind);
     layout->addLayout(kindRow);
 
@@ -102,8 +114,10 @@ TCategoryDialog::TCategoryDialog(const QString& caption, const TFieldUnit& field
     fMonth->setRange(1, 12);
     fMonth->setSuffix(QStringLiteral(" か月目"));
     monthForm->addRow(QStringLiteral("開始月から(&S):"), fMonth);
-    monthForm->addRow(Note(QStringLiteral("テンプレートを開くときに選んだ開始月から数えた月の、"
-                                          "「月の見出し（月）」は月を、「月の見出し（年）」はその月の年を印刷します。"),
+    fSample = new QLabel(monthPage);
+    monthForm->addRow(QStringLiteral("見本:"), fSample);
+    monthForm->addRow(Note(QStringLiteral("テンプレートを開くときに選んだ開始月から数えた月について、その月・年・"
+                                          "和暦の年・年の干支を印刷します。見本は今月から数えたものです。"),
                            monthPage));
     fPages->addWidget(monthPage);
     auto* senderPage = new QWidget(fPages);
@@ -129,8 +143,10 @@ TCategoryDialog::TCategoryDialog(const QString& caption, const TFieldUnit& field
     connect(fKind, &QComboBox::currentIndexChanged, this, [this](int index) {
         fPages->setCurrentIndex(PageOf(index));
         UpdateOk();
+        UpdateSample();
         SenderPostalDefault();
     });
+    connect(fMonth, &QSpinBox::valueChanged, this, [this] { UpdateSample(); });
     connect(fSender, &QComboBox::currentIndexChanged, this, [this] { SenderPostalDefault(); });
     connect(fDefinition, &QComboBox::currentIndexChanged, this,
             [this] { ShowDefinition(fDefinition->currentData().isValid() ? fDefinition->currentData().toInt() : -1); });
@@ -152,8 +168,10 @@ TCategoryDialog::TCategoryDialog(const QString& caption, const TFieldUnit& field
         kind = ckTotalRecord;
     else if (category == TPriField::kYearCategory)
         kind = ckYear;
-    else if (category == TPriField::kMonthTitleCategory || category == TPriField::kMonthTitleYearCategory) {
-        kind = category == TPriField::kMonthTitleCategory ? ckMonthTitle : ckMonthTitleYear;
+    else if (const auto* found =
+                 std::find(std::begin(kMonthTitleCategories), std::end(kMonthTitleCategories), category);
+             found != std::end(kMonthTitleCategories)) {
+        kind = ckMonthTitle + int(found - std::begin(kMonthTitleCategories));
         fMonth->setValue(std::clamp(name.trimmed().toInt(), 1, 12));
     } else if (category >= 0 && category <= kMaxColumn) {
         fColumn->setValue(category);
@@ -179,6 +197,7 @@ TCategoryDialog::TCategoryDialog(const QString& caption, const TFieldUnit& field
         setTabOrder(i ? fNameParts[i - 1] : static_cast<QWidget*>(fNameBlock), fNameParts[i]);
     fKind->setFocus();
     UpdateOk();
+    UpdateSample();
     UpdateOptions();
     setMinimumWidth(440);
 }
@@ -343,14 +362,20 @@ void TCategoryDialog::UpdateOk() {
     fOk->setEnabled(fKind->currentIndex() != ckColumn || !fName->text().trimmed().isEmpty());
 }
 
+void TCategoryDialog::UpdateSample() {
+    const int kind = fKind->currentIndex();
+    if (!IsMonthTitle(kind)) return;
+    const QDate today = QDate::currentDate();
+    const int m = today.month() + fMonth->value() - 1;
+    fSample->setText(TPriField::MonthTitleText(kMonthTitleCategories[kind - ckMonthTitle], today.year() + (m - 1) / 12,
+                                               (m - 1) % 12 + 1));
+}
+
 int TCategoryDialog::Category() const {
-    switch (fKind->currentIndex()) {
-    case ckColumn: return fColumn->value();
-    case ckYear: return TPriField::kYearCategory;
-    case ckMonthTitle: return TPriField::kMonthTitleCategory;
-    case ckMonthTitleYear: return TPriField::kMonthTitleYearCategory;
-    default: return kNoColumn;
-    }
+    const int kind = fKind->currentIndex();
+    if (kind == ckColumn) return fColumn->value();
+    if (kind == ckYear) return TPriField::kYearCategory;
+    return IsMonthTitle(kind) ? kMonthTitleCategories[kind - ckMonthTitle] : kNoColumn;
 }
 
 QString TCategoryDialog::Name() const {

@@ -9,6 +9,7 @@
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -17,8 +18,8 @@ class QStackedWidget;
 class TFieldSon;
 class TFieldUnit;
 
-// Chooses what a field shows: a record column, a page counter, the start year, a month title or an
-// item of the sender; and for postal codes and names how the value is laid out.
+// Chooses what a field shows: a record column, a page counter, the start year, a month title (its
+// month, year, era year or 干支) or an item of the sender; and for postal codes and names how the value is laid out.
 class TCategoryDialog : public QDialog {
 public:
     enum TKind {
@@ -28,6 +29,9 @@ public:
         ckYear,
         ckMonthTitle,
         ckMonthTitleYear,
+        ckEraYear,
+        ckKanshi,
+        ckKanshiAnimal,
         ckSender,
         ckKindCount
     };
@@ -62,6 +66,8 @@ private:
     // Shows the definition line of an existing field's column as the current item.
     void SelectOwnItem(int category, const QString& name);
     void UpdateOk();
+    // The month-title page's sample for this month, counted from today.
+    void UpdateSample();
     void UpdateOptions();
     void SenderPostalDefault();
     // The name-block combos offer the columns of the definition on show.
@@ -76,6 +82,7 @@ private:
     QSpinBox* fColumn;
     QLineEdit* fName;
     QSpinBox* fMonth;
+    QLabel* fSample = nullptr;
     QPushButton* fOk = nullptr;
     QComboBox* fSender = nullptr;
     QGroupBox* fPostalGroup = nullptr;

@@ -27,21 +27,30 @@ namespace {
 constexpr int kNoColumn = 9999;
 constexpr int kMaxColumn = 9998;
 
+// The category of each kind that prints a month title, else 0.
+int MonthTitleCategory(int kind) {
+    switch (kind) {
+    case TCategoryDialog::ckMonthTitle: return TPriField::kMonthTitleCategory;
+    case TCategoryDialog::ckMonthTitleYear: return TPriField::kMonthTitleYearCategory;
+    case TCategoryDialog::ckEraYear: return TPriField::kEraYearCategory;
+    case TCategoryDialog::ckKanshi: return TPriField::kKanshiCategory;
+    case TCategoryDialog::ckKanshiAnimal: return TPriField::kKanshiAnimalCategory;
+    default: return 0;
+    }
+}
+
+// The kind that prints the month-title category, -1 for none.
+int MonthTitleKind(int category) {
+    for (int kind = 0; kind < TCategoryDialog::ckKindCount; ++kind)
+        if (MonthTitleCategory(kind) == category) return kind;
+    return -1;
+}
+
 // The month-title kinds share one page.
 int PageOf(int kind) {
-    if (kind >= TCategoryDialog::ckSender)
-        return kind - (TCategoryDialog::ckSender - TCategoryDialog::ckMonthTitle - 1);
-    return std::min(kind, int(TCategoryDialog::ckMonthTitle));
+    if (MonthTitleCategory(kind) != 0) return TCategoryDialog::ckMonthTitle;
+    return kind == TCategoryDialog::ckSender ? TCategoryDialog::ckMonthTitle + 1 : kind;
 }
-
-bool IsMonthTitle(int kind) {
-    return kind >= TCategoryDialog::ckMonthTitle && kind < TCategoryDialog::ckSender;
-}
-
-// The category of each month-title kind, in kind order from ckMonthTitle.
-constexpr int kMonthTitleCategories[] = {TPriField::kMonthTitleCategory, TPriField::kMonthTitleYearCategory,
-                                         TPriField::kEraYearCategory, TPriField::kKanshiCategory,
-                                         TPriField::kKanshiAnimalCategory};
 
 QLabel* Note(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -79,8 +88,8 @@ TCategoryDialog::TCategoryDialog(const QString& caption, const TFieldUnit& field
     auto* kindRow = new QFormLayout;
     fKind->addItems({QStringLiteral("レコードの項目"), TPriField::kCurrentRecordName, TPriField::kTotalRecordName,
                      QStringLiteral("開始年"), QStringLiteral("月の見出し（月）"), QStringLiteral("月の見出し（年）"),
-                     QStringLiteral("月の見出し（和暦）"), QStringLiteral("月の見出し（干支）"),
-                     QStringLiteral("月の見出し（干支と動物）"), QStringLiteral("差出人")});
+                     QStringLiteral("差出人"), QStringLiteral("月の見出し（和暦）"),
+                     QStringLiteral("月の見出し（干支）"), QStringLiteral("月の見出し（干支と動物）")});
     kindRow->addRow(QStringLiteral("種類(&K):"), fKind);
     layout->addLayout(kindRow);
 
@@ -168,10 +177,8 @@ TCategoryDialog::TCategoryDialog(const QString& caption, const TFieldUnit& field
         kind = ckTotalRecord;
     else if (category == TPriField::kYearCategory)
         kind = ckYear;
-    else if (const auto* found =
-                 std::find(std::begin(kMonthTitleCategories), std::end(kMonthTitleCategories), category);
-             found != std::end(kMonthTitleCategories)) {
-        kind = ckMonthTitle + int(found - std::begin(kMonthTitleCategories));
+    else if (category < 0 && MonthTitleKind(category) >= 0) {
+        kind = MonthTitleKind(category);
         fMonth->setValue(std::clamp(name.trimmed().toInt(), 1, 12));
     } else if (category >= 0 && category <= kMaxColumn) {
         fColumn->setValue(category);
@@ -364,18 +371,18 @@ void TCategoryDialog::UpdateOk() {
 
 void TCategoryDialog::UpdateSample() {
     const int kind = fKind->currentIndex();
-    if (!IsMonthTitle(kind)) return;
+    const int category = MonthTitleCategory(kind);
+    if (category == 0) return;
     const QDate today = QDate::currentDate();
     const int m = today.month() + fMonth->value() - 1;
-    fSample->setText(TPriField::MonthTitleText(kMonthTitleCategories[kind - ckMonthTitle], today.year() + (m - 1) / 12,
-                                               (m - 1) % 12 + 1));
+    fSample->setText(TPriField::MonthTitleText(category, today.year() + (m - 1) / 12, (m - 1) % 12 + 1));
 }
 
 int TCategoryDialog::Category() const {
     const int kind = fKind->currentIndex();
     if (kind == ckColumn) return fColumn->value();
     if (kind == ckYear) return TPriField::kYearCategory;
-    return IsMonthTitle(kind) ? kMonthTitleCategories[kind - ckMonthTitle] : kNoColumn;
+    return MonthTitleCategory(kind) != 0 ? MonthTitleCategory(kind) : kNoColumn;
 }
 
 QString TCategoryDialog::Name() const {

@@ -29,10 +29,11 @@ public:
         ckYear,
         ckMonthTitle,
         ckMonthTitleYear,
+        ckSender,
+        // After ckSender: the kinds keep the numbers they had before these were added.
         ckEraYear,
         ckKanshi,
         ckKanshiAnimal,
-        ckSender,
         ckKindCount
     };
     // The name-block columns in their order: given name, joint names 1 and 2, honorific.

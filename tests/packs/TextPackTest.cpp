@@ -577,6 +577,8 @@ TEST(TextPackTest, DISABLED_TextPackPictures) {
     rig.Calendar.HoliColor = clRed;
     rig.Calendar.SunColor = clRed;
     rig.Calendar.TransParent = false;
+    rig.Calendar.Extras.AlmanacItems = TObjectExtras::aiRokuyou | TObjectExtras::aiSolarTerms |
+                                       TObjectExtras::aiMoonPhases | TObjectExtras::aiFamilyDays;
     shoot("calendar");
     Packs().CarendarSetDlg(&rig.Calendar);
 }

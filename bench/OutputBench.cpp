@@ -14,6 +14,7 @@
 // Before and after a change, from one build tree holding this benchmark, its tools and PdfFloor:
 //   KOMOREBI_BIN=/path/to/before/build/app/komorebi build/bench/OutputBench
 //   build/bench/OutputBench                  (the komorebi of this build: ../app/komorebi)
+#include "calendar/PriCarendar.h"
 #include "document/PriDocument.h"
 #include "platform/Cp932.h"
 
@@ -322,9 +323,15 @@ void BM_YearCalendarNotes(benchmark::State& state) {
             state.SkipWithError("cannot open the year calendar");
             return;
         }
+        // Numbers in the corner, so the small months have room for notes beside and below them.
         for (auto& obj : doc.Objects())
-            if (obj->ObjectNum == okCarendar)
-                obj->Extras.AlmanacItems = notes ? (TObjectExtras::aiFamilyYears << 1) - 1 : 0;
+            if (obj->ObjectNum == okCarendar) {
+                auto& cal = static_cast<TPriCarendar&>(*obj);
+                cal.SidePos = TPriCarendar::TSidePos::psLeft;
+                cal.LongPos = TPriCarendar::TLongPos::tlTop;
+                cal.Extras.AlmanacItems = notes ? (TObjectExtras::aiFamilyYears << 1) - 1 : 0;
+                cal.Extras.AlmanacSize = 4;
+            }
         if (!doc.Save(path, 0)) {
             state.SkipWithError("cannot save the calendar");
             return;

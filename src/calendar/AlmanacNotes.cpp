@@ -62,7 +62,8 @@ std::array<TAlmanacNotes::TDayNotes, 32> TAlmanacNotes::OfMonth(int year, int mo
 }
 
 std::vector<TAlmanacNotes::TPlaced> TAlmanacNotes::Place(const QRect& cell, const TNumberPlace& number,
-                                                         const TDayNotes& notes, const QFontMetrics& fm) {
+                                                         const TDayNotes& notes, const QFontMetrics& fm,
+                                                         QHash<QString, int>* known) {
     std::vector<TPlaced> placed;
     if (notes.empty() || cell.isEmpty()) return placed;
     const int lh = fm.height();
@@ -76,11 +77,25 @@ std::vector<TAlmanacNotes::TPlaced> TAlmanacNotes::Place(const QRect& cell, cons
             if (r.intersects(p.Rect)) return false;
         return true;
     };
-    const auto fitted = [&](const TNote& note, int room) {
-        if (fm.horizontalAdvance(note.Text) <= room) return note.Text;
-        if (!note.Elidable) return QString();
-        const QString cut = fm.elidedText(note.Text, Qt::ElideRight, room);
-        return cut.size() > 1 ? cut : QString();
+    // Each note is measured once: measuring shapes the text, the costliest step of a note.
+    std::vector<int> widths;
+    widths.reserve(notes.size());
+    for (const TNote& note : notes) {
+        auto it = known ? known->constFind(note.Text) : QHash<QString, int>::const_iterator();
+        if (known && it != known->cend()) {
+            widths.push_back(*it);
+            continue;
+        }
+        widths.push_back(fm.horizontalAdvance(note.Text));
+        if (known) known->insert(note.Text, widths.back());
+    }
+    // The text that fits the room, and its width; empty when nothing sensible fits.
+    const auto fitted = [&](size_t i, int room) -> std::pair<QString, int> {
+        if (widths[i] <= room) return {notes[i].Text, widths[i]};
+        if (!notes[i].Elidable) return {};
+        const QString cut = fm.elidedText(notes[i].Text, Qt::ElideRight, room);
+        if (cut.size() <= 1) return {};
+        return {cut, fm.horizontalAdvance(cut)};
     };
 
     // A wide, low cell: one row after the number.
@@ -89,14 +104,13 @@ std::vector<TAlmanacNotes::TPlaced> TAlmanacNotes::Place(const QRect& cell, cons
         int edge = leftward ? keepOut.left() : keepOut.right() + 1;
         const int y = cell.top() + (cell.height() - lh) / 2;
         const int gap = fm.horizontalAdvance(QLatin1Char(' '));
-        for (const TNote& note : notes) {
+        for (size_t i = 0; i < notes.size(); ++i) {
             const int room = leftward ? edge - inner.left() : inner.right() + 1 - edge;
-            const QString text = fitted(note, room);
+            const auto [text, tw] = fitted(i, room);
             if (text.isEmpty()) continue;
-            const int tw = fm.horizontalAdvance(text);
             const QRect r(leftward ? edge - tw : edge, y, tw, lh);
             if (!clear(r)) continue;
-            placed.push_back({text, note.Color, r});
+            placed.push_back({text, notes[i].Color, r});
             edge = leftward ? r.left() - gap : r.right() + 1 + gap;
         }
         return placed;
@@ -110,10 +124,11 @@ std::vector<TAlmanacNotes::TPlaced> TAlmanacNotes::Place(const QRect& cell, cons
     // The stack grows from the edge away from the number.
     const bool downward = number.Long == 2;
     int y = downward ? inner.top() : inner.bottom() + 1 - lh;
-    for (const TNote& note : notes) {
+    for (size_t i = 0; i < notes.size(); ++i) {
+        const TNote& note = notes[i];
         if (note.Beside && number.Side != 1) {
             // The number's row, on the far side of the cell.
-            const int tw = fm.horizontalAdvance(note.Text);
+            const int tw = widths[i];
             const int x = number.Side == 0 ? inner.right() + 1 - tw : inner.left();
             const QRect r(x, number.Box.top() + (number.Box.height() - lh) / 2, tw, lh);
             if (clear(r)) {
@@ -121,9 +136,8 @@ std::vector<TAlmanacNotes::TPlaced> TAlmanacNotes::Place(const QRect& cell, cons
                 continue;
             }
         }
-        const QString text = fitted(note, inner.width());
+        const auto [text, tw] = fitted(i, inner.width());
         if (text.isEmpty()) continue;
-        const int tw = fm.horizontalAdvance(text);
         const QRect r(alignedX(tw), y, tw, lh);
         if (!clear(r)) continue;
         placed.push_back({text, note.Color, r});

@@ -3,6 +3,7 @@
 #include "objects/ObjectExtras.h"
 #include "platform/Color.h"
 
+#include <QHash>
 #include <QRect>
 #include <QString>
 #include <array>
@@ -43,6 +44,7 @@ public:
     // in a row after the number; others stack them from the edge away from the number, and a note
     // marked Beside may share the number's row. A note that would touch the number or leave the
     // cell is dropped; the rest go on.
+    // widths, when given, keeps the measured width of each text for the next cell.
     static std::vector<TPlaced> Place(const QRect& cell, const TNumberPlace& number, const TDayNotes& notes,
-                                      const QFontMetrics& metrics);
+                                      const QFontMetrics& metrics, QHash<QString, int>* widths = nullptr);
 };

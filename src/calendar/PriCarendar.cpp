@@ -18,7 +18,10 @@
 #include <QFontMetrics>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QGlyphRun>
+#include <QPaintEngine>
 #include <QStaticText>
+#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 #include <exception>
@@ -194,6 +197,11 @@ TPriCarendar::TCellFont& TPriCarendar::CellFont(int pixelSize) {
     return cell;
 }
 
+bool TPriCarendar::TakesRuns(QPainter& canvas) {
+    // A recorded page (the preview) must replay as the screen draws, so only PDF takes the runs.
+    return canvas.paintEngine() && canvas.paintEngine()->type() == QPaintEngine::Pdf;
+}
+
 int TPriCarendar::PixelSize(double points) const {
     return int(std::clamp<long>(std::lround(points * FontDpi() / 72.0), 1, kMaxPixelSize));
 }
@@ -224,9 +232,34 @@ QRect TPriCarendar::NumberBox(const QFontMetrics& fm, const QString& t, const QR
     return QRect(px0, py0, tw, th);
 }
 
+const TPriCarendar::TShaped& TPriCarendar::Shaped(TCellFont& cell, const QString& t) {
+    auto it = cell.Runs.find(t);
+    if (it == cell.Runs.end()) {
+        QTextLayout layout(t, cell.Font);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        layout.endLayout();
+        // The runs' positions put the baseline one ascent below the line's top.
+        TShaped shaped;
+        if (line.isValid()) {
+            shaped.Runs = line.glyphRuns();
+            shaped.Width = int(std::lround(line.horizontalAdvance()));
+        }
+        it = cell.Runs.emplace(t, std::move(shaped)).first;
+    }
+    return it->second;
+}
+
 void TPriCarendar::DrawText(QPainter& canvas, TCellFont& cell, const QString& t, QPoint at, TColor color) {
     if (canvas.font() != cell.Font) canvas.setFont(cell.Font);
     canvas.setPen(ColorToQColor(color));
+    // The PDF engine (files and printers) lays static text out again at every call; shaped runs it
+    // takes as they are.
+    if (TakesRuns(canvas)) {
+        for (const QGlyphRun& r : Shaped(cell, t).Runs)
+            canvas.drawGlyphRun(QPointF(at), r);
+        return;
+    }
     // Laid-out texts are kept: a page redraw draws the same few dozen again and again.
     auto it = cell.Texts.find(t);
     if (it == cell.Texts.end()) {
@@ -270,7 +303,11 @@ void TPriCarendar::DrawNotes(QPainter& canvas, int day, const QRect& c, int size
     // The notes keep their size relative to the numbers', so they follow the zoom as the numbers do.
     const double scale = SameFSize > 0 ? double(size) / SameFSize : 1.0;
     TCellFont& small = CellFont(PixelSize(Extras.AlmanacSize * scale));
-    for (const TAlmanacNotes::TPlaced& p : TAlmanacNotes::Place(c, number, *notes, *small.Metrics))
+    // Off the screen each note is shaped once, for its width and its drawing alike.
+    if (TakesRuns(canvas))
+        for (const TAlmanacNotes::TNote& n : *notes)
+            if (!small.Widths.contains(n.Text)) small.Widths.insert(n.Text, Shaped(small, n.Text).Width);
+    for (const TAlmanacNotes::TPlaced& p : TAlmanacNotes::Place(c, number, *notes, *small.Metrics, &small.Widths))
         DrawText(canvas, small, p.Text, p.Rect.topLeft(), p.Color);
 }
 

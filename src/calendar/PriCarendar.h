@@ -6,6 +6,8 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QHash>
 #include <QPoint>
 #include <QStaticText>
 #include <QString>
@@ -140,6 +142,13 @@ private:
     void DrawLong(QPainter& canvas, int x0, int y0, int W, int H, const QRect& clip);
     QPen GridPen() const;
     struct TCellFont;
+    struct TShaped {
+        QList<QGlyphRun> Runs;
+        int Width = 0;
+    };
+    // True on the PDF engine, which takes shaped runs better than static text.
+    static bool TakesRuns(QPainter& canvas);
+    static const TShaped& Shaped(TCellFont& cell, const QString& t);
     int PixelSize(double points) const;
     static QString PaddedNumber(const QString& text, TSidePos side);
     // Where DrawCell puts the (padded) number t in cell c.
@@ -177,6 +186,9 @@ private:
         QFont Font;
         std::unique_ptr<QFontMetrics> Metrics;
         std::map<QString, QStaticText> Texts;
+        QHash<QString, int> Widths;
+        // Shaped once for engines that would shape at every call.
+        std::map<QString, TShaped> Runs;
     };
     TCellFont& CellFont(int pixelSize);
     QString fCellFontName;

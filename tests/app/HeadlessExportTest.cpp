@@ -248,3 +248,25 @@ TEST(HeadlessExportTest, CalendarsWithoutTheHolidayFileAreWarnedAbout) {
         if (warned) EXPECT_TRUE(warnings.value(0).contains(QStringLiteral("holiday.dat")));
     }
 }
+
+// The almanac calendar for January 2027: every day's rokuyō (31 of them, as the month's old-calendar
+// dates give them: 仏滅 six times, the others five), the two solar terms, the era and zodiac years.
+TEST(HeadlessExportTest, TheAlmanacCalendarPrintsItsNotesAsText) {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) GTEST_SKIP() << "no pdftotext";
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("jan.pdf"));
+    const TExportOptions o = Parsed({QStringLiteral(KOMOREBI_SOURCE_DIR "/data/Template/A4/暦入りカレンダー.tda"),
+                                     "--year", "2027", "--month", "1", "--out", pdf});
+    QString error;
+    ASSERT_TRUE(TExportCommand::Run(kApp, o, &error)) << error.toStdString();
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    const QStringList words =
+        QString::fromUtf8(p.readAllStandardOutput()).split(QRegularExpression(QStringLiteral("\\s+")));
+    const std::pair<const char16_t*, int> expected[] = {
+        {u"大安", 5}, {u"赤口", 5}, {u"先勝", 5}, {u"友引", 5},    {u"先負", 5},
+        {u"仏滅", 6}, {u"小寒", 1}, {u"大寒", 1}, {u"令和9年", 1}, {u"丁未（ひつじ）", 1}};
+    for (const auto& [word, count] : expected)
+        EXPECT_EQ(words.count(QString::fromUtf16(word)), count) << QString::fromUtf16(word).toStdString();
+}

@@ -1,26 +1,22 @@
 #include "calendar/AlmanacNotes.h"
 
 #include "calendar/FamilyDays.h"
+#include "calendar/HolidayRules.h"
 #include "calendar/Koyomi.h"
 
 #include <QFontMetrics>
+#include <algorithm>
+#include <bit>
 #include <cmath>
 
 namespace {
 
 using TItem = TObjectExtras::TAlmanacItem;
 
+// The colours stand in the order of the item bits.
 TColor ColorOf(const TObjectExtras& e, TItem item) {
-    int index = 0;
-    while (index < TObjectExtras::kAlmanacColors - 1 && !(uint32_t(item) & (1u << index)))
-        ++index;
+    const int index = std::min(std::countr_zero(uint32_t(item)), TObjectExtras::kAlmanacColors - 1);
     return e.AlmanacColors[size_t(index)];
-}
-
-int DaysIn(int year, int month) {
-    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : kDays[month - 1];
 }
 
 } // namespace
@@ -34,7 +30,7 @@ std::array<TAlmanacNotes::TDayNotes, 32> TAlmanacNotes::OfMonth(int year, int mo
     const bool wantsAlmanac =
         items & (TObjectExtras::aiRokuyou | TObjectExtras::aiSolarTerms | TObjectExtras::aiZassetsu |
                  TObjectExtras::aiMoonPhases | TObjectExtras::aiMoonAge | TObjectExtras::aiLunarDate);
-    for (int d = 1, n = DaysIn(year, month); d <= n; ++d) {
+    for (int d = 1, n = THolidayRules::DaysInMonth(year, month); d <= n; ++d) {
         TDayNotes& notes = out[size_t(d)];
         const auto add = [&](TItem item, const QString& text, bool elidable, bool beside = false) {
             if ((items & item) && !text.isEmpty()) notes.push_back({text, ColorOf(e, item), elidable, beside});

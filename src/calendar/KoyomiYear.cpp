@@ -2,6 +2,7 @@
 
 #include "calendar/Astronomy.h"
 
+#include <QDate>
 #include <algorithm>
 #include <cmath>
 
@@ -72,24 +73,13 @@ std::vector<TKoyomiYear::TMonth> Cycle(int year, const std::vector<int32_t>& new
 
 } // namespace
 
+// Days from 2000-01-01 12:00 (JD 2451545), the count the almanac keeps its days in.
 int32_t TKoyomiYear::DayNumber(int y, int m, int d) {
-    const int a = (14 - m) / 12;
-    const int yy = y + 4800 - a;
-    const int mm = m + 12 * a - 3;
-    const int32_t jdn = d + (153 * mm + 2) / 5 + 365 * yy + yy / 4 - yy / 100 + yy / 400 - 32045;
-    return jdn - 2451545;
+    return int32_t(QDate(y, m, d).toJulianDay() - 2451545);
 }
 
 void TKoyomiYear::Date(int32_t dayNumber, int* year, int* month, int* day) {
-    const int32_t a = dayNumber + 2451545 + 32044;
-    const int32_t b = (4 * a + 3) / 146097;
-    const int32_t c = a - 146097 * b / 4;
-    const int32_t d = (4 * c + 3) / 1461;
-    const int32_t e = c - 1461 * d / 4;
-    const int32_t m = (5 * e + 2) / 153;
-    *day = e - (153 * m + 2) / 5 + 1;
-    *month = m + 3 - 12 * (m / 10);
-    *year = 100 * b + d - 4800 + m / 10;
+    QDate::fromJulianDay(qint64(dayNumber) + 2451545).getDate(year, month, day);
 }
 
 TKoyomiYear TKoyomiYear::Compute(int year) {

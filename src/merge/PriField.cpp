@@ -75,7 +75,46 @@ void TPriField::SetRecordValues(const std::function<QString(int)>& value, int cu
                       part(Extras.HonorificCategory)};
         fNameFromRecord = true;
     }
+    if (Extras.BarcodeKind == TBarcodeValue::bkCustomer) fBarcodeAddress = BarcodeAddress(Extras, value);
     SetRecordText(value(CategoryNum), current, total);
+}
+
+QString TPriField::BarcodeAddress(const TObjectExtras& extras, const std::function<QString(int)>& value) {
+    QString out;
+    for (int32_t c : {extras.BarcodeAddress1Category, extras.BarcodeAddress2Category})
+        if (c >= 0) out += QChar(u' ') + value(c);
+    return out;
+}
+
+bool TPriField::BarcodeFor(const TObjectExtras& extras, const QString& value, const QString& address,
+                           TBarcodeValue& out) {
+    if (extras.BarcodeKind < 0) return TBarcodeValue::Parse(value, out);
+    out.Kind = extras.BarcodeKind;
+    out.Check = extras.BarcodeCheck;
+    out.ShowText = extras.BarcodeText;
+    out.Data = extras.BarcodeKind == TBarcodeValue::bkCustomer ? value + address : value;
+    return true;
+}
+
+QString TPriField::BarcodeTip() const {
+    const QRect store = StoreRect();
+    if (FieldState != fsBarcode || store.isEmpty()) return {};
+    // While editing the value is the category's name: the kind's sample stands in for the data.
+    TBarcodeValue value;
+    if (Extras.BarcodeKind >= 0) {
+        value.Kind = Extras.BarcodeKind;
+        value.Data = TBarcodeValue::SampleData(value.Kind);
+    } else if (!TBarcodeValue::Parse(DataString(), value)) {
+        return {};
+    }
+    if (!value.ByLibzint()) return {};
+    const TZintSymbol symbol = value.Symbol();
+    // Stored sizes are in 0.1 mm.
+    const double module = symbol.ModuleFor(QRectF(0, 0, store.width() / 10.0, store.height() / 10.0));
+    const double least = TBarcodeValue::MinModuleMm(value.Kind);
+    if (symbol.IsEmpty() || module >= least) return {};
+    return QStringLiteral("枠が小さすぎて%1を印刷できません。1モジュールが%2 mmになり、%3 mm以上が要ります。")
+        .arg(TBarcodeValue::KindName(value.Kind), QString::number(module, 'f', 2), QString::number(least, 'f', 2));
 }
 
 TNameParts TPriField::NameParts() const {
@@ -306,6 +345,24 @@ void TPriField::DrawBarcode(TPriBarcode& barcode, QPainter& canvas, const QRect&
     canvas.restore();
 }
 
+void TPriField::DrawSymbol(const TBarcodeValue& value, QPainter& canvas, const QRect& target, const QRect& clip) {
+    const TZintSymbol symbol = value.Symbol();
+    double module = symbol.ModuleFor(target);
+    if (module <= 0) return;
+    // Millimetres per device pixel, from the stored width in 0.1 mm.
+    const double mm = StoreRect().width() > 0 ? StoreRect().width() / 10.0 / target.width() : 0;
+    if (mm > 0) {
+        // Too fine a module would print as a symbol no reader takes: nothing is better.
+        if (module * mm < TBarcodeValue::MinModuleMm(value.Kind) - 1e-9) return;
+        // The customer barcode has its size: 10 point at most, however large the box.
+        if (value.Kind == TBarcodeValue::bkCustomer) module = std::min(module, TBarcodeValue::kCustomerModuleMm / mm);
+    }
+    canvas.save();
+    canvas.setClipRect(clip, canvas.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    symbol.DrawAt(canvas, target, module);
+    canvas.restore();
+}
+
 void TPriField::PrintDraw(QPainter& canvas, const QRect& target, bool useMargins, QPoint origin, const TRect& margins,
                           const QRect& clip) {
     switch (FieldState) {
@@ -321,17 +378,17 @@ void TPriField::PrintDraw(QPainter& canvas, const QRect& target, bool useMargins
         break;
     }
     case fsBarcode: {
-        // "data kind flag flag", single spaces only.
-        const QStringList parts = DataString().split(QChar(u' '));
-        if (parts.size() != 4) return;
-        bool ok = false;
-        const int kind = parts[1].toInt(&ok);
-        if (!ok || kind < 0 || kind > 3) return;
+        TBarcodeValue value;
+        if (!BarcodeFor(Extras, DataString(), fBarcodeAddress, value)) return;
+        if (value.ByLibzint()) {
+            DrawSymbol(value, canvas, target, clip);
+            return;
+        }
         TPriBarcode barcode;
-        barcode.SetData(parts[0]);
-        barcode.SetKind(kind);
-        barcode.SetAddCheck(parts[2] == QLatin1String("1"));
-        barcode.SetShowText(parts[3] == QLatin1String("1"));
+        barcode.SetData(value.Data);
+        barcode.SetKind(value.Kind);
+        barcode.SetAddCheck(value.Check);
+        barcode.SetShowText(value.ShowText);
         barcode.SetResolution(300);
         DrawBarcode(barcode, canvas, target, clip);
         break;

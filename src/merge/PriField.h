@@ -1,5 +1,6 @@
 #pragma once
 
+#include "merge/BarcodeValue.h"
 #include "merge/FieldPlusStyle.h"
 #include "merge/NameBlock.h"
 #include "objects/PriLabel.h"
@@ -82,6 +83,15 @@ public:
     void LayoutGlyphs(TTextCanvas& canvas, const TRect& rect, TBltMode mode, int size,
                       const QStringList& lines) override;
 
+    // What a barcode field with these options draws for a record's value and address; false when
+    // the value has no barcode's shape.
+    static bool BarcodeFor(const TObjectExtras& extras, const QString& value, const QString& address,
+                           TBarcodeValue& out);
+    // The address a customer barcode takes from the record: its two address categories joined.
+    static QString BarcodeAddress(const TObjectExtras& extras, const std::function<QString(int category)>& value);
+    // While editing: why the field's box cannot hold its barcode at a printable size, "" when it can.
+    QString BarcodeTip() const;
+
     // The picture a fsImage value names: below AppPath first, then the value as a path; "" if neither.
     QString ImageFileFor(const QString& value) const;
 
@@ -97,6 +107,7 @@ private:
                      const TRect& margins, const QRect& clip);
     void Relayout();
     void DrawBarcode(TPriBarcode& barcode, QPainter& canvas, const QRect& target, const QRect& clip);
+    void DrawSymbol(const TBarcodeValue& value, QPainter& canvas, const QRect& target, const QRect& clip);
     // The record's name, or while editing a sample that names the parts.
     TNameParts NameParts() const;
 
@@ -108,4 +119,6 @@ private:
     bool fNameFromRecord = false;
     // What a sender field prints: the sender's text as last applied.
     QString fSenderText;
+    // The customer barcode's address from the last record.
+    QString fBarcodeAddress;
 };

@@ -14,6 +14,7 @@ enum TTag : int32_t {
     tgSenderItem = 5,
     tgNameBlock = 6, // given, joint 1, joint 2, honorific categories
     tgAlmanac = 7,   // items, size, colour count, colours
+    tgBarcode = 8,   // kind, check, text, address categories 1 and 2
 };
 
 void WriteOption(TStreamWriter& out, int32_t tag, const TStreamWriter& body) {
@@ -56,6 +57,15 @@ void TObjectExtras::Write(TStreamWriter& out) const {
         body.WriteInt32(Joint2Category);
         body.WriteInt32(HonorificCategory);
         WriteOption(out, tgNameBlock, body);
+    }
+    if (BarcodeKind != d.BarcodeKind) {
+        TStreamWriter body;
+        body.WriteInt32(BarcodeKind);
+        body.WriteInt32(BarcodeCheck ? 1 : 0);
+        body.WriteInt32(BarcodeText ? 1 : 0);
+        body.WriteInt32(BarcodeAddress1Category);
+        body.WriteInt32(BarcodeAddress2Category);
+        WriteOption(out, tgBarcode, body);
     }
     if (AlmanacItems != d.AlmanacItems || AlmanacSize != d.AlmanacSize || AlmanacColors != d.AlmanacColors) {
         TStreamWriter body;
@@ -109,6 +119,14 @@ bool TObjectExtras::Read(const QByteArray& bytes) {
                  ReadCategory(b, read.Joint2Category) && ReadCategory(b, read.HonorificCategory);
             break;
         case tgAlmanac: ok = ReadAlmanac(b, read); break;
+        case tgBarcode: {
+            int32_t kind;
+            ok = b.ReadInt32(kind) && kind >= 0 && kind <= kLastBarcodeKind && b.ReadBool(read.BarcodeCheck) &&
+                 b.ReadBool(read.BarcodeText) && ReadCategory(b, read.BarcodeAddress1Category) &&
+                 ReadCategory(b, read.BarcodeAddress2Category);
+            read.BarcodeKind = kind;
+            break;
+        }
         default: break; // a later program's option: skipped
         }
         if (!ok) return false;

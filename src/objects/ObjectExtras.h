@@ -38,6 +38,16 @@ public:
     int32_t Joint2Category = -1;
     int32_t HonorificCategory = -1;
 
+    // A barcode field with a kind of its own: the record value is only the data (for the customer
+    // barcode the postal code, the address coming from the two address categories). -1 leaves the
+    // kind to the value, "data kind check text", as stored files have it.
+    int32_t BarcodeKind = -1;
+    bool BarcodeCheck = false;
+    bool BarcodeText = false;
+    int32_t BarcodeAddress1Category = -1;
+    int32_t BarcodeAddress2Category = -1;
+    static constexpr int kLastBarcodeKind = 7;
+
     // Almanac notes a calendar writes small in its day cells, each in a colour of its own.
     enum TAlmanacItem : uint32_t {
         aiRokuyou = 1u << 0,     // 大安 …

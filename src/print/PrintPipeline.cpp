@@ -65,6 +65,10 @@ void TPrintPipeline::CollectWarnings() {
     for (const auto& obj : fDoc.Objects()) {
         if (obj->ObjectNum != okField || !obj->PrintCheck || obj->UndoCheck) continue;
         const auto& field = static_cast<const TPriField&>(*obj);
+        if (field.FieldState == fsBarcode) {
+            CollectBarcodeWarnings(field, *file);
+            continue;
+        }
         if (field.Extras.PostalLayout != TObjectExtras::TPostalLayout::Boxes || field.FieldState != fsText ||
             field.Extras.SenderItem != TObjectExtras::TSenderItem::None)
             continue;
@@ -74,6 +78,21 @@ void TPrintPipeline::CollectWarnings() {
         }
     }
     fWarnings.removeDuplicates();
+}
+
+// A record whose barcode cannot be made leaves its seat empty there; the user learns which.
+void TPrintPipeline::CollectBarcodeWarnings(const TPriField& field, const TRecordFile& file) {
+    for (int i = 0; i < file.Count() && fWarnings.size() < kMaxWarnings; ++i) {
+        const auto value = [&](int c) { return file.ValueAt(i, 0, c); };
+        TBarcodeValue barcode;
+        QString refusal;
+        if (!TPriField::BarcodeFor(field.Extras, value(field.CategoryNum),
+                                   TPriField::BarcodeAddress(field.Extras, value), barcode))
+            refusal = QStringLiteral("バーコードの値は「データ 種類 チェック 数字」の形ではありません");
+        else if (barcode.ByLibzint())
+            refusal = barcode.Refusal();
+        if (!refusal.isEmpty()) fWarnings << QStringLiteral("レコード「%1」: %2").arg(file.KeyAt(i), refusal);
+    }
 }
 
 bool TPrintPipeline::StartSeatInside() const {

@@ -12,6 +12,7 @@
 
 class QPainter;
 class TPriBase;
+class TPriField;
 class TPriDocument;
 class TPageBuilder;
 class TPrintProgress;
@@ -150,6 +151,7 @@ private:
     int ChosenOf(int total) const;
     const TRecordFile* FindRecordFile(const QString& name) const;
     void CollectWarnings();
+    void CollectBarcodeWarnings(const TPriField& field, const TRecordFile& file);
 
     TPriDocument& fDoc;
     TPrinterMetrics fMetrics;

@@ -245,7 +245,7 @@ TEST(PriFieldTest, PrintsBarcodesAndPicturesOrNothing) {
         {"Codabar barcode", fsBarcode, "A1234B 3 0 1", true},
         {"three parts", fsBarcode, "490123456789 1 1", false},
         {"double space", fsBarcode, "490123456789  1 1 1", false},
-        {"unknown symbology", fsBarcode, "490123456789 7 1 1", false},
+        {"unknown symbology", fsBarcode, "490123456789 9 1 1", false},
         {"rejected data", fsBarcode, "12 1 1 1", false},
         {"picture below the program folder", fsImage, "photo.png", true},
         {"picture by full path", fsImage, dir.filePath("photo.png"), true},

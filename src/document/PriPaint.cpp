@@ -15,9 +15,11 @@
 #include "platform/Rounding.h"
 #include "platform/SystemPrinter.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -335,6 +337,22 @@ void TPriPaint::mousePressEvent(QMouseEvent* e) {
 void TPriPaint::mouseDoubleClickEvent(QMouseEvent* e) {
     fMouse->Press(e->button(), e->modifiers() & Qt::ShiftModifier, e->position().toPoint(), true,
                   e->globalPosition().toPoint());
+}
+
+bool TPriPaint::event(QEvent* e) {
+    if (e->type() != QEvent::ToolTip) return QWidget::event(e);
+    const auto* help = static_cast<QHelpEvent*>(e);
+    for (auto it = FObjectList->rbegin(); it != FObjectList->rend(); ++it) {
+        if ((*it)->UndoCheck || !(*it)->PtInObject(help->pos())) continue;
+        const auto* field = (*it)->ObjectNum == okField ? static_cast<const TPriField*>(it->get()) : nullptr;
+        const QString tip = field ? field->BarcodeTip() : QString();
+        if (tip.isEmpty()) break;
+        QToolTip::showText(help->globalPos(), tip, this);
+        return true;
+    }
+    QToolTip::hideText();
+    e->ignore();
+    return true;
 }
 
 void TPriPaint::mouseMoveEvent(QMouseEvent* e) {

@@ -249,6 +249,8 @@ signals:
     void ModifiedChanged(bool modified);
 
 protected:
+    // Tool tips: a barcode field whose box is too small says so.
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

@@ -239,11 +239,14 @@ bool TPriPaint::EditFieldCategory(TPriBase* obj) {
     // The dialog starts from the field's own item, which the name tells among equal numbers.
     QString name = field->CategoryName();
     TObjectExtras extras = field->Extras;
-    if (!DialogLibrary->EditFieldCategory(QStringLiteral("フィールド追加"), category, name, extras)) return false;
+    int32_t state = field->FieldState;
+    if (!DialogLibrary->EditFieldCategory(QStringLiteral("フィールド追加"), category, name, extras, &state))
+        return false;
     TEditStep step(*this, ukProperty);
     step.Record(field);
     field->CategoryNum = category;
     field->Extras = extras;
+    if (state >= fsText && state <= fsRengeTotal) field->FieldState = TFieldState(state);
     field->SetCategoryName(name);
     // A sender field shows the sender at once, as it will after the next open.
     field->ApplySender(fDocument->Sender().Item(extras.SenderItem));

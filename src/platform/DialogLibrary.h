@@ -24,11 +24,12 @@ public:
     virtual TDlgAnswer SaveTWAINImageDlg(int32_t& choice) = 0;
     virtual TDlgAnswer PositionEditDlg(TPackObjectList& objects) = 0;
     virtual TDlgAnswer EditCategory(const QString& caption, int32_t kind, int32_t& category, QString& name) = 0;
-    // The same with the field's options beyond its record; a library without them leaves those as
-    // they are.
+    // The same with the field's options beyond its record and, when given, its state (text,
+    // picture, barcode…); a library without them leaves those as they are.
     virtual TDlgAnswer EditFieldCategory(const QString& caption, int32_t& category, QString& name,
-                                         TObjectExtras& extras) {
+                                         TObjectExtras& extras, int32_t* state = nullptr) {
         (void)extras;
+        (void)state;
         return EditCategory(caption, 8, category, name);
     }
     // textpack

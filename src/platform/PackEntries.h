@@ -26,9 +26,10 @@ using TSaveTWAINImageDlg = uint16_t (*)(int32_t* choice);
 using TPositionEditDlg = uint16_t (*)(TPackObjectList* objects);
 using TEditCategory = uint16_t (*)(const char* caption, int32_t kind, int32_t* category, char* text, char* text2,
                                    int32_t size);
-// EditCategory with the field's options beyond its record (postal layout, sender item, name block).
+// EditCategory with the field's options beyond its record (postal layout, sender item, name block,
+// barcode) and its state (text, picture, barcode…), which may be null.
 using TEditFieldCategory = uint16_t (*)(const char* caption, int32_t* category, char* text, int32_t size,
-                                        TObjectExtras* extras);
+                                        TObjectExtras* extras, int32_t* state);
 // textpack
 using TStringEditDlg = uint16_t (*)(const char* current, char* out, int32_t size);
 using TFontEditDlg = uint16_t (*)(int32_t mode, TPriLabel* object, const char* faceName, char* outFace,

@@ -105,12 +105,12 @@ TDlgAnswer TPackLibrary::EditCategory(const QString& caption, int32_t kind, int3
 }
 
 TDlgAnswer TPackLibrary::EditFieldCategory(const QString& caption, int32_t& category, QString& name,
-                                           TObjectExtras& extras) {
+                                           TObjectExtras& extras, int32_t* state) {
     const QByteArray cap = TCp932::Encode(caption);
     TTextBuffer buf(kCategoryBuffer, name);
     int32_t cat = category;
-    TDlgAnswer a =
-        Call<TEditFieldCategory>("form", "EditFieldCategory", cap.constData(), &cat, buf.Data(), buf.Size(), &extras);
+    TDlgAnswer a = Call<TEditFieldCategory>("form", "EditFieldCategory", cap.constData(), &cat, buf.Data(), buf.Size(),
+                                            &extras, state);
     if (a) {
         category = cat;
         name = buf.Text();

@@ -22,8 +22,8 @@ public:
     TDlgAnswer SaveTWAINImageDlg(int32_t& choice) override;
     TDlgAnswer PositionEditDlg(TPackObjectList& objects) override;
     TDlgAnswer EditCategory(const QString& caption, int32_t kind, int32_t& category, QString& name) override;
-    TDlgAnswer EditFieldCategory(const QString& caption, int32_t& category, QString& name,
-                                 TObjectExtras& extras) override;
+    TDlgAnswer EditFieldCategory(const QString& caption, int32_t& category, QString& name, TObjectExtras& extras,
+                                 int32_t* state = nullptr) override;
     TDlgAnswer StringEditDlg(const QString& current, QString& result) override;
     TDlgAnswer FontEditDlg(int32_t mode, TPriLabel* object, const QString& faceName, QString& outFace,
                            int32_t& fontSize, int32_t& fontStyle, int32_t& fontColor) override;

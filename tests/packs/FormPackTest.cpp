@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDate>
 #include <QDir>
+#include <QGroupBox>
 #include <QFile>
 #include <QImage>
 #include <QInputMethodEvent>
@@ -68,11 +69,13 @@ void CommitInto(QWidget* field, const QString& text) {
     QApplication::sendEvent(field, &event);
 }
 
-// The dialog's own text fields (not the editors inside spin and combo boxes).
+// The dialog's own text fields (not the editors inside spin and combo boxes, nor a barcode's sample).
 QList<QLineEdit*> TextFields(QDialog& d) {
     QList<QLineEdit*> fields;
     for (QLineEdit* e : d.findChildren<QLineEdit*>())
-        if (!qobject_cast<QAbstractSpinBox*>(e->parent()) && !qobject_cast<QComboBox*>(e->parent())) fields << e;
+        if (!qobject_cast<QAbstractSpinBox*>(e->parent()) && !qobject_cast<QComboBox*>(e->parent()) &&
+            e->accessibleName() != QStringLiteral("見本のデータ"))
+            fields << e;
     return fields;
 }
 
@@ -513,4 +516,63 @@ TEST(FormPackTest, FieldOptionsReachTheExtras) {
     EXPECT_EQ(field->Extras.PostalLayout, T::TPostalLayout::Boxes);
     s->Undo();
     EXPECT_EQ(field->Extras.PostalLayout, T::TPostalLayout::None);
+}
+
+// The field dialog makes a field a barcode of any kind, draws a sample and refuses data that does
+// not suit the kind; undo takes the field back to text.
+TEST(FormPackTest, TheFieldDialogMakesBarcodesAndRefusesUnsuitableData) {
+    TFormFolder folder;
+    folder.Write("fieldfile/宛名.csv", "キー\n郵便番号\n住所1\n住所2\n姓\n");
+    TPackLibrary packs = folder.Packs();
+    const auto named = [](QDialog& d, const QString& name) {
+        for (QWidget* w : d.findChildren<QWidget*>())
+            if (w->accessibleName() == name) return w;
+        ADD_FAILURE() << name.toStdString();
+        return static_cast<QWidget*>(nullptr);
+    };
+    struct TStep {
+        int Kind; // index in the kind box: 0 the value's own, 1 + kind
+        QString Data;
+        const char* Refusal;
+    };
+    const TStep steps[] = {
+        {6, QString(3000, QChar(u'あ')), "長すぎます"},
+        {7, "ABCDEFG", "郵便番号"},
+        {5, "東京", "できない文字"},
+        {2, "49012345678", "できません"},
+        {0, "https://example.jp 5 0", "データ 種類 チェック 数字"},
+        {7, "150-0042 東京都渋谷区宇田川町12-3", nullptr},
+    };
+    TPackDriver driver([&](QDialog& d) {
+        for (QGroupBox* g : d.findChildren<QGroupBox*>())
+            if (g->isCheckable()) g->setChecked(true);
+        for (const TStep& step : steps) {
+            SCOPED_TRACE(step.Data.left(20).toStdString());
+            ComboWithItem(d, "レコードの値で指定")->setCurrentIndex(step.Kind);
+            static_cast<QLineEdit*>(named(d, "見本のデータ"))->setText(step.Data);
+            bool shown = false;
+            for (QLabel* l : d.findChildren<QLabel*>())
+                shown = shown || (step.Refusal && l->text().contains(QString::fromUtf8(step.Refusal)));
+            EXPECT_EQ(shown, step.Refusal != nullptr);
+            EXPECT_EQ(Button(d, "OK")->isEnabled(), step.Refusal == nullptr);
+        }
+        static_cast<QComboBox*>(named(d, "住所の項目1"))->setCurrentIndex(3);
+        ClickOk(d);
+    });
+    // The surface goes before the driver, which checks that no window is left.
+    TEditSurface s;
+    s->DialogLibrary = &packs;
+    auto made = std::make_unique<TPriField>();
+    made->CategoryNum = 1;
+    made->SetCategoryName("郵便番号");
+    TPriField* field = made.get();
+    s->Objects().push_back(std::move(made));
+    ASSERT_TRUE(s->EditFieldCategory(field));
+    EXPECT_EQ(field->FieldState, fsBarcode);
+    EXPECT_EQ(field->Extras.BarcodeKind, TBarcodeValue::bkCustomer);
+    EXPECT_EQ(field->Extras.BarcodeAddress1Category, 2);
+    EXPECT_EQ(field->CategoryNum, 1);
+    s->Undo();
+    EXPECT_EQ(field->FieldState, fsText);
+    EXPECT_EQ(field->Extras.BarcodeKind, -1);
 }

@@ -1,5 +1,7 @@
 #include "CategoryDialog.h"
 
+#include "BarcodeOptions.h"
+
 #include "merge/FieldSon.h"
 #include "merge/FieldUnit.h"
 #include "merge/PriField.h"
@@ -202,6 +204,7 @@ TCategoryDialog::TCategoryDialog(const QString& caption, const TFieldUnit& field
     setTabOrder(fPrintBoxes, fNameBlock);
     for (int i = 0; i < kNameParts; ++i)
         setTabOrder(i ? fNameParts[i - 1] : static_cast<QWidget*>(fNameBlock), fNameParts[i]);
+    setTabOrder(fNameParts[kNameParts - 1], fBarcode);
     fKind->setFocus();
     UpdateOk();
     UpdateSample();
@@ -222,8 +225,10 @@ void TCategoryDialog::ShowDefinition(int index) {
 
 QWidget* TCategoryDialog::MakeOptions() {
     auto* options = new QWidget(this);
-    auto* layout = new QVBoxLayout(options);
-    layout->setContentsMargins(0, 0, 0, 0);
+    auto* columns = new QHBoxLayout(options);
+    columns->setContentsMargins(0, 0, 0, 0);
+    auto* layout = new QVBoxLayout;
+    columns->addLayout(layout, 1);
 
     fPostalGroup = new QGroupBox(QStringLiteral("郵便番号"), options);
     auto* postalForm = new QFormLayout(fPostalGroup);
@@ -254,12 +259,21 @@ QWidget* TCategoryDialog::MakeOptions() {
                         1, 4);
     connect(fNameBlock, &QCheckBox::toggled, this, [this] { UpdateOptions(); });
     layout->addWidget(fNameGroup);
+    layout->addStretch(1);
+    fBarcode = new TBarcodeOptions(options);
+    fBarcode->SetChanged([this] { UpdateOk(); });
+    connect(fBarcode, &QGroupBox::toggled, this, [this] { UpdateOptions(); });
+    columns->addWidget(fBarcode, 1);
     FillNameParts();
     return options;
 }
 
 void TCategoryDialog::FillNameParts() {
     if (!fNameParts[0]) return;
+    QList<QPair<int, QString>> listed;
+    for (int row = 0; row < fColumns->count(); ++row)
+        listed.append({fColumns->item(row)->data(Qt::UserRole).toInt(), fColumns->item(row)->text()});
+    fBarcode->SetColumns(listed);
     for (QComboBox* box : fNameParts) {
         const QVariant kept = box->currentData();
         QSignalBlocker quiet(box);
@@ -286,7 +300,9 @@ void TCategoryDialog::UpdateOptions() {
     const bool senderPostal = kind == ckSender && fSender->currentIndex() == 0;
     fPostalGroup->setEnabled(kind == ckColumn || senderPostal);
     fPrintBoxes->setEnabled(fPostal->currentIndex() == int(TObjectExtras::TPostalLayout::Boxes));
-    fNameGroup->setEnabled(kind == ckColumn);
+    fNameGroup->setEnabled(kind == ckColumn && !fBarcode->isChecked());
+    fPostalGroup->setEnabled(fPostalGroup->isEnabled() && !fBarcode->isChecked());
+    fBarcode->setEnabled(kind == ckColumn);
     for (QComboBox* box : fNameParts)
         box->setEnabled(fNameBlock->isChecked());
 }
@@ -334,7 +350,26 @@ TObjectExtras TCategoryDialog::Extras() const {
     int32_t* parts[kNameParts] = {&e.GivenCategory, &e.Joint1Category, &e.Joint2Category, &e.HonorificCategory};
     for (int i = 0; i < kNameParts; ++i)
         *parts[i] = e.NameBlock && fNameParts[i]->currentData().isValid() ? fNameParts[i]->currentData().toInt() : -1;
+    fBarcode->ApplyTo(e);
+    if (FieldState() == fsBarcode) {
+        // A barcode is drawn as bars: the text layouts do not apply to it.
+        e.NameBlock = false;
+        e.PostalLayout = T::TPostalLayout::None;
+        e.PrintPostalBoxes = false;
+    }
     return e;
+}
+
+void TCategoryDialog::SetFieldState(int state) {
+    fBarcode->SetField(state, fExtras);
+    UpdateOptions();
+    UpdateOk();
+}
+
+int TCategoryDialog::FieldState() const {
+    // Only a record column prints as a barcode.
+    const int state = fBarcode->FieldState();
+    return state == fsBarcode && fKind->currentIndex() != ckColumn ? fsText : state;
 }
 
 void TCategoryDialog::SelectOwnItem(int category, const QString& name) {
@@ -366,7 +401,9 @@ void TCategoryDialog::SelectOwnItem(int category, const QString& name) {
 
 void TCategoryDialog::UpdateOk() {
     // A record column needs a name: the layout shows it in place of the value.
-    fOk->setEnabled(fKind->currentIndex() != ckColumn || !fName->text().trimmed().isEmpty());
+    if (!fOk) return;
+    const bool column = fKind->currentIndex() == ckColumn;
+    fOk->setEnabled(!column || (!fName->text().trimmed().isEmpty() && fBarcode->Acceptable()));
 }
 
 void TCategoryDialog::UpdateSample() {

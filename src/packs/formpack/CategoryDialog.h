@@ -15,6 +15,7 @@ class QListWidget;
 class QPushButton;
 class QSpinBox;
 class QStackedWidget;
+class TBarcodeOptions;
 class TFieldSon;
 class TFieldUnit;
 
@@ -47,6 +48,9 @@ public:
     // The field's options: those the dialog does not show are kept as given.
     void SetExtras(const TObjectExtras& extras);
     TObjectExtras Extras() const;
+    // The field's state (text, picture, barcode…): the barcode group shows and sets it.
+    void SetFieldState(int state);
+    int FieldState() const;
     // The sender items' names, in TSenderItem order from PostalCode.
     static QString SenderItemName(TObjectExtras::TSenderItem item);
 
@@ -57,6 +61,7 @@ public:
     QCheckBox* PrintBoxesCheck() const { return fPrintBoxes; }
     QCheckBox* NameBlockCheck() const { return fNameBlock; }
     QComboBox* NamePartBox(int index) const { return fNameParts[index]; }
+    TBarcodeOptions* Barcode() const { return fBarcode; }
 
     // The columns a field-definition file names: "番号,名前" lines give their own number,
     // other lines name the column of their line number (the first line is the key column 0).
@@ -92,5 +97,6 @@ private:
     QGroupBox* fNameGroup = nullptr;
     QCheckBox* fNameBlock = nullptr;
     QComboBox* fNameParts[kNameParts] = {};
+    TBarcodeOptions* fBarcode = nullptr;
     TObjectExtras fExtras;
 };

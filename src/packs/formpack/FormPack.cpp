@@ -97,19 +97,22 @@ Q_DECL_EXPORT uint16_t EditCategory(const char* caption, int32_t kind, int32_t* 
     return 1;
 }
 
-// As EditCategory, with the field's options in and out; they change only on OK.
+// As EditCategory, with the field's options and state (text, picture, barcode…) in and out; they
+// change only on OK. state may be null: the field's state is then left alone.
 Q_DECL_EXPORT uint16_t EditFieldCategory(const char* caption, int32_t* category, char* text, int32_t size,
-                                         TObjectExtras* extras) {
+                                         TObjectExtras* extras, int32_t* state) {
     if (category == nullptr || text == nullptr || size <= 0 || extras == nullptr) return 0;
     TFieldUnit fields;
     fields.LoadFolder(TFormPaths::FieldFolder());
     const QString title = *category == -1 ? FromText(caption) : QStringLiteral("カテゴリ編集");
     TCategoryDialog dialog(title, fields, *category, TCp932::FromBuffer(text, size), Host());
     dialog.SetExtras(*extras);
+    if (state) dialog.SetFieldState(*state);
     if (dialog.exec() != QDialog::Accepted) return 0;
     *category = dialog.Category();
     TCp932::ToBuffer(dialog.Name(), text, size);
     *extras = dialog.Extras();
+    if (state) *state = dialog.FieldState();
     return 1;
 }
 }

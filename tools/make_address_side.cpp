@@ -1,8 +1,11 @@
 // Writes the New Year card's address side: the address list recordfile/宛名.CSV, its field names
-// fieldfile/宛名.CSV, and Template/Hagaki/宛名面.tda with its thumbnail (the first household).
+// fieldfile/宛名.CSV, Template/Hagaki/宛名面.tda with its thumbnail (the first household), and
+// Template/A4/宛名ラベル.tda, twelve address labels a sheet from the same list with the customer
+// barcode, with its thumbnail (the first sheet).
 //   make_address_side [data folder] [--preview FOLDER]
 
 #include "design/TemplateDesign.h"
+#include "merge/BarcodeValue.h"
 #include "merge/RecordUnit.h"
 #include "merge/SenderInfo.h"
 #include "platform/Cp932.h"
@@ -144,7 +147,38 @@ void AddressSide(TTemplateDesign& d) {
     doc.RecordMainFile = QStringLiteral("宛名.CSV");
 }
 
-// Every card of the list drawn as it prints, at the resolution; the first for the thumbnail.
+// Address labels of 86.4 × 42.3 mm (0.1 mm): postal code, address, the name with its honorific and
+// Japan Post's customer barcode, which a mailing needs for its discount.
+void AddressLabels(TTemplateDesign& d) {
+    const TStyle gothic{.Face = QStringLiteral("ＭＳ ゴシック"), .Size = 9, .Color = kInk};
+    TPriField& postal = d.Field({60, 40, 320, 45}, cPostal, kColumns[cPostal], gothic);
+    postal.FieldPStyle().UsePrefix = true;
+    postal.FieldPStyle().Prefix = QStringLiteral("〒");
+    TPriField& address1 = d.Field({60, 90, 744, 50}, cAddress1, kColumns[cAddress1], gothic.Sized(10));
+    TPriField& address2 = d.Field({60, 140, 744, 45}, cAddress2, kColumns[cAddress2], gothic.Sized(9));
+    for (TPriField* a : {&address1, &address2})
+        a->Extras.ShrinkToFit = true;
+    TPriField& names = d.Field({60, 195, 744, 110}, cFamily, kColumns[cFamily],
+                               TStyle{.Face = kMincho, .Size = 16}.Aligned(psCenter, tlCenter));
+    names.Extras.NameBlock = true;
+    names.Extras.GivenCategory = cGiven;
+    names.Extras.Joint1Category = cJoint1;
+    names.Extras.Joint2Category = cJoint2;
+    names.Extras.HonorificCategory = cHonorific;
+    names.Extras.ShrinkToFit = true;
+    // 78.4 mm leaves Japan Post's quiet zone at the label's edges and prints at about 10 point.
+    TPriField& barcode =
+        d.Field({40, 330, 784, 50}, cPostal, QStringLiteral("カスタマバーコード"), gothic.Sized(6), fsBarcode);
+    barcode.Extras.BarcodeKind = TBarcodeValue::bkCustomer;
+    barcode.Extras.BarcodeAddress1Category = cAddress1;
+    barcode.Extras.BarcodeAddress2Category = cAddress2;
+
+    TPriDocument& doc = d.Doc();
+    doc.PrintMode = 3;
+    doc.RecordMainFile = QStringLiteral("宛名.CSV");
+}
+
+// Every sheet of the list drawn as it prints, at the resolution; the first for the thumbnail.
 bool DrawCards(const QString& tda, const QString& root, const QString& previewFolder, QString& error) {
     TPriDocument doc(root);
     if (!TTemplateDesign::Done(doc.Load(tda, 0), error)) return false;
@@ -172,9 +206,12 @@ bool DrawCards(const QString& tda, const QString& root, const QString& previewFo
     };
     const QImage first = draw(TTemplateDesign::ThumbnailDpi(doc.PrintPaper), 0);
     if (!error.isEmpty()) return false;
+    const QString base = QFileInfo(tda).completeBaseName();
+    const int seats = std::max(1, doc.PrintPaper.FSeatColumns * doc.PrintPaper.FSeatRows);
+    const int sheets = (int(std::size(kHouseholds)) + seats - 1) / seats;
     if (!previewFolder.isEmpty())
-        for (int i = 0; i < int(std::size(kHouseholds)); ++i)
-            draw(150, i).save(previewFolder + QStringLiteral("/宛名面-%1.png").arg(i + 1, 2, 10, QChar('0')));
+        for (int i = 0; i < sheets; ++i)
+            draw(150, i).save(previewFolder + QStringLiteral("/%1-%2.png").arg(base).arg(i + 1, 2, 10, QChar('0')));
     return TTemplateDesign::WriteThumbnail(first, tda, error);
 }
 
@@ -193,8 +230,9 @@ int main(int argc, char* argv[]) {
     const QString root = QDir(args.isEmpty() ? QStringLiteral("data") : args[0]).absolutePath() + "/";
     QString error;
     const QString tda = root + "Template/Hagaki/宛名面.tda";
+    const QString labels = root + "Template/A4/宛名ラベル.tda";
     bool ok = QDir().mkpath(root + "recordfile") && QDir().mkpath(root + "fieldfile") &&
-              QDir().mkpath(root + "Template/Hagaki");
+              QDir().mkpath(root + "Template/Hagaki") && QDir().mkpath(root + "Template/A4");
     if (!ok) error = "cannot create the folders";
     ok = ok && TTemplateDesign::WriteCp932(root + "recordfile/宛名.CSV", AddressLines(), error) &&
          TTemplateDesign::WriteCp932(root + "fieldfile/宛名.CSV", FieldLines(), error);
@@ -205,10 +243,17 @@ int main(int argc, char* argv[]) {
         ok = TTemplateDesign::Done(design.Doc().Save(tda, 0), error) && TTemplateDesign::RoundTrips(tda, root, error) &&
              DrawCards(tda, root, previewFolder, error);
     }
+    if (ok) {
+        TTemplateDesign design(TTemplateDesign::SeatSheet(864, 423, 2, 6, 186, 216), root);
+        AddressLabels(design);
+        design.Doc().ScaleToPaper();
+        ok = TTemplateDesign::Done(design.Doc().Save(labels, 0), error) &&
+             TTemplateDesign::RoundTrips(labels, root, error) && DrawCards(labels, root, previewFolder, error);
+    }
     if (!ok) {
         std::fprintf(stderr, "make_address_side: %s\n", qPrintable(error));
         return 1;
     }
-    std::printf("%s\n", qPrintable(tda));
+    std::printf("%s\n%s\n", qPrintable(tda), qPrintable(labels));
     return 0;
 }

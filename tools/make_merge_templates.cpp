@@ -12,6 +12,7 @@
 #include "document/PriDocument.h"
 #include "document/TemplateFile.h"
 #include "imaging/JpegCodec.h"
+#include "merge/BarcodeValue.h"
 #include "merge/PriField.h"
 #include "merge/PriPortal.h"
 #include "merge/RecordFile.h"
@@ -242,7 +243,8 @@ std::vector<TTextFile> RecordFiles() {
         const TPerson& p = kPeople[i];
         people.Lines << RecordLine({QStringLiteral("K%1").arg(i + 1, 3, 10, QChar('0')), p.Name, p.Kana, p.Company,
                                     p.Section, p.Title, p.Postcode, p.Address, p.Building, p.Phone, p.Mail,
-                                    MemberJan(i), Ean13Value(MemberJan(i))},
+                                    MemberJan(i), Ean13Value(MemberJan(i)),
+                                    QStringLiteral("https://example.jp/meishi/K%1").arg(i + 1, 3, 10, QChar('0'))},
                                    u',');
     }
     TTextFile products{QStringLiteral("商品一覧.CSV"), {}};
@@ -292,7 +294,7 @@ std::vector<TTextFile> FieldFiles() {
     };
     return {
         numbered("住所録.CSV", {"顧客コード", "氏名", "ふりがな", "会社名", "部署", "役職", "郵便番号", "住所", "建物",
-                                "電話番号", "メール", "社員コード", "社員コード（バーコード）"}),
+                                "電話番号", "メール", "社員コード", "社員コード（バーコード）", "URL"}),
         numbered("商品一覧.CSV", {"商品コード", "品名", "規格", "本体価格", "税込価格", "JANコード",
                                   "JANコード（バーコード）", "単位"}),
         numbered("明細書.CSV", {"伝票番号", "発行日", "顧客コード", "郵便番号", "住所", "建物", "会社名", "部署",
@@ -376,6 +378,10 @@ void MeishiCards(TDesign& d) {
     phone.FieldPStyle().Prefix = QStringLiteral("TEL ");
     d.Field(QRect(80, 492, 515, 32), 10, "メール", contact);
     d.Barcode(QRect(605, 300, 290, 225), 12, "社員コード");
+    // The card's web page as a QR Code: the column holds the address alone.
+    TPriField& qr = d.Field(QRect(690, 115, 190, 180), 13, "URL", small);
+    qr.FieldState = fsBarcode;
+    qr.Extras.BarcodeKind = TBarcodeValue::bkQr;
 }
 
 // Price labels 86.4 × 42.3 mm, twelve to an A4 sheet: one label per product.

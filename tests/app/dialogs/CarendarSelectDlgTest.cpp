@@ -258,7 +258,7 @@ TEST(CarendarSelectDlgTest, ShippedTemplatesFillEveryKind) {
         EXPECT_TRUE(d.dlg.KindAvailable(kind)) << kind;
         // Three calendar designs each; A4, Hagaki (the address side) and Meishi also carry the
         // data-merge examples.
-        EXPECT_EQ(d.dlg.TemplateList(kind).size(), kind == 0 ? 6u : kind == 2 || kind == 4 ? 4u : 3u) << kind;
+        EXPECT_EQ(d.dlg.TemplateList(kind).size(), kind == 0 ? 7u : kind == 2 || kind == 4 ? 4u : 3u) << kind;
         for (const TTDataUnit& unit : d.dlg.TemplateList(kind))
             EXPECT_FALSE(unit.FNoThumbnail) << qPrintable(unit.FTemplatePath);
     }

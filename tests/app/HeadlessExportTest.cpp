@@ -1,5 +1,8 @@
 #include "app/ExportCommand.h"
+#include "platform/Cp932.h"
 #include "print/PageExport.h"
+
+#include "support/BarcodeReader.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +13,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace {
 
@@ -269,4 +273,37 @@ TEST(HeadlessExportTest, TheAlmanacCalendarPrintsItsNotesAsText) {
         {u"仏滅", 6}, {u"小寒", 1}, {u"大寒", 1}, {u"令和9年", 1}, {u"丁未（ひつじ）", 1}};
     for (const auto& [word, count] : expected)
         EXPECT_EQ(words.count(QString::fromUtf16(word)), count) << QString::fromUtf16(word).toStdString();
+}
+
+// QR data from a CP932 record file: an escaped comma, spaces and kanji reach the symbol; a value
+// no QR holds leaves its code out, and the warning names its record.
+TEST(HeadlessExportTest, QrCodesFromRecordsReadBackAndRefusalsNameTheirRecord) {
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath(QStringLiteral("recordfile"));
+    const QStringList urls = {QStringLiteral("https://example.jp/?q=a\\,b c"),
+                              QStringLiteral("木漏れ日印刷　〒150-0042"), QString(3000, QChar(u'x'))};
+    QStringList lines;
+    for (int i = 0; i < urls.size(); ++i)
+        lines << QStringLiteral("K%1,氏名,,会社,,,100-0005,住所,,,,2900000000018,2900000000018 1 0 1,%2")
+                     .arg(i + 1)
+                     .arg(urls[i]);
+    QFile csv(dir.filePath(QStringLiteral("recordfile/住所録.CSV")));
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write(TCp932::Encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+    csv.close();
+    QStringList warnings;
+    TExportOptions o =
+        Parsed({kCards, "--out", dir.filePath("cards.png"), "--dpi", "300", "--records", dir.filePath("recordfile")});
+    o.Warnings = &warnings;
+    QString error;
+    ASSERT_TRUE(TExportCommand::Run(kApp, o, &error)) << error.toStdString();
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_TRUE(warnings[0].contains(QStringLiteral("「K3」"))) << warnings[0].toStdString();
+    EXPECT_TRUE(warnings[0].contains(QStringLiteral("長すぎます"))) << warnings[0].toStdString();
+#ifdef KOMOREBI_HAVE_ZBAR
+    std::multiset<std::string> qr;
+    for (const TReadBarcode& r : ReadBarcodes(QImage(dir.filePath("cards.png"))))
+        if (r.Type == "QR-Code") qr.insert(r.Data);
+    EXPECT_EQ(qr, (std::multiset<std::string>{"https://example.jp/?q=a,b c", "木漏れ日印刷　〒150-0042"}));
+#endif
 }

@@ -576,3 +576,34 @@ TEST(FormPackTest, TheFieldDialogMakesBarcodesAndRefusesUnsuitableData) {
     EXPECT_EQ(field->FieldState, fsText);
     EXPECT_EQ(field->Extras.BarcodeKind, -1);
 }
+
+// Pictures to look at: xvfb-run -a env QT_QPA_PLATFORM=xcb build/tests/komorebi_tests
+// --gtest_also_run_disabled_tests --gtest_filter='*FieldDialogPictures*' writes /tmp/komorebi-field-*.png.
+TEST(FormPackTest, DISABLED_FieldDialogPictures) {
+    TFormFolder folder;
+    folder.Write("fieldfile/宛名.csv", "キー\n郵便番号\n住所1\n住所2\n姓\n名\n");
+    TPackLibrary packs = folder.Packs();
+    struct TShot {
+        const char* Name;
+        int Kind;
+        QString Sample;
+    };
+    for (const TShot& shot : {TShot{"customer", TBarcodeValue::bkCustomer, {}}, TShot{"qr", TBarcodeValue::bkQr, {}},
+                              TShot{"refused", TBarcodeValue::bkQr, QString(3000, QChar(u'あ'))}}) {
+        TPackDriver driver([&](QDialog& d) {
+            QTest::qWaitForWindowExposed(&d);
+            if (!shot.Sample.isEmpty())
+                for (QLineEdit* e : d.findChildren<QLineEdit*>())
+                    if (e->accessibleName() == QStringLiteral("見本のデータ")) e->setText(shot.Sample);
+            d.grab().save(QStringLiteral("/tmp/komorebi-field-%1.png").arg(QLatin1String(shot.Name)));
+            d.reject();
+        });
+        int32_t category = 1, state = fsBarcode;
+        QString text = "郵便番号";
+        TObjectExtras extras;
+        extras.BarcodeKind = shot.Kind;
+        extras.BarcodeAddress1Category = 2;
+        extras.BarcodeAddress2Category = 3;
+        packs.EditFieldCategory("カテゴリ編集", category, text, extras, &state);
+    }
+}

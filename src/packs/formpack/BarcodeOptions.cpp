@@ -73,7 +73,9 @@ TBarcodeOptions::TBarcodeOptions(QWidget* parent)
         box->setAccessibleName(box == fAddress[0] ? QStringLiteral("住所の項目1") : QStringLiteral("住所の項目2"));
         address->addWidget(box, 1);
     }
-    form->addRow(QStringLiteral("住所の項目(&D):"), address);
+    auto* addressLabel = new QLabel(QStringLiteral("住所の項目(&D):"), this);
+    addressLabel->setBuddy(fAddress[0]);
+    form->addRow(addressLabel, address);
     fSample->setAccessibleName(QStringLiteral("見本のデータ"));
     form->addRow(QStringLiteral("見本(&E):"), fSample);
     fPicture->setFixedSize(kPicture);
@@ -106,10 +108,8 @@ void TBarcodeOptions::KindChanged() {
     for (QComboBox* box : fAddress)
         box->setEnabled(kind == TBarcodeValue::bkCustomer);
     QSignalBlocker quiet(fSample);
-    if (own)
-        fSample->setText(TBarcodeValue::SampleData(kind));
-    else
-        fSample->setText(QStringLiteral("https://example.jp/ 5 0 0"));
+    fSample->setText(own ? TBarcodeValue::SampleData(kind) : QStringLiteral("https://example.jp/ 5 0 0"));
+    fSample->setCursorPosition(0);
     fSample->setToolTip(own ? QStringLiteral("試しに描くデータです。フィールドには印刷時にレコードの値が入ります。")
                             : QStringLiteral("レコードの値の形「データ 種類 チェック 数字」で入力します。"));
     Redraw();

@@ -158,7 +158,7 @@ void AddressLabels(TTemplateDesign& d) {
     TPriField& address2 = d.Field({60, 140, 744, 45}, cAddress2, kColumns[cAddress2], gothic.Sized(9));
     for (TPriField* a : {&address1, &address2})
         a->Extras.ShrinkToFit = true;
-    TPriField& names = d.Field({60, 195, 744, 110}, cFamily, kColumns[cFamily],
+    TPriField& names = d.Field({60, 190, 744, 130}, cFamily, kColumns[cFamily],
                                TStyle{.Face = kMincho, .Size = 16}.Aligned(psCenter, tlCenter));
     names.Extras.NameBlock = true;
     names.Extras.GivenCategory = cGiven;

@@ -61,6 +61,10 @@ TObjectExtras AllOptions(int n) {
     e.Joint1Category = 6;
     e.Joint2Category = 7;
     e.HonorificCategory = 8;
+    e.BarcodeKind = n % 8;
+    e.BarcodeCheck = true;
+    e.BarcodeAddress1Category = 2;
+    e.BarcodeAddress2Category = 3;
     return e;
 }
 
@@ -331,6 +335,11 @@ bool MakeTemplates(const QString& dir) {
     QByteArray wrongEntry = extended;
     wrongEntry.replace(saved.size() + 24, 4, QByteArray("\x10\x27\x00\x00", 4)); // object 10000
     ok &= WriteFile(dir + QStringLiteral("/v6-extension-area-wrong-object.tda"), wrongEntry);
+    // A barcode kind no program has made.
+    QByteArray wrongKind = extended;
+    const qsizetype barcode = wrongKind.indexOf(QByteArray("\x08\x00\x00\x00\x14\x00\x00\x00", 8), saved.size());
+    if (barcode >= 0) wrongKind.replace(barcode + 8, 4, QByteArray("\x09\x00\x00\x00", 4));
+    ok &= barcode >= 0 && WriteFile(dir + QStringLiteral("/v6-extension-area-wrong-barcode.tda"), wrongKind);
     return ok;
 }
 

@@ -154,8 +154,18 @@ TEST(BarcodeValueTest, FieldsDrawSymbolsReadersTakeAndNothingMisleading) {
     const QRect bars = InkBounds(DrawField("150-0042 東京都渋谷区宇田川町12-3", {860, 200}, post));
     EXPECT_NEAR(bars.height(), 3.6 / 25.4 * 300, 2);
     EXPECT_NEAR(bars.width(), 133 * 0.6 / 25.4 * 300, 3);
-    // Too narrow for 8 point: nothing.
+    // Too narrow for 8 point: nothing, and the field's tip says why while editing.
     EXPECT_TRUE(InkBounds(DrawField("150-0042 東京都渋谷区宇田川町12-3", {600, 200}, post)).isEmpty());
+    for (const auto& [kind, store, small] : {std::tuple{TBarcodeValue::bkCustomer, QSize(600, 200), true},
+                                             std::tuple{TBarcodeValue::bkCustomer, QSize(800, 40), false},
+                                             std::tuple{TBarcodeValue::bkQr, QSize(50, 50), true},
+                                             std::tuple{TBarcodeValue::bkQr, QSize(200, 200), false}}) {
+        TPriField field;
+        field.SetStoreRect(QRect(QPoint(0, 0), store));
+        field.FieldState = fsBarcode;
+        field.Extras.BarcodeKind = kind;
+        EXPECT_EQ(field.BarcodeTip().contains(QStringLiteral("小さすぎ")), small) << kind << " " << store.width();
+    }
 
     // Data Matrix, read by libdmtx's reader where it is installed.
     const QString dmtxread = QStandardPaths::findExecutable(QStringLiteral("dmtxread"));

@@ -88,6 +88,16 @@ QStringList FieldLines() {
     return lines;
 }
 
+// The addressee's name from the list's name columns, shrunk to its box.
+void NameBlockOf(TPriField& names) {
+    names.Extras.NameBlock = true;
+    names.Extras.GivenCategory = cGiven;
+    names.Extras.Joint1Category = cJoint1;
+    names.Extras.Joint2Category = cJoint2;
+    names.Extras.HonorificCategory = cHonorific;
+    names.Extras.ShrinkToFit = true;
+}
+
 using TStyle = TBasicTextStyle<TTextDefaults{.Size = 14, .Color = kInk, .Long = tlTop}>;
 
 // The address side of a postcard (0.1 mm): the recipient's postal code in the printed boxes,
@@ -111,12 +121,7 @@ void AddressSide(TTemplateDesign& d) {
     // The main name on the card's centre line, joint names to its left.
     TStyle name = vertical.Sized(30);
     TPriField& names = d.Field({260, 250, 480, 1030}, cFamily, kColumns[cFamily], name);
-    names.Extras.NameBlock = true;
-    names.Extras.GivenCategory = cGiven;
-    names.Extras.Joint1Category = cJoint1;
-    names.Extras.Joint2Category = cJoint2;
-    names.Extras.HonorificCategory = cHonorific;
-    names.Extras.ShrinkToFit = true;
+    NameBlockOf(names);
 
     // The sender's block: address and name from the program's settings.
     using TSender = TObjectExtras::TSenderItem;
@@ -160,12 +165,7 @@ void AddressLabels(TTemplateDesign& d) {
         a->Extras.ShrinkToFit = true;
     TPriField& names = d.Field({60, 190, 744, 130}, cFamily, kColumns[cFamily],
                                TStyle{.Face = kMincho, .Size = 16}.Aligned(psCenter, tlCenter));
-    names.Extras.NameBlock = true;
-    names.Extras.GivenCategory = cGiven;
-    names.Extras.Joint1Category = cJoint1;
-    names.Extras.Joint2Category = cJoint2;
-    names.Extras.HonorificCategory = cHonorific;
-    names.Extras.ShrinkToFit = true;
+    NameBlockOf(names);
     // 78.4 mm leaves Japan Post's quiet zone at the label's edges and prints at about 10 point.
     TPriField& barcode =
         d.Field({40, 330, 784, 50}, cPostal, QStringLiteral("カスタマバーコード"), gothic.Sized(6), fsBarcode);

@@ -116,13 +116,18 @@ QString TBarcodeValue::Refusal() const {
         Symbol(&why);
         return why;
     }
+    if (!Linear(300).SymbolSize().isEmpty()) return {};
+    return QStringLiteral("「%1」は%2にできません（桁数か文字が合いません）").arg(Data, KindName(Kind));
+}
+
+TPriBarcode TBarcodeValue::Linear(int resolution) const {
     TPriBarcode barcode;
     barcode.SetData(Data);
     barcode.SetKind(Kind);
     barcode.SetAddCheck(Check);
     barcode.SetShowText(ShowText);
-    if (!barcode.SymbolSize().isEmpty()) return {};
-    return QStringLiteral("「%1」は%2にできません（桁数か文字が合いません）").arg(Data, KindName(Kind));
+    barcode.SetResolution(resolution);
+    return barcode;
 }
 
 QString TBarcodeValue::KindName(int kind) {

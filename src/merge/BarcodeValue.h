@@ -1,5 +1,6 @@
 #pragma once
 
+#include "merge/PriBarcode.h"
 #include "merge/ZintSymbol.h"
 
 #include <QString>
@@ -45,6 +46,8 @@ public:
     bool ByLibzint() const { return Kind >= bkCode128 && Kind < kKinds; }
     // "" when the data suits the kind, otherwise the reason in words for the user.
     QString Refusal() const;
+    // Our own renderer set up for one of the four old kinds.
+    TPriBarcode Linear(int resolution) const;
     // The symbol of a libzint kind; empty with the reason in refusal when it cannot be made.
     TZintSymbol Symbol(QString* refusal = nullptr) const;
     // The data libzint gets for a customer barcode: postal code and address number, cut as Japan

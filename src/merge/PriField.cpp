@@ -384,12 +384,7 @@ void TPriField::PrintDraw(QPainter& canvas, const QRect& target, bool useMargins
             DrawSymbol(value, canvas, target, clip);
             return;
         }
-        TPriBarcode barcode;
-        barcode.SetData(value.Data);
-        barcode.SetKind(value.Kind);
-        barcode.SetAddCheck(value.Check);
-        barcode.SetShowText(value.ShowText);
-        barcode.SetResolution(300);
+        TPriBarcode barcode = value.Linear(300);
         DrawBarcode(barcode, canvas, target, clip);
         break;
     }

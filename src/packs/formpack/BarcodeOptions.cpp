@@ -33,12 +33,7 @@ QImage SampleImage(const TBarcodeValue& value, QString& refusal) {
         value.Symbol().Draw(p, box);
         return image;
     }
-    TPriBarcode barcode;
-    barcode.SetData(value.Data);
-    barcode.SetKind(value.Kind);
-    barcode.SetAddCheck(value.Check);
-    barcode.SetShowText(value.ShowText);
-    barcode.SetResolution(150);
+    TPriBarcode barcode = value.Linear(150);
     const QSize size = barcode.SymbolSize();
     if (size.isEmpty()) return image;
     const double scale = std::min(box.width() / size.width(), box.height() / size.height());

@@ -4,12 +4,15 @@
 // one key of many detail rows and with many one-row keys; one page lies under a 7000 x 7000 photo;
 // the address side of New Year cards prints a postcard per household (pages_per_s against the
 // card sheet's); the shipped year calendar exports with every almanac note on against none
-// (notes_x_plain).
+// (notes_x_plain). The card sheet runs again with a QR Code of a URL on every card (qr_x_plain:
+// its time over the plain sheet's for the same records, measured in the same run).
 // The data of every case is made once per process, outside the timing.
 //
 // Counters: peak_MB (the child's maximum resident set), pdf_MB, and per series x_floor (card time
 // over the floor's for the same records) or peak_x_first (peak memory over that of the series'
-// smallest size). A filter runs a part: --benchmark_filter='Card' for the card sheet alone.
+// smallest size). The QR sheet also has qr_read: of the QR Codes on its first and last page, as
+// pdftoppm renders them at 300 dpi, the share zbarimg reads back as the record's URL; -1 without
+// those two programs. A filter runs a part: --benchmark_filter='Card' for the card sheets alone.
 //
 // Before and after a change, from one build tree holding this benchmark, its tools and PdfFloor:
 //   KOMOREBI_BIN=/path/to/before/build/app/komorebi build/bench/OutputBench
@@ -24,6 +27,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QSet>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -150,14 +156,29 @@ bool Made(benchmark::State& state, const TRun& run) {
     return run.Ok;
 }
 
-// make_peer_card's folder for n records.
-QString CardFolder(benchmark::State& state, int n) {
-    const QString dir = Work().filePath(QStringLiteral("card-%1").arg(n));
-    if (!QFileInfo::exists(dir) && !Made(state, Run({Tool("make_peer_card"), dir, QString::number(n)}))) return {};
+// make_peer_card's folder for n records, with a QR Code on each card when qr.
+QString CardFolder(benchmark::State& state, int n, bool qr = false) {
+    const QString dir = Work().filePath((qr ? QStringLiteral("card-qr-%1") : QStringLiteral("card-%1")).arg(n));
+    QStringList make{Tool("make_peer_card"), dir, QString::number(n)};
+    if (qr) make << QStringLiteral("--qr");
+    if (!QFileInfo::exists(dir) && !Made(state, Run(make))) return {};
     return dir;
 }
 
+QStringList CardExport(const QString& dir, const QString& out) {
+    return {Komorebi(),
+            QStringLiteral("export"),
+            dir + "/card.tda",
+            QStringLiteral("--out"),
+            out,
+            QStringLiteral("--records"),
+            dir + "/recordfile",
+            QStringLiteral("--fields"),
+            dir + "/fieldfile"};
+}
+
 std::map<int, double> gFloorSeconds;
+std::map<int, double> gCardSeconds;
 
 void BM_CardFloor(benchmark::State& state) {
     const int n = int(state.range(0));
@@ -174,16 +195,66 @@ void BM_CardJob(benchmark::State& state) {
     const QString dir = CardFolder(state, n);
     if (dir.isEmpty()) return;
     const QString out = dir + QStringLiteral("/komorebi.pdf");
-    const double seconds =
-        Measure(state,
-                {Komorebi(), QStringLiteral("export"), dir + "/card.tda", QStringLiteral("--out"), out,
-                 QStringLiteral("--records"), dir + "/recordfile", QStringLiteral("--fields"), dir + "/fieldfile"},
-                out)
-            .first;
+    const double seconds = Measure(state, CardExport(dir, out), out).first;
+    gCardSeconds[n] = seconds;
     if (gFloorSeconds[n] > 0) state.counters["x_floor"] = seconds / gFloorSeconds[n];
     if (seconds > 0) state.counters["pages_per_s"] = (n + 9) / 10 / seconds; // ten cards a sheet
 }
 BENCHMARK(BM_CardJob)->Arg(1000)->Arg(10000)->UseManualTime()->Unit(benchmark::kSecond);
+
+// The standard output of a helper program, or nothing when it does not finish.
+QByteArray Output(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(120000)) {
+        p.kill();
+        p.waitForFinished();
+        return {};
+    }
+    return p.readAllStandardOutput();
+}
+
+// The share of the QR Codes on the first and last page of the card sheet that a reader decodes
+// as their record's URL; -1 when pdftoppm or zbarimg is missing.
+double QrRead(const QString& pdf, int records) {
+    const QString render = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    const QString reader = QStandardPaths::findExecutable(QStringLiteral("zbarimg"));
+    if (render.isEmpty() || reader.isEmpty()) return -1;
+    const int pages = (records + 9) / 10;
+    int expected = 0, decoded = 0;
+    for (const int page : QSet<int>{1, pages}) {
+        const QString png = Work().filePath(QStringLiteral("qr-page"));
+        QFile::remove(png + ".png");
+        Output(render, {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-f"), QString::number(page),
+                        QStringLiteral("-l"), QString::number(page), QStringLiteral("-png"),
+                        QStringLiteral("-singlefile"), pdf, png});
+        const QList<QByteArray> found =
+            Output(reader, {QStringLiteral("--raw"), QStringLiteral("-q"), png + ".png"}).split('\n');
+        for (int i = (page - 1) * 10 + 1; i <= std::min(page * 10, records); ++i) {
+            ++expected;
+            if (found.contains(QStringLiteral("https://example.jp/card/%1").arg(i, 6, 10, QLatin1Char('0')).toUtf8()))
+                ++decoded;
+        }
+    }
+    return expected > 0 ? double(decoded) / expected : 0;
+}
+
+// The card sheet with a QR Code per card, after the plain sheet of the same size.
+void BM_CardJobQr(benchmark::State& state) {
+    static std::map<int, long> peaks;
+    const int n = int(state.range(0));
+    const QString dir = CardFolder(state, n, true);
+    if (dir.isEmpty()) return;
+    const QString out = dir + QStringLiteral("/komorebi.pdf");
+    const auto [seconds, peak] = Measure(state, CardExport(dir, out), out);
+    if (seconds <= 0) return;
+    state.counters["pages_per_s"] = (n + 9) / 10 / seconds;
+    if (gCardSeconds[n] > 0) state.counters["qr_x_plain"] = seconds / gCardSeconds[n];
+    peaks[n] = peak;
+    if (peaks.begin()->second > 0) state.counters["peak_x_first"] = double(peak) / peaks.begin()->second;
+    state.counters["qr_read"] = QrRead(out, n);
+}
+BENCHMARK(BM_CardJobQr)->Arg(1000)->Arg(10000)->UseManualTime()->Unit(benchmark::kSecond);
 
 bool WriteCp932(const QString& path, const QStringList& lines) {
     QFile f(path);

@@ -82,9 +82,16 @@ QString TBarcodeValue::CustomerData(const QString& data) {
 }
 
 TZintSymbol TBarcodeValue::Symbol(QString* refusal) const {
+    TZintSymbol symbol;
+    Make(refusal, &symbol);
+    return symbol;
+}
+
+bool TBarcodeValue::Make(QString* refusal, TZintSymbol* symbol) const {
     const auto refuse = [&](const QString& why) {
         if (refusal) *refusal = why;
-        return TZintSymbol();
+        if (symbol) *symbol = TZintSymbol();
+        return false;
     };
     if (!ByLibzint()) return refuse(QStringLiteral("このバーコードの種類は描けません"));
     if (Data.isEmpty()) return refuse(QStringLiteral("%1のデータが空です").arg(KindName(Kind)));
@@ -96,8 +103,10 @@ TZintSymbol TBarcodeValue::Symbol(QString* refusal) const {
     }
     const QByteArray utf8 = data.toUtf8();
     QString why;
-    TZintSymbol symbol = TZintSymbol::Encode(ZintKind(Kind, data), utf8, &why, ShowText);
-    switch (symbol.Failure()) {
+    const TZintSymbol::TKind kind = ZintKind(Kind, data);
+    const TZintSymbol::TFailure failure = symbol ? (*symbol = TZintSymbol::Encode(kind, utf8, &why, ShowText)).Failure()
+                                                 : TZintSymbol::Check(kind, utf8, &why);
+    switch (failure) {
     case TZintSymbol::TFailure::None: break;
     case TZintSymbol::TFailure::TooLong:
         return refuse(QStringLiteral("%1にはデータが長すぎます（%2文字）").arg(KindName(Kind)).arg(data.size()));
@@ -106,14 +115,14 @@ TZintSymbol TBarcodeValue::Symbol(QString* refusal) const {
     case TZintSymbol::TFailure::Other: return refuse(QStringLiteral("%1を作れません（%2）").arg(KindName(Kind), why));
     }
     if (refusal) refusal->clear();
-    return symbol;
+    return true;
 }
 
 QString TBarcodeValue::Refusal() const {
     if (Kind < 0 || Kind >= kKinds) return QStringLiteral("バーコードの種類が正しくありません");
     if (ByLibzint()) {
         QString why;
-        Symbol(&why);
+        Make(&why, nullptr);
         return why;
     }
     if (!Linear(300).SymbolSize().isEmpty()) return {};

@@ -59,4 +59,8 @@ public:
     static QString SampleData(int kind);
     // The smallest module, in mm, at which the kind may be printed.
     static double MinModuleMm(int kind) { return kind == bkCustomer ? kCustomerMinModuleMm : kMinModuleMm; }
+
+private:
+    // Symbol's work; without a symbol to fill only whether it can be made, which is faster.
+    bool Make(QString* refusal, TZintSymbol* symbol) const;
 };

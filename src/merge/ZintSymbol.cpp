@@ -36,35 +36,100 @@ double JapanPostRow(double y) {
     return 4 + (y - 5) * 2 / 3;
 }
 
+using TZintPtr = std::unique_ptr<zint_symbol, TZintDeleter>;
+
+// A symbol set up for the kind; null when out of memory.
+TZintPtr Prepared(TZintSymbol::TKind kind, bool withText) {
+    TZintPtr s(ZBarcode_Create());
+    if (!s) return s;
+    s->symbology = Symbology(kind);
+    s->input_mode = kind == TZintSymbol::TKind::Gs1_128 ? GS1_MODE : UNICODE_MODE;
+    s->show_hrt = withText && !TwoDimensional(kind) && kind != TZintSymbol::TKind::JapanPost ? 1 : 0;
+    s->scale = 0.5f; // a unit of the vector output, a pixel of the bitmap, is one module
+    if (kind == TZintSymbol::TKind::Qr) s->option_1 = 2; // error correction M
+    // Quiet zones: four modules round a QR or Data Matrix, ten beside linear codes.
+    if (TwoDimensional(kind)) {
+        s->whitespace_width = 4;
+        s->whitespace_height = 4;
+    } else if (kind != TZintSymbol::TKind::JapanPost) {
+        s->whitespace_width = 10;
+    }
+    return s;
+}
+
+TZintSymbol::TFailure FailureOf(int result) {
+    return result == ZINT_ERROR_TOO_LONG       ? TZintSymbol::TFailure::TooLong
+           : result == ZINT_ERROR_INVALID_DATA ? TZintSymbol::TFailure::BadData
+                                               : TZintSymbol::TFailure::Other;
+}
+
 } // namespace
+
+TZintSymbol::TFailure TZintSymbol::Check(TKind kind, const QByteArray& utf8, QString* error) {
+    TZintPtr s = Prepared(kind, false);
+    if (!s) {
+        if (error) *error = QStringLiteral("out of memory");
+        return TFailure::Other;
+    }
+    // Whether the data fit does not depend on the mask: a fixed one spares the choice of the best,
+    // most of a QR Code's encoding time.
+    if (kind == TKind::Qr) s->option_3 = 1 << 8;
+    const int result =
+        ZBarcode_Encode(s.get(), reinterpret_cast<const unsigned char*>(utf8.constData()), int(utf8.size()));
+    if (result < ZINT_ERROR) return TFailure::None;
+    if (error) *error = QString::fromUtf8(s->errtxt);
+    return FailureOf(result);
+}
 
 TZintSymbol TZintSymbol::Encode(TKind kind, const QByteArray& utf8, QString* error, bool withText) {
     TZintSymbol out;
-    std::unique_ptr<zint_symbol, TZintDeleter> s(ZBarcode_Create());
+    TZintPtr s = Prepared(kind, withText);
     if (!s) {
         if (error) *error = QStringLiteral("out of memory");
         out.fFailure = TFailure::Other;
         return out;
     }
-    s->symbology = Symbology(kind);
-    s->input_mode = kind == TKind::Gs1_128 ? GS1_MODE : UNICODE_MODE;
-    s->show_hrt = withText && !TwoDimensional(kind) && kind != TKind::JapanPost ? 1 : 0;
-    s->scale = 0.5f;                        // one unit of the vector output is one module
-    if (kind == TKind::Qr) s->option_1 = 2; // error correction M
-    // Quiet zones: four modules round a QR or Data Matrix, ten beside linear codes.
-    if (TwoDimensional(kind)) {
-        s->whitespace_width = 4;
-        s->whitespace_height = 4;
-    } else if (kind != TKind::JapanPost) {
-        s->whitespace_width = 10;
-    }
-    const int result = ZBarcode_Encode_and_Buffer_Vector(
-        s.get(), reinterpret_cast<const unsigned char*>(utf8.constData()), int(utf8.size()), 0);
-    if (result >= ZINT_ERROR || !s->vector) {
+    // A matrix symbol is read from libzint's bitmap of one pixel a module: the same modules, made
+    // faster than the vector output.
+    const bool matrix = TwoDimensional(kind);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.constData());
+    const int result = matrix ? ZBarcode_Encode_and_Buffer(s.get(), bytes, int(utf8.size()), 0)
+                              : ZBarcode_Encode_and_Buffer_Vector(s.get(), bytes, int(utf8.size()), 0);
+    if (result >= ZINT_ERROR || (matrix ? !s->bitmap || s->bitmap_width <= 0 || s->bitmap_height <= 0 : !s->vector)) {
         if (error) *error = QString::fromUtf8(s->errtxt);
-        out.fFailure = result == ZINT_ERROR_TOO_LONG       ? TFailure::TooLong
-                       : result == ZINT_ERROR_INVALID_DATA ? TFailure::BadData
-                                                           : TFailure::Other;
+        out.fFailure = FailureOf(result);
+        return out;
+    }
+    if (matrix) {
+        out.fSize = QSizeF(s->bitmap_width, s->bitmap_height);
+        // Each row's runs of dark modules as one rectangle, grown downwards while the next row
+        // has the same run; three bytes a pixel.
+        std::vector<size_t> open, next; // the rectangles ending on the row above, left to right
+        for (int y = 0; y < s->bitmap_height; ++y) {
+            const unsigned char* row = s->bitmap + qsizetype(y) * s->bitmap_width * 3;
+            size_t above = 0;
+            next.clear();
+            for (int x = 0; x < s->bitmap_width;) {
+                if (row[x * 3] >= 128) {
+                    ++x;
+                    continue;
+                }
+                const int start = x;
+                while (x < s->bitmap_width && row[x * 3] < 128)
+                    ++x;
+                while (above < open.size() && out.fBars[open[above]].x() < start)
+                    ++above;
+                if (above < open.size() && out.fBars[open[above]].x() == start &&
+                    out.fBars[open[above]].width() == x - start) {
+                    out.fBars[open[above]].setHeight(out.fBars[open[above]].height() + 1);
+                    next.push_back(open[above]);
+                } else {
+                    next.push_back(out.fBars.size());
+                    out.fBars.emplace_back(start, y, x - start, 1);
+                }
+            }
+            open.swap(next);
+        }
         return out;
     }
     const bool post = kind == TKind::JapanPost;
@@ -101,9 +166,13 @@ void TZintSymbol::DrawAt(QPainter& painter, const QRectF& box, double module) co
     painter.save();
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::black);
-    for (const QRectF& r : fBars)
-        painter.drawRect(
-            QRectF(origin.x() + r.x() * module, origin.y() + r.y() * module, r.width() * module, r.height() * module));
+    // In module units under a transform, in one call: a PDF then holds one matrix and small whole
+    // numbers per symbol instead of long fractions per rectangle.
+    painter.save();
+    painter.translate(origin);
+    painter.scale(module, module);
+    painter.drawRects(fBars.data(), int(fBars.size()));
+    painter.restore();
     if (!fTexts.empty()) {
         painter.setPen(Qt::black);
         for (const TText& t : fTexts) {

@@ -26,6 +26,8 @@ public:
     // Encodes UTF-8 data; on failure the symbol is empty, Failure() says why and error gives
     // libzint's words. withText keeps the human-readable line of the linear codes.
     static TZintSymbol Encode(TKind kind, const QByteArray& utf8, QString* error = nullptr, bool withText = false);
+    // Whether Encode would make the symbol, found faster.
+    static TFailure Check(TKind kind, const QByteArray& utf8, QString* error = nullptr);
 
     bool IsEmpty() const { return fSize.isEmpty(); }
     TFailure Failure() const { return fFailure; }

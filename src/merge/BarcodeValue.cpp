@@ -55,13 +55,6 @@ bool TBarcodeValue::Parse(const QString& value, TBarcodeValue& out) {
     return true;
 }
 
-QString TBarcodeValue::Compose() const {
-    QString data = Data;
-    // A space the data ends with, or one after a backslash, would read back otherwise.
-    if (ByLibzint()) data.replace(QStringLiteral(" "), QStringLiteral("\\ "));
-    return QStringLiteral("%1 %2 %3 %4").arg(data).arg(Kind).arg(Check ? 1 : 0).arg(ShowText ? 1 : 0);
-}
-
 QString TBarcodeValue::CustomerData(const QString& data) {
     static const QRegularExpression head(QStringLiteral(u"^\\s*([0-9０-９]{3})\\s*[-－ー‐−]?\\s*([0-9０-９]{4})(.*)$"),
                                          QRegularExpression::DotMatchesEverythingOption);

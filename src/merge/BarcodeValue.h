@@ -40,8 +40,6 @@ public:
     // spaces, as stored files have them; the others take everything before the last three parts
     // as the data, where a backslash before a space keeps it as text. False for anything else.
     static bool Parse(const QString& value, TBarcodeValue& out);
-    // The value Parse reads back as these parts.
-    QString Compose() const;
 
     bool ByLibzint() const { return Kind >= bkCode128 && Kind < kKinds; }
     // "" when the data suits the kind, otherwise the reason in words for the user.

@@ -80,16 +80,18 @@ void TPrintPipeline::CollectWarnings() {
     fWarnings.removeDuplicates();
 }
 
-// A record whose barcode cannot be made leaves its seat empty there; the user learns which.
+// A record whose barcode cannot be made leaves its seat empty there; the user learns which. An
+// empty value asks for no code and is not reported.
 void TPrintPipeline::CollectBarcodeWarnings(const TPriField& field, const TRecordFile& file) {
     for (int i = 0; i < file.Count() && fWarnings.size() < kMaxWarnings; ++i) {
         const auto value = [&](int c) { return file.ValueAt(i, 0, c); };
+        const QString own = value(field.CategoryNum);
+        if (own.trimmed().isEmpty()) continue;
         TBarcodeValue barcode;
         QString refusal;
-        if (!TPriField::BarcodeFor(field.Extras, value(field.CategoryNum),
-                                   TPriField::BarcodeAddress(field.Extras, value), barcode))
+        if (!TPriField::BarcodeFor(field.Extras, own, TPriField::BarcodeAddress(field.Extras, value), barcode))
             refusal = QStringLiteral("バーコードの値は「データ 種類 チェック 数字」の形ではありません");
-        else if (barcode.ByLibzint())
+        else
             refusal = barcode.Refusal();
         if (!refusal.isEmpty()) fWarnings << QStringLiteral("レコード「%1」: %2").arg(file.KeyAt(i), refusal);
     }

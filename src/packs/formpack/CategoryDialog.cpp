@@ -298,10 +298,11 @@ void TCategoryDialog::SenderPostalDefault() {
 void TCategoryDialog::UpdateOptions() {
     const int kind = fKind->currentIndex();
     const bool senderPostal = kind == ckSender && fSender->currentIndex() == 0;
-    fPostalGroup->setEnabled(kind == ckColumn || senderPostal);
+    // A column drawn as a barcode has no text to lay out.
+    const bool text = kind == ckColumn && !fBarcode->isChecked();
+    fPostalGroup->setEnabled(text || senderPostal);
     fPrintBoxes->setEnabled(fPostal->currentIndex() == int(TObjectExtras::TPostalLayout::Boxes));
-    fNameGroup->setEnabled(kind == ckColumn && !fBarcode->isChecked());
-    fPostalGroup->setEnabled(fPostalGroup->isEnabled() && !fBarcode->isChecked());
+    fNameGroup->setEnabled(text);
     fBarcode->setEnabled(kind == ckColumn);
     for (QComboBox* box : fNameParts)
         box->setEnabled(fNameBlock->isChecked());
@@ -350,12 +351,20 @@ TObjectExtras TCategoryDialog::Extras() const {
     int32_t* parts[kNameParts] = {&e.GivenCategory, &e.Joint1Category, &e.Joint2Category, &e.HonorificCategory};
     for (int i = 0; i < kNameParts; ++i)
         *parts[i] = e.NameBlock && fNameParts[i]->currentData().isValid() ? fNameParts[i]->currentData().toInt() : -1;
-    fBarcode->ApplyTo(e);
     if (FieldState() == fsBarcode) {
+        fBarcode->ApplyTo(e);
         // A barcode is drawn as bars: the text layouts do not apply to it.
         e.NameBlock = false;
         e.PostalLayout = T::TPostalLayout::None;
         e.PrintPostalBoxes = false;
+    } else {
+        // Only a barcode field keeps a kind of its own.
+        const T plain;
+        e.BarcodeKind = plain.BarcodeKind;
+        e.BarcodeCheck = plain.BarcodeCheck;
+        e.BarcodeText = plain.BarcodeText;
+        e.BarcodeAddress1Category = plain.BarcodeAddress1Category;
+        e.BarcodeAddress2Category = plain.BarcodeAddress2Category;
     }
     return e;
 }

@@ -86,6 +86,15 @@ QComboBox* ComboWithItem(QDialog& d, const QString& prefix) {
     return nullptr;
 }
 
+// A postal-code field on an edit surface whose dialogs come from packs.
+TPriField* PostalField(TEditSurface& s, TPackLibrary& packs) {
+    s->DialogLibrary = &packs;
+    auto made = std::make_unique<TPriField>();
+    made->CategoryNum = 1;
+    made->SetCategoryName("郵便番号");
+    return s.Add(std::move(made), QRect(100, 100, 600, 200));
+}
+
 } // namespace
 
 TEST(FormPackTest, RecordSettingsOfferTheFolderAsItIsNow) {
@@ -507,11 +516,7 @@ TEST(FormPackTest, FieldOptionsReachTheExtras) {
         ClickOk(d);
     });
     TEditSurface s;
-    s->DialogLibrary = &packs;
-    auto made = std::make_unique<TPriField>();
-    made->CategoryNum = 1;
-    made->SetCategoryName("郵便番号");
-    TPriField* field = s.Add(std::move(made), QRect(100, 100, 600, 200));
+    TPriField* field = PostalField(s, packs);
     ASSERT_TRUE(s->EditFieldCategory(field));
     EXPECT_EQ(field->Extras.PostalLayout, T::TPostalLayout::Boxes);
     s->Undo();
@@ -559,14 +564,9 @@ TEST(FormPackTest, TheFieldDialogMakesBarcodesAndRefusesUnsuitableData) {
         static_cast<QComboBox*>(named(d, "住所の項目1"))->setCurrentIndex(3);
         ClickOk(d);
     });
-    // The surface goes before the driver, which checks that no window is left.
+    // Made after the driver, the surface is gone before the driver checks that no window is left.
     TEditSurface s;
-    s->DialogLibrary = &packs;
-    auto made = std::make_unique<TPriField>();
-    made->CategoryNum = 1;
-    made->SetCategoryName("郵便番号");
-    TPriField* field = made.get();
-    s->Objects().push_back(std::move(made));
+    TPriField* field = PostalField(s, packs);
     ASSERT_TRUE(s->EditFieldCategory(field));
     EXPECT_EQ(field->FieldState, fsBarcode);
     EXPECT_EQ(field->Extras.BarcodeKind, TBarcodeValue::bkCustomer);
